@@ -1,0 +1,213 @@
+#include "ProfileFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace skyloom::profile {
+namespace {
+
+struct Identity {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime{};
+    timespec ctime{};
+    bool operator==(const Identity& o) const {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+               ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+Identity identityOf(const struct stat& st) {
+    return Identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+struct CacheEntry {
+    Identity id;
+    std::shared_ptr<const IniDocument> doc;
+};
+
+std::mutex cacheMutex;
+std::unordered_map<std::string, CacheEntry> cache;
+
+/// RAII file descriptor.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        int f = fd_;
+        fd_ = -1;
+        return f;
+    }
+
+private:
+    int fd_;
+};
+
+bool readAll(int fd, std::string& out) {
+    out.clear();
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+bool writeAll(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads a file and its identity; a missing file gives an empty text.
+bool readFile(const std::string& path, std::string& text, Identity* id) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        text.clear();
+        if (id)
+            *id = Identity{};
+        return errno == ENOENT || errno == ENOTDIR;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (id)
+        *id = identityOf(st);
+    return readAll(fd.get(), text);
+}
+
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// Temporary files of writers that were killed between creating and renaming
+// them. Only a lock holder writes temporaries, so under the lock every one
+// that exists is stale.
+void removeStaleTemporaries(const std::string& dir, const std::string& prefix) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    while (dirent* e = ::readdir(d)) {
+        if (std::strncmp(e->d_name, prefix.c_str(), prefix.size()) == 0)
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+} // namespace
+
+std::shared_ptr<const IniDocument> load(const std::string& path) {
+    struct stat st {};
+    bool exists = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (exists) {
+        std::lock_guard lock(cacheMutex);
+        auto it = cache.find(path);
+        if (it != cache.end() && it->second.id == identityOf(st))
+            return it->second.doc;
+    }
+    if (!exists)
+        return std::make_shared<const IniDocument>();
+    std::string text;
+    Identity id;
+    if (!readFile(path, text, &id))
+        return std::make_shared<const IniDocument>();
+    auto doc = std::make_shared<const IniDocument>(IniDocument::parse(text));
+    std::lock_guard lock(cacheMutex);
+    cache[path] = CacheEntry{id, doc};
+    return doc;
+}
+
+bool update(const std::string& path, const std::function<bool(IniDocument&)>& edit) {
+    auto [dir, name] = splitPath(path);
+    if (name.empty())
+        return false;
+    const std::string lockPath = dir + "/." + name + ".lock";
+    Fd lockFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (lockFd.get() < 0)
+        return false;
+    while (::flock(lockFd.get(), LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+
+    std::string text;
+    if (!readFile(path, text, nullptr))
+        return false;
+    IniDocument doc = IniDocument::parse(text);
+    if (!edit(doc))
+        return true;
+    std::string out = doc.serialize();
+    if (out == text) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0)
+            return true;
+    }
+
+    const std::string tmpPrefix = "." + name + ".tmp.";
+    removeStaleTemporaries(dir, tmpPrefix);
+    static std::atomic<unsigned> counter{0};
+    const std::string tmpPath =
+        dir + "/" + tmpPrefix + std::to_string(::getpid()) + "." + std::to_string(counter++);
+    mode_t mode = 0644;
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0)
+        mode = old.st_mode & 07777;
+    Fd tmp(::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (tmp.get() < 0)
+        return false;
+    bool ok = writeAll(tmp.get(), out) && ::fsync(tmp.get()) == 0;
+    ok = ::close(tmp.release()) == 0 && ok;
+    if (!ok || ::rename(tmpPath.c_str(), path.c_str()) != 0) {
+        ::unlink(tmpPath.c_str());
+        return false;
+    }
+    // Still under the lock, so the file in place is the one just written.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        std::lock_guard lock(cacheMutex);
+        cache[path] = CacheEntry{identityOf(st), std::make_shared<const IniDocument>(std::move(doc))};
+    }
+    return true;
+}
+
+void clearCache() {
+    std::lock_guard lock(cacheMutex);
+    cache.clear();
+}
+
+} // namespace skyloom::profile
