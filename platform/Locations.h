@@ -1,0 +1,32 @@
+#pragma once
+// Where Skyloom keeps its files on a Linux desktop (XDG base directories).
+
+#include <string>
+
+namespace skyloom::platform {
+
+/// $XDG_CONFIG_HOME/skyloom (default ~/.config/skyloom).
+std::string configDirectory();
+/// $XDG_DATA_HOME/skyloom (default ~/.local/share/skyloom).
+std::string dataDirectory();
+/// The file that stands in for the HKEY_CURRENT_USER registry values.
+std::string registryFilePath();
+/// The system folder: system.ini, the installed wallpaper "Skyloom.bmp" and
+/// the "Skyloom.scr" link. Created on first use. No trailing slash.
+std::string GetWindowsDir();
+/// Program directory used when the registry names none:
+/// $XDG_DATA_HOME/skyloom/program/ (with trailing slash).
+std::string defaultProgramDirectory();
+/// A private folder for locks and run-time state: $XDG_RUNTIME_DIR/skyloom,
+/// else /tmp/skyloom-UID (mode 0700, checked to be ours).
+std::string runtimeDirectory();
+/// Short (8.3) form of a path: Linux has none, the path is returned as is.
+std::string GetShortPathName(const std::string& path);
+/// Creates a folder and its parents; true when it exists afterwards.
+bool makePath(const std::string& dir);
+
+/// Prepares the profile routines (system folder for bare file names).
+/// Every program calls it once at start-up.
+void initialise();
+
+} // namespace skyloom::platform

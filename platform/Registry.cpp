@@ -1,0 +1,117 @@
+#include "Registry.h"
+
+#include "Locations.h"
+#include "MessageBox.h"
+#include "common/Log.h"
+#include "common/Profile.h"
+#include "common/ProfileFile.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace skyloom::platform {
+namespace {
+
+std::string sectionFor(const std::string& key) { return "HKEY_CURRENT_USER\\" + key; }
+std::string nameFor(const std::string& name) { return name.empty() ? "@" : name; }
+
+std::string runningFlagPath() { return runtimeDirectory() + "/saver-running"; }
+
+} // namespace
+
+bool registryUnreadable() {
+    std::string path = registryFilePath();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    return !S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0;
+}
+
+std::optional<std::string> readRegistryValue(const std::string& key, const std::string& name) {
+    auto doc = profile::load(registryFilePath());
+    return doc->value(sectionFor(key), nameFor(name));
+}
+
+bool writeRegistryValue(const std::string& key, const std::string& name,
+                        const std::string& value) {
+    if (!makePath(configDirectory()))
+        return false;
+    return WriteIniString(sectionFor(key), nameFor(name), value, registryFilePath());
+}
+
+std::string GetProgramPath() {
+    if (registryUnreadable()) {
+        MessageBox("Unable to open registry key " + std::string(kProgramPathKey), MsgButtons::Ok);
+        return {};
+    }
+    auto doc = profile::load(registryFilePath());
+    std::string section = sectionFor(kProgramPathKey);
+    std::optional<std::string> value = doc->value(section, "@");
+    if (!value && !doc->hasSection(section)) {
+        std::string dir = defaultProgramDirectory();
+        makePath(dir);
+        if (!writeRegistryValue(kProgramPathKey, "", dir))
+            logWarning("platform", "cannot record the program directory in " + registryFilePath());
+        return dir;
+    }
+    if (!value || value->empty()) {
+        MessageBox("Error getting Registry Data", MsgButtons::Ok);
+        return {};
+    }
+    std::string path = *value;
+    // Paths recorded on Windows use backslashes.
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.back() != '/')
+        path += '/';
+    return path;
+}
+
+int screenSaveTimeOut() {
+    auto v = readRegistryValue(kDesktopKey, "ScreenSaveTimeOut");
+    return v ? static_cast<int>(leadingNumber(*v)) : 600;
+}
+
+void setScreenSaveTimeOut(int seconds) {
+    writeRegistryValue(kDesktopKey, "ScreenSaveTimeOut", std::to_string(seconds));
+}
+
+bool screenSaveActive() {
+    auto v = readRegistryValue(kDesktopKey, "ScreenSaveActive");
+    return v && leadingNumber(*v) != 0;
+}
+
+void setScreenSaveActive(bool active) {
+    writeRegistryValue(kDesktopKey, "ScreenSaveActive", active ? "1" : "0");
+}
+
+bool screenSaveUsePassword() {
+    auto v = readRegistryValue(kDesktopKey, "ScreenSaveUsePassword");
+    return v && leadingNumber(*v) != 0;
+}
+
+void setScreenSaverRunning(bool running) {
+    std::string path = runningFlagPath();
+    if (running) {
+        std::ofstream(path, std::ios::trunc) << ::getpid() << "\n";
+    } else {
+        // Only clear our own declaration: another saver may have taken over.
+        std::ifstream in(path);
+        long pid = 0;
+        if (in >> pid && pid == ::getpid())
+            ::unlink(path.c_str());
+    }
+}
+
+bool screenSaverRunning() {
+    std::ifstream in(runningFlagPath());
+    long pid = 0;
+    if (!(in >> pid) || pid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace skyloom::platform
