@@ -101,8 +101,9 @@ TEST_F(ProfileTest, RemoveIniEntryRemovesExactlyTheNamedSet) {
     dir.write("Images.ini", "[SetDescriptions]\nSea=Waves\nSeashore=Sand\nMy Sea trip=x\n\n"
                             "[Sea]\nImage1=a.jpg\n\n[Seashore]\nImage1=b.jpg\nSea=1\n");
     ASSERT_TRUE(RemoveIniEntry("sea", dir.file("Images.ini")));
-    EXPECT_EQ(dir.read("Images.ini"),
-              "[SetDescriptions]\nSeashore=Sand\nMy Sea trip=x\n\n[Seashore]\nImage1=b.jpg\nSea=1\n");
+    EXPECT_EQ(
+        dir.read("Images.ini"),
+        "[SetDescriptions]\nSeashore=Sand\nMy Sea trip=x\n\n[Seashore]\nImage1=b.jpg\nSea=1\n");
     // Removing a set that is not there leaves the file as it was.
     ASSERT_TRUE(RemoveIniEntry("Lakes", dir.file("Images.ini")));
     EXPECT_EQ(ReadIniString("Seashore", "Image1", "", dir.file("Images.ini")), "b.jpg");
