@@ -1,0 +1,283 @@
+#include "frmSaver.h"
+
+#include "Cursor.h"
+#include "common/Log.h"
+#include "platform/Registry.h"
+#include "platform/System.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+#include <cstdio>
+
+namespace skyloom::saver {
+
+// The visible canvas: shows the off-screen image it is given.
+class SaverCanvas : public QWidget {
+public:
+    SaverCanvas(QWidget* parent, const QImage* image) : QWidget(parent), image_(image) {
+        setObjectName("picDisp");
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter p(this);
+        if (image_->isNull())
+            p.fillRect(event->rect(), Qt::black);
+        else
+            p.drawImage(event->rect(), *image_, event->rect());
+    }
+
+private:
+    const QImage* image_;
+};
+
+frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmSaver");
+    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
+    if (!debugMode())
+        flags |= Qt::WindowStaysOnTopHint;
+    setWindowFlags(flags);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    // The diagnostics sit at the top-left corner under the canvas: they show
+    // only in the margin around a centred canvas.
+    lblStartMem_ = new QLabel(this);
+    lblStartMem_->setObjectName("lblStartMem");
+    lblMemStatus_ = new QLabel(this);
+    lblMemStatus_->setObjectName("lblMemStatus");
+    for (QLabel* l : {lblStartMem_, lblMemStatus_}) {
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        l->setPalette(pal);
+        l->move(0, 0);
+    }
+    picDisp_ = new SaverCanvas(this, &canvas_);
+
+    tmrTrans_.setObjectName("tmrTrans");
+    tmrTrans_.setInterval(1);
+    connect(&tmrTrans_, &QTimer::timeout, this, &frmSaver::onTick);
+    tmrInfo_.setObjectName("tmrInfo");
+    tmrInfo_.setInterval(100);
+}
+
+frmSaver::~frmSaver() {
+    if (declaredRunning_)
+        platform::setScreenSaverRunning(false);
+}
+
+void frmSaver::InitiSaver(const SaverSettings& settings, bool bAsMinutes) {
+    settings_ = settings;
+    settings_.bPreset = true;
+    if (bAsMinutes)
+        settings_.nTimeBetween *= 60;
+}
+
+void frmSaver::Form_Load() {
+    loaded_ = true;
+    if (!debugMode()) {
+        platform::setScreenSaverRunning(true);
+        declaredRunning_ = true;
+    }
+    abort_ = false;
+    if (settings_.bPreset) {
+        settings_.bSetUp = true;
+    } else {
+        settings_ = loadSaverSettings(platform::GetProgramPath());
+    }
+    clock_ = SaverClock(settings_.bSetUp, settings_.nTimeBetween);
+}
+
+void frmSaver::showModal() {
+    Form_Load();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen)
+        setGeometry(screen->geometry());
+    const auto mem = platform::globalMemoryStatus();
+    lblStartMem_->setText(
+        QString::fromStdString(startMemoryText(mem.totalPhysical, mem.availablePhysical)));
+    lblStartMem_->adjustSize();
+    if (debugMode())
+        show();
+    else
+        showFullScreen();
+    raise();
+    activateWindow();
+    if (!debugMode()) {
+        // A saver owns the keyboard: keys end it whatever window had focus.
+        grabKeyboard();
+    }
+    tmrTrans_.start();
+    if (unloaded_)
+        return;
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec();
+    loop_ = nullptr;
+}
+
+void frmSaver::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layout_ = computeLayout(width(), height(), settings_.bStretch2Fit);
+    const Rect& r = layout_.picDisp;
+    picDisp_->setGeometry(r.x, r.y, r.width, r.height);
+    canvas_ = QImage(std::max(1, r.width), std::max(1, r.height), QImage::Format_RGB32);
+    canvas_.fill(Qt::black);
+    lblMemStatus_->move(0, lblStartMem_->height());
+    if (loaded_ && settings_.bSetUp)
+        printOnCanvas({"Initializing Screen Saver..."}, Qt::white, false);
+    canvasChanged();
+}
+
+void frmSaver::canvasChanged() {
+    picDisp_->update();
+}
+
+void frmSaver::setMemoryStatus(const QString& text) {
+    lblMemStatus_->setText(text);
+    lblMemStatus_->adjustSize();
+}
+
+void frmSaver::printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst) {
+    QPainter p(&canvas_);
+    QFont font("Liberation Sans");
+    font.setPixelSize(16);
+    font.setBold(true);
+    p.setFont(font);
+    const QFontMetrics fm(font);
+    int width = 0;
+    for (const QString& l : lines)
+        width = std::max(width, fm.horizontalAdvance(l));
+    const QRect area(0, 0, width + 2, fm.lineSpacing() * static_cast<int>(lines.size()) + 2);
+    if (clearFirst)
+        p.fillRect(area, Qt::black);
+    p.setPen(colour);
+    int y = fm.ascent();
+    for (const QString& l : lines) {
+        p.drawText(0, y, l);
+        y += fm.lineSpacing();
+    }
+    p.end();
+    picDisp_->update(area);
+}
+
+void frmSaver::drawNotice() {
+    const int g = clock_.grey();
+    printOnCanvas({"Screen Saver has not been set up.", "Please select 'Settings' from the",
+                   "Properties Dialog."},
+                  QColor(g, g, g), true);
+}
+
+void frmSaver::onTick() {
+    switch (clock_.tick()) {
+    case SaverClock::Action::DoTrans:
+        DoTrans();
+        break;
+    case SaverClock::Action::DrawNotice:
+        drawNotice();
+        break;
+    case SaverClock::Action::None:
+        break;
+    }
+    if (clock_.requestedInterval() > 0 && tmrTrans_.interval() != clock_.requestedInterval())
+        tmrTrans_.setInterval(clock_.requestedInterval());
+}
+
+void frmSaver::DoTrans() {
+    tmrTrans_.stop();
+    tmrTrans_.setInterval(1000);
+    if (pictureChange)
+        pictureChange(*this);
+    else
+        logInfo("saver", "picture change");
+    if (!abort_ && !unloaded_)
+        tmrTrans_.start();
+}
+
+bool frmSaver::askPassword() {
+    return !passwordCheck || passwordCheck();
+}
+
+void frmSaver::CloseSaver() {
+    abort_ = true;
+    tmrTrans_.stop();
+    tmrInfo_.stop();
+    close();
+}
+
+void frmSaver::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt) {
+        if (askPassword())
+            CloseSaver();
+        return;
+    }
+    int ch = 0;
+    if (key == Qt::Key_Tab)
+        ch = kKeyTab;
+    else if (key == Qt::Key_Escape)
+        ch = kKeyEsc;
+    else if (!event->text().isEmpty())
+        ch = event->text().at(0).unicode();
+    if (ch == 0)
+        return; // keys without a character (arrows, function keys) are ignored
+    if (!askPassword())
+        return;
+    const std::string url = urlForKey(ch, links_);
+    if (!url.empty())
+        platform::openUrl(url);
+    CloseSaver();
+}
+
+void frmSaver::mousePressEvent(QMouseEvent*) {
+    if (askPassword())
+        CloseSaver();
+}
+
+void frmSaver::mouseMoveEvent(QMouseEvent* event) {
+    if (debugMode())
+        return;
+    const QPoint p = event->position().toPoint();
+    if (!mouse_.moved(p.x(), p.y()))
+        return;
+    const bool ok = askPassword();
+    mouse_.reset();
+    if (ok)
+        CloseSaver();
+}
+
+void frmSaver::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+    if (loop_)
+        loop_->quit();
+}
+
+void frmSaver::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    abort_ = true;
+    tmrTrans_.stop();
+    tmrInfo_.stop();
+    releaseKeyboard();
+    // The work file of the picture preparation; only inside a known folder.
+    if (!settings_.szImagePath.empty())
+        std::remove((settings_.szImagePath + "sstemp.bmp").c_str());
+    platform::setScreenSaverRunning(false);
+}
+
+} // namespace skyloom::saver
