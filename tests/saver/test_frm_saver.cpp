@@ -1,0 +1,147 @@
+// The saver window, driven offscreen: the notice, the ways of ending it and
+// the picture clock.
+
+#include "common/ProfileFile.h"
+#include "platform/Registry.h"
+#include "saver/Cursor.h"
+#include "saver/frmSaver.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+using namespace skyloom;
+using skyloom::saver::frmSaver;
+
+namespace {
+
+class FrmSaverTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char arg0[] = "test_saver";
+        static char* argv[] = {arg0, nullptr};
+        if (!QApplication::instance())
+            new QApplication(argc, argv);
+    }
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
+        std::filesystem::create_directories(dir.file("run"));
+        std::filesystem::permissions(dir.file("run"), std::filesystem::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", dir.file("run").c_str(), 1);
+        profile::clearCache();
+        saver::setDebugMode(false);
+        program = platform::GetProgramPath();
+    }
+    void TearDown() override { saver::setDebugMode(false); }
+
+    // Runs the saver; `during` is called once it has run for `afterMs`.
+    void run(frmSaver& w, int afterMs, const std::function<void()>& during) {
+        QTimer::singleShot(afterMs, &w, during);
+        // A safety net so a failing test cannot hang the suite.
+        QTimer::singleShot(10000, &w, [&w] { w.CloseSaver(); });
+        w.showModal();
+    }
+    static void key(QWidget& w, int key, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(&w, &press);
+    }
+    static void move(QWidget& w, int x, int y) {
+        QMouseEvent ev(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+        QApplication::sendEvent(&w, &ev);
+    }
+
+    skyloom::test::TempDir dir;
+    std::string program;
+};
+
+} // namespace
+
+TEST_F(FrmSaverTest, NotSetUpShowsThePulsingNoticeAndAKeyEndsIt) {
+    frmSaver w;
+    bool visible = false, running = false, anyGrey = false;
+    int grey = 0;
+    run(w, 400, [&] {
+        visible = w.isVisible();
+        running = platform::screenSaverRunning();
+        grey = w.clock().grey();
+        const QImage& c = w.canvas();
+        for (int y = 0; y < 60 && !anyGrey; ++y)
+            for (int x = 0; x < 200 && !anyGrey; ++x)
+                anyGrey = qGray(c.pixel(x, y)) > 0;
+        key(w, Qt::Key_A, "a");
+    });
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(running);
+    EXPECT_GT(grey, 1); // 25 ms steps
+    EXPECT_TRUE(anyGrey);
+    EXPECT_TRUE(w.aborted());
+    EXPECT_FALSE(platform::screenSaverRunning());
+}
+
+TEST_F(FrmSaverTest, MouseMovesBeyondFivePixelsEndIt) {
+    frmSaver w;
+    bool stillOpenAfterSmallMoves = false;
+    run(w, 100, [&] {
+        move(w, 100, 100);
+        move(w, 105, 105);
+        stillOpenAfterSmallMoves = w.isVisible() && !w.aborted();
+        move(w, 106, 111);
+    });
+    EXPECT_TRUE(stillOpenAfterSmallMoves);
+    EXPECT_TRUE(w.aborted());
+}
+
+TEST_F(FrmSaverTest, RefusedPasswordKeepsItRunningAndDebugIgnoresTheMouse) {
+    saver::setDebugMode(true);
+    frmSaver w;
+    int asked = 0;
+    w.passwordCheck = [&] { return ++asked >= 2; };
+    bool afterRefusal = false, afterDebugMove = false;
+    run(w, 100, [&] {
+        move(w, 100, 100);
+        move(w, 300, 300); // ignored in debug mode
+        afterDebugMove = !w.aborted();
+        key(w, Qt::Key_Shift);
+        afterRefusal = !w.aborted() && w.tmrTrans().isActive();
+        key(w, Qt::Key_Shift);
+    });
+    EXPECT_TRUE(afterDebugMove);
+    EXPECT_TRUE(afterRefusal);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(w.aborted());
+}
+
+TEST_F(FrmSaverTest, SetUpChangesThePictureAtOnceAndTabEndsItWhateverTheAddress) {
+    dir.write("data/skyloom/program/ScreenSaver.ini", "[ScreenSaver]\nSetup=1\n");
+    dir.write("data/skyloom/program/sstemp.bmp", "work file");
+
+    frmSaver w;
+    int changes = 0;
+    int intervalDuringChange = 0;
+    w.pictureChange = [&](frmSaver& s) {
+        ++changes;
+        intervalDuringChange = s.tmrTrans().isActive() ? -1 : s.tmrTrans().interval();
+        s.webLinks().webLinkEnabled = true;
+        s.webLinks().pictureUrl = "javascript:alert(1)";
+    };
+    run(w, 300, [&] {
+        // "javascript:" from a set's file is refused; Tab still ends the saver.
+        key(w, Qt::Key_Tab, "\t");
+    });
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(intervalDuringChange, 1000);
+    EXPECT_TRUE(w.settings().bSetUp);
+    EXPECT_TRUE(w.aborted());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("data/skyloom/program/sstemp.bmp")));
+}
