@@ -1,0 +1,84 @@
+#!/bin/sh
+# Whole-program test of the saver in a real X server: the not-set-up notice
+# is visible, a second copy records a wallpaper request and exits at once,
+# a key ends the saver with status 0 and the request is cleared, and a
+# waiting saver uses almost no processor time.
+# Usage: saver_session.sh <skyloom binary> <folder for screenshots>
+set -u
+BIN=$1
+SHOTS=$2
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool not installed"; exit 77; }
+done
+
+tmp=$(mktemp -d)
+xpid=
+spid=
+cleanup() {
+    [ -n "$spid" ] && kill "$spid" 2>/dev/null
+    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
+export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+mkdir -m 700 "$tmp/run"
+mkdir -p "$SHOTS"
+
+# Xvfb picks a free display number and tells us through file descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+xpid=$!
+for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+[ -s "$tmp/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$tmp/display")"
+
+ini="$tmp/data/skyloom/program/ScreenSaver.ini"
+
+# 1. Not set up: the pulsing notice.
+"$BIN" /s &
+spid=$!
+sleep 2.5
+kill -0 "$spid" 2>/dev/null || fail "saver did not stay up"
+import -window root "$SHOTS/notice.png"
+bright=$(convert "$SHOTS/notice.png" -crop 320x64+0+0 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
+[ "$bright" -ge 64 ] || fail "notice not visible (brightest grey $bright)"
+rest=$(convert "$SHOTS/notice.png" -crop 900x900+300+100 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
+[ "$rest" -eq 0 ] || fail "screen outside the notice is not black ($rest)"
+
+# 2. A second copy with " /wall" records the request and exits at once.
+timeout 10 "$BIN" " /wall" || fail "second copy did not exit cleanly"
+grep -q '^DelayedChange=WallPaper' "$ini" || fail "DelayedChange not recorded"
+grep -q '^LastChanged=[0-9]*/[0-9]*/[0-9]* ' "$ini" || fail "LastChanged not recorded"
+kill -0 "$spid" 2>/dev/null || fail "the running saver ended"
+
+# 3. A key ends the saver with status 0; the request is carried out and cleared.
+xdotool key a
+for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$spid" 2>/dev/null && fail "a key did not end the saver"
+wait "$spid"
+rc=$?
+spid=
+[ "$rc" -eq 0 ] || fail "saver exit status $rc"
+grep -q '^DelayedChange=$' "$ini" || fail "DelayedChange not cleared"
+
+# 4. Set up and waiting between pictures: (almost) no processor time.
+printf '[ScreenSaver]\nSetup=1\n[PrefsSS]\nchange=60s\n' >"$ini"
+"$BIN" /s &
+spid=$!
+sleep 1.5
+import -window root "$SHOTS/waiting.png"
+t0=$(awk '{print $14 + $15}' "/proc/$spid/stat")
+sleep 3
+t1=$(awk '{print $14 + $15}' "/proc/$spid/stat")
+used=$((t1 - t0))
+echo "processor time while waiting 3 s: $used ticks"
+[ "$used" -le 15 ] || fail "waiting saver used $used ticks of processor time in 3 s"
+xdotool key shift
+for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$spid" 2>/dev/null && fail "Shift did not end the saver"
+wait "$spid" || fail "saver exit status $?"
+spid=
+echo "PASS"
