@@ -1,0 +1,63 @@
+// Reads and writes Skyloom's settings from scripts, with the same atomic,
+// locked writes as the programs (so a running saver or dialog loses nothing).
+//
+//   skyloom-ini get FILE SECTION KEY [DEFAULT]
+//   skyloom-ini set FILE SECTION KEY VALUE
+//   skyloom-ini registry-get KEY NAME
+//   skyloom-ini registry-set KEY NAME VALUE
+//   skyloom-ini paths
+//
+// KEY of the registry forms is a path below HKEY_CURRENT_USER, NAME "@" for
+// the unnamed value.
+
+#include "common/Profile.h"
+#include "platform/Locations.h"
+#include "platform/Registry.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+int usage() {
+    std::fputs("usage: skyloom-ini get FILE SECTION KEY [DEFAULT]\n"
+               "       skyloom-ini set FILE SECTION KEY VALUE\n"
+               "       skyloom-ini registry-get KEY NAME\n"
+               "       skyloom-ini registry-set KEY NAME VALUE\n"
+               "       skyloom-ini paths\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace skyloom;
+    std::vector<std::string> a(argv + 1, argv + argc);
+    if (a.empty())
+        return usage();
+    platform::initialise();
+    const std::string& cmd = a[0];
+    if (cmd == "get" && (a.size() == 4 || a.size() == 5)) {
+        std::puts(ReadIniString(a[2], a[3], a.size() == 5 ? a[4] : "", a[1]).c_str());
+        return 0;
+    }
+    if (cmd == "set" && a.size() == 5)
+        return WriteIniString(a[2], a[3], a[4], a[1]) ? 0 : 1;
+    if (cmd == "registry-get" && a.size() == 3) {
+        auto v = platform::readRegistryValue(a[1], a[2]);
+        if (!v)
+            return 1;
+        std::puts(v->c_str());
+        return 0;
+    }
+    if (cmd == "registry-set" && a.size() == 4)
+        return platform::writeRegistryValue(a[1], a[2], a[3]) ? 0 : 1;
+    if (cmd == "paths" && a.size() == 1) {
+        std::printf("registry=%s\nsystem=%s\nprogram=%s\n", platform::registryFilePath().c_str(),
+                    platform::GetWindowsDir().c_str(), platform::GetProgramPath().c_str());
+        return 0;
+    }
+    return usage();
+}
