@@ -47,10 +47,18 @@ bool makePath(const std::string& dir) {
     return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string configDirectory() { return xdgDir("XDG_CONFIG_HOME", ".config") + "/skyloom"; }
-std::string dataDirectory() { return xdgDir("XDG_DATA_HOME", ".local/share") + "/skyloom"; }
-std::string registryFilePath() { return configDirectory() + "/registry.ini"; }
-std::string defaultProgramDirectory() { return dataDirectory() + "/program/"; }
+std::string configDirectory() {
+    return xdgDir("XDG_CONFIG_HOME", ".config") + "/skyloom";
+}
+std::string dataDirectory() {
+    return xdgDir("XDG_DATA_HOME", ".local/share") + "/skyloom";
+}
+std::string registryFilePath() {
+    return configDirectory() + "/registry.ini";
+}
+std::string defaultProgramDirectory() {
+    return dataDirectory() + "/program/";
+}
 
 std::string GetWindowsDir() {
     std::string dir = dataDirectory() + "/system";
@@ -78,8 +86,12 @@ std::string runtimeDirectory() {
     return base;
 }
 
-std::string GetShortPathName(const std::string& path) { return path; }
+std::string GetShortPathName(const std::string& path) {
+    return path;
+}
 
-void initialise() { setSystemDirectory(GetWindowsDir()); }
+void initialise() {
+    setSystemDirectory(GetWindowsDir());
+}
 
 } // namespace skyloom::platform

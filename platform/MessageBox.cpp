@@ -19,9 +19,15 @@ std::string& titleSlot() {
 
 } // namespace
 
-void setMessageBoxHandler(MessageBoxHandler handler) { handlerSlot() = std::move(handler); }
-void setApplicationTitle(const std::string& title) { titleSlot() = title; }
-const std::string& applicationTitle() { return titleSlot(); }
+void setMessageBoxHandler(MessageBoxHandler handler) {
+    handlerSlot() = std::move(handler);
+}
+void setApplicationTitle(const std::string& title) {
+    titleSlot() = title;
+}
+const std::string& applicationTitle() {
+    return titleSlot();
+}
 
 bool nonInteractive() {
     const char* v = std::getenv("SKYLOOM_NONINTERACTIVE");
@@ -31,8 +37,8 @@ bool nonInteractive() {
 MsgResult MessageBox(const std::string& text, MsgButtons buttons, const std::string& caption,
                      std::optional<MsgResult> defaultResult) {
     const std::string& cap = caption.empty() ? applicationTitle() : caption;
-    MsgResult def = defaultResult.value_or(buttons == MsgButtons::YesNo ? MsgResult::Yes
-                                                                        : MsgResult::Ok);
+    MsgResult def =
+        defaultResult.value_or(buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok);
     std::fprintf(stderr, "%s: %s\n", cap.c_str(), text.c_str());
     std::fflush(stderr);
     if (nonInteractive() || !handlerSlot())

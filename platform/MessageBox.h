@@ -15,9 +15,8 @@ namespace skyloom::platform {
 enum class MsgButtons { Ok, OkCancel, YesNo };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
-using MessageBoxHandler =
-    std::function<MsgResult(const std::string& caption, const std::string& text, MsgButtons,
-                            MsgResult defaultResult)>;
+using MessageBoxHandler = std::function<MsgResult(
+    const std::string& caption, const std::string& text, MsgButtons, MsgResult defaultResult)>;
 
 /// Installs the handler that shows boxes (nullptr: none).
 void setMessageBoxHandler(MessageBoxHandler handler);

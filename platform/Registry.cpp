@@ -6,8 +6,8 @@
 #include "common/Profile.h"
 #include "common/ProfileFile.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <fstream>
 #include <sys/stat.h>
@@ -16,10 +16,16 @@
 namespace skyloom::platform {
 namespace {
 
-std::string sectionFor(const std::string& key) { return "HKEY_CURRENT_USER\\" + key; }
-std::string nameFor(const std::string& name) { return name.empty() ? "@" : name; }
+std::string sectionFor(const std::string& key) {
+    return "HKEY_CURRENT_USER\\" + key;
+}
+std::string nameFor(const std::string& name) {
+    return name.empty() ? "@" : name;
+}
 
-std::string runningFlagPath() { return runtimeDirectory() + "/saver-running"; }
+std::string runningFlagPath() {
+    return runtimeDirectory() + "/saver-running";
+}
 
 } // namespace
 
@@ -36,8 +42,7 @@ std::optional<std::string> readRegistryValue(const std::string& key, const std::
     return doc->value(sectionFor(key), nameFor(name));
 }
 
-bool writeRegistryValue(const std::string& key, const std::string& name,
-                        const std::string& value) {
+bool writeRegistryValue(const std::string& key, const std::string& name, const std::string& value) {
     if (!makePath(configDirectory()))
         return false;
     return WriteIniString(sectionFor(key), nameFor(name), value, registryFilePath());

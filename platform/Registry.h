@@ -9,7 +9,8 @@
 
 namespace skyloom::platform {
 
-inline constexpr const char* kProgramPathKey = "Software\\Skyloom\\Skyloom Configuration\\ProgramPath";
+inline constexpr const char* kProgramPathKey =
+    "Software\\Skyloom\\Skyloom Configuration\\ProgramPath";
 inline constexpr const char* kDesktopKey = "Control Panel\\desktop";
 
 /// Value of a registry key under HKEY_CURRENT_USER (`name` "" or "@" for the

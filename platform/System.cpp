@@ -27,8 +27,9 @@ bool isOpenableUrl(const std::string& url) {
 
 bool openUrl(const std::string& url) {
     if (!isOpenableUrl(url)) {
-        logWarning("platform", "refusing to open \"" + url + "\": only http, https and mailto "
-                               "addresses are opened");
+        logWarning("platform", "refusing to open \"" + url +
+                                   "\": only http, https and mailto "
+                                   "addresses are opened");
         return false;
     }
     const char* opener = std::getenv("SKYLOOM_URL_OPENER");

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -101,25 +102,39 @@ void frmSaver::Form_Load() {
     clock_ = SaverClock(settings_.bSetUp, settings_.nTimeBetween);
 }
 
+void frmSaver::embedInto(WId parent) {
+    embedded_ = true;
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    host_ = QWindow::fromWinId(parent);
+    winId();
+    windowHandle()->setParent(host_);
+}
+
 void frmSaver::showModal() {
     Form_Load();
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen)
+    if (embedded_ && host_ && screen) {
+        // The guard's window spans every screen; draw on the primary one.
+        setGeometry(screen->geometry().translated(-screen->virtualGeometry().topLeft()));
+    } else if (screen) {
         setGeometry(screen->geometry());
+    }
     const auto mem = platform::globalMemoryStatus();
     lblStartMem_->setText(
         QString::fromStdString(startMemoryText(mem.totalPhysical, mem.availablePhysical)));
     lblStartMem_->adjustSize();
-    if (debugMode())
+    if (debugMode() || embedded_)
         show();
     else
         showFullScreen();
     raise();
     activateWindow();
-    if (!debugMode()) {
+    if (!debugMode() && !embedded_) {
         // A saver owns the keyboard: keys end it whatever window had focus.
         grabKeyboard();
     }
+    if (shown)
+        shown();
     tmrTrans_.start();
     if (unloaded_)
         return;
@@ -203,12 +218,29 @@ void frmSaver::DoTrans() {
         pictureChange(*this);
     else
         logInfo("saver", "picture change");
+    if (pictureShown && !abort_)
+        pictureShown(*this);
     if (!abort_ && !unloaded_)
         tmrTrans_.start();
 }
 
-bool frmSaver::askPassword() {
-    return !passwordCheck || passwordCheck();
+bool frmSaver::PasswordCheck() {
+    const bool transOn = tmrTrans_.isActive();
+    const bool infoOn = tmrInfo_.isActive();
+    tmrTrans_.stop();
+    tmrInfo_.stop();
+    RestoreCursor();
+    if (!settings_.bUsePassword)
+        return true;
+    // Without a verifier nothing unlocks a protected saver.
+    if (passwordCheck && passwordCheck())
+        return true;
+    HideCursor();
+    if (transOn)
+        tmrTrans_.start();
+    if (infoOn)
+        tmrInfo_.start();
+    return false;
 }
 
 void frmSaver::CloseSaver() {
@@ -219,9 +251,11 @@ void frmSaver::CloseSaver() {
 }
 
 void frmSaver::keyPressEvent(QKeyEvent* event) {
+    if (embedded_)
+        return;
     const int key = event->key();
     if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt) {
-        if (askPassword())
+        if (PasswordCheck())
             CloseSaver();
         return;
     }
@@ -234,7 +268,7 @@ void frmSaver::keyPressEvent(QKeyEvent* event) {
         ch = event->text().at(0).unicode();
     if (ch == 0)
         return; // keys without a character (arrows, function keys) are ignored
-    if (!askPassword())
+    if (!PasswordCheck())
         return;
     const std::string url = urlForKey(ch, links_);
     if (!url.empty())
@@ -243,17 +277,19 @@ void frmSaver::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmSaver::mousePressEvent(QMouseEvent*) {
-    if (askPassword())
+    if (embedded_)
+        return;
+    if (PasswordCheck())
         CloseSaver();
 }
 
 void frmSaver::mouseMoveEvent(QMouseEvent* event) {
-    if (debugMode())
+    if (debugMode() || embedded_)
         return;
     const QPoint p = event->position().toPoint();
     if (!mouse_.moved(p.x(), p.y()))
         return;
-    const bool ok = askPassword();
+    const bool ok = PasswordCheck();
     mouse_.reset();
     if (ok)
         CloseSaver();

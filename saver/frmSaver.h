@@ -14,6 +14,7 @@
 
 class QLabel;
 class QEventLoop;
+class QWindow;
 
 namespace skyloom::saver {
 
@@ -32,11 +33,20 @@ public:
     /// Loads, shows the window full screen and returns when it has closed.
     void showModal();
 
-    /// Asked before the saver closes; false keeps it running. Unset: true.
+    /// Draws inside another program's window (the lock's guard) instead of
+    /// covering the screen itself; input then belongs to that program.
+    void embedInto(WId parent);
+
+    /// The verifier asked when password protection is on: true for the
+    /// right password. Unset, a protected saver accepts nothing.
     std::function<bool()> passwordCheck;
     /// Prepares and shows the next picture (called by DoTrans with the
     /// clock stopped). Unset: the change is only logged.
     std::function<void(frmSaver&)> pictureChange;
+    /// Told once the window is on the screen.
+    std::function<void()> shown;
+    /// Told after every picture change (the web links may have changed).
+    std::function<void(frmSaver&)> pictureShown;
 
     /// Off-screen canvas; call canvasChanged() after drawing into it.
     QImage& canvas() { return canvas_; }
@@ -55,6 +65,9 @@ public:
 
     void DoTrans();
     void CloseSaver();
+    /// True when the saver may close: asks for the password when
+    /// protection is on, with both clocks stopped meanwhile.
+    bool PasswordCheck();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -69,7 +82,6 @@ private:
     void onTick();
     void drawNotice();
     void printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst);
-    bool askPassword();
 
     SaverSettings settings_;
     SaverLayout layout_;
@@ -87,6 +99,8 @@ private:
     bool loaded_ = false;
     bool unloaded_ = false;
     bool declaredRunning_ = false;
+    bool embedded_ = false;
+    QWindow* host_ = nullptr;
 };
 
 } // namespace skyloom::saver

@@ -6,15 +6,19 @@
 //   skyloom-ini registry-get KEY NAME
 //   skyloom-ini registry-set KEY NAME VALUE
 //   skyloom-ini paths
+//   skyloom-ini saver-password   (reads the new saver password from stdin;
+//                                 an empty line removes it)
 //
 // KEY of the registry forms is a path below HKEY_CURRENT_USER, NAME "@" for
 // the unnamed value.
 
 #include "common/Profile.h"
 #include "platform/Locations.h"
+#include "platform/Password.h"
 #include "platform/Registry.h"
 
 #include <cstdio>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -25,7 +29,8 @@ int usage() {
                "       skyloom-ini set FILE SECTION KEY VALUE\n"
                "       skyloom-ini registry-get KEY NAME\n"
                "       skyloom-ini registry-set KEY NAME VALUE\n"
-               "       skyloom-ini paths\n",
+               "       skyloom-ini paths\n"
+               "       skyloom-ini saver-password < password\n",
                stderr);
     return 2;
 }
@@ -58,6 +63,11 @@ int main(int argc, char** argv) {
         std::printf("registry=%s\nsystem=%s\nprogram=%s\n", platform::registryFilePath().c_str(),
                     platform::GetWindowsDir().c_str(), platform::GetProgramPath().c_str());
         return 0;
+    }
+    if (cmd == "saver-password" && a.size() == 1) {
+        std::string password;
+        std::getline(std::cin, password);
+        return platform::setSaverPassword(password) ? 0 : 1;
     }
     return usage();
 }

@@ -3,6 +3,7 @@
 #include "common/Log.h"
 #include "common/Startup.h"
 #include "config/QtMessageBox.h"
+#include "config/frmChangePassword.h"
 #include "config/frmMoonfield.h"
 #include "config/frmPleaseWait.h"
 #include "platform/Locations.h"
@@ -10,10 +11,13 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "saver/Cursor.h"
+#include "saver/SaverGuard.h"
 #include "saver/frmSaver.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,10 +61,43 @@ int showConfiguration(QApplication& app, int tab, bool fromProps) {
     return app.exec();
 }
 
+// The picture half of a locked saver: draws into the guard's window and
+// tells the guard the web links of the picture on show.
+int runRenderer(const char* hostWindow) {
+    bool ok = false;
+    const WId host = QString(hostWindow).toULongLong(&ok);
+    if (!ok)
+        return 2;
+    saver::frmSaver window;
+    window.embedInto(host);
+    window.pictureShown = [](saver::frmSaver& w) {
+        const auto& l = w.webLinks();
+        std::printf("links\t%s\t%s\t%s\t%s\t%d\t%d\n", l.pictureUrl.c_str(), l.setUrl.c_str(),
+                    l.companyUrl.c_str(), l.saverUrl.c_str(), l.webLinkEnabled ? 1 : 0,
+                    l.saverWebLinkEnabled ? 1 : 0);
+        std::fflush(stdout);
+    };
+    window.shown = [] {
+        std::printf("shown\n");
+        std::fflush(stdout);
+    };
+    window.showModal();
+    return 0;
+}
+
 int runSaver() {
-    saver::HideCursor();
     initialisedConfiguration().reset();
-    {
+    // With password protection the saver is a lock: a guard process holds
+    // the input grabs and the password prompt, the pictures come from a
+    // separate renderer process.
+    const bool protect =
+        !saver::debugMode() && !platform::registryUnreadable() && platform::screenSaveUsePassword();
+    if (protect) {
+        saver::SaverGuard guard;
+        if (!guard.run())
+            return 1;
+    } else {
+        saver::HideCursor();
         saver::frmSaver window;
         window.showModal();
     }
@@ -79,6 +116,12 @@ int Main(int argc, char** argv) {
     platform::initialise();
     std::vector<std::string> args(argv + 1, argv + argc);
     const std::string commandLine = joinCommandLine(args);
+
+    // Started by the lock's guard, which holds the instance lock itself.
+    if (const char* host = std::getenv("SKYLOOM_RENDER_INTO"); host && *host) {
+        QApplication app(argc, argv);
+        return runRenderer(host);
+    }
 
     // Held for the whole life of the process; released by the kernel when it
     // ends in any way.
@@ -105,9 +148,11 @@ int Main(int argc, char** argv) {
         return runSaver();
     case StartMode::ConfigFromProps:
         return showConfiguration(app, 0, true);
-    case StartMode::ChangePassword:
-        logWarning("password", "changing the saver password is not available");
+    case StartMode::ChangePassword: {
+        config::frmChangePassword dialog;
+        dialog.exec();
         return 0;
+    }
     case StartMode::Config:
     case StartMode::ConfigDebug:
         return showConfiguration(app, 0, false);

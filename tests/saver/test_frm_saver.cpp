@@ -103,6 +103,8 @@ TEST_F(FrmSaverTest, MouseMovesBeyondFivePixelsEndIt) {
 }
 
 TEST_F(FrmSaverTest, RefusedPasswordKeepsItRunningAndDebugIgnoresTheMouse) {
+    dir.write("config/skyloom/registry.ini",
+              "[HKEY_CURRENT_USER\\Control Panel\\desktop]\nScreenSaveUsePassword=1\n");
     saver::setDebugMode(true);
     frmSaver w;
     int asked = 0;
@@ -120,6 +122,23 @@ TEST_F(FrmSaverTest, RefusedPasswordKeepsItRunningAndDebugIgnoresTheMouse) {
     EXPECT_TRUE(afterRefusal);
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(w.aborted());
+}
+
+TEST_F(FrmSaverTest, ProtectedSaverWithoutAVerifierNeverCloses) {
+    dir.write("config/skyloom/registry.ini",
+              "[HKEY_CURRENT_USER\\Control Panel\\desktop]\nScreenSaveUsePassword=1\n");
+    frmSaver w;
+    bool open = false;
+    run(w, 100, [&] {
+        key(w, Qt::Key_A, "a");
+        QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &click);
+        open = !w.aborted() && w.tmrTrans().isActive();
+        w.settings().bUsePassword = false; // so the test can end it
+        key(w, Qt::Key_A, "a");
+    });
+    EXPECT_TRUE(open);
 }
 
 TEST_F(FrmSaverTest, SetUpChangesThePictureAtOnceAndTabEndsItWhateverTheAddress) {

@@ -1,0 +1,384 @@
+#include "SaverGuard.h"
+
+#include "Cursor.h"
+#include "common/Log.h"
+#include "platform/Registry.h"
+#include "platform/System.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace skyloom::saver {
+
+// The prompt: a native child window, so it can be raised above the
+// renderer's window inside the guard.
+class PromptPanel : public QWidget {
+public:
+    PromptPanel(QWidget* parent, const PasswordPrompt& prompt) : QWidget(parent), prompt_(prompt) {
+        setObjectName("PasswordPrompt");
+        setAttribute(Qt::WA_NativeWindow);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFixedSize(460, 150);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(24, 24, 32));
+        p.setPen(QColor(90, 90, 110));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        QFont font("Liberation Sans");
+        font.setPixelSize(15);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRect(20, 14, width() - 40, 24), Qt::AlignLeft,
+                   "Type your password to end the screen saver.");
+        const QRect field(20, 48, width() - 40, 30);
+        p.fillRect(field, QColor(250, 250, 250));
+        p.setPen(Qt::black);
+        const int shown = std::min(prompt_.typedLength(), 40);
+        p.drawText(field.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   QString(shown, QChar(0x25CF)));
+        p.setPen(QColor(255, 200, 120));
+        const QString message = prompt_.checking() ? QStringLiteral("Checking...")
+                                                   : QString::fromStdString(prompt_.message());
+        p.drawText(QRect(20, 90, width() - 40, 44), Qt::AlignLeft | Qt::TextWordWrap, message);
+    }
+
+private:
+    const PasswordPrompt& prompt_;
+};
+
+namespace {
+
+constexpr int kGrabTries = 50; // 5 seconds
+constexpr int kMaxRestartsPerMinute = 20;
+constexpr int kPromptIdleMs = 30000;
+
+} // namespace
+
+void SaverGuard::ignoreSignals() {
+    for (int sig = 1; sig < NSIG; ++sig) {
+        if (sig == SIGKILL || sig == SIGSTOP || sig == SIGCHLD || sig == SIGCONT ||
+            sig == SIGWINCH || sig == SIGURG)
+            continue;
+        std::signal(sig, SIG_IGN);
+    }
+}
+
+SaverGuard::SaverGuard(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmGuard");
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                   Qt::BypassWindowManagerHint);
+    setAttribute(Qt::WA_NativeWindow);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    panel_ = new PromptPanel(this, prompt_);
+
+    restartTimer_.setSingleShot(true);
+    restartTimer_.setInterval(1000);
+    connect(&restartTimer_, &QTimer::timeout, this, &SaverGuard::startRenderer);
+    promptIdle_.setSingleShot(true);
+    promptIdle_.setInterval(kPromptIdleMs);
+    connect(&promptIdle_, &QTimer::timeout, this, [this] {
+        if (!prompt_.checking())
+            closePrompt();
+    });
+    clock_.start();
+}
+
+SaverGuard::~SaverGuard() {
+    if (check_.joinable())
+        check_.join();
+    stopRenderer();
+}
+
+void SaverGuard::coverScreens() {
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    setGeometry(primary->virtualGeometry());
+    const QRect p = primary->geometry().translated(-primary->virtualGeometry().topLeft());
+    panel_->move(p.center().x() - panel_->width() / 2, p.center().y() - panel_->height() / 2);
+}
+
+bool SaverGuard::grabInput() {
+    QWindow* w = windowHandle();
+    for (int i = 0; i < kGrabTries; ++i) {
+        const bool keyboard = w->setKeyboardGrabEnabled(true);
+        const bool mouse = keyboard && w->setMouseGrabEnabled(true);
+        if (keyboard && mouse) {
+            grabKeyboard(); // and route every key to this widget inside Qt
+            return true;
+        }
+        w->setKeyboardGrabEnabled(false);
+        QThread::msleep(100);
+        QCoreApplication::processEvents();
+    }
+    return false;
+}
+
+bool SaverGuard::run() {
+    if (QGuiApplication::platformName() != "xcb") {
+        std::fprintf(stderr,
+                     "skyloom: password protection needs an X11 session; it is not "
+                     "available on this desktop (%s). The saver does not start.\n",
+                     qPrintable(QGuiApplication::platformName()));
+        return false;
+    }
+    ignoreSignals();
+    coverScreens();
+    show();
+    raise();
+    QCoreApplication::processEvents();
+    if (!grabInput()) {
+        std::fprintf(stderr,
+                     "skyloom: another program holds the keyboard or the pointer, so the screen "
+                     "cannot be locked; the saver does not start rather than pretend to lock.\n");
+        hide();
+        return false;
+    }
+    platform::setScreenSaverRunning(true);
+    HideCursor();
+    auto recover = [this] {
+        coverScreens();
+        stopRenderer();
+        startRenderer();
+    };
+    connect(qApp, &QGuiApplication::screenAdded, this, recover);
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        connect(s, &QScreen::virtualGeometryChanged, this, recover);
+    startRenderer();
+
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec();
+    loop_ = nullptr;
+    platform::setScreenSaverRunning(false);
+    return true;
+}
+
+void SaverGuard::startRenderer() {
+    if (stopping_ || renderer_)
+        return;
+    renderer_ = new QProcess(this);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SKYLOOM_RENDER_INTO", QString::number(winId()));
+    renderer_->setProcessEnvironment(env);
+    renderer_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    renderer_->setChildProcessModifier([] {
+        // The renderer must not inherit the guard's ignored signals, and
+        // must not outlive it.
+        for (int sig = 1; sig < NSIG; ++sig)
+            if (sig != SIGKILL && sig != SIGSTOP)
+                std::signal(sig, SIG_DFL);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    });
+    connect(renderer_, &QProcess::readyReadStandardOutput, this, &SaverGuard::readRenderer);
+    connect(renderer_, &QProcess::finished, this, &SaverGuard::onRendererFinished);
+    connect(renderer_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            onRendererFinished();
+    });
+    renderer_->start(QCoreApplication::applicationFilePath(), {"/s"});
+    if (panel_->isVisible())
+        panel_->raise();
+}
+
+void SaverGuard::stopRenderer() {
+    if (!renderer_)
+        return;
+    QProcess* r = renderer_;
+    renderer_ = nullptr;
+    r->disconnect(this);
+    if (r->state() != QProcess::NotRunning) {
+        r->terminate();
+        if (!r->waitForFinished(2000)) {
+            r->kill();
+            r->waitForFinished(2000);
+        }
+    }
+    r->deleteLater();
+}
+
+void SaverGuard::onRendererFinished() {
+    if (!renderer_)
+        return;
+    renderer_->deleteLater();
+    renderer_ = nullptr;
+    if (stopping_)
+        return;
+    // The screen stays covered by the guard; draw pictures again soon, but
+    // do not spin when the renderer cannot run at all.
+    const qint64 now = clock_.elapsed();
+    restarts_.push_back(now);
+    while (!restarts_.empty() && now - restarts_.front() > 60000)
+        restarts_.pop_front();
+    if (static_cast<int>(restarts_.size()) > kMaxRestartsPerMinute) {
+        logWarning("saver", "the picture renderer keeps failing; the screen stays black");
+        restartTimer_.start(60000);
+        return;
+    }
+    logWarning("saver", "the picture renderer ended; starting it again");
+    restartTimer_.start();
+}
+
+void SaverGuard::readRenderer() {
+    if (!renderer_)
+        return;
+    while (renderer_->canReadLine()) {
+        const QString line = QString::fromUtf8(renderer_->readLine()).trimmed();
+        const QStringList f = line.split('\t');
+        if (line == "shown" && panel_->isVisible()) {
+            // A new renderer window lies above the prompt: lift the prompt
+            // again once the window is mapped.
+            panel_->raise();
+            QTimer::singleShot(200, panel_, [this] { panel_->raise(); });
+        } else if (f.size() == 7 && f[0] == "links") {
+            links_.pictureUrl = f[1].toStdString();
+            links_.setUrl = f[2].toStdString();
+            links_.companyUrl = f[3].toStdString();
+            links_.saverUrl = f[4].toStdString();
+            links_.webLinkEnabled = f[5] == "1";
+            links_.saverWebLinkEnabled = f[6] == "1";
+        }
+    }
+}
+
+void SaverGuard::askForPassword(int pendingKey) {
+    if (prompt_.isOpen())
+        return;
+    pendingKey_ = pendingKey;
+    prompt_.open();
+    const auto locked = gate_.lockRemaining();
+    if (locked.count() > 0)
+        prompt_.setMessage("Too many wrong passwords. Try again in " +
+                           std::to_string(locked.count()) + " seconds.");
+    panel_->show();
+    panel_->raise();
+    panel_->update();
+    promptIdle_.start();
+}
+
+void SaverGuard::closePrompt() {
+    prompt_.close();
+    panel_->hide();
+    promptIdle_.stop();
+    mouse_.reset();
+    pendingKey_ = 0;
+}
+
+void SaverGuard::submit() {
+    std::string password = prompt_.takePassword();
+    prompt_.setChecking(true);
+    panel_->update();
+    promptIdle_.stop();
+    if (check_.joinable())
+        check_.join();
+    check_ = std::thread([this, password = std::move(password)]() mutable {
+        const auto result = gate_.verify(password);
+        std::fill(password.begin(), password.end(), '\0');
+        QMetaObject::invokeMethod(
+            this, [this, result] { onChecked(result); }, Qt::QueuedConnection);
+    });
+}
+
+void SaverGuard::onChecked(platform::PasswordGate::Result result) {
+    prompt_.setChecking(false);
+    using R = platform::PasswordGate::Result;
+    if (result == R::Accepted) {
+        unlock();
+        return;
+    }
+    if (result == R::LockedOut)
+        prompt_.setMessage("Too many wrong passwords. Try again in " +
+                           std::to_string(gate_.lockRemaining().count()) + " seconds.");
+    else
+        prompt_.setMessage("Wrong password. Try again.");
+    panel_->update();
+    promptIdle_.start();
+}
+
+void SaverGuard::unlock() {
+    if (unlocked_)
+        return;
+    unlocked_ = true;
+    stopping_ = true;
+    const std::string url = urlForKey(pendingKey_, links_);
+    closePrompt();
+    restartTimer_.stop();
+    stopRenderer();
+    releaseKeyboard();
+    if (QWindow* w = windowHandle()) {
+        w->setKeyboardGrabEnabled(false);
+        w->setMouseGrabEnabled(false);
+    }
+    if (!url.empty())
+        platform::openUrl(url);
+    hide();
+    if (loop_)
+        loop_->quit();
+}
+
+void SaverGuard::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (!prompt_.isOpen()) {
+        int ch = 0;
+        if (key == Qt::Key_Tab)
+            ch = kKeyTab;
+        else if (key == Qt::Key_Escape)
+            ch = kKeyEsc;
+        if (ch || key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+            !event->text().isEmpty())
+            askForPassword(ch);
+        return;
+    }
+    PasswordPrompt::Key k = PasswordPrompt::Key::Other;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        k = PasswordPrompt::Key::Enter;
+    else if (key == Qt::Key_Escape)
+        k = PasswordPrompt::Key::Escape;
+    else if (key == Qt::Key_Backspace)
+        k = PasswordPrompt::Key::Backspace;
+    switch (prompt_.key(k, event->text().toStdString())) {
+    case PasswordPrompt::Outcome::Submit:
+        submit();
+        break;
+    case PasswordPrompt::Outcome::Cancel:
+        closePrompt();
+        break;
+    case PasswordPrompt::Outcome::None:
+        panel_->update();
+        promptIdle_.start();
+        break;
+    }
+}
+
+void SaverGuard::mousePressEvent(QMouseEvent*) {
+    askForPassword(0);
+}
+
+void SaverGuard::mouseMoveEvent(QMouseEvent* event) {
+    if (prompt_.isOpen())
+        return;
+    const QPoint p = event->position().toPoint();
+    if (mouse_.moved(p.x(), p.y()))
+        askForPassword(0);
+}
+
+} // namespace skyloom::saver
