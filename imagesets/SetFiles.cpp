@@ -258,7 +258,7 @@ std::optional<SetDescriptor> readSetDescriptor(const std::string& path) {
             header = i;
     for (std::size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
         auto name = headerName(lines[i]);
-        if (name && asciiLower(*name) == asciiLower(rawName))
+        if (name && foldKey(*name) == foldKey(rawName))
             header = i;
     }
     if (header == lines.size()) {

@@ -1,0 +1,3 @@
+#include "imagesets/ImageSets.h"
+#include <gtest/gtest.h>
+TEST(Dummy, Builds) {}
