@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -35,6 +36,7 @@ protected:
             ini += image + "=" + file + "\n";
             std::string base = file.substr(file.find_first_not_of(" *"));
             base.erase(base.find_last_not_of(' ') + 1);
+            std::replace(base.begin(), base.end(), '\\', '/');
             write(folder + "/" + base + ".bmp", "BM");
             write(folder + "/" + base + ".jpg", "JPEG");
         }
