@@ -218,7 +218,15 @@ std::optional<std::string> PathResolver::resolve(const std::string& base, std::s
     return cur;
 }
 
-std::optional<SetDescriptor> readSetDescriptor(const std::string& path) {
+namespace {
+
+struct NamedDescriptor {
+    std::string bytes;   // the file without a leading byte-order mark
+    std::string rawName; // the set name as written
+    std::string name;    // the set name in UTF-8
+};
+
+std::optional<NamedDescriptor> readNamed(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
@@ -226,26 +234,44 @@ std::optional<SetDescriptor> readSetDescriptor(const std::string& path) {
         logWarning(kLogCategory, "cannot read " + path);
         return std::nullopt;
     }
-    std::string bytes = ss.str();
-    std::string_view text = bytes;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") // byte-order mark of editors on Windows
-        text.remove_prefix(3);
-
-    auto keys = IniDocument::parse(text).keys("SetDescriptions");
+    NamedDescriptor d;
+    d.bytes = ss.str();
+    if (d.bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) // byte-order mark of editors on Windows
+        d.bytes.erase(0, 3);
+    auto keys = IniDocument::parse(d.bytes).keys("SetDescriptions");
     if (keys.empty()) {
-        logWarning(kLogCategory, path + " has no [SetDescriptions] key; set not registered");
+        logWarning(kLogCategory, path + " has no [SetDescriptions] key; not a usable set");
         return std::nullopt;
     }
     if (keys.size() > 1)
         logWarning(kLogCategory, path + " names more than one set; using \"" + keys.front() + "\"");
-    const std::string& rawName = keys.front();
-    SetDescriptor set;
-    set.name = fromIniText(rawName);
-    if (!isUsableSetName(set.name)) {
+    d.rawName = keys.front();
+    d.name = fromIniText(d.rawName);
+    if (!isUsableSetName(d.name)) {
         logWarning(kLogCategory,
-                   path + ": \"" + set.name + "\" cannot be a set name; set not registered");
+                   path + ": \"" + d.name + "\" cannot be a set name; not a usable set");
         return std::nullopt;
     }
+    return d;
+}
+
+} // namespace
+
+std::optional<std::string> readSetName(const std::string& path) {
+    auto d = readNamed(path);
+    if (!d)
+        return std::nullopt;
+    return d->name;
+}
+
+std::optional<SetDescriptor> readSetDescriptor(const std::string& path) {
+    auto named = readNamed(path);
+    if (!named)
+        return std::nullopt;
+    std::string_view text = named->bytes;
+    const std::string& rawName = named->rawName;
+    SetDescriptor set;
+    set.name = named->name;
 
     // The set's section is the last one: every line after its header belongs
     // to it. The header is normally written exactly as "[name]"; a header that

@@ -63,6 +63,10 @@ struct SetDescriptor {
     std::vector<std::pair<std::string, std::string>> images;
 };
 
+/// The set name of a set's images.ini (its [SetDescriptions] key), or
+/// nullopt with a logged warning when it has no usable one.
+std::optional<std::string> readSetName(const std::string& imagesIniPath);
+
 /// Reads a set's images.ini. Returns nullopt, with a logged warning naming
 /// the file, when the file cannot be read, has no [SetDescriptions] key, has
 /// an unusable set name, lacks the set's section, or has a line without "="

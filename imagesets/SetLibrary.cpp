@@ -146,7 +146,8 @@ SetLibrary::InitResult SetLibrary::InitSetsInfo(const std::string& programPath) 
     search.Find(found);
     struct DiskSet {
         std::string directory;
-        std::optional<SetDescriptor> descriptor;
+        std::string imagesIni;
+        std::optional<std::string> name;
         bool matched = false;
     };
     std::vector<DiskSet> onDisk;
@@ -155,8 +156,8 @@ SetLibrary::InitResult SetLibrary::InitSetsInfo(const std::string& programPath) 
         std::string dir = rel.substr(0, rel.rfind('/') + 1);
         if (dir.empty())
             break;
-        DiskSet d{dir, readSetDescriptor(path)};
-        d.matched = !d.descriptor; // an invalid images.ini is left alone (logged)
+        DiskSet d{dir, path, readSetName(path)};
+        d.matched = !d.name; // a folder without a usable set name is left alone (logged)
         onDisk.push_back(std::move(d));
     }
     if (onDisk.empty())
@@ -173,7 +174,7 @@ SetLibrary::InitResult SetLibrary::InitSetsInfo(const std::string& programPath) 
             const std::string want = foldKey(set.SetName());
             DiskSet* hit = nullptr;
             for (auto& d : onDisk)
-                if (!d.matched && foldKey(d.descriptor->name) == want) {
+                if (!d.matched && foldKey(*d.name) == want) {
                     hit = &d;
                     break;
                 }
@@ -194,19 +195,21 @@ SetLibrary::InitResult SetLibrary::InitSetsInfo(const std::string& programPath) 
     match(sets_.IncludedCollection(), false);
     match(sets_.ExcludedCollection(), true);
 
-    bool newSets = false;
+    // Sets the registry does not know; their descriptors are checked in full.
+    std::vector<std::pair<SetDescriptor, std::string>> newSets; // descriptor, directory
     for (const auto& d : onDisk)
-        newSets = newSets || !d.matched;
-    if (!removals.empty() || !moves.empty() || newSets) {
+        if (!d.matched)
+            if (auto descriptor = readSetDescriptor(d.imagesIni))
+                newSets.emplace_back(std::move(*descriptor), d.directory);
+    if (!removals.empty() || !moves.empty() || !newSets.empty()) {
         bool written = profile::update(registryPath_, [&](IniDocument& doc) {
             for (const auto& name : removals)
                 removeFrom(doc, name);
             const std::string sets = rawSection(doc, kSetDescriptions);
             for (const auto& [name, value] : moves)
                 doc.set(sets, rawKey(doc, sets, name), value);
-            for (const auto& d : onDisk)
-                if (!d.matched)
-                    registerInto(doc, *d.descriptor, d.directory);
+            for (const auto& [descriptor, directory] : newSets)
+                registerInto(doc, descriptor, directory);
             return true;
         });
         if (!written)

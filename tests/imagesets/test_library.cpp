@@ -285,3 +285,21 @@ TEST_F(Library, StartUpReportsAMissingLibraryAndEndsThere) {
     EXPECT_EQ(lib.ProgramPath(), program);
     EXPECT_EQ(lib.Sets().IncludedCollection().count(), 1);
 }
+
+TEST_F(Library, AKnownSetKeepsItsMarksWhenItsDescriptorLaterBreaks) {
+    makeSet("Nature", "Nature", {{"Pic01", "pic01"}, {"Pic02", "pic02"}});
+    {
+        SetLibrary lib;
+        lib.InitSetsInfo(program);
+        lib.Sets().GetSet("Nature")->ExcludeImage("Pic01", "pic01");
+        lib.SaveSetsInfo();
+    }
+    const std::string saved = registry();
+    // Only the picture lines are broken: the set name is still readable, so
+    // the set stays registered as it was.
+    write("Nature/images.ini", read("Nature/images.ini") + "stray line\n");
+    SetLibrary lib;
+    ASSERT_EQ(lib.InitSetsInfo(program), SetLibrary::InitResult::Ok);
+    EXPECT_EQ(registry(), saved);
+    EXPECT_EQ(excluded(*lib.Sets().GetSet("Nature")), (Names{"Pic01"}));
+}
