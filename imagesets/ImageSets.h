@@ -134,7 +134,8 @@ public:
     const std::string& Pattern() const { return pattern_; }
     void Pattern(std::string pattern) { pattern_ = std::move(pattern); }
 
-    /// Runs the search. When something was found, `paths` is replaced by the
+    /// Runs the search (the class's search routine; a member cannot carry the
+    /// class's own name in C++). When something was found, `paths` is replaced by the
     /// full paths of the matches in search order and the result is true;
     /// otherwise the result is false and `paths` is left as it was.
     bool Find(std::vector<std::string>& paths);
