@@ -1,7 +1,7 @@
 #include "IniDocument.h"
 
-#include <utility>
 #include <algorithm>
+#include <utility>
 
 namespace skyloom {
 
@@ -100,7 +100,13 @@ IniDocument IniDocument::parse(std::string_view bytes) {
             }
             pos = nl + 1;
         }
-        if (auto name = headerName(line.text)) {
+        // A byte-order mark (files saved by Windows editors) is kept in the
+        // text but does not hide the first section's header.
+        std::string_view headerText = line.text;
+        const bool firstLine = doc.sections_.size() == 1 && doc.sections_[0].lines.empty();
+        if (firstLine && headerText.substr(0, 3) == "\xEF\xBB\xBF")
+            headerText.remove_prefix(3);
+        if (auto name = headerName(headerText)) {
             Section s;
             s.name = std::string(*name);
             s.hasHeader = true;

@@ -134,8 +134,8 @@ bool WriteIniString(std::string_view section, std::string_view key, std::string&
     }
     if (!isValidIniSection(section) || !isValidIniKey(key) || hasLineBreak(value) ||
         value.find('\0') != std::string::npos) {
-        logWarning("settings", "refusing to write an entry that would break " + path +
-                                   ": [" + std::string(section) + "] " + std::string(key));
+        logWarning("settings", "refusing to write an entry that would break " + path + ": [" +
+                                   std::string(section) + "] " + std::string(key));
         return false;
     }
     bool ok = profile::update(path, [&](IniDocument& doc) {

@@ -200,7 +200,8 @@ bool update(const std::string& path, const std::function<bool(IniDocument&)>& ed
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         std::lock_guard lock(cacheMutex);
-        cache[path] = CacheEntry{identityOf(st), std::make_shared<const IniDocument>(std::move(doc))};
+        cache[path] =
+            CacheEntry{identityOf(st), std::make_shared<const IniDocument>(std::move(doc))};
     }
     return true;
 }

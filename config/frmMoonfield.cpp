@@ -4,6 +4,7 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/Startup.h"
+#include "imagesets/Startup.h"
 #include "platform/Locations.h"
 #include "platform/Registry.h"
 
@@ -54,13 +55,15 @@ int frmMoonfield::currentPage() const {
     return SSTabPages_->currentIndex();
 }
 
-void frmMoonfield::initialise() {
+bool frmMoonfield::initialise() {
     if (initialised_)
-        return;
+        return initResult_;
     initialised_ = true;
     windowsDir_ = platform::GetWindowsDir() + "/";
     programPath_ = platform::GetProgramPath();
+    initResult_ = imagesets::RefreshImageSets(library_);
     setWindowTitle(QString::fromStdString(LoadWindowTitles(programPath_)));
+    return initResult_;
 }
 
 void frmMoonfield::NextWallpaperImage() {

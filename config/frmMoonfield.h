@@ -3,6 +3,8 @@
 // Sets", "About") and OK, Cancel and Apply. Start-up also creates it hidden
 // to run its initialisation before the saver or a wallpaper change.
 
+#include "imagesets/SetLibrary.h"
+
 #include <QWidget>
 
 #include <string>
@@ -25,7 +27,8 @@ public:
 
     /// Refreshes the image-set registry, the lists and the stored settings
     /// the saver and the wallpaper setter read. Runs once, shown or not.
-    void initialise();
+    /// False when no image set exists (after saying so): the program ends.
+    bool initialise();
     bool initialised() const { return initialised_; }
 
     /// Picks and installs the next wallpaper picture.
@@ -34,6 +37,7 @@ public:
     void SetWallpaper();
 
     const std::string& programPath() const { return programPath_; }
+    imagesets::SetLibrary& library() { return library_; }
     const std::string& windowsDirectory() const { return windowsDir_; }
 
 private:
@@ -44,6 +48,8 @@ private:
     std::string programPath_;
     std::string windowsDir_;
     bool initialised_ = false;
+    bool initResult_ = false;
+    imagesets::SetLibrary library_;
 };
 
 } // namespace skyloom::config

@@ -85,6 +85,26 @@ void frmSaver::InitiSaver(const SaverSettings& settings, bool bAsMinutes) {
     settings_.bPreset = true;
     if (bAsMinutes)
         settings_.nTimeBetween *= 60;
+    buildPlayList(false);
+}
+
+void frmSaver::buildPlayList(bool fallBackToAllSets) {
+    const imagesets::PlayListSource source{settings_.szImagePath, settings_.szINI,
+                                           settings_.nTimeBetween};
+    if (fallBackToAllSets) {
+        const auto choice =
+            imagesets::ChoosePlayList(playList_, source, settings_.bUseAll, settings_.szCurrentSet);
+        settings_.bListFromAllSets = choice.fromAllSets;
+        settings_.bUseAll = choice.fromAllSets;
+        titlePage_ = choice.title;
+        return;
+    }
+    // The dialog's preview shows exactly what it asked for: no fall-back.
+    playList_.Clear();
+    settings_.bListFromAllSets = settings_.bUseAll;
+    titlePage_ = settings_.bUseAll
+                     ? imagesets::BuildAllSetsPlayList(playList_, source)
+                     : imagesets::BuildSetPlayList(playList_, source, settings_.szCurrentSet);
 }
 
 void frmSaver::Form_Load() {
@@ -98,6 +118,7 @@ void frmSaver::Form_Load() {
         settings_.bSetUp = true;
     } else {
         settings_ = loadSaverSettings(platform::GetProgramPath());
+        buildPlayList(true);
     }
     clock_ = SaverClock(settings_.bSetUp, settings_.nTimeBetween);
 }

@@ -5,6 +5,7 @@
 // changes the picture; any key, click or real mouse movement ends it.
 
 #include "SaverLogic.h"
+#include "imagesets/PlayList.h"
 
 #include <QImage>
 #include <QTimer>
@@ -55,6 +56,9 @@ public:
     const SaverSettings& settings() const { return settings_; }
     SaverSettings& settings() { return settings_; }
     const SaverLayout& layout() const { return layout_; }
+    /// The pictures to show, and the title page the list starts with.
+    imagesets::clsImageList& playList() { return playList_; }
+    const imagesets::TitlePage& titlePage() const { return titlePage_; }
     WebLinks& webLinks() { return links_; }
     const SaverClock& clock() const { return clock_; }
     /// Set when the user ends the saver; long drawing loops test it.
@@ -83,7 +87,11 @@ private:
     void drawNotice();
     void printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst);
 
+    void buildPlayList(bool fallBackToAllSets);
+
     SaverSettings settings_;
+    imagesets::clsImageList playList_;
+    imagesets::TitlePage titlePage_;
     SaverLayout layout_;
     SaverClock clock_{false, 60};
     MouseTracker mouse_;

@@ -31,16 +31,21 @@ std::string settingsFile() {
 
 // Creates the configuration form hidden and runs its initialisation, so the
 // image-set registry and the stored settings are fresh.
+// Null when there are no image sets (the user has been told): the program
+// then ends.
 std::unique_ptr<config::frmMoonfield> initialisedConfiguration() {
     auto form = std::make_unique<config::frmMoonfield>();
-    form->initialise();
+    if (!form->initialise())
+        return nullptr;
     return form;
 }
 
 // The wallpaper sequences of "/wall" and "/kalendar": the notice shows while
 // the hidden dialog makes the wallpaper.
-void wallpaperSequence(bool next) {
+int wallpaperSequence(bool next) {
     auto form = initialisedConfiguration();
+    if (!form)
+        return 1;
     config::frmPleaseWait notice;
     notice.show();
     QCoreApplication::processEvents();
@@ -50,13 +55,15 @@ void wallpaperSequence(bool next) {
         form->SetWallpaper();
     form.reset();
     notice.hide();
+    return 0;
 }
 
 int showConfiguration(QApplication& app, int tab, bool fromProps) {
     auto form = std::make_unique<config::frmMoonfield>();
     form->m_bStartedFromProps = fromProps;
     form->setStartingTab(tab);
-    form->initialise();
+    if (!form->initialise())
+        return 1;
     form->show();
     return app.exec();
 }
@@ -86,7 +93,8 @@ int runRenderer(const char* hostWindow) {
 }
 
 int runSaver() {
-    initialisedConfiguration().reset();
+    if (!initialisedConfiguration())
+        return 1;
     // With password protection the saver is a lock: a guard process holds
     // the input grabs and the password prompt, the pictures come from a
     // separate renderer process.
@@ -104,9 +112,9 @@ int runSaver() {
     platform::setScreenSaverRunning(false);
     const std::string change = takeDelayedChange(settingsFile());
     if (change == "WallPaper")
-        wallpaperSequence(true);
-    else if (change == "Calendar")
-        wallpaperSequence(false);
+        return wallpaperSequence(true);
+    if (change == "Calendar")
+        return wallpaperSequence(false);
     return 0;
 }
 
@@ -157,11 +165,9 @@ int Main(int argc, char** argv) {
     case StartMode::ConfigDebug:
         return showConfiguration(app, 0, false);
     case StartMode::WallpaperNext:
-        wallpaperSequence(true);
-        return 0;
+        return wallpaperSequence(true);
     case StartMode::CalendarRefresh:
-        wallpaperSequence(false);
-        return 0;
+        return wallpaperSequence(false);
     case StartMode::ConfigWallpaper:
         return showConfiguration(app, 1, false);
     case StartMode::Exit:

@@ -68,3 +68,11 @@ TEST(IniDocument, SurvivesGarbageLongLinesAndNoTrailingNewline) {
     EXPECT_EQ(doc.value("C", "z"), "1");
     EXPECT_EQ(doc.serialize(), text + "\nnew=2\n");
 }
+
+TEST(IniDocument, ByteOrderMarkDoesNotHideTheFirstSection) {
+    const std::string text = "\xEF\xBB\xBF[TitlePage]\r\nfile=title.jpg\r\n";
+    auto doc = IniDocument::parse(text);
+    EXPECT_EQ(doc.value("TitlePage", "file"), "title.jpg");
+    doc.set("TitlePage", "time", "20");
+    EXPECT_EQ(doc.serialize(), text + "time=20\r\n");
+}

@@ -36,6 +36,8 @@ for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 [ -s "$tmp/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$tmp/display")"
 
+. "$(dirname "$0")/make_set.sh"
+make_set "$tmp/data/skyloom/program"
 "$BIN/skyloom-ini" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 1 || fail "registry"
 echo "moon light" | "$BIN/skyloom-ini" saver-password || fail "saver password"
 

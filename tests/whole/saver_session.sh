@@ -35,7 +35,16 @@ for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 [ -s "$tmp/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$tmp/display")"
 
+. "$(dirname "$0")/make_set.sh"
+make_set "$tmp/data/skyloom/program"
 ini="$tmp/data/skyloom/program/ScreenSaver.ini"
+
+# 0. No image set at all: the saver says so and ends.
+XDG_CONFIG_HOME="$tmp/empty/config" XDG_DATA_HOME="$tmp/empty" timeout 20 "$BIN" /s 2>"$tmp/nosets.err"
+rc=$?
+[ "$rc" -eq 1 ] || fail "saver without image sets: exit status $rc"
+grep -q "Unable to find image sets. PATH = $tmp/empty/skyloom/program/" "$tmp/nosets.err" ||
+    fail "no message about missing image sets"
 
 # 1. Not set up: the pulsing notice.
 "$BIN" /s &
