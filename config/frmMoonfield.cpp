@@ -8,6 +8,11 @@
 #include "platform/Locations.h"
 #include "platform/Registry.h"
 
+#include "frmChangePassword.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
@@ -27,6 +32,7 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent) {
         auto* w = new QWidget(SSTabPages_);
         SSTabPages_->addTab(w, page);
     }
+    buildPasswordControls(SSTabPages_->widget(0));
     layout->addWidget(SSTabPages_);
 
     auto* buttons = new QHBoxLayout;
@@ -44,6 +50,37 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent) {
     connect(cmdOk_, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
     resize(520, 420);
+}
+
+void frmMoonfield::buildPasswordControls(QWidget* page) {
+    // Linux has no desktop dialog where password protection is switched on:
+    // it lives here, beside the saver's on/off choice. Only X11 sessions can
+    // be locked, so elsewhere it is not offered.
+    auto* layout = new QVBoxLayout(page);
+    auto* frame = new QGroupBox(page);
+    frame->setObjectName("SSFrame1");
+    auto* row = new QHBoxLayout(frame);
+    chkPasswordProtected_ = new QCheckBox("Password protected", frame);
+    chkPasswordProtected_->setObjectName("chkPasswordProtected");
+    cmdChangePassword_ = new QPushButton("Change password...", frame);
+    cmdChangePassword_->setObjectName("cmdChangePassword");
+    row->addWidget(chkPasswordProtected_);
+    row->addWidget(cmdChangePassword_);
+    row->addStretch();
+    layout->addWidget(frame);
+    layout->addStretch();
+    const bool lockable =
+        QGuiApplication::platformName() == "xcb" || QGuiApplication::platformName() == "offscreen";
+    frame->setVisible(lockable);
+    chkPasswordProtected_->setChecked(platform::screenSaveUsePassword());
+    connect(chkPasswordProtected_, &QCheckBox::toggled, this, [](bool on) {
+        platform::writeRegistryValue(platform::kDesktopKey, "ScreenSaveUsePassword",
+                                     on ? "1" : "0");
+    });
+    connect(cmdChangePassword_, &QPushButton::clicked, this, [this] {
+        frmChangePassword dialog(this);
+        dialog.exec();
+    });
 }
 
 void frmMoonfield::setStartingTab(int tab) {

@@ -11,6 +11,7 @@
 
 class QTabWidget;
 class QPushButton;
+class QCheckBox;
 
 namespace skyloom::config {
 
@@ -41,7 +42,11 @@ public:
     const std::string& windowsDirectory() const { return windowsDir_; }
 
 private:
+    void buildPasswordControls(QWidget* page);
+
     QTabWidget* SSTabPages_ = nullptr;
+    QCheckBox* chkPasswordProtected_ = nullptr;
+    QPushButton* cmdChangePassword_ = nullptr;
     QPushButton* cmdOk_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdApply_ = nullptr;

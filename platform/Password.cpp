@@ -182,6 +182,33 @@ bool checkLoginPassword(const std::string& user, const std::string& password,
     return rc == PAM_SUCCESS;
 }
 
+std::string pamServiceFile(const std::string& service) {
+    // Under pam_wrapper (tests) the services come from its own folder.
+    if (const char* dir = std::getenv("PAM_WRAPPER_SERVICE_DIR"); dir && *dir)
+        return std::string(dir) + "/" + service;
+    return "/etc/pam.d/" + service;
+}
+
+bool passwordVerifierReady(std::string& why) {
+    switch (saverPasswordState()) {
+    case SaverPasswordState::Set:
+        return true;
+    case SaverPasswordState::Corrupt:
+        why = "the saver password file " + saverPasswordFilePath() +
+              " is damaged, so no password could end the saver; set a new password with "
+              "\"skyloom /a\" or remove the file";
+        return false;
+    case SaverPasswordState::None:
+        break;
+    }
+    if (::access(pamServiceFile().c_str(), R_OK) == 0)
+        return true;
+    why = "the PAM service file " + pamServiceFile() +
+          " is missing, so your login password cannot be checked; run ./demo (or the "
+          "installer) as root, or set a saver password with \"skyloom /a\"";
+    return false;
+}
+
 PasswordGate::PasswordGate(Checker checker, Clock clock, Sleeper sleeper)
     : checker_(std::move(checker)), clock_(std::move(clock)), sleeper_(std::move(sleeper)) {
     if (!checker_) {

@@ -32,6 +32,13 @@ std::string currentUserName();
 bool checkLoginPassword(const std::string& user, const std::string& password,
                         const std::string& service = "skyloom");
 
+/// The PAM service file the login-password check relies on.
+std::string pamServiceFile(const std::string& service = "skyloom");
+/// True when some password can end a locked saver: a saver password is
+/// set, or the PAM service exists. Otherwise `why` says what is missing (a
+/// lock that nothing can open must never start).
+bool passwordVerifierReady(std::string& why);
+
 /// Longest password that is checked at all; longer ones are refused.
 inline constexpr std::size_t kMaxPasswordLength = 1024;
 

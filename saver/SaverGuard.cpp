@@ -141,6 +141,13 @@ bool SaverGuard::run() {
                      qPrintable(QGuiApplication::platformName()));
         return false;
     }
+    if (std::string why; !platform::passwordVerifierReady(why)) {
+        std::fprintf(stderr,
+                     "skyloom: password protection is on, but %s. The saver does not "
+                     "start.\n",
+                     why.c_str());
+        return false;
+    }
     ignoreSignals();
     coverScreens();
     show();

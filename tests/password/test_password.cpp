@@ -57,6 +57,23 @@ TEST_F(PamTest, OnlyTheRightLoginPasswordIsAccepted) {
     EXPECT_FALSE(checkLoginPassword("nobody-else", "Open Sesame"));
 }
 
+TEST_F(PamTest, LockStartsOnlyWhenSomePasswordCanEndIt) {
+    setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+    std::string why;
+    EXPECT_TRUE(passwordVerifierReady(why)); // the PAM service exists
+    dir.write("config/skyloom/saver-password", "garbage");
+    EXPECT_FALSE(passwordVerifierReady(why));
+    EXPECT_NE(why.find("damaged"), std::string::npos);
+    ASSERT_TRUE(setSaverPassword(""));
+    const std::string saved = std::getenv("PAM_WRAPPER_SERVICE_DIR");
+    setenv("PAM_WRAPPER_SERVICE_DIR", dir.file("no-services").c_str(), 1);
+    EXPECT_FALSE(passwordVerifierReady(why));
+    EXPECT_NE(why.find("PAM service file"), std::string::npos);
+    ASSERT_TRUE(setSaverPassword("x"));
+    EXPECT_TRUE(passwordVerifierReady(why));
+    setenv("PAM_WRAPPER_SERVICE_DIR", saved.c_str(), 1);
+}
+
 TEST_F(PamTest, MissingServiceFileNeverAccepts) {
     EXPECT_FALSE(checkLoginPassword(currentUserName(), "Open Sesame", "no-such-service"));
 }
