@@ -23,8 +23,6 @@ std::string trimBlanks(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
-namespace {
-
 std::string_view trimWhite(std::string_view s) {
     auto white = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (!s.empty() && white(s.front()))
@@ -34,7 +32,6 @@ std::string_view trimWhite(std::string_view s) {
     return s;
 }
 
-// "[name]" with optional blanks around; the name ends at the first "]".
 std::optional<std::string_view> headerName(std::string_view text) {
     std::string_view t = trimWhite(text);
     if (t.empty() || t.front() != '[')
@@ -44,6 +41,8 @@ std::optional<std::string_view> headerName(std::string_view text) {
         return std::nullopt;
     return trimWhite(t.substr(1, close - 1));
 }
+
+namespace {
 
 // Key of a "key=value" line; comments (";") and lines without "=" have none.
 std::optional<std::string_view> keyName(std::string_view text) {

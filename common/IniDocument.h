@@ -20,6 +20,11 @@ namespace skyloom {
 std::string asciiLower(std::string_view s);
 /// Removes leading and trailing blanks (spaces only, as VB's Trim does).
 std::string trimBlanks(std::string_view s);
+/// Without blanks, tabs and carriage returns at either end.
+std::string_view trimWhite(std::string_view s);
+/// The section name of a header line "[name]" (blanks allowed around; the
+/// name ends at the first "]"), nullopt for any other line.
+std::optional<std::string_view> headerName(std::string_view line);
 
 class IniDocument {
 public:

@@ -79,25 +79,6 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-std::string_view trimWhite(std::string_view s) {
-    auto white = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && white(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && white(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// The section name of a header line ("[name]", blanks allowed around).
-std::optional<std::string_view> headerName(std::string_view line) {
-    std::string_view t = trimWhite(line);
-    if (t.size() < 2 || t.front() != '[')
-        return std::nullopt;
-    auto close = t.find(']');
-    if (close == std::string_view::npos)
-        return std::nullopt;
-    return trimWhite(t.substr(1, close - 1));
-}
 
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;

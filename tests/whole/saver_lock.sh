@@ -7,43 +7,16 @@
 set -u
 BIN=$1
 SHOTS=$2
-for tool in Xvfb xdotool import convert xev; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool not installed"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-xpid=
-spid=
-evpid=
-cleanup() {
-    [ -n "$spid" ] && kill -KILL "$spid" 2>/dev/null
-    [ -n "$evpid" ] && kill "$evpid" 2>/dev/null
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
-export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-mkdir -m 700 "$tmp/run"
+. "$(dirname "$0")/lib.sh"
+whole_setup xdotool import convert xev
 mkdir -p "$SHOTS"
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-xpid=$!
-for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$tmp/display")"
-
-. "$(dirname "$0")/make_set.sh"
 make_set "$tmp/data/skyloom/program"
 "$BIN/skyloom-ini" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 1 || fail "registry"
 echo "moon light" | "$BIN/skyloom-ini" saver-password || fail "saver password"
 
 # Another program's window, which records every key it receives.
 xev -geometry 300x200+10+10 >"$tmp/xev.log" 2>&1 &
-evpid=$!
+pids="$pids $!"
 sleep 1
 victim=$(xdotool search --name "Event Tester" | head -1)
 [ -n "$victim" ] || fail "no xev window"
@@ -66,6 +39,7 @@ wait_renderer() {
 
 "$BIN/skyloom" /s &
 spid=$!
+pids="$pids $spid"
 sleep 2.5
 kill -0 "$spid" 2>/dev/null || fail "the locked saver did not start"
 covered start

@@ -7,35 +7,9 @@
 set -u
 BIN=$1
 SHOTS=$2
-for tool in Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool not installed"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-xpid=
-spid=
-cleanup() {
-    [ -n "$spid" ] && kill "$spid" 2>/dev/null
-    [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
-export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-mkdir -m 700 "$tmp/run"
+. "$(dirname "$0")/lib.sh"
+whole_setup xdotool import convert
 mkdir -p "$SHOTS"
-
-# Xvfb picks a free display number and tells us through file descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-xpid=$!
-for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$tmp/display")"
-
-. "$(dirname "$0")/make_set.sh"
 make_set "$tmp/data/skyloom/program"
 ini="$tmp/data/skyloom/program/ScreenSaver.ini"
 
@@ -49,6 +23,7 @@ grep -q "Unable to find image sets. PATH = $tmp/empty/skyloom/program/" "$tmp/no
 # 1. Not set up: the pulsing notice.
 "$BIN" /s &
 spid=$!
+pids="$pids $spid"
 sleep 2.5
 kill -0 "$spid" 2>/dev/null || fail "saver did not stay up"
 import -window root "$SHOTS/notice.png"
@@ -77,6 +52,7 @@ grep -q '^DelayedChange=$' "$ini" || fail "DelayedChange not cleared"
 printf '[ScreenSaver]\nSetup=1\n[PrefsSS]\nchange=60s\n' >"$ini"
 "$BIN" /s &
 spid=$!
+pids="$pids $spid"
 sleep 1.5
 import -window root "$SHOTS/waiting.png"
 t0=$(awk '{print $14 + $15}' "/proc/$spid/stat")
