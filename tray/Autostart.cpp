@@ -168,6 +168,10 @@ bool setAutostart(bool on, const std::string& programPath, std::string& error) {
             error = "cannot start \"" + programPath + "\" at login: not an absolute path";
             return false;
         }
+        if (!fileExists(programPath) || ::access(programPath.c_str(), X_OK) != 0) {
+            error = "cannot start " + programPath + " at login: no such program";
+            return false;
+        }
         return makeFolders(dir, error) &&
                writeFileAtomically(path, autostartEntryText(programPath), error);
     }

@@ -35,7 +35,8 @@ bool autostartEnabled();
 /// Turns starting at login on (writes the entry for `programPath`, replacing
 /// any earlier one in one step) or off (removes the user's entry; when a
 /// system-wide entry of the same name exists in $XDG_CONFIG_DIRS, writes one
-/// with "Hidden=true" that masks it). Returns false with a reason in `error`.
+/// with "Hidden=true" that masks it). `programPath` must be an absolute
+/// path to an executable file. Returns false with a reason in `error`.
 bool setAutostart(bool on, const std::string& programPath, std::string& error);
 
 } // namespace skyloom::tray

@@ -49,7 +49,8 @@ void frmPlaceHolder::Form_Load() {
     setIcon(kIconActive);
     TrayX1_.setToolTip(QString::fromLatin1(kTooltip));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
-        logInfo("tray", "no system tray on this desktop yet; the schedule runs without an icon");
+        logInfo("tray", "no system tray on this desktop yet; the schedule runs, and the icon "
+                        "appears when a tray starts");
     TrayX1_.show();
     applyTimer();
 }

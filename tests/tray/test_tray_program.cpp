@@ -132,6 +132,8 @@ protected:
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
         setenv("XDG_CONFIG_DIRS", dir.file("xdg").c_str(), 1);
+        makeScript(dir.file("opt/paperwheel"), "exit 0\n");
+        makeScript(dir.file("usr bin/paper$wheel"), "exit 0\n");
     }
     void TearDown() override {
         unsetenv("XDG_CONFIG_HOME");
@@ -147,13 +149,15 @@ TEST_F(AutostartTest, OnWritesTheEntryOffRemovesItAndTheStateFollows) {
     EXPECT_EQ(autostartFilePath(), dir.file("config/autostart/paperwheel.desktop"));
     EXPECT_FALSE(autostartEnabled());
     std::string error;
-    ASSERT_TRUE(setAutostart(true, "/opt/skyloom/bin/paperwheel", error)) << error;
+    ASSERT_TRUE(setAutostart(true, dir.file("opt/paperwheel"), error)) << error;
     EXPECT_TRUE(autostartEnabled());
     EXPECT_NE(entry().find("[Desktop Entry]\nType=Application\n"), std::string::npos);
-    EXPECT_NE(entry().find("\nExec=/opt/skyloom/bin/paperwheel\n"), std::string::npos);
+    EXPECT_NE(entry().find("\nExec=" + dir.file("opt/paperwheel") + "\n"), std::string::npos);
     // On again replaces the entry (a moved program).
-    ASSERT_TRUE(setAutostart(true, "/usr/bin/paperwheel", error));
-    EXPECT_NE(entry().find("\nExec=/usr/bin/paperwheel\n"), std::string::npos);
+    ASSERT_TRUE(setAutostart(true, dir.file("usr bin/paper$wheel"), error)) << error;
+    EXPECT_NE(entry().find("\nExec=\"" + dir.file("usr bin/paper\\\\$wheel") + "\"\n"),
+              std::string::npos)
+        << entry();
     EXPECT_EQ(entry().find("/opt/"), std::string::npos);
     ASSERT_TRUE(setAutostart(false, "", error)) << error;
     EXPECT_FALSE(fs::exists(autostartFilePath()));
@@ -168,7 +172,7 @@ TEST_F(AutostartTest, OffMasksASystemWideEntryAndHiddenEntriesCountAsOff) {
     ASSERT_TRUE(fs::exists(autostartFilePath()));
     EXPECT_NE(entry().find("Hidden=true"), std::string::npos);
     EXPECT_FALSE(autostartEnabled());
-    ASSERT_TRUE(setAutostart(true, "/usr/bin/paperwheel", error));
+    ASSERT_TRUE(setAutostart(true, dir.file("opt/paperwheel"), error)) << error;
     EXPECT_TRUE(autostartEnabled());
 }
 
@@ -177,11 +181,14 @@ TEST_F(AutostartTest, BadProgramPathsAndUnwritableFoldersFailWithAReason) {
     EXPECT_FALSE(setAutostart(true, "paperwheel", error));
     EXPECT_NE(error.find("paperwheel"), std::string::npos);
     EXPECT_FALSE(setAutostart(true, "/bin/paper\nwheel", error));
+    error.clear();
+    EXPECT_FALSE(setAutostart(true, dir.file("opt/missing"), error));
+    EXPECT_NE(error.find("no such program"), std::string::npos);
     EXPECT_FALSE(fs::exists(autostartFilePath()));
     // The config folder is a file: nothing can be created below it.
     dir.write("config", "not a folder");
     error.clear();
-    EXPECT_FALSE(setAutostart(true, "/usr/bin/paperwheel", error));
+    EXPECT_FALSE(setAutostart(true, dir.file("opt/paperwheel"), error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(autostartEnabled());
 }
@@ -281,6 +288,19 @@ TEST_F(TrayTest, MenusCarryTheirCaptionsAndStartSkyloom) {
     EXPECT_EQ(calls[0].args[0], "/wall");
     EXPECT_EQ(calls[1].args[0], "/-ConfigWall");
     EXPECT_EQ(calls[2].args[0], "/-ConfigWall");
+}
+
+TEST_F(TrayTest, RightClickOpensTheCloseMenuWhenAShiftKeyIsHeld) {
+    form->TrayX1_MouseDown(Qt::NoModifier);
+    EXPECT_TRUE(form->mnuProp().isVisible());
+    EXPECT_FALSE(form->mnuClose().isVisible());
+    form->mnuProp().hide();
+    for (auto shift : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+        form->TrayX1_MouseDown(shift);
+        EXPECT_TRUE(form->mnuClose().isVisible());
+        EXPECT_FALSE(form->mnuProp().isVisible());
+        form->mnuClose().hide();
+    }
 }
 
 TEST_F(TrayTest, PauseStopsTheTimerAndSwapsTheIconResumeRestartsIt) {
