@@ -219,17 +219,6 @@ protected:
 
 } // namespace
 
-TEST_F(ScheduleTest, StartsWithAShortFirstTickThenChecksEveryFifteenSeconds) {
-    settings("3/10/2021 8:00:00 AM", kManually);
-    EXPECT_TRUE(schedule.timerEnabled());
-    EXPECT_EQ(schedule.timerPeriod(), 100);
-    EXPECT_EQ(schedule.nCountdown, 1);
-    schedule.Timer1_Timer();
-    EXPECT_TRUE(schedule.timerEnabled());
-    EXPECT_EQ(schedule.timerPeriod(), 15000);
-    EXPECT_EQ(schedule.nCountdown, 1);
-}
-
 TEST_F(ScheduleTest, EmptyOrUnreadableLastChangedAsksAtOnceThenEveryNinetySeconds) {
     for (const char* value : {"", "garbage", "2/30/2021 10:00:00 AM"}) {
         SCOPED_TRACE(value);

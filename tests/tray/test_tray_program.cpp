@@ -290,19 +290,6 @@ TEST_F(TrayTest, MenusCarryTheirCaptionsAndStartSkyloom) {
     EXPECT_EQ(calls[2].args[0], "/-ConfigWall");
 }
 
-TEST_F(TrayTest, RightClickOpensTheCloseMenuWhenAShiftKeyIsHeld) {
-    form->TrayX1_MouseDown(Qt::NoModifier);
-    EXPECT_TRUE(form->mnuProp().isVisible());
-    EXPECT_FALSE(form->mnuClose().isVisible());
-    form->mnuProp().hide();
-    for (auto shift : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
-        form->TrayX1_MouseDown(shift);
-        EXPECT_TRUE(form->mnuClose().isVisible());
-        EXPECT_FALSE(form->mnuProp().isVisible());
-        form->mnuClose().hide();
-    }
-}
-
 TEST_F(TrayTest, PauseStopsTheTimerAndSwapsTheIconResumeRestartsIt) {
     form->Form_Load();
     QAction* toggle = form->mnuProp_AutoChangState();
