@@ -93,13 +93,18 @@ Schedule::Requests Schedule::Timer1_Timer() {
     nCountdown = 1; // the next tick checks again
     const LocalDateTime now = clock_();
     const int code = ReadIniInt("PrefsWP", "change", kEvery2Hours, szIniFile);
-    if (changeDue(code, *last, now)) {
-        if (code == kEveryHalfHour || code == kEveryHour || code == kEveryQuarterHour)
-            nCountdown = kTicksAfterRequest;
+    if (changeDue(code, *last, now))
         requests.nextWallpaper = true;
-    } else if (ReadIniInt("CalendarWP", "Enable", 0, szIniFile) == 1 && newDay(*last, now)) {
+    else if (ReadIniInt("CalendarWP", "Enable", 0, szIniFile) == 1 && newDay(*last, now))
         requests.calendarRefresh = true;
-    }
+    // After a request, wait six ticks (90 s) before the next check: a change
+    // due in a given minute then fires once, and while skyloom is still
+    // drawing (it writes "LastChanged" only at the end) or has failed, the
+    // same request is not repeated every tick. A repeat that reached a
+    // skyloom still at work would be recorded as a delayed change and give
+    // an extra wallpaper change later.
+    if (requests.nextWallpaper || requests.calendarRefresh)
+        nCountdown = kTicksAfterRequest;
     timerEnabled_ = active_;
     return requests;
 }

@@ -54,8 +54,7 @@ public:
     };
 
     static constexpr std::int16_t kFirstPeriod = 100; // ms before the first check
-    /// Ticks after a request while "LastChanged" stays empty, and after a
-    /// change due in a given minute, so that it fires only once.
+    /// Ticks from a request to the next check (90 s).
     static constexpr std::int16_t kTicksAfterRequest = 6;
 
     /// `szIniFile` is the settings file ("ScreenSaver.ini" in the program

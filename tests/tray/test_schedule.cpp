@@ -272,6 +272,23 @@ TEST_F(ScheduleTest, SettingsAreReadAtEveryCheck) {
     EXPECT_FALSE(tickAfter(15).nextWallpaper);
 }
 
+TEST_F(ScheduleTest, ARequestSkyloomHasNotAnsweredIsRepeatedAfterNinetySecondsNotEveryTick) {
+    for (int calendar : {0, 1}) {
+        SCOPED_TRACE(calendar);
+        // Due by "Every Day" (or, with "Manually", by the calendar): skyloom
+        // is slow or fails and "LastChanged" stays old.
+        settings("3/9/2021 8:00:00 AM", calendar ? kManually : kEveryDay, calendar);
+        schedule.nCountdown = 1;
+        auto wanted = [&](const Schedule::Requests& r) {
+            return calendar ? r.calendarRefresh : r.nextWallpaper;
+        };
+        EXPECT_TRUE(wanted(tickAfter(15)));
+        for (int i = 0; i < 5; ++i)
+            EXPECT_FALSE(wanted(tickAfter(15)));
+        EXPECT_TRUE(wanted(tickAfter(15)));
+    }
+}
+
 TEST_F(ScheduleTest, CalendarRefreshOnceAfterMidnightWithManualChanges) {
     settings("3/10/2021 8:00:00 PM", kManually, 1);
     now = at(2021, 3, 10, 23, 59, 30);
