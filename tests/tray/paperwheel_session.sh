@@ -82,7 +82,13 @@ rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$ppid_/status")
 echo "idle processor time in 10 s: $used ticks of $(getconf CLK_TCK) per second"
 echo "resident memory: $rss kB"
 [ "$used" -le 2 ] || fail "idle paperwheel used $used ticks in 10 s"
-[ "$rss" -lt 40960 ] || fail "paperwheel holds $rss kB (40 MB allowed)"
+# AddressSanitizer's shadow memory and quarantine inflate the figure; the
+# limit holds for ordinary builds.
+if ldd "$BIN" 2>/dev/null | grep -q libasan; then
+    echo "memory limit not checked: built with AddressSanitizer"
+else
+    [ "$rss" -lt 40960 ] || fail "paperwheel holds $rss kB (40 MB allowed)"
+fi
 [ "$(wc -l <"$tmp/calls")" -eq 1 ] || fail "skyloom started again: $(cat "$tmp/calls")"
 
 kill "$ppid_"
