@@ -1,0 +1,102 @@
+// skyloom-mkset: turns folders of photos into an image set.
+//
+//   skyloom-mkset SOURCE... [--name "Set name"] [--into PROGRAM_DIR]
+//                 [--copy|--link] [--company FILE]
+//
+// SOURCE is a folder (its JPEG and PNG pictures; other files are reported
+// and skipped) or a picture file. The set goes into the program directory
+// (default: the one in the user's registry file) and is registered there.
+// Running it again on the same sources adds new pictures and remakes changed
+// ones; nothing is listed twice. Exit status 0 when the set has pictures, 1
+// when nothing could be made, 2 for a wrong command line.
+
+#include "platform/Locations.h"
+#include "platform/Registry.h"
+#include "tools/mkset/Progress.h"
+#include "tools/mkset/SetMaker.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+int usage(const char* problem) {
+    if (problem)
+        std::fprintf(stderr, "skyloom-mkset: %s\n", problem);
+    std::fputs("usage: skyloom-mkset SOURCE... [--name \"Set name\"] [--into PROGRAM_DIR]\n"
+               "                     [--copy|--link] [--company FILE]\n"
+               "  SOURCE        a folder of JPEG/PNG photos, or a picture file\n"
+               "  --name        the set's name (default: the first folder's name)\n"
+               "  --into        the program directory (default: the user's, from the registry)\n"
+               "  --copy        copy JPEG pictures into the set (default)\n"
+               "  --link        hard-link them, or symlink where that is not possible\n"
+               "  --company     make the set's company.ini from FILE (INI sections of\n"
+               "                company.ini); keys FILE lacks get their defaults\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace skyloom;
+    mkset::MakeOptions options;
+    bool intoGiven = false;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* what) -> const std::string* {
+            if (i + 1 >= args.size()) {
+                usage((std::string(what) + " needs a value").c_str());
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--name") {
+            auto v = value("--name");
+            if (!v)
+                return 2;
+            options.setName = *v;
+        } else if (a == "--into") {
+            auto v = value("--into");
+            if (!v)
+                return 2;
+            options.programDir = *v;
+            intoGiven = true;
+        } else if (a == "--company") {
+            auto v = value("--company");
+            if (!v)
+                return 2;
+            options.companyFile = *v;
+        } else if (a == "--copy") {
+            options.store = mkset::StoreMode::Copy;
+        } else if (a == "--link") {
+            options.store = mkset::StoreMode::Link;
+        } else if (a == "-h" || a == "--help") {
+            usage(nullptr);
+            return 0;
+        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+            return usage(("unknown option " + a).c_str());
+        } else if (a == "--") {
+            options.sources.insert(options.sources.end(), args.begin() + long(i) + 1, args.end());
+            break;
+        } else {
+            options.sources.push_back(a);
+        }
+    }
+    if (options.sources.empty())
+        return usage("no source folder or picture given");
+    if (!intoGiven) {
+        platform::initialise();
+        options.programDir = platform::GetProgramPath();
+        if (options.programDir.empty()) {
+            std::fputs("skyloom-mkset: no program directory (see the message above)\n", stderr);
+            return 1;
+        }
+    }
+    mkset::TerminalProgress progress(stderr);
+    const mkset::MakeReport report = mkset::makeSet(options, &progress);
+    std::fputs(mkset::summaryText(report).c_str(), stdout);
+    return report.error.empty() && report.total > 0 ? 0 : 1;
+}
