@@ -103,11 +103,16 @@ std::string tooLarge(std::int64_t w, std::int64_t h) {
            " pixels; at most " + std::to_string(kMaxPixels / 1'000'000) + " megapixels)";
 }
 
-bool dcComplete(const jpeg_decompress_struct& cinfo) {
+// True once every component's DC coefficients have arrived with at most
+// their lowest bit missing: the usual progressive script sends them in its
+// first scan that way and refines the bit only after most of the AC data.
+// The missing bit changes a preview pixel by at most an eighth of the DC
+// quantiser (about one level at common qualities).
+bool dcReceived(const jpeg_decompress_struct& cinfo) {
     if (!cinfo.coef_bits)
         return false;
     for (int c = 0; c < cinfo.num_components; ++c)
-        if (cinfo.coef_bits[c][0] != 0)
+        if (cinfo.coef_bits[c][0] < 0 || cinfo.coef_bits[c][0] > 1)
             return false;
     return true;
 }
@@ -151,7 +156,7 @@ bool runDecode(Decompressor& d, int minWidth, int minHeight, RgbImage& out,
     if (dcOnly) {
         // At 1/8 each output pixel is one block's DC coefficient, which a
         // progressive stream sends first: read scans until every
-        // component's DC is complete and leave the rest of the file unread.
+        // component's DC has arrived and leave the rest of the file unread.
         c.buffered_image = TRUE;
         c.do_block_smoothing = FALSE;
     }
@@ -161,7 +166,7 @@ bool runDecode(Decompressor& d, int minWidth, int minHeight, RgbImage& out,
             const int r = jpeg_consume_input(&c);
             if (r == JPEG_REACHED_EOI || r == JPEG_SUSPENDED)
                 break;
-            if (r == JPEG_SCAN_COMPLETED && dcComplete(c))
+            if (r == JPEG_SCAN_COMPLETED && dcReceived(c))
                 break;
         }
         jpeg_start_output(&c, c.input_scan_number);
@@ -189,7 +194,7 @@ bool runDecode(Decompressor& d, int minWidth, int minHeight, RgbImage& out,
 }
 
 bool runEncode(Compressor& k, const RgbImage& image, int quality,
-               const std::vector<JpegMarker>& markers) {
+               const std::vector<JpegMarker>& markers, bool progressive) {
     k.cinfo.err = &k.err.pub;
     installErrorManager(k.err);
     if (setjmp(k.err.jump))
@@ -204,6 +209,8 @@ bool runEncode(Compressor& k, const RgbImage& image, int quality,
     jpeg_set_defaults(&k.cinfo);
     jpeg_set_quality(&k.cinfo, quality, TRUE);
     k.cinfo.optimize_coding = TRUE;
+    if (progressive)
+        jpeg_simple_progression(&k.cinfo);
     jpeg_start_compress(&k.cinfo, TRUE);
     for (const auto& m : markers)
         jpeg_write_marker(&k.cinfo, m.code, m.data.data(), unsigned(m.data.size()));
@@ -309,13 +316,13 @@ RgbImage decodeJpeg(std::string_view bytes, int minWidth, int minHeight, std::st
 }
 
 std::string encodeJpeg(const RgbImage& image, int quality, const std::vector<JpegMarker>& markers,
-                       std::string& error) {
+                       std::string& error, bool progressive) {
     if (image.empty()) {
         error = "nothing to encode";
         return {};
     }
     Compressor k;
-    if (!runEncode(k, image, quality, markers)) {
+    if (!runEncode(k, image, quality, markers, progressive)) {
         error = k.err.message;
         return {};
     }

@@ -46,9 +46,9 @@ std::optional<JpegInfo> readJpegInfo(std::string_view bytes, std::string& error)
 /// failure; a stream that ends early is a failure.
 RgbImage decodeJpeg(std::string_view bytes, int minWidth, int minHeight, std::string& error);
 
-/// Encodes as baseline JPEG at `quality` (1-100), with `markers` written after
-/// the JFIF header. Empty with `error` set on failure.
+/// Encodes at `quality` (1-100), baseline or progressive, with `markers`
+/// written after the JFIF header. Empty with `error` set on failure.
 std::string encodeJpeg(const RgbImage& image, int quality, const std::vector<JpegMarker>& markers,
-                       std::string& error);
+                       std::string& error, bool progressive = false);
 
 } // namespace skyloom::mkset

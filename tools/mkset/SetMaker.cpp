@@ -471,6 +471,7 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
         collectSources(options.sources, report.setPath, report.skipped, report.error);
     if (!report.error.empty())
         return report;
+    const bool newFolder = !fs::exists(report.setPath, ec);
     if (!fs::create_directories(report.setPath, ec) && ec) {
         report.error = "cannot make " + report.setPath + " (" + ec.message() + ")";
         return report;
@@ -513,6 +514,8 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
 
     report.total = int(existing ? existing->images.size() : 0) + int(added.size());
     if (report.total == 0) {
+        if (newFolder)
+            fs::remove(report.setPath, ec); // only when still empty
         report.error = "no picture could be made";
         return report;
     }

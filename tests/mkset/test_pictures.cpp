@@ -1,0 +1,230 @@
+// Decoding, orientation, previews and damaged input.
+
+#include "TestPictures.h"
+
+#include "tools/mkset/Bmp.h"
+#include "tools/mkset/Jpeg.h"
+#include "tools/mkset/Picture.h"
+#include "tools/mkset/Png.h"
+#include "tools/mkset/Raster.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace skyloom::mkset;
+using namespace skyloom::test;
+
+namespace {
+
+constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00;
+
+RgbImage decodeBmp(const std::string& bmp) {
+    QImage q;
+    if (!q.loadFromData(reinterpret_cast<const uchar*>(bmp.data()), int(bmp.size()), "BMP"))
+        return {};
+    RgbImage out;
+    out.width = q.width();
+    out.height = q.height();
+    out.pixels.resize(std::size_t(out.width) * out.height * 3);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            const QRgb c = q.pixel(x, y);
+            std::uint8_t* p = out.at(x, y);
+            p[0] = std::uint8_t(qRed(c));
+            p[1] = std::uint8_t(qGreen(c));
+            p[2] = std::uint8_t(qBlue(c));
+        }
+    return out;
+}
+
+} // namespace
+
+TEST(Raster, EveryExifOrientationPutsTheStoredTopLeftCornerWhereItBelongs) {
+    // A 4 x 2 picture, green in the stored top-left pixel only.
+    RgbImage img = twoHalves(4, 2, kRed, kRed);
+    img.at(0, 0)[0] = 0;
+    img.at(0, 0)[1] = 255;
+    struct Case {
+        int orientation, w, h, x, y; // upright size, where the green pixel lands
+    };
+    for (Case c :
+         {Case{1, 4, 2, 0, 0}, Case{2, 4, 2, 3, 0}, Case{3, 4, 2, 3, 1}, Case{4, 4, 2, 0, 1},
+          Case{5, 2, 4, 0, 0}, Case{6, 2, 4, 1, 0}, Case{7, 2, 4, 1, 3}, Case{8, 2, 4, 0, 3},
+          Case{0, 4, 2, 0, 0}, Case{9, 4, 2, 0, 0}}) {
+        RgbImage out = applyOrientation(img, c.orientation);
+        ASSERT_EQ(out.width, c.w) << c.orientation;
+        ASSERT_EQ(out.height, c.h) << c.orientation;
+        EXPECT_EQ(colourAt(out, c.x, c.y), kGreen) << "orientation " << c.orientation;
+        const Size s = orientedSize({4, 2}, c.orientation);
+        EXPECT_EQ(s.width, c.w);
+    }
+}
+
+TEST(Raster, PreviewSizesKeepTheAspectAndStayWithinTheBox) {
+    auto fit = [](int w, int h) {
+        Size s = fitWithin({w, h}, kPreviewWidth, kPreviewHeight);
+        return std::to_string(s.width) + "x" + std::to_string(s.height);
+    };
+    EXPECT_EQ(fit(5640, 3172), "160x90");
+    EXPECT_EQ(fit(1600, 1200), "160x120");
+    EXPECT_EQ(fit(1000, 2000), "60x120");
+    EXPECT_EQ(fit(100, 50), "100x50");  // never enlarged
+    EXPECT_EQ(fit(100000, 3), "160x1"); // never 0 high
+    // Averaging: a red/blue picture shrunk to 2 x 1 keeps both colours.
+    RgbImage small = shrink(twoHalves(300, 40, kRed, kBlue), {2, 1});
+    EXPECT_EQ(colourAt(small, 0, 0), kRed);
+    EXPECT_EQ(colourAt(small, 1, 0), kBlue);
+}
+
+TEST(Bmp, PreviewIsA24BitBitmapThatQtReadsWithPaddedRows) {
+    RgbImage img = twoHalves(3, 2, kRed, kBlue); // 9 bytes a row, padded to 12
+    img.at(0, 1)[1] = 0x80;                      // bottom-left pixel: red + some green
+    const std::string bmp = encodeBmp24(img);
+    ASSERT_EQ(bmp.size(), 54u + 2 * 12);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(bmp[28], 24); // bits per pixel
+    EXPECT_EQ(std::string(bmp.data() + 54, 3),
+              std::string("\x00\x80\xFF", 3)); // bottom row first, BGR
+    RgbImage back = decodeBmp(bmp);
+    ASSERT_EQ(back.width, 3);
+    EXPECT_EQ(colourAt(back, 0, 0), kRed);
+    EXPECT_EQ(colourAt(back, 2, 0), kBlue);
+    EXPECT_EQ(colourAt(back, 0, 1), 0xFF8000u);
+}
+
+TEST(Jpeg, ScaledDecodingPicksTheSmallestScaleThatStillCoversThePreview) {
+    const std::string jpeg = jpegOf(twoHalves(800, 600, kRed, kBlue));
+    std::string error;
+    RgbImage eighth = decodeJpeg(jpeg, 100, 75, error);
+    EXPECT_EQ(eighth.width, 100);
+    EXPECT_EQ(eighth.height, 75);
+    RgbImage quarter = decodeJpeg(jpeg, 101, 75, error);
+    EXPECT_EQ(quarter.width, 200);
+    RgbImage full = decodeJpeg(jpeg, 100000, 100000, error);
+    EXPECT_EQ(full.width, 800);
+    EXPECT_TRUE(near(colourAt(full, 10, 10), kRed));
+    EXPECT_TRUE(near(colourAt(full, 790, 590), kBlue));
+}
+
+TEST(Jpeg, ProgressivePreviewFromTheFirstScansMatchesTheFullDecode) {
+    // Stripes, so that a wrong or missing DC scan shows.
+    RgbImage img = twoHalves(640, 480, kRed, kBlue);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if ((y / 64) % 2)
+                img.at(x, y)[1] = 200;
+    const std::string progressive = jpegOf(img, {}, true);
+    std::string error;
+    auto info = readJpegInfo(progressive, error);
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->progressive);
+    RgbImage small = decodeJpeg(progressive, 80, 60, error);
+    RgbImage reference = shrink(decodeJpeg(progressive, 100000, 100000, error), {80, 60});
+    ASSERT_EQ(small.width, 80);
+    ASSERT_EQ(small.height, 60);
+    int far = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 80; ++x)
+            far += !near(colourAt(small, x, y), colourAt(reference, x, y), 40);
+    EXPECT_LT(far, 80 * 60 / 50); // edges of blocks may differ a little
+}
+
+TEST(Jpeg, DamagedStreamsGiveMessagesNotCrashes) {
+    const std::string good = jpegOf(twoHalves(64, 64, kRed, kBlue), {}, false);
+    const std::string progressive = jpegOf(twoHalves(256, 256, kRed, kBlue), {}, true);
+    EXPECT_EQ(checkJpegStructure(good), "");
+    std::string error;
+    // Truncated: the structure check and the decoder both refuse it.
+    for (const std::string* src : {&good, &progressive}) {
+        const std::string cut = src->substr(0, src->size() * 2 / 3);
+        EXPECT_NE(checkJpegStructure(cut).find("truncated"), std::string::npos);
+        error.clear();
+        EXPECT_TRUE(decodeJpeg(cut, 1000, 1000, error).empty());
+        EXPECT_NE(error, "");
+        EXPECT_FALSE(preparePicture(cut, "cut", error));
+        EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+    }
+    // Garbage after the start marker, and every short prefix of a file.
+    EXPECT_NE(checkJpegStructure(std::string("\xFF\xD8\xFF\xC0\x00", 5) + std::string(50, 'x')),
+              "");
+    for (std::size_t n = 0; n < 200; n += 7)
+        EXPECT_FALSE(preparePicture(good.substr(0, n), "short", error));
+    // Scrambled entropy data with the markers intact: libjpeg's errors and
+    // warnings come back, the process goes on.
+    std::string scrambled = good;
+    for (std::size_t i = scrambled.size() / 2; i < scrambled.size() - 10; i += 3)
+        if (scrambled[i] != '\xFF' && scrambled[i - 1] != '\xFF')
+            scrambled[i] = char(scrambled[i] ^ 0x5A);
+    error.clear();
+    decodeJpeg(scrambled, 8, 8, error); // a picture or an error, never an exit
+}
+
+TEST(Jpeg, HugeDimensionsAreRefusedBeforeAnythingIsAllocated) {
+    std::string jpeg = jpegOf(twoHalves(16, 16, kRed, kBlue));
+    const std::size_t sof = jpeg.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg[sof + 5] = jpeg[sof + 7] = char(0xEA); // 60000 x 60000
+    jpeg[sof + 6] = jpeg[sof + 8] = char(0x60);
+    std::string error;
+    EXPECT_FALSE(preparePicture(jpeg, "huge", error));
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    EXPECT_TRUE(decodeJpeg(jpeg, 1, 1, error).empty());
+}
+
+TEST(Picture, SidewaysPhotoIsStoredUprightAndUnturnedOneIsKeptAsItIs) {
+    // Stored 200 x 100, red left, blue right; orientation 6 shows it turned
+    // clockwise: 100 x 200, red on top.
+    const std::string sideways = jpegOf(twoHalves(200, 100, kRed, kBlue), {exifSegment(6, "")});
+    std::string error;
+    auto p = preparePicture(sideways, "sideways", error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->size.width, 100);
+    EXPECT_EQ(p->size.height, 200);
+    RgbImage preview = decodeBmp(p->preview);
+    ASSERT_EQ(preview.width, 60);
+    ASSERT_EQ(preview.height, 120);
+    EXPECT_TRUE(near(colourAt(preview, 30, 5), kRed));
+    EXPECT_TRUE(near(colourAt(preview, 30, 115), kBlue));
+    ASSERT_FALSE(p->encoded.empty());
+    RgbImage stored = decodeJpeg(p->encoded, 100000, 100000, error);
+    ASSERT_EQ(stored.width, 100);
+    EXPECT_TRUE(near(colourAt(stored, 50, 10), kRed));
+    auto info = readJpegInfo(p->encoded, error);
+    EXPECT_TRUE(info->markers.empty()); // no orientation left to apply twice
+
+    auto upright = preparePicture(jpegOf(twoHalves(200, 100, kRed, kBlue), {exifSegment(1, "")}),
+                                  "upright", error);
+    ASSERT_TRUE(upright);
+    EXPECT_TRUE(upright->encoded.empty()); // stored as it is, never re-encoded
+    EXPECT_EQ(decodeBmp(upright->preview).width, 160);
+}
+
+TEST(Picture, PngIsConvertedWithTransparencyOnBlackAndDamagedPngIsRefused) {
+    const std::string png = pngOf(twoHalves(40, 20, 0xFFFFFF, kBlue), 0, {{"Title", "Glass"}});
+    std::string error;
+    auto p = preparePicture(png, "glass", error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->kind, PictureKind::Png);
+    EXPECT_EQ(p->title.title, "Glass");
+    RgbImage stored = decodeJpeg(p->encoded, 1000, 1000, error);
+    ASSERT_EQ(stored.width, 40);
+    EXPECT_TRUE(near(colourAt(stored, 5, 5), 0x000000)); // fully transparent white -> black
+    EXPECT_FALSE(preparePicture(png.substr(0, png.size() - 30), "cut", error));
+    EXPECT_NE(error, "");
+    EXPECT_FALSE(preparePicture("just some text\n", "notes", error));
+    EXPECT_EQ(error, "not a JPEG or PNG picture");
+}
+
+TEST(Picture, PanoramasGetDirectionAndCentredOriginBeforeTheTitle) {
+    EXPECT_EQ(panoramaFor({4000, 1000}).direction, "LeftToRight");
+    EXPECT_EQ(panoramaFor({4000, 1000}).origin, (4000 - 1777) / 2);
+    EXPECT_EQ(panoramaFor({1000, 2000}).direction, "TopToBottom");
+    EXPECT_EQ(panoramaFor({1000, 2000}).origin, (2000 - 750) / 2);
+    EXPECT_EQ(panoramaFor({1999, 1000}).direction, "");
+    EXPECT_EQ(panoramaFor({2000, 1000}).direction, "LeftToRight");
+    EXPECT_EQ(panoramaFor({2000, 1000}).origin, (2000 - 1777) / 2);
+    EXPECT_EQ(nfoText({"Bay", "Evening light."}, panoramaFor({4000, 1000})),
+              "[Panoramic]\nPanDirection=LeftToRight\nPanoramicOrigin=1111\n\n"
+              "English=Bay\n\nEvening light.\n");
+    EXPECT_EQ(nfoText({"Bay", ""}, {}), "English=Bay\n");
+}
