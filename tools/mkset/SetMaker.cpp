@@ -162,8 +162,11 @@ std::string storeSource(const std::string& source, const std::string& target, St
         // A hard link needs the same file system and, with protected hard
         // links, a file of our own; a symbolic link always works.
         if (::link(source.c_str(), tmp.path().c_str()) != 0) {
-            const std::string absolute = fs::absolute(source, ec).string();
-            if (::symlink(absolute.c_str(), tmp.path().c_str()) != 0)
+            // To the file itself, not to a link that may be temporary.
+            std::string real = fs::canonical(source, ec).string();
+            if (ec)
+                real = fs::absolute(source, ec).string();
+            if (::symlink(real.c_str(), tmp.path().c_str()) != 0)
                 return "cannot link " + target + " (" + systemError(errno) + ")";
         }
     } else {
