@@ -54,9 +54,9 @@ protected:
             std::system("command -v convert >/dev/null 2>&1") != 0)
             return;
         dir_ = new test::TempDir;
-        const std::string cmd = std::string(SKYLOOM_SHOWCASE_SCRIPT) + " " +
-                                SKYLOOM_MKSET_PROGRAM + " " + dir_->file("program") + " >" +
-                                dir_->file("out.txt") + " 2>&1";
+        const std::string cmd = std::string(SKYLOOM_SHOWCASE_SCRIPT) + " " + SKYLOOM_MKSET_PROGRAM +
+                                " " + dir_->file("program") + " >" + dir_->file("out.txt") +
+                                " 2>&1";
         made_ = std::system(cmd.c_str()) == 0;
     }
     static void TearDownTestSuite() {
@@ -90,8 +90,8 @@ TEST_F(Showcase, SetIsRegisteredWithTitlePageFirstInThePlayList) {
     EXPECT_TRUE(set->m_HasTitlePage);
     EXPECT_TRUE(set->m_ShowTitlePage);
     imagesets::clsImageList list;
-    auto title = imagesets::BuildSetPlayList(
-        list, {program(), program() + "Skyloom.ini", 60}, "Showcase");
+    auto title =
+        imagesets::BuildSetPlayList(list, {program(), program() + "Skyloom.ini", 60}, "Showcase");
     EXPECT_EQ(title.time, 8);
     ASSERT_EQ(list.count(), 7);
     EXPECT_TRUE(imagesets::isTitleEntry(list.Item(1)));

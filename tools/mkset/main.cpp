@@ -16,6 +16,7 @@
 #include "tools/mkset/SetMaker.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,10 @@ int main(int argc, char** argv) {
             auto v = value("--into");
             if (!v)
                 return 2;
-            options.programDir = *v;
+            std::error_code ec;
+            options.programDir = std::filesystem::absolute(*v, ec).string();
+            if (ec)
+                options.programDir = *v;
             intoGiven = true;
         } else if (a == "--company") {
             auto v = value("--company");
