@@ -159,6 +159,37 @@ TEST(Jpeg, DamagedStreamsGiveMessagesNotCrashes) {
     decodeJpeg(scrambled, 8, 8, error); // a picture or an error, never an exit
 }
 
+TEST(Picture, RandomlyDamagedJpegAndPngFilesAreMadeOrRefusedWithAReason) {
+    RgbImage img = twoHalves(96, 64, kRed, kBlue);
+    for (int y = 0; y < 64; ++y)
+        img.at(y, y)[1] = 255;
+    const std::string sources[] = {jpegOf(img, {exifSegment(6, "x"), iptcSegment("a", "b")}),
+                                   jpegOf(img, {xmpSegment("t", "d")}, true), pngOf(img, 128)};
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    int refused = 0;
+    for (int round = 0; round < 600; ++round) {
+        std::string bytes = sources[round % 3];
+        const int changes = 1 + int(next() % 8);
+        for (int c = 0; c < changes; ++c) {
+            const std::size_t at = next() % bytes.size();
+            if (next() % 4 == 0)
+                bytes.erase(at, 1 + next() % 64);
+            else
+                bytes[at] = char(next());
+        }
+        std::string error;
+        auto p = preparePicture(bytes, "damaged", error);
+        if (p) {
+            EXPECT_FALSE(p->preview.empty());
+        } else {
+            EXPECT_NE(error, "");
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 100);
+}
+
 TEST(Jpeg, HugeDimensionsAreRefusedBeforeAnythingIsAllocated) {
     std::string jpeg = jpegOf(twoHalves(16, 16, kRed, kBlue));
     const std::size_t sof = jpeg.find("\xFF\xC0");

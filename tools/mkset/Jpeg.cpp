@@ -98,6 +98,11 @@ bool openStream(Decompressor& d, std::string_view bytes, bool keepMarkers) {
     return true;
 }
 
+// libjpeg's message, said as what it means for the file.
+std::string damaged(const char* message) {
+    return std::string("damaged JPEG data (") + message + ")";
+}
+
 std::string tooLarge(std::int64_t w, std::int64_t h) {
     return "the picture is too large (" + std::to_string(w) + " x " + std::to_string(h) +
            " pixels; at most " + std::to_string(kMaxPixels / 1'000'000) + " megapixels)";
@@ -278,7 +283,7 @@ std::string checkJpegStructure(std::string_view bytes) {
 std::optional<JpegInfo> readJpegInfo(std::string_view bytes, std::string& error) {
     Decompressor d;
     if (!openStream(d, bytes, true)) {
-        error = d.err.message;
+        error = damaged(d.err.message);
         return std::nullopt;
     }
     JpegInfo info;
@@ -294,7 +299,7 @@ std::optional<JpegInfo> readJpegInfo(std::string_view bytes, std::string& error)
 RgbImage decodeJpeg(std::string_view bytes, int minWidth, int minHeight, std::string& error) {
     Decompressor d;
     if (!openStream(d, bytes, false)) {
-        error = d.err.message;
+        error = damaged(d.err.message);
         return {};
     }
     const std::int64_t w = d.cinfo.image_width, h = d.cinfo.image_height;
@@ -305,7 +310,7 @@ RgbImage decodeJpeg(std::string_view bytes, int minWidth, int minHeight, std::st
     RgbImage out;
     std::vector<std::uint8_t> row;
     if (!runDecode(d, minWidth, minHeight, out, row)) {
-        error = d.err.message;
+        error = damaged(d.err.message);
         return {};
     }
     if (d.err.prematureEnd) {

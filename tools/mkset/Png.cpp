@@ -27,6 +27,14 @@ struct PngReader {
     ~PngReader() { png_image_free(&image); }
 };
 
+// libpng's message, said as what it means for the file.
+std::string damaged(const char* message) {
+    const std::string m = message;
+    if (m.find("beyond end of data") != std::string::npos)
+        return "the file is truncated (" + m + ")";
+    return "damaged PNG data (" + m + ")";
+}
+
 } // namespace
 
 bool readPngSize(std::string_view bytes, int& width, int& height) {
@@ -41,7 +49,7 @@ bool readPngSize(std::string_view bytes, int& width, int& height) {
 RgbImage decodePng(std::string_view bytes, std::string& error) {
     PngReader r;
     if (!png_image_begin_read_from_memory(&r.image, bytes.data(), bytes.size())) {
-        error = r.image.message;
+        error = damaged(r.image.message);
         return {};
     }
     const std::int64_t w = r.image.width, h = r.image.height;
@@ -57,7 +65,7 @@ RgbImage decodePng(std::string_view bytes, std::string& error) {
     out.pixels.resize(std::size_t(w) * std::size_t(h) * 3);
     png_color black{0, 0, 0};
     if (!png_image_finish_read(&r.image, &black, out.pixels.data(), 0, nullptr)) {
-        error = r.image.message;
+        error = damaged(r.image.message);
         return {};
     }
     return out;
