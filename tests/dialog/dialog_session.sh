@@ -94,7 +94,6 @@ drive() {
 start
 drive page "Screen Saver"
 drive names
-import -window "$wid" "$SHOTS/screensaver-page.png"
 stop
 
 # 2. Apply writes the changed values.
@@ -114,7 +113,11 @@ kill -0 "$spid" 2>/dev/null && fail "Cancel did not close the dialog"
 cmp -s "$ini" "$tmp/before" || fail "Cancel changed ScreenSaver.ini"
 echo "ok: Cancel left ScreenSaver.ini unchanged"
 
-# 4. "/-ConfigWall": the Wallpaper page.
+# 4. "/-ConfigWall": the Wallpaper page; and both pages on screen, with the
+#    saver now switched on.
+start
+import -window "$wid" "$SHOTS/screensaver-page.png"
+stop
 start /-ConfigWall
 drive page "Wallpaper"
 import -window "$wid" "$SHOTS/wallpaper-page.png"
