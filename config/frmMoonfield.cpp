@@ -24,11 +24,14 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace skyloom::config {
 
@@ -817,6 +820,11 @@ bool frmMoonfield::initialise() {
         return initResult_;
     initialised_ = true;
     windowsDir_ = platform::GetWindowsDir() + "/";
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize pixels = screen->size() * screen->devicePixelRatio();
+        maxWidth_ = std::min(1024, pixels.width());
+        maxHeight_ = std::min(768, pixels.height());
+    }
     initResult_ = imagesets::RefreshImageSets(library_);
     programPath_ = library_.ProgramPath();
     if (!initResult_)

@@ -88,6 +88,10 @@ public:
     const std::string& windowsDirectory() const { return windowsDir_; }
     ScreenSaverPage* screenSaverPage() { return screenSaver_.get(); }
     WallpaperPage& wallpaperPage() { return wallpaper_; }
+    /// Reference display size of the wallpaper: 1024 x 768, each reduced to
+    /// the screen's size in pixels when the screen is smaller.
+    int nMaxWidth() const { return maxWidth_; }
+    int nMaxHeight() const { return maxHeight_; }
     /// The wallpaper set list started on "Randomize From All Image Sets".
     bool bRandomWPSets() const { return randomWPSets_; }
 
@@ -174,6 +178,8 @@ private:
     bool initialised_ = false;
     bool initResult_ = false;
     bool randomWPSets_ = false;
+    int maxWidth_ = 1024;
+    int maxHeight_ = 768;
     int syncing_ = 0; ///< >0 while the widgets are being set from a model
     imagesets::SetLibrary library_;
     std::unique_ptr<ScreenSaverPage> screenSaver_;
