@@ -122,6 +122,53 @@ TEST_F(FrmMoonfieldTest, ApplySavesTheCurrentPageAndOkEveryChangedPage) {
     EXPECT_FALSE(form->isVisible());
 }
 
+TEST_F(FrmMoonfieldTest, EveryScreenSaverControlIsBoundToItsSetting) {
+    writeSettings(kSaved);
+    platform::setScreenSaveActive(true);
+    // Values a control takes, read back from a freshly loaded dialog.
+    struct Spin {
+        const char* name;
+        int value;
+    } spins[] = {{"nbsSaverDelay", 3}, {"nbsImageDelay", 7}, {"nbsInfoPanelShows", 33}};
+    struct Combo {
+        const char* name;
+        int index;
+    } combos[] = {{"cmboSS_SetsToUse", 2},
+                  {"cmboTransitions", 9},
+                  {"cmboSSLanguage", 3},
+                  {"cmboCalendarSize", 0},
+                  {"cmboCalendarPosition", 6}};
+    const char* checks[] = {"chkShowTitles", "chkShowDescriptive", "chkPasswordProtected"};
+    const char* options[] = {"optSSMinutes", "optCalendarOff", "optPanaMotionOff"};
+    {
+        auto form = shown();
+        for (const Spin& s : spins)
+            child<QSpinBox>(*form, s.name)->setValue(s.value);
+        for (const Combo& c : combos)
+            child<QComboBox>(*form, c.name)->setCurrentIndex(c.index);
+        for (const char* name : checks)
+            child<QCheckBox>(*form, name)->click();
+        child<QCheckBox>(*form, "chkSSFit2Screen")->click(); // on by default
+        for (const char* name : options)
+            child<QRadioButton>(*form, name)->click();
+        child<QSlider>(*form, "sldrPanSpeed")->setValue(77);
+        child<QPushButton>(*form, "cmdOk")->click();
+    }
+    EXPECT_EQ(value("Panoramic", "speed"), "178");
+    auto form = shown();
+    for (const Spin& s : spins)
+        EXPECT_EQ(child<QSpinBox>(*form, s.name)->value(), s.value) << s.name;
+    for (const Combo& c : combos)
+        EXPECT_EQ(child<QComboBox>(*form, c.name)->currentIndex(), c.index) << c.name;
+    for (const char* name : checks)
+        EXPECT_TRUE(child<QCheckBox>(*form, name)->isChecked()) << name;
+    EXPECT_FALSE(child<QCheckBox>(*form, "chkSSFit2Screen")->isChecked());
+    for (const char* name : options)
+        EXPECT_TRUE(child<QRadioButton>(*form, name)->isChecked()) << name;
+    EXPECT_EQ(child<QSlider>(*form, "sldrPanSpeed")->value(), 77);
+    EXPECT_EQ(platform::screenSaveTimeOut(), 180);
+}
+
 TEST_F(FrmMoonfieldTest, CancelWritesNothing) {
     writeSettings(kSaved);
     const std::string before = readSettings();
