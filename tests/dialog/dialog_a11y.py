@@ -7,6 +7,8 @@ Usage: dialog_a11y.py CHECK [ARGS]
   change SECONDS ITEM   switch the saver on, set "Time between images", pick
                         ITEM in "Transition effects:" and press Apply
   cancel SECONDS        set "Time between images" and press Cancel
+  keys                  keyboard alone: Alt+M picks Minutes, Ctrl+Tab the next
+                        tab, Esc cancels
 Exits 0 on success, 1 with a message otherwise.
 """
 import subprocess
@@ -151,6 +153,20 @@ def main():
     elif check == "cancel":
         set_value(find(app, "spin button", "Time between images"), sys.argv[2])
         press(find(app, "push button", "Cancel"))
+    elif check == "keys":
+        window = subprocess.run(["xdotool", "search", "--name", "^%s$" % app[0].name],
+                                capture_output=True, text=True).stdout.split()
+        if not window:
+            fail("no window named %r" % app[0].name)
+        subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True)
+        minutes = find(app, "radio button", "Minutes")
+        subprocess.run(["xdotool", "key", "alt+m"], check=True)
+        wait_for("Alt+M to pick Minutes",
+                 lambda: minutes.getState().contains(pyatspi.STATE_CHECKED), 5)
+        inner = find(app, "page tab", "PanaMotion").parent
+        subprocess.run(["xdotool", "key", "ctrl+Tab"], check=True)
+        wait_for("Ctrl+Tab to open Calendar", lambda: inner.name == "Calendar", 5)
+        subprocess.run(["xdotool", "key", "Escape"], check=True)
     else:
         fail("unknown check " + check)
     print("ok: " + " ".join(sys.argv[1:]))

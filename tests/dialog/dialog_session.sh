@@ -5,7 +5,8 @@
 # 1. "skyloom" opens on the Screen Saver page; every control has a name.
 # 2. Switching the saver on, changing "Time between images" and the
 #    transition, then Apply: ScreenSaver.ini holds the new values.
-# 3. A change followed by Cancel leaves ScreenSaver.ini byte for byte.
+# 3. A change followed by Cancel, or by Esc after using the keyboard alone,
+#    leaves ScreenSaver.ini byte for byte.
 # 4. "skyloom /-ConfigWall" opens on the Wallpaper page.
 # Screenshots of both pages at 1x and 2x scaling go to SHOTS.
 # Exits 77 (skipped) when a tool is missing.
@@ -112,6 +113,12 @@ for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$spid" 2>/dev/null && fail "Cancel did not close the dialog"
 cmp -s "$ini" "$tmp/before" || fail "Cancel changed ScreenSaver.ini"
 echo "ok: Cancel left ScreenSaver.ini unchanged"
+start
+drive keys
+for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$spid" 2>/dev/null && fail "Esc did not close the dialog"
+cmp -s "$ini" "$tmp/before" || fail "Esc changed ScreenSaver.ini"
+echo "ok: keyboard alone; Esc left ScreenSaver.ini unchanged"
 
 # 4. "/-ConfigWall": the Wallpaper page; and both pages on screen, with the
 #    saver now switched on.
