@@ -21,13 +21,16 @@ for f in ./usr/bin/skyloom ./usr/bin/paperwheel ./usr/bin/skyloom-idle \
     ./usr/share/applications/paperwheel.desktop ./etc/xdg/autostart/skyloom-idle.desktop \
     ./usr/share/icons/hicolor/scalable/apps/skyloom.svg ./etc/pam.d/skyloom \
     ./usr/share/man/man1/skyloom.1 ./usr/share/man/man1/paperwheel.1 \
-    ./usr/share/man/man1/skyloom-idle.1 ./usr/share/man/man1/skyloom-mkset.1; do
+    ./usr/share/man/man1/skyloom-idle.1 ./usr/share/man/man1/skyloom-mkset.1 \
+    ./usr/share/xscreensaver/config/skyloom.xml; do
     grep -qx "$f" "$out/files" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 for d in mate-backgrounds libqt6widgets6 qt6-qpa-plugins libpam0g libsodium23; do
     echo "$depends" | grep -q "$d" || fail "the package does not depend on $d ($depends)"
 done
+python3 -c "import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])" \
+    "$SRC/apps/data/skyloom.xml" || fail "the display-mode description is not well-formed XML"
 grep -q '^Name=Moonfield Screen Saver$' "$SRC/apps/data/moonfield-screensaver.desktop" ||
     fail "menu entry name"
 for page in "$SRC"/apps/data/man/*.1; do
