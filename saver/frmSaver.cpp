@@ -30,10 +30,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
+        // The image is in device pixels; drawn into the logical rectangle it
+        // lands one to one on the screen's pixels.
         if (image_->isNull())
             p.fillRect(event->rect(), Qt::black);
         else
-            p.drawImage(event->rect(), *image_, event->rect());
+            p.drawImage(QRectF(rect()), *image_);
     }
 
 private:
@@ -43,8 +45,11 @@ private:
 frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
     setObjectName("frmSaver");
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
-    if (!debugMode())
-        flags |= Qt::WindowStaysOnTopHint;
+    if (!debugMode()) {
+        // Above everything and outside the window manager's control, so one
+        // window can span every screen.
+        flags |= Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint;
+    }
     setWindowFlags(flags);
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette pal = palette();
@@ -131,26 +136,52 @@ void frmSaver::embedInto(WId parent) {
     windowHandle()->setParent(host_);
 }
 
+void frmSaver::setOffscreen(const QSize& size) {
+    offscreen_ = true;
+    setAttribute(Qt::WA_DontShowOnScreen);
+    resize(size);
+}
+
+QRect frmSaver::primaryArea() const {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || offscreen_ || debugMode())
+        return rect();
+    // The window spans the whole desktop; the pictures go on the primary
+    // screen, the other screens stay black.
+    return screen->geometry().translated(-screen->virtualGeometry().topLeft()).intersected(rect());
+}
+
+void frmSaver::coverScreens() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || offscreen_)
+        return;
+    if (debugMode())
+        setGeometry(screen->geometry());
+    else if (embedded_)
+        setGeometry(QRect(QPoint(0, 0), screen->virtualSize()));
+    else
+        setGeometry(screen->virtualGeometry());
+}
+
 void frmSaver::showModal() {
     Form_Load();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (embedded_ && host_ && screen) {
-        // The guard's window spans every screen; draw on the primary one.
-        setGeometry(screen->geometry().translated(-screen->virtualGeometry().topLeft()));
-    } else if (screen) {
-        setGeometry(screen->geometry());
+    coverScreens();
+    if (!offscreen_ && !debugMode()) {
+        // Screens plugged in or out while the saver runs are covered at once.
+        connect(qApp, &QGuiApplication::screenAdded, this, &frmSaver::coverScreens);
+        connect(qApp, &QGuiApplication::screenRemoved, this, &frmSaver::coverScreens);
+        connect(qApp, &QGuiApplication::primaryScreenChanged, this, &frmSaver::coverScreens);
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            connect(s, &QScreen::virtualGeometryChanged, this, &frmSaver::coverScreens);
     }
     const auto mem = platform::globalMemoryStatus();
     lblStartMem_->setText(
         QString::fromStdString(startMemoryText(mem.totalPhysical, mem.availablePhysical)));
     lblStartMem_->adjustSize();
-    if (debugMode() || embedded_)
-        show();
-    else
-        showFullScreen();
+    show();
     raise();
     activateWindow();
-    if (!debugMode() && !embedded_) {
+    if (!debugMode() && !embedded_ && !offscreen_) {
         // A saver owns the keyboard: keys end it whatever window had focus.
         grabKeyboard();
     }
@@ -167,9 +198,15 @@ void frmSaver::showModal() {
 
 void frmSaver::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    layout_ = computeLayout(width(), height(), settings_.bStretch2Fit);
+    // The canvas is laid out in device pixels: a 3840 x 2160 screen at 200 %
+    // gets a canvas of its real size, not a quarter of it scaled up.
+    const QRect area = primaryArea();
+    const qreal dpr = devicePixelRatioF();
+    layout_ = computeLayout(qRound(area.width() * dpr), qRound(area.height() * dpr),
+                            settings_.bStretch2Fit);
     const Rect& r = layout_.picDisp;
-    picDisp_->setGeometry(r.x, r.y, r.width, r.height);
+    picDisp_->setGeometry(
+        QRectF(area.x() + r.x / dpr, area.y() + r.y / dpr, r.width / dpr, r.height / dpr).toRect());
     canvas_ = QImage(std::max(1, r.width), std::max(1, r.height), QImage::Format_RGB32);
     canvas_.fill(Qt::black);
     lblMemStatus_->move(0, lblStartMem_->height());
@@ -180,6 +217,8 @@ void frmSaver::resizeEvent(QResizeEvent* event) {
 
 void frmSaver::canvasChanged() {
     picDisp_->update();
+    if (canvasDrawn)
+        canvasDrawn();
 }
 
 void frmSaver::setMemoryStatus(const QString& text) {
@@ -190,7 +229,7 @@ void frmSaver::setMemoryStatus(const QString& text) {
 void frmSaver::printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst) {
     QPainter p(&canvas_);
     QFont font("Liberation Sans");
-    font.setPixelSize(16);
+    font.setPixelSize(qRound(16 * devicePixelRatioF()));
     font.setBold(true);
     p.setFont(font);
     const QFontMetrics fm(font);
@@ -207,7 +246,7 @@ void frmSaver::printOnCanvas(const QStringList& lines, const QColor& colour, boo
         y += fm.lineSpacing();
     }
     p.end();
-    picDisp_->update(area);
+    canvasChanged();
 }
 
 void frmSaver::drawNotice() {

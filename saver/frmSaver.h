@@ -37,6 +37,9 @@ public:
     /// Draws inside another program's window (the lock's guard) instead of
     /// covering the screen itself; input then belongs to that program.
     void embedInto(WId parent);
+    /// Never shows a window of its own: the canvas, of a window of `size`,
+    /// is copied elsewhere through canvasDrawn (another program's window).
+    void setOffscreen(const QSize& size);
 
     /// The verifier asked when password protection is on: true for the
     /// right password. Unset, a protected saver accepts nothing.
@@ -44,6 +47,8 @@ public:
     /// Prepares and shows the next picture (called by DoTrans with the
     /// clock stopped). Unset: the change is only logged.
     std::function<void(frmSaver&)> pictureChange;
+    /// Told whenever something was drawn into the canvas.
+    std::function<void()> canvasDrawn;
     /// Told once the window is on the screen.
     std::function<void()> shown;
     /// Told after every picture change (the web links may have changed).
@@ -82,6 +87,8 @@ protected:
 
 private:
     void Form_Load();
+    void coverScreens();
+    QRect primaryArea() const;
     void Form_Unload();
     void onTick();
     void drawNotice();
@@ -108,6 +115,7 @@ private:
     bool unloaded_ = false;
     bool declaredRunning_ = false;
     bool embedded_ = false;
+    bool offscreen_ = false;
     QWindow* host_ = nullptr;
 };
 

@@ -11,11 +11,14 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "saver/Cursor.h"
+#include "saver/ForeignWindow.h"
 #include "saver/SaverGuard.h"
 #include "saver/frmSaver.h"
 
 #include <QApplication>
+#include <QTimer>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -92,6 +95,54 @@ int runRenderer(const char* hostWindow) {
     return 0;
 }
 
+// A display mode of a screen-saver daemon: draw into its window, read the
+// settings as usual, and leave input and locking to the daemon.
+int runInDaemonWindow(std::uint32_t windowId) {
+    saver::ForeignWindow target(windowId);
+    if (!target.valid()) {
+        std::fprintf(stderr, "skyloom: cannot draw into window 0x%x\n", windowId);
+        return 1;
+    }
+    if (!initialisedConfiguration())
+        return 1;
+    saver::frmSaver window;
+    window.setOffscreen(target.size().value_or(QSize(1024, 768)));
+    QSize shownSize;
+    QTimer flush;
+    flush.setSingleShot(true);
+    flush.setInterval(30); // many small drawings make one copy
+    QObject::connect(&flush, &QTimer::timeout, &window, [&] {
+        const auto size = target.size();
+        if (!size) {
+            window.CloseSaver(); // the daemon's window is gone
+            return;
+        }
+        if (*size != shownSize) {
+            target.clear();
+            shownSize = *size;
+        }
+        const QRect at = window.findChild<QWidget*>("picDisp")->geometry();
+        target.put(window.canvas(), at.x(), at.y());
+    });
+    window.canvasDrawn = [&flush] {
+        if (!flush.isActive())
+            flush.start();
+    };
+    // Follow the window when the daemon resizes it.
+    QTimer follow;
+    follow.setInterval(500);
+    QObject::connect(&follow, &QTimer::timeout, &window, [&] {
+        const auto size = target.size();
+        if (!size)
+            window.CloseSaver();
+        else if (*size != window.size())
+            window.resize(*size);
+    });
+    follow.start();
+    window.showModal();
+    return 0;
+}
+
 int runSaver() {
     if (!initialisedConfiguration())
         return 1;
@@ -124,6 +175,18 @@ int Main(int argc, char** argv) {
     platform::initialise();
     std::vector<std::string> args(argv + 1, argv + argc);
     const std::string commandLine = joinCommandLine(args);
+
+    // A screen-saver daemon's display mode: its own options, never taken for
+    // one of the switches below. Several may run at once (saver and preview).
+    if (auto windowId = saver::daemonWindow(args, std::getenv("XSCREENSAVER_WINDOW"))) {
+        if (*windowId == 0) {
+            std::fprintf(stderr, "skyloom: no usable window id (XSCREENSAVER_WINDOW or "
+                                 "--window-id)\n");
+            return 1;
+        }
+        QApplication app(argc, argv);
+        return runInDaemonWindow(*windowId);
+    }
 
     // Started by the lock's guard, which holds the instance lock itself.
     if (const char* host = std::getenv("SKYLOOM_RENDER_INTO"); host && *host) {

@@ -27,7 +27,7 @@ whole_setup() {
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     mkdir -m 700 "$tmp/run"
     # Xvfb picks a free display number and tells it through descriptor 3.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${WHOLE_SCREEN:-1280x1024x24}" -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
     xpid=$!
     for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
     [ -s "$tmp/display" ] || fail "Xvfb did not start"

@@ -1,0 +1,98 @@
+// paperwheel: sits in the tray and starts skyloom to change the wallpaper on
+// the schedule chosen on the Wallpaper page; "--autostart on|off" switches
+// starting it at login.
+
+#include "config/QtMessageBox.h"
+#include "platform/Locations.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
+#include "platform/SingleInstance.h"
+#include "tray/Autostart.h"
+#include "tray/CommandLine.h"
+#include "tray/frmPlaceHolder.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <cstdlib>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace skyloom;
+
+namespace {
+
+int switchAutostart(tray::CommandLine::Action action) {
+    if (action == tray::CommandLine::Action::AutostartStatus) {
+        std::cout << (tray::autostartEnabled() ? "on" : "off") << '\n';
+        return 0;
+    }
+    const bool on = action == tray::CommandLine::Action::AutostartOn;
+    const std::string program = tray::paperwheelBesideThisProgram();
+    std::string error;
+    if (!tray::setAutostart(on, program, error)) {
+        std::cerr << "paperwheel: " << error << '\n';
+        return 1;
+    }
+    if (on)
+        std::cout << "paperwheel will start when you log in (" << tray::autostartFilePath()
+                  << ")\n";
+    else
+        std::cout << "paperwheel will not start when you log in\n";
+    return 0;
+}
+
+int runTray(int argc, char** argv) {
+    platform::initialise();
+    // Held for the whole life of the process; a second copy ends at once.
+    platform::SingleInstance instance("paperwheel");
+    if (instance.previousInstance())
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("paperwheel"));
+    // Closing a menu must not end the program; only "Close Wallpaper Auto
+    // Changer" does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::setApplicationTitle(tray::kTooltip);
+    config::installQtMessageBoxes();
+
+    tray::frmPlaceHolder::Options options;
+    options.szIniFile = platform::GetProgramPath() + "ScreenSaver.ini";
+    options.windowsDir = platform::GetWindowsDir();
+    options.besideDir = QCoreApplication::applicationDirPath().toStdString();
+    // The saver's idle activation rides on the same login entry: start it
+    // beside us (it keeps to one copy itself).
+    const QString idle = QCoreApplication::applicationDirPath() + "/skyloom-idle";
+    if (QFileInfo(idle).isExecutable() && !std::getenv("SKYLOOM_NO_IDLE_SERVICE"))
+        QProcess::startDetached(idle, {});
+
+    tray::frmPlaceHolder form(std::move(options));
+    form.Form_Load();
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const tray::CommandLine cl = tray::parseCommandLine(args);
+    switch (cl.action) {
+    case tray::CommandLine::Action::RunTray:
+        return runTray(argc, argv);
+    case tray::CommandLine::Action::Help:
+        std::cout << tray::usageText();
+        return 0;
+    case tray::CommandLine::Action::Invalid:
+        std::cerr << "paperwheel: " << cl.error << '\n' << tray::usageText();
+        return 2;
+    case tray::CommandLine::Action::AutostartOn:
+    case tray::CommandLine::Action::AutostartOff:
+    case tray::CommandLine::Action::AutostartStatus:
+        return switchAutostart(cl.action);
+    }
+    return 0;
+}

@@ -1,0 +1,64 @@
+#!/bin/sh
+# Whole-program test: the saver covers every screen (two monitors on one X
+# screen), and as a screen-saver daemon's display mode it draws into the
+# daemon's window and follows its size.
+# Usage: saver_screens.sh <skyloom binary> <folder for screenshots>
+set -u
+BIN=$1
+SHOTS=$2
+. "$(dirname "$0")/lib.sh"
+WHOLE_SCREEN=2080x1024x24
+whole_setup xdotool import convert xrandr xsetroot xev
+mkdir -p "$SHOTS"
+make_set "$tmp/data/skyloom/program"
+
+# share of pure red in a screenshot, in thousandths
+red_share() {
+    convert "$1" -fuzz 5% -fill white -opaque red -fill black +opaque white \
+        -colorspace Gray -format '%[fx:int(mean*1000)]' info:
+}
+
+# 1. Two monitors, the desktop painted red: none of it may show.
+xrandr --setmonitor left 1280/325x1024/260+0+0 screen >/dev/null 2>&1 || fail "xrandr"
+xrandr --setmonitor right 800/200x600/150+1280+0 none >/dev/null 2>&1 || fail "xrandr"
+xsetroot -solid red
+"$BIN" /s &
+spid=$!
+pids="$pids $spid"
+sleep 2.5
+import -window root "$SHOTS/two-monitors.png"
+share=$(red_share "$SHOTS/two-monitors.png")
+[ "$share" -eq 0 ] || fail "$share/1000 of the desktop shows beside the saver"
+notice=$(convert "$SHOTS/two-monitors.png" -crop 320x64+0+0 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
+[ "$notice" -gt 0 ] || fail "nothing drawn on the primary monitor"
+xdotool key a
+for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$spid" 2>/dev/null && fail "a key did not end the saver"
+
+# 2. A daemon's window: the saver draws into it and follows its size.
+xev -geometry 640x480+100+100 >/dev/null 2>&1 &
+pids="$pids $!"
+sleep 1
+win=$(xdotool search --name "Event Tester" | head -1)
+[ -n "$win" ] || fail "no window to draw into"
+XSCREENSAVER_WINDOW=$(printf '0x%x' "$win") "$BIN" -root &
+hpid=$!
+pids="$pids $hpid"
+sleep 2.5
+kill -0 "$hpid" 2>/dev/null || fail "the display mode did not keep running"
+xdotool windowsize "$win" 800 600
+sleep 1.5
+import -window "$win" "$SHOTS/daemon-window.png"
+size=$(identify -format '%wx%h' "$SHOTS/daemon-window.png")
+[ "$size" = "800x600" ] || fail "window size $size"
+# xev's window is white; the saver paints it black with its notice on top
+# (xev's own small child window stays at its top-left corner).
+white=$(convert "$SHOTS/daemon-window.png" -crop 600x400+150+150 -colorspace Gray -format '%[fx:int(mean*255)]' info:)
+[ "$white" -lt 10 ] || fail "the window was not painted (mean grey $white)"
+text=$(convert "$SHOTS/daemon-window.png" -crop 200x14+70+0 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
+[ "$text" -gt 64 ] || fail "no notice drawn in the window"
+# The display mode maps no window of its own.
+own=$(xdotool search --pid "$hpid" --onlyvisible 2>/dev/null | wc -l)
+[ "$own" -eq 0 ] || fail "the display mode mapped $own window(s) of its own"
+kill "$hpid"
+echo "PASS"

@@ -1,0 +1,78 @@
+#pragma once
+// The tray changer: a tray icon with its two menus and the timer that runs
+// the schedule. It never shows a window of its own. The schedule decides
+// (Schedule); this object only wires the icon, the menus and the timer to it
+// and starts skyloom (SkyloomStarter).
+
+#include "Schedule.h"
+#include "SkyloomStarter.h"
+
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <string>
+
+class QAction;
+
+namespace skyloom::tray {
+
+inline constexpr const char* kTooltip = "Wallpaper Changer";
+
+class frmPlaceHolder : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        std::string szIniFile;             // settings file
+        Clock clock;                       // empty: the system clock
+        std::string windowsDir;            // folder of the "Skyloom.scr" link
+        std::string besideDir;             // folder of this program
+        SkyloomStarter::Launcher launcher; // empty: QProcess
+    };
+
+    explicit frmPlaceHolder(Options options, QObject* parent = nullptr);
+    ~frmPlaceHolder() override;
+
+    /// Shows the tray icon with icon 101 and starts `Timer1` (first tick
+    /// after 100 ms).
+    void Form_Load();
+
+    void StartNextWallpaper();
+    void StartCalendarRefresh();
+    void StartWallpaperSettings();
+
+    // What the tray icon reports.
+    void TrayX1_MouseDown(Qt::KeyboardModifiers shift);
+    void TrayX1_DblClick();
+
+    QSystemTrayIcon& TrayX1() { return TrayX1_; }
+    QTimer& Timer1() { return Timer1_; }
+    Schedule& schedule() { return schedule_; }
+    QMenu& mnuProp() { return mnuProp_; }
+    QMenu& mnuClose() { return mnuClose_; }
+    QAction* mnuProp_AutoChangState() const { return mnuProp_AutoChangState_; }
+    /// Number of the icon on show (101 or 103).
+    int iconShown() const { return iconShown_; }
+
+private:
+    void Timer1_Timer();
+    void mnuProp_AutoChangState_Click();
+    void applyTimer();
+    void setIcon(int id);
+    void start(const char* sw);
+
+    Schedule schedule_;
+    SkyloomStarter starter_;
+    QSystemTrayIcon TrayX1_;
+    QTimer Timer1_;
+    QMenu mnuProp_;
+    QMenu mnuClose_;
+    QAction* mnuProp_NextWallpaper_ = nullptr;
+    QAction* mnuProp_Change_ = nullptr;
+    QAction* mnuProp_AutoChangState_ = nullptr;
+    QAction* mnuClose_Close_ = nullptr;
+    int iconShown_ = 0;
+};
+
+} // namespace skyloom::tray
