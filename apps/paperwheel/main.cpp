@@ -12,6 +12,10 @@
 #include "tray/frmPlaceHolder.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <cstdlib>
 
 #include <iostream>
 #include <string>
@@ -60,6 +64,12 @@ int runTray(int argc, char** argv) {
     options.szIniFile = platform::GetProgramPath() + "ScreenSaver.ini";
     options.windowsDir = platform::GetWindowsDir();
     options.besideDir = QCoreApplication::applicationDirPath().toStdString();
+    // The saver's idle activation rides on the same login entry: start it
+    // beside us (it keeps to one copy itself).
+    const QString idle = QCoreApplication::applicationDirPath() + "/skyloom-idle";
+    if (QFileInfo(idle).isExecutable() && !std::getenv("SKYLOOM_NO_IDLE_SERVICE"))
+        QProcess::startDetached(idle, {});
+
     tray::frmPlaceHolder form(std::move(options));
     form.Form_Load();
     return app.exec();

@@ -7,6 +7,8 @@
 # docs/PERFORMANCE.md for the figures.
 # Usage: paperwheel_idle_cost.sh <paperwheel binary> [seconds, default 60]
 set -u
+# paperwheel would start the idle service beside it; these tests are about the tray.
+export SKYLOOM_NO_IDLE_SERVICE=1
 BIN=$1
 SECONDS_=${2:-60}
 for tool in Xvfb trayer xdotool xwininfo; do

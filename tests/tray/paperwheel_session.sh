@@ -7,6 +7,8 @@
 # --autostart writes and removes the login entry.
 # Usage: paperwheel_session.sh <paperwheel binary>
 set -u
+# paperwheel would start the idle service beside it; these tests are about the tray.
+export SKYLOOM_NO_IDLE_SERVICE=1
 BIN=$1
 for tool in Xvfb; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool not installed"; exit 77; }

@@ -6,6 +6,8 @@
 # with status 0. Screenshots go to the given folder.
 # Usage: paperwheel_tray.sh <paperwheel binary> <folder for screenshots>
 set -u
+# paperwheel would start the idle service beside it; these tests are about the tray.
+export SKYLOOM_NO_IDLE_SERVICE=1
 BIN=$1
 SHOTS=$2
 for tool in Xvfb trayer xdotool xwininfo import convert; do

@@ -1,0 +1,42 @@
+#include "IdleActivation.h"
+
+#include <algorithm>
+
+namespace skyloom::platform {
+
+IdleDecision IdleActivation::check(const IdleInputs& in) {
+    IdleDecision d;
+    d.nextCheckMs = kLongestWaitMs;
+    if (!in.idleMs)
+        return d;
+    const std::int64_t idle = *in.idleMs;
+    // Less idle than last time: the user came back, a new idle period starts.
+    if (idle < lastIdleMs_)
+        startedThisIdle_ = false;
+    lastIdleMs_ = idle;
+    if (in.saverRunning) {
+        startedThisIdle_ = true;
+        d.nextCheckMs = 5000;
+        return d;
+    }
+    if (!in.active || in.timeoutSeconds <= 0)
+        return d;
+    const std::int64_t timeoutMs = std::int64_t{in.timeoutSeconds} * 1000;
+    if (idle >= timeoutMs) {
+        if (in.inhibited || startedThisIdle_) {
+            // Look again soon: the inhibitor may go, or input may start a
+            // new period that is then counted from its start.
+            d.nextCheckMs = 5000;
+            return d;
+        }
+        startedThisIdle_ = true;
+        d.startSaver = true;
+        d.nextCheckMs = 5000;
+        return d;
+    }
+    d.nextCheckMs = static_cast<int>(
+        std::clamp<std::int64_t>(timeoutMs - idle, kShortestWaitMs, kLongestWaitMs));
+    return d;
+}
+
+} // namespace skyloom::platform

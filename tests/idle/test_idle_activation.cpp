@@ -1,0 +1,58 @@
+#include "platform/IdleActivation.h"
+
+#include <gtest/gtest.h>
+
+using namespace skyloom::platform;
+
+namespace {
+IdleInputs idle(std::int64_t ms) {
+    IdleInputs in;
+    in.active = true;
+    in.timeoutSeconds = 60;
+    in.idleMs = ms;
+    return in;
+}
+} // namespace
+
+TEST(IdleActivation, StartsOncePerIdlePeriodAfterTheTimeout) {
+    IdleActivation a;
+    auto d = a.check(idle(10'000));
+    EXPECT_FALSE(d.startSaver);
+    EXPECT_EQ(d.nextCheckMs, 50'000); // wakes exactly when the timeout is reached
+    d = a.check(idle(60'000));
+    EXPECT_TRUE(d.startSaver);
+    // Still idle (the saver was ended by a program, not by input): no second start.
+    EXPECT_FALSE(a.check(idle(70'000)).startSaver);
+    // Input, then idle again: a new period.
+    EXPECT_FALSE(a.check(idle(1'000)).startSaver);
+    EXPECT_TRUE(a.check(idle(61'000)).startSaver);
+}
+
+TEST(IdleActivation, InhibitorsRunningSaversAndSettingsHoldItOff) {
+    IdleActivation a;
+    auto in = idle(120'000);
+    in.inhibited = true;
+    auto d = a.check(in);
+    EXPECT_FALSE(d.startSaver);
+    EXPECT_LE(d.nextCheckMs, 5'000); // look again soon for the inhibitor going
+    in.inhibited = false;
+    EXPECT_TRUE(a.check(in).startSaver); // released while still idle: starts
+
+    IdleActivation b;
+    in.saverRunning = true;
+    EXPECT_FALSE(b.check(in).startSaver);
+    in.saverRunning = false;
+    in.idleMs = 130'000;
+    EXPECT_FALSE(b.check(in).startSaver); // the saver of this period already ran
+
+    IdleActivation c;
+    auto off = idle(500'000);
+    off.active = false;
+    EXPECT_FALSE(c.check(off).startSaver);
+    off.active = true;
+    off.idleMs.reset(); // idle time unknown
+    EXPECT_FALSE(c.check(off).startSaver);
+    EXPECT_EQ(c.check(off).nextCheckMs, IdleActivation::kLongestWaitMs);
+    auto soon = idle(59'900);
+    EXPECT_EQ(c.check(soon).nextCheckMs, IdleActivation::kShortestWaitMs);
+}
