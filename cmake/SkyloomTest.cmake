@@ -11,5 +11,5 @@ function(skyloom_test name)
     set_tests_properties(${name} PROPERTIES
         LABELS "${T_LABELS}"
         TIMEOUT 600
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SKYLOOM_NONINTERACTIVE=1;SKYLOOM_QUIET=1;${T_ENV}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SKYLOOM_NONINTERACTIVE=1;SKYLOOM_QUIET=1;SKYLOOM_FIRST_SET_SOURCE=/nonexistent;${T_ENV}")
 endfunction()

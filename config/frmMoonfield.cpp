@@ -1,8 +1,10 @@
 #include "frmMoonfield.h"
 
+#include "FirstRunSet.h"
 #include "PageLists.h"
 #include "frmChangePassword.h"
 #include "frmPleaseWait.h"
+#include "tools/mkset/SetMaker.h"
 
 #include "common/DateText.h"
 #include "common/Log.h"
@@ -11,6 +13,7 @@
 #include "imagesets/Startup.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
+#include "platform/Registry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -815,6 +818,50 @@ void frmMoonfield::applyClicked() {
     SavePage(currentPage());
 }
 
+namespace {
+
+// Shows how far the first image set has got, in the wallpaper notice's
+// place; the work is short (links and small previews), so it runs here and
+// lets the notice repaint after every picture.
+class NoticeProgress : public mkset::Progress {
+public:
+    void begin(int total) override {
+        total_ = total;
+        label_ = new QLabel;
+        label_->setObjectName("lblFirstRunProgress");
+        label_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        label_->setMargin(16);
+        label_->setText("Preparing your first pictures...");
+        label_->show();
+        QCoreApplication::processEvents();
+    }
+    void step(int done, std::string_view) override {
+        label_->setText(QString("Preparing your first pictures... %1 of %2").arg(done).arg(total_));
+        QCoreApplication::processEvents();
+    }
+    void end() override {
+        delete label_;
+        label_ = nullptr;
+    }
+    ~NoticeProgress() override { delete label_; }
+
+private:
+    QLabel* label_ = nullptr;
+    int total_ = 0;
+};
+
+} // namespace
+
+void frmMoonfield::makeFirstRunSetWithNotice() {
+    const std::string dir = platform::GetProgramPath();
+    if (!QGuiApplication::instance() || QGuiApplication::platformName() == "offscreen") {
+        makeFirstRunSet(dir, nullptr);
+        return;
+    }
+    NoticeProgress progress;
+    makeFirstRunSet(dir, &progress);
+}
+
 bool frmMoonfield::initialise() {
     if (initialised_)
         return initResult_;
@@ -825,6 +872,7 @@ bool frmMoonfield::initialise() {
         maxWidth_ = std::min(1024, pixels.width());
         maxHeight_ = std::min(768, pixels.height());
     }
+    makeFirstRunSetWithNotice();
     initResult_ = imagesets::RefreshImageSets(library_);
     programPath_ = library_.ProgramPath();
     if (!initResult_)

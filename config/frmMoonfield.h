@@ -102,6 +102,7 @@ signals:
     void imageCreditsRequested();
 
 private:
+    void makeFirstRunSetWithNotice();
     QWidget* buildScreenSaverPage();
     QWidget* buildWallpaperPage();
     void connectScreenSaverPage();

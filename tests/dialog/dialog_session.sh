@@ -45,6 +45,7 @@ cleanup() {
 trap cleanup EXIT
 export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
 export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export SKYLOOM_FIRST_SET_SOURCE=/nonexistent
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
 mkdir -m 700 "$tmp/run"
 mkdir -p "$SHOTS"

@@ -24,6 +24,8 @@ whole_setup() {
     trap whole_cleanup EXIT
     export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
     export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1
+    # No first-run set from the desktop photographs unless a test asks.
+    export SKYLOOM_FIRST_SET_SOURCE=/nonexistent
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     mkdir -m 700 "$tmp/run"
     # Xvfb picks a free display number and tells it through descriptor 3.
