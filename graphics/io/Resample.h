@@ -1,0 +1,61 @@
+#pragma once
+// High-quality resampling ("HALFTONE"): area averaging where a picture
+// shrinks, bilinear interpolation where it grows, separately per axis, in
+// fixed point. Works row by row so that a decoder can feed it scanlines
+// without holding the whole source picture.
+
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+namespace skyloom::graphics {
+
+/// Which source pixels, with which weights, make each destination pixel of one axis.
+class ResampleAxis {
+public:
+    static constexpr int kWeightBits = 12;
+
+    /// Destination positions [0, dstLength) cover source positions
+    /// [srcStart, srcStart + srcLength); contributors are clamped to [0, srcLimit).
+    ResampleAxis(int srcStart, int srcLength, int dstLength, int srcLimit);
+
+    int first(int d) const { return first_[d]; }
+    int count(int d) const { return count_[d]; }
+    const std::int32_t* weights(int d) const {
+        return &weights_[static_cast<std::size_t>(d) * stride_];
+    }
+    int maxCount() const { return stride_; }
+    int lowest() const { return first_.empty() ? 0 : first_.front(); }
+    int highest() const { return first_.empty() ? 0 : first_.back() + count_.back() - 1; }
+
+private:
+    std::vector<int> first_;
+    std::vector<int> count_;
+    std::vector<std::int32_t> weights_;
+    int stride_ = 1;
+};
+
+/// Resamples one destination row from the source rows that the vertical
+/// axis names. Rows are Format_RGB32 pixels; only the colour channels are
+/// computed, the alpha byte is set to 0xff.
+class RowResampler {
+public:
+    RowResampler(const ResampleAxis& horizontal, const ResampleAxis& vertical, int dstWidth);
+
+    /// rows[k] is the source row vertical.first(dy) + k, k < vertical.count(dy).
+    /// Writes destination columns [x0, x1).
+    void resampleRow(int dy, const QRgb* const* rows, QRgb* out, int x0, int x1);
+
+private:
+    const ResampleAxis& h_;
+    const ResampleAxis& v_;
+    int srcX0_, srcX1_;                 // source columns the horizontal axis reads
+    std::vector<std::uint32_t> column_; // vertically combined row, 4 channels × 16 bits
+};
+
+/// Resamples src rectangle (sx, sy, sw, sh) onto dst rectangle (dx, dy, dw, dh)
+/// of dst, clipping the destination and clamping source reads to src.
+void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst, int dx, int dy,
+                  int dw, int dh);
+
+} // namespace skyloom::graphics
