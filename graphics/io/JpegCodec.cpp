@@ -71,7 +71,12 @@ public:
         jpeg_create_decompress(&cinfo);
         cinfo.progress = &progress.pub;
         cinfo.mem->max_memory_to_use = static_cast<long>(limits.maxJpegMemory);
-        jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+        data_ = data;
+    }
+    // Reads the header; must run inside guarded() since libjpeg may fail.
+    void readHeader() {
+        jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
+        jpeg_read_header(&cinfo, TRUE);
     }
     ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
     Decompressor(const Decompressor&) = delete;
@@ -80,6 +85,9 @@ public:
     jpeg_decompress_struct cinfo{};
     ErrorManager err;
     ProgressGuard progress;
+
+private:
+    std::span<const std::uint8_t> data_;
 };
 
 // Runs libjpeg calls with the error jump armed. The callable must not own
@@ -94,7 +102,7 @@ template <class F> bool guarded(ErrorManager& err, std::string& error, F&& calls
 }
 
 bool headerChecks(Decompressor& dc, const DecodeLimits& limits, std::string& error) {
-    if (!guarded(dc.err, error, [&] { jpeg_read_header(&dc.cinfo, TRUE); }))
+    if (!guarded(dc.err, error, [&] { dc.readHeader(); }))
         return false;
     if (!sizeAllowed(dc.cinfo.image_width, dc.cinfo.image_height, limits)) {
         error = "JPEG picture is too large";
@@ -125,7 +133,7 @@ void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight) {
 
 bool readJpegSize(std::span<const std::uint8_t> data, QSize& size, std::string& error) {
     Decompressor dc(data, DecodeLimits{});
-    if (!guarded(dc.err, error, [&] { jpeg_read_header(&dc.cinfo, TRUE); }))
+    if (!guarded(dc.err, error, [&] { dc.readHeader(); }))
         return false;
     size = QSize(static_cast<int>(dc.cinfo.image_width), static_cast<int>(dc.cinfo.image_height));
     return true;
