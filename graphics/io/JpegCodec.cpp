@@ -7,7 +7,11 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <climits>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 extern "C" {
@@ -73,9 +77,16 @@ public:
         cinfo.mem->max_memory_to_use = static_cast<long>(limits.maxJpegMemory);
         data_ = data;
     }
+    /// Reads from an open file instead of memory, a buffer at a time.
+    Decompressor(std::FILE* file, const DecodeLimits& limits) : Decompressor(std::span<const std::uint8_t>{}, limits) {
+        file_ = file;
+    }
     // Reads the header; must run inside guarded() since libjpeg may fail.
     void readHeader() {
-        jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
+        if (file_)
+            jpeg_stdio_src(&cinfo, file_);
+        else
+            jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
         jpeg_read_header(&cinfo, TRUE);
     }
     ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
@@ -88,6 +99,7 @@ public:
 
 private:
     std::span<const std::uint8_t> data_;
+    std::FILE* file_ = nullptr;
 };
 
 // Runs libjpeg calls with the error jump armed. The callable must not own
@@ -169,25 +181,44 @@ bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& er
     return ok;
 }
 
-bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
-                      std::string& error, const DecodeLimits& limits) {
+namespace {
+
+// Hands decoded rows from the decoder (the calling thread) to the resampler
+// (a worker thread) through a ring of rows.
+struct RowPipe {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int decoded = 0;  // rows 0 .. decoded-1 are in the ring
+    int released = 0; // rows below this are no longer needed by the resampler
+    bool failed = false;
+};
+
+bool fitDecoded(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::string& error,
+                const DecodeLimits& limits) {
     out = QImage();
     if (target.width() <= 0 || target.height() <= 0 ||
         !sizeAllowed(target.width(), target.height(), limits)) {
         error = "bad target size";
         return false;
     }
-    Decompressor dc(data, limits);
     if (!headerChecks(dc, limits, error))
         return false;
     jpeg_decompress_struct& cinfo = dc.cinfo;
     const double w = cinfo.image_width, h = cinfo.image_height;
-    // The part of the full-size picture that ends up on the target.
-    double cropW = w, cropH = h;
+    // The part of the full-size picture that ends up on the target. Cover
+    // scales the picture to fill the target (rounding its size like image
+    // tools do) and cuts the overflow equally from both sides.
+    double cropX = 0, cropY = 0, cropW = w, cropH = h;
     if (mode == FitMode::Cover) {
         const double scale = std::max(target.width() / w, target.height() / h);
-        cropW = std::min(w, target.width() / scale);
-        cropH = std::min(h, target.height() / scale);
+        const double scaledW = std::max<double>(target.width(), std::round(w * scale));
+        const double scaledH = std::max<double>(target.height(), std::round(h * scale));
+        const double offsetX = std::floor((scaledW - target.width()) / 2);
+        const double offsetY = std::floor((scaledH - target.height()) / 2);
+        cropX = offsetX * w / scaledW;
+        cropY = offsetY * h / scaledH;
+        cropW = target.width() * w / scaledW;
+        cropH = target.height() * h / scaledH;
     }
     // Decode at the DCT scale that still gives the cut-out at least target size.
     const int needW = static_cast<int>(std::ceil(target.width() * w / cropW - 1e-6));
@@ -198,46 +229,115 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
         }))
         return false;
     const int ow = static_cast<int>(cinfo.output_width), oh = static_cast<int>(cinfo.output_height);
-    const int sw = std::max(1, static_cast<int>(std::lround(cropW * ow / w)));
-    const int sh = std::max(1, static_cast<int>(std::lround(cropH * oh / h)));
-    const int sx = (ow - sw) / 2, sy = (oh - sh) / 2;
+    const double fx = ow / w, fy = oh / h; // decoded pixels per full-size pixel
 
     QImage image(target, QImage::Format_RGB32);
     if (image.isNull()) {
         error = "out of memory for the fitted picture";
         return false;
     }
-    const ResampleAxis horizontal(sx, sw, target.width(), ow);
-    const ResampleAxis vertical(sy, sh, target.height(), oh);
+    const int outH = target.height();
+    const ResampleAxis horizontal(cropX * fx, cropW * fx, target.width(), ow);
+    const ResampleAxis vertical(cropY * fy, cropH * fy, outH, oh);
     RowResampler resampler(horizontal, vertical, target.width());
-    // Decoded rows go straight into a ring just deep enough for one output row.
-    const int depth = vertical.maxCount() + 1;
+    // The ring holds the rows one output row needs plus slack for the decoder to run ahead.
+    const int depth = vertical.maxCount() + 32;
     std::vector<QRgb> ring(static_cast<std::size_t>(depth) * ow);
-    std::vector<const QRgb*> rows(vertical.maxCount());
-    int decoded = 0; // rows read so far
-    for (int y = 0; y < target.height(); ++y) {
-        const int last = vertical.first(y) + vertical.count(y) - 1;
-        if (decoded <= last && !guarded(dc.err, error, [&] {
-                while (decoded <= last) {
-                    JSAMPROW row = reinterpret_cast<JSAMPROW>(
-                        ring.data() + static_cast<std::size_t>(decoded % depth) * ow);
-                    jpeg_read_scanlines(&cinfo, &row, 1);
-                    ++decoded;
-                }
-            }))
-            return false;
-        for (int k = 0; k < vertical.count(y); ++k)
-            rows[k] = ring.data() + static_cast<std::size_t>((vertical.first(y) + k) % depth) * ow;
-        resampler.resampleRow(y, rows.data(), reinterpret_cast<QRgb*>(image.scanLine(y)), 0,
-                              target.width());
+    auto slot = [&](int row) { return ring.data() + static_cast<std::size_t>(row % depth) * ow; };
+    RowPipe pipe;
+    pipe.released = vertical.lowest();
+
+    std::thread worker([&] {
+        std::vector<const QRgb*> rows(vertical.maxCount());
+        for (int y = 0; y < outH; ++y) {
+            const int last = vertical.first(y) + vertical.count(y) - 1;
+            {
+                std::unique_lock lock(pipe.mutex);
+                pipe.changed.wait(lock, [&] { return pipe.decoded > last || pipe.failed; });
+                if (pipe.failed)
+                    return;
+            }
+            for (int k = 0; k < vertical.count(y); ++k)
+                rows[k] = slot(vertical.first(y) + k);
+            resampler.resampleRow(y, rows.data(), reinterpret_cast<QRgb*>(image.scanLine(y)), 0,
+                                  target.width());
+            {
+                std::lock_guard lock(pipe.mutex);
+                pipe.released = y + 1 < outH ? vertical.first(y + 1) : INT_MAX / 2;
+            }
+            pipe.changed.notify_all();
+        }
+    });
+
+    // Rows above the cut-out are skipped, rows below it never read.
+    const int firstNeeded = vertical.lowest(), lastNeeded = vertical.highest();
+    const bool ok = guarded(dc.err, error, [&] {
+        int row = 0;
+        if (firstNeeded > 0)
+            row = static_cast<int>(jpeg_skip_scanlines(&cinfo, static_cast<JDIMENSION>(firstNeeded)));
+        {
+            std::lock_guard lock(pipe.mutex);
+            pipe.decoded = row;
+        }
+        for (; row <= lastNeeded; ++row) {
+            {
+                std::unique_lock lock(pipe.mutex);
+                pipe.changed.wait(lock, [&] { return row < pipe.released + depth; });
+            }
+            JSAMPROW line = reinterpret_cast<JSAMPROW>(slot(row));
+            jpeg_read_scanlines(&cinfo, &line, 1);
+            {
+                std::lock_guard lock(pipe.mutex);
+                pipe.decoded = row + 1;
+            }
+            pipe.changed.notify_all();
+        }
+    });
+    if (!ok) {
+        std::lock_guard lock(pipe.mutex);
+        pipe.failed = true;
     }
-    // The rows below the cut-out are not needed: stop without reading them.
+    pipe.changed.notify_all();
+    worker.join();
+    if (!ok)
+        return false;
     jpeg_abort_decompress(&cinfo);
     out = std::move(image);
     return true;
 }
 
-bool writeJpeg(const std::string& path, const QImage& source, int quality, std::string& error) {
+} // namespace
+
+bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
+                      std::string& error, const DecodeLimits& limits) {
+    Decompressor dc(data, limits);
+    return fitDecoded(dc, target, mode, out, error, limits);
+}
+
+bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
+                          std::string& error, const DecodeLimits& limits) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rbe"),
+                                                         &std::fclose);
+    if (!file) {
+        error = "cannot open " + path;
+        return false;
+    }
+    Decompressor dc(file.get(), limits);
+    if (!fitDecoded(dc, target, mode, out, error, limits)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+bool writeJpeg(const std::string& path, const QImage& image, int quality, std::string& error) {
+    JpegEncodeOptions options;
+    options.quality = quality;
+    return writeJpeg(path, image, options, error);
+}
+
+bool writeJpeg(const std::string& path, const QImage& source, const JpegEncodeOptions& options,
+               std::string& error) {
     if (source.isNull()) {
         error = "no picture to save";
         return false;
@@ -266,9 +366,12 @@ bool writeJpeg(const std::string& path, const QImage& source, int quality, std::
         c->cinfo.input_components = 4;
         c->cinfo.in_color_space = JCS_EXT_BGRX;
         jpeg_set_defaults(&c->cinfo);
-        jpeg_set_quality(&c->cinfo, std::clamp(quality, 1, 100), TRUE);
-        for (int i = 0; i < c->cinfo.num_components; ++i)
-            c->cinfo.comp_info[i].h_samp_factor = c->cinfo.comp_info[i].v_samp_factor = 1;
+        jpeg_set_quality(&c->cinfo, std::clamp(options.quality, 1, 100), TRUE);
+        if (!options.subsampled)
+            for (int i = 0; i < c->cinfo.num_components; ++i)
+                c->cinfo.comp_info[i].h_samp_factor = c->cinfo.comp_info[i].v_samp_factor = 1;
+        if (options.progressive)
+            jpeg_simple_progression(&c->cinfo);
         jpeg_start_compress(&c->cinfo, TRUE);
         while (c->cinfo.next_scanline < c->cinfo.image_height) {
             JSAMPROW row =

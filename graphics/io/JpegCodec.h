@@ -41,7 +41,21 @@ enum class FitMode {
 bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
                       std::string& error, const DecodeLimits& limits = {});
 
-/// Encodes a picture as a baseline JPEG with 4:4:4 colour (quality 1–100).
+struct JpegEncodeOptions {
+    int quality = 95;          ///< 1–100
+    bool progressive = false;  ///< progressive scans instead of one baseline scan
+    bool subsampled = false;   ///< 4:2:0 colour (as cameras write) instead of 4:4:4
+};
+
+/// The same reading the file a buffer at a time, so that a large file is
+/// never held in memory as a whole.
+bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
+                          std::string& error, const DecodeLimits& limits = {});
+
+/// Encodes a picture as a JPEG file, replacing any old one atomically.
+bool writeJpeg(const std::string& path, const QImage& image, const JpegEncodeOptions& options,
+               std::string& error);
+/// A baseline 4:4:4 JPEG of the given quality.
 bool writeJpeg(const std::string& path, const QImage& image, int quality, std::string& error);
 
 } // namespace skyloom::graphics

@@ -1,7 +1,9 @@
 #pragma once
-// High-quality resampling ("HALFTONE"): area averaging where a picture
-// shrinks, bilinear interpolation where it grows, separately per axis, in
-// fixed point. Works row by row so that a decoder can feed it scanlines
+// High-quality resampling ("HALFTONE"), separately per axis, in fixed
+// point: where a picture shrinks, each destination pixel is a weighted
+// average of the source area around it (a Lanczos-3 window stretched over
+// the reduction, or a plain box over exactly the covered area); where it
+// grows, bilinear interpolation. Works row by row so that a decoder can feed it scanlines
 // without holding the whole source picture.
 
 #include <QImage>
@@ -11,13 +13,20 @@
 namespace skyloom::graphics {
 
 /// Which source pixels, with which weights, make each destination pixel of one axis.
+enum class ShrinkKernel {
+    Lanczos3, ///< sharp, close to what photo tools do
+    Box,      ///< exact mean of the covered area
+};
+
 class ResampleAxis {
 public:
     static constexpr int kWeightBits = 12;
 
     /// Destination positions [0, dstLength) cover source positions
-    /// [srcStart, srcStart + srcLength); contributors are clamped to [0, srcLimit).
-    ResampleAxis(int srcStart, int srcLength, int dstLength, int srcLimit);
+    /// [srcStart, srcStart + srcLength), which may be fractional;
+    /// contributors are clamped to [0, srcLimit).
+    ResampleAxis(double srcStart, double srcLength, int dstLength, int srcLimit,
+                 ShrinkKernel kernel = ShrinkKernel::Lanczos3);
 
     int first(int d) const { return first_[d]; }
     int count(int d) const { return count_[d]; }
@@ -50,12 +59,12 @@ private:
     const ResampleAxis& h_;
     const ResampleAxis& v_;
     int srcX0_, srcX1_;                 // source columns the horizontal axis reads
-    std::vector<std::uint32_t> column_; // vertically combined row, 4 channels × 16 bits
+    std::vector<std::int32_t> column_; // vertically combined row, 4 channels, 8.4 fixed point
 };
 
 /// Resamples src rectangle (sx, sy, sw, sh) onto dst rectangle (dx, dy, dw, dh)
 /// of dst, clipping the destination and clamping source reads to src.
 void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst, int dx, int dy,
-                  int dw, int dh);
+                  int dw, int dh, ShrinkKernel kernel = ShrinkKernel::Lanczos3);
 
 } // namespace skyloom::graphics
