@@ -9,6 +9,7 @@
 //   skyloom_bench fit IN WIDTH HEIGHT OUT.bmp                  our path, once
 //   skyloom_bench generate PHOTO OUTDIR                        the 24 MP test files
 //   skyloom_bench psnr A.bmp B.bmp                             quality of A against B
+//   skyloom_bench bmpwrite PICTURE DIR                         BMP writing against a raw write
 
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/JpegCodec.h"
@@ -283,7 +284,8 @@ int usage() {
     std::cerr << "usage: skyloom_bench run [--reps N] [--work DIR] [--photo JPEG]\n"
                  "       skyloom_bench fit IN WIDTH HEIGHT OUT.bmp\n"
                  "       skyloom_bench generate PHOTO OUTDIR\n"
-                 "       skyloom_bench psnr A B\n";
+                 "       skyloom_bench psnr A B\n"
+                 "       skyloom_bench bmpwrite PICTURE DIR\n";
     return 2;
 }
 
@@ -295,6 +297,10 @@ int main(int argc, char** argv) {
         return usage();
     if (args[0] == "fit" && args.size() == 5)
         return fit(args[1], std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), args[4]);
+    if (args[0] == "bmpwrite" && args.size() == 3) {
+        bmpWriteComparison(args[2], args[1]);
+        return 0;
+    }
     if (args[0] == "generate" && args.size() == 3)
         return generate(args[1], args[2]);
     if (args[0] == "psnr" && args.size() == 3) {

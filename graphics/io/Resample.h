@@ -33,6 +33,14 @@ public:
     const std::int32_t* weights(int d) const {
         return &weights_[static_cast<std::size_t>(d) * stride_];
     }
+    /// The same weights in 14-bit fixed point (for the 16-bit vertical pass).
+    const std::int16_t* weights14(int d) const {
+        return &weights14_[static_cast<std::size_t>(d) * stride_];
+    }
+    /// The 12-bit weights as 16-bit numbers, padded with zeros to a multiple of 4 taps.
+    const std::int16_t* weights12(int d) const {
+        return &weights12_[static_cast<std::size_t>(d) * stride4_];
+    }
     int maxCount() const { return stride_; }
     int lowest() const { return first_.empty() ? 0 : first_.front(); }
     int highest() const { return first_.empty() ? 0 : first_.back() + count_.back() - 1; }
@@ -41,7 +49,10 @@ private:
     std::vector<int> first_;
     std::vector<int> count_;
     std::vector<std::int32_t> weights_;
+    std::vector<std::int16_t> weights14_;
+    std::vector<std::int16_t> weights12_;
     int stride_ = 1;
+    int stride4_ = 4;
 };
 
 /// Resamples one destination row from the source rows that the vertical
@@ -59,8 +70,11 @@ private:
     const ResampleAxis& h_;
     const ResampleAxis& v_;
     int srcX0_, srcX1_;                 // source columns the horizontal axis reads
-    std::vector<std::int32_t> column_; // vertically combined row, 4 channels, 8.4 fixed point
+    std::vector<std::int16_t> column_; // vertically combined row, 4 channels, 8.6 fixed point
 };
+
+/// Turns the AVX2 code paths off or on (for tests: both must give the same pixels).
+void setVectorPathsEnabled(bool enabled);
 
 /// Resamples src rectangle (sx, sy, sw, sh) onto dst rectangle (dx, dy, dw, dh)
 /// of dst, clipping the destination and clamping source reads to src.

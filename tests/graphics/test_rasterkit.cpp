@@ -264,6 +264,34 @@ TEST(Surfaces, HalftoneStretchAveragesAreas) {
     EXPECT_FALSE(graphics::StretchBlt(half.hdc(), 0, 0, 0, 4, checker.hdc(), 0, 0, 4, 4, SRCCOPY));
 }
 
+TEST(Surfaces, VectorAndPlainResamplingAgree) {
+    // Noise exercises every weight and the clamping; odd sizes exercise the tails.
+    QImage noise(203, 61, QImage::Format_RGB32);
+    std::uint32_t state = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            noise.setPixel(x, y, state >> 8);
+        }
+    struct Case {
+        QSize to;
+        graphics::ShrinkKernel kernel;
+    };
+    for (const Case& c : {Case{{67, 19}, graphics::ShrinkKernel::Lanczos3},
+                          Case{{97, 131}, graphics::ShrinkKernel::Lanczos3},
+                          Case{{50, 20}, graphics::ShrinkKernel::Box},
+                          Case{{411, 122}, graphics::ShrinkKernel::Lanczos3}}) {
+        QImage vector(c.to, QImage::Format_RGB32), plain(c.to, QImage::Format_RGB32);
+        graphics::resampleRect(noise, 3, 2, 190, 57, vector, 0, 0, c.to.width(), c.to.height(),
+                               c.kernel);
+        graphics::setVectorPathsEnabled(false);
+        graphics::resampleRect(noise, 3, 2, 190, 57, plain, 0, 0, c.to.width(), c.to.height(),
+                               c.kernel);
+        graphics::setVectorPathsEnabled(true);
+        EXPECT_EQ(vector, plain) << c.to.width() << "x" << c.to.height();
+    }
+}
+
 TEST(Filter, SmoothsInPlace) {
     QImage dot(5, 5, QImage::Format_RGB32);
     dot.fill(qRgb(0, 0, 0));
