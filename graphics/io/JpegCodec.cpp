@@ -126,12 +126,18 @@ bool headerChecks(Decompressor& dc, const DecodeLimits& limits, std::string& err
 
 // Picks the strongest of the fast DCT scales 1/8, 1/4, 1/2 whose output is
 // at least minWidth × minHeight (3/8, 6/8 and the like take slow paths).
+// Progressive files spend their time in entropy decoding, which scaling
+// does not shorten: halving saves them little and costs detail, so they
+// are only scaled by 1/4 or 1/8.
 void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight) {
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
     if (minWidth <= 0 || minHeight <= 0)
         return;
+    const bool progressive = jpeg_has_multiple_scans(&cinfo);
     for (unsigned denom : {8u, 4u, 2u}) {
+        if (progressive && denom == 2)
+            break;
         cinfo.scale_denom = denom;
         jpeg_calc_output_dimensions(&cinfo);
         if (static_cast<int>(cinfo.output_width) >= minWidth &&
