@@ -364,8 +364,7 @@ void packPixelsPlain(const QRgb* src, int count, std::uint8_t* p) {
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // Four pixels at a time: one byte shuffle drops the fourth byte of each.
-__attribute__((target("ssse3"))) int packPixelsSsse3(const QRgb* src, int count,
-                                                     std::uint8_t* p) {
+__attribute__((target("ssse3"))) int packPixelsSsse3(const QRgb* src, int count, std::uint8_t* p) {
     const __m128i order = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     int x = 0;
     // Each store writes 16 bytes of which 12 count; the last group is left to the plain loop.
@@ -420,7 +419,7 @@ bool writeBmp24(const std::string& path, const QImage& source, std::string& erro
     file.write(head.data(), head.size());
     // Rows are packed into a buffer of about 1 MB per write call.
     const std::size_t stride = ((static_cast<std::size_t>(w) * 24 + 31) / 32) * 4;
-    const std::size_t rowsPerChunk = std::max<std::size_t>(1, (1u << 20) / stride);
+    const std::size_t rowsPerChunk = std::max<std::size_t>(1, (std::size_t(1) << 20) / stride);
     std::vector<std::uint8_t> chunk(stride * std::min<std::size_t>(rowsPerChunk, h));
     for (int y = 0; y < h && file.ok();) {
         std::size_t filled = 0;

@@ -4,11 +4,11 @@
 #include "graphics/io/Resample.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
-#include <climits>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -78,7 +78,8 @@ public:
         data_ = data;
     }
     /// Reads from an open file instead of memory, a buffer at a time.
-    Decompressor(std::FILE* file, const DecodeLimits& limits) : Decompressor(std::span<const std::uint8_t>{}, limits) {
+    Decompressor(std::FILE* file, const DecodeLimits& limits)
+        : Decompressor(std::span<const std::uint8_t>{}, limits) {
         file_ = file;
     }
     // Reads the header; must run inside guarded() since libjpeg may fail.
@@ -280,7 +281,8 @@ bool fitDecoded(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::
     const bool ok = guarded(dc.err, error, [&] {
         int row = 0;
         if (firstNeeded > 0)
-            row = static_cast<int>(jpeg_skip_scanlines(&cinfo, static_cast<JDIMENSION>(firstNeeded)));
+            row =
+                static_cast<int>(jpeg_skip_scanlines(&cinfo, static_cast<JDIMENSION>(firstNeeded)));
         {
             std::lock_guard lock(pipe.mutex);
             pipe.decoded = row;

@@ -42,9 +42,9 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
                       std::string& error, const DecodeLimits& limits = {});
 
 struct JpegEncodeOptions {
-    int quality = 95;          ///< 1–100
-    bool progressive = false;  ///< progressive scans instead of one baseline scan
-    bool subsampled = false;   ///< 4:2:0 colour (as cameras write) instead of 4:4:4
+    int quality = 95;         ///< 1–100
+    bool progressive = false; ///< progressive scans instead of one baseline scan
+    bool subsampled = false;  ///< 4:2:0 colour (as cameras write) instead of 4:4:4
 };
 
 /// The same reading the file a buffer at a time, so that a large file is

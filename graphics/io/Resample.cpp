@@ -19,7 +19,9 @@ double sinc(double x) {
     return std::sin(px) / px;
 }
 
-double lanczos3(double x) { return std::abs(x) < 3.0 ? sinc(x) * sinc(x / 3.0) : 0.0; }
+double lanczos3(double x) {
+    return std::abs(x) < 3.0 ? sinc(x) * sinc(x / 3.0) : 0.0;
+}
 
 } // namespace
 
@@ -101,7 +103,8 @@ ResampleAxis::ResampleAxis(double srcStart, double srcLength, int dstLength, int
         }
         out14[largest] = static_cast<std::int16_t>(out14[largest] + 16384 - sum14);
         for (std::size_t k = 0; k < merged.size(); ++k)
-            weights12_[static_cast<std::size_t>(d) * stride4_ + k] = static_cast<std::int16_t>(out[k]);
+            weights12_[static_cast<std::size_t>(d) * stride4_ + k] =
+                static_cast<std::int16_t>(out[k]);
     }
 }
 
@@ -121,7 +124,8 @@ namespace {
 // negative (the window's side lobes); the sums stay within 16 bits.
 // The plain version computes exactly what the AVX2 version does.
 inline std::int16_t mulRound(std::uint8_t pixel, std::int16_t weight) {
-    return static_cast<std::int16_t>((static_cast<std::int32_t>(pixel << 7) * weight + 16384) >> 15);
+    return static_cast<std::int16_t>((static_cast<std::int32_t>(pixel << 7) * weight + 16384) >>
+                                     15);
 }
 
 void verticalPlain(std::int16_t* col, std::size_t n, const std::uint8_t* const* rows,
@@ -136,8 +140,8 @@ void verticalPlain(std::int16_t* col, std::size_t n, const std::uint8_t* const* 
 
 #ifdef SKYLOOM_HAVE_AVX2_PATH
 __attribute__((target("avx2"))) void verticalAvx2(std::int16_t* col, std::size_t n,
-                                                   const std::uint8_t* const* rows,
-                                                   const std::int16_t* weights, int count) {
+                                                  const std::uint8_t* const* rows,
+                                                  const std::int16_t* weights, int count) {
     std::size_t i = 0;
     for (; i + 16 <= n; i += 16) {
         __m256i acc = _mm256_setzero_si256();
@@ -198,8 +202,8 @@ void horizontalPlain(const std::int16_t* col, int srcX0, const ResampleAxis& axi
 // so that one multiply-add handles both. Reads up to three pixels past
 // the last tap; the column buffer is padded for that.
 __attribute__((target("avx2"))) void horizontalAvx2(const std::int16_t* col, int srcX0,
-                                                     const ResampleAxis& axis, QRgb* out, int x0,
-                                                     int x1) {
+                                                    const ResampleAxis& axis, QRgb* out, int x0,
+                                                    int x1) {
     constexpr int shift = ResampleAxis::kWeightBits + 6;
     const __m256i order = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0,
                                            1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
@@ -228,8 +232,8 @@ __attribute__((target("avx2"))) void horizontalAvx2(const std::int16_t* col, int
 }
 #endif
 
-void horizontalPass(const std::int16_t* col, int srcX0, const ResampleAxis& axis, QRgb* out,
-                    int x0, int x1) {
+void horizontalPass(const std::int16_t* col, int srcX0, const ResampleAxis& axis, QRgb* out, int x0,
+                    int x1) {
 #ifdef SKYLOOM_HAVE_AVX2_PATH
     if (haveAvx2())
         return horizontalAvx2(col, srcX0, axis, out, x0, x1);

@@ -69,7 +69,7 @@ public:
 private:
     const ResampleAxis& h_;
     const ResampleAxis& v_;
-    int srcX0_, srcX1_;                 // source columns the horizontal axis reads
+    int srcX0_, srcX1_;                // source columns the horizontal axis reads
     std::vector<std::int16_t> column_; // vertically combined row, 4 channels, 8.6 fixed point
 };
 

@@ -128,7 +128,7 @@ TEST(Jpeg, RefusesDamagedAndOversizedFiles) {
     EXPECT_FALSE(decodeJpeg(bytes, out, error, small));
 }
 
-TEST(Jpeg, ScanLimitStopsProgressiveFiles) {
+TEST(Jpeg, ProgressiveFilesScanLimitAndScaling) {
     test::TempDir dir;
     // Qt writes progressive JPEGs on request; they have about ten scans.
     const QImage source = gradient(64, 64);
@@ -140,6 +140,15 @@ TEST(Jpeg, ScanLimitStopsProgressiveFiles) {
     QImage out;
     std::string error;
     ASSERT_TRUE(decodeJpeg(bytes, out, error)) << error;
+    // Progressive files are not halved (little gain, less detail), only quartered or more.
+    JpegDecodeOptions scaled;
+    scaled.minWidth = 32;
+    scaled.minHeight = 32;
+    ASSERT_TRUE(decodeJpeg(bytes, out, error, scaled)) << error;
+    EXPECT_EQ(out.size(), QSize(64, 64));
+    scaled.minWidth = scaled.minHeight = 16;
+    ASSERT_TRUE(decodeJpeg(bytes, out, error, scaled)) << error;
+    EXPECT_EQ(out.size(), QSize(16, 16));
     JpegDecodeOptions options;
     options.limits.maxScans = 2;
     EXPECT_FALSE(decodeJpeg(bytes, out, error, options));
