@@ -264,6 +264,21 @@ TEST(Surfaces, HalftoneStretchAveragesAreas) {
     EXPECT_FALSE(graphics::StretchBlt(half.hdc(), 0, 0, 0, 4, checker.hdc(), 0, 0, 4, 4, SRCCOPY));
 }
 
+TEST(Surfaces, ShrinkingARampKeepsItsValues) {
+    // At 5:3 the window's zeros fall exactly on source pixels; every tap
+    // must still line up with its own pixel.
+    QImage ramp(300, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 300; ++x)
+            ramp.setPixel(x, y, qRgb(x * 255 / 299, 0, 255 - x * 255 / 299));
+    QImage small(180, 4, QImage::Format_RGB32);
+    graphics::resampleRect(ramp, 0, 0, 300, 4, small, 0, 0, 180, 4);
+    for (int x = 10; x < 170; ++x) {
+        const double centre = (x + 0.5) * 300.0 / 180.0 - 0.5;
+        EXPECT_NEAR(qRed(small.pixel(x, 1)), centre * 255 / 299, 1.5) << x;
+    }
+}
+
 TEST(Surfaces, VectorAndPlainResamplingAgree) {
     // Noise exercises every weight and the clamping; odd sizes exercise the tails.
     QImage noise(203, 61, QImage::Format_RGB32);
