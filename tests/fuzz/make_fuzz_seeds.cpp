@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
             rows.back().push_back((x + 2 * y) % 16);
     }
     for (int bpp : {1, 4, 8}) {
-        test::BmpSpec s;
+        test::BmpLayout s;
         s.width = 13;
         s.height = 7;
         s.bpp = bpp;
@@ -57,14 +57,14 @@ int main(int argc, char** argv) {
         save(root / "bmp" / ("topdown" + std::to_string(bpp) + ".bmp"), test::buildBmp(s));
     }
     for (int bpp : {16, 24, 32}) {
-        test::BmpSpec s;
+        test::BmpLayout s;
         s.width = 13;
         s.height = 7;
         s.bpp = bpp;
         s.pixels = test::packPixels(picture, bpp);
         save(root / "bmp" / ("rgb" + std::to_string(bpp) + ".bmp"), test::buildBmp(s));
     }
-    test::BmpSpec fields;
+    test::BmpLayout fields;
     fields.headerSize = 108;
     fields.width = 2;
     fields.height = 2;
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     fields.masks = {0xff0000, 0xff00, 0xff};
     fields.pixels.assign(16, 0x5a);
     save(root / "bmp" / "bitfields-v4.bmp", test::buildBmp(fields));
-    test::BmpSpec rle8;
+    test::BmpLayout rle8;
     rle8.width = 6;
     rle8.height = 3;
     rle8.bpp = 8;
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     rle8.palette = palette;
     rle8.pixels = {6, 1, 0, 0, 0, 3, 2, 3, 4, 0, 0, 2, 1, 1, 2, 5, 0, 0, 0, 1};
     save(root / "bmp" / "rle8.bmp", test::buildBmp(rle8));
-    test::BmpSpec rle4 = rle8;
+    test::BmpLayout rle4 = rle8;
     rle4.bpp = 4;
     rle4.compression = 2;
     rle4.pixels = {6, 0x12, 0, 0, 0, 4, 0x34, 0x56, 0, 0, 3, 0x78, 0, 1};

@@ -9,7 +9,7 @@
 
 namespace skyloom::test {
 
-struct BmpSpec {
+struct BmpLayout {
     std::int32_t width = 4;
     std::int32_t height = 3; // negative = top-down
     int bpp = 24;
@@ -27,7 +27,7 @@ inline void put(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t valu
         v[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-inline std::vector<std::uint8_t> buildBmp(const BmpSpec& s) {
+inline std::vector<std::uint8_t> buildBmp(const BmpLayout& s) {
     std::vector<std::uint8_t> out(14 + s.headerSize, 0);
     out[0] = 'B';
     out[1] = 'M';

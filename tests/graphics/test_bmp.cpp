@@ -12,7 +12,7 @@
 
 using namespace skyloom;
 using namespace skyloom::graphics;
-using skyloom::test::BmpSpec;
+using skyloom::test::BmpLayout;
 using skyloom::test::buildBmp;
 
 namespace {
@@ -85,17 +85,17 @@ TEST(BmpRead, PalettizedDepthsRoundTrip) {
         SCOPED_TRACE(bpp);
         const int colours = bpp == 1 ? 2 : 8;
         const Indexed p = indexedPicture(colours);
-        BmpSpec spec;
-        spec.width = 9;
-        spec.height = 4;
-        spec.bpp = bpp;
-        spec.palette.assign(kPalette.begin(), kPalette.begin() + colours);
-        spec.pixels = test::packIndexes(p.rows, bpp);
-        roundTrip(buildBmp(spec), p.rgb);
+        BmpLayout layout;
+        layout.width = 9;
+        layout.height = 4;
+        layout.bpp = bpp;
+        layout.palette.assign(kPalette.begin(), kPalette.begin() + colours);
+        layout.pixels = test::packIndexes(p.rows, bpp);
+        roundTrip(buildBmp(layout), p.rgb);
         // Top-down storage of the same picture.
-        spec.height = -4;
-        spec.pixels = test::packIndexes(p.rows, bpp, true);
-        roundTrip(buildBmp(spec), p.rgb);
+        layout.height = -4;
+        layout.pixels = test::packIndexes(p.rows, bpp, true);
+        roundTrip(buildBmp(layout), p.rgb);
     }
 }
 
@@ -126,27 +126,27 @@ TEST(BmpRead, TrueColourDepthsRoundTrip) {
     for (int bpp : {16, 24, 32}) {
         SCOPED_TRACE(bpp);
         const QImage picture = bpp == 16 ? narrowed(original, 5, 5, 5) : original;
-        BmpSpec spec;
-        spec.width = picture.width();
-        spec.height = picture.height();
-        spec.bpp = bpp;
-        spec.pixels = test::packPixels(original, bpp);
-        roundTrip(buildBmp(spec), picture);
-        spec.height = -picture.height();
-        spec.pixels = test::packPixels(original, bpp, true);
-        roundTrip(buildBmp(spec), picture);
+        BmpLayout layout;
+        layout.width = picture.width();
+        layout.height = picture.height();
+        layout.bpp = bpp;
+        layout.pixels = test::packPixels(original, bpp);
+        roundTrip(buildBmp(layout), picture);
+        layout.height = -picture.height();
+        layout.pixels = test::packPixels(original, bpp, true);
+        roundTrip(buildBmp(layout), picture);
     }
 }
 
 TEST(BmpRead, BitFieldsAndOldHeaders) {
     const QImage picture = test::testPicture();
     // 16 bits as 5-6-5 through masks after a 40-byte header.
-    BmpSpec spec;
-    spec.width = picture.width();
-    spec.height = picture.height();
-    spec.bpp = 16;
-    spec.compression = 3;
-    spec.masks = {0xf800, 0x07e0, 0x001f};
+    BmpLayout layout;
+    layout.width = picture.width();
+    layout.height = picture.height();
+    layout.bpp = 16;
+    layout.compression = 3;
+    layout.masks = {0xf800, 0x07e0, 0x001f};
     std::vector<std::uint8_t> pixels;
     const std::size_t stride = ((picture.width() * 16 + 31) / 32) * 4;
     for (int n = 0; n < picture.height(); ++n) {
@@ -158,14 +158,14 @@ TEST(BmpRead, BitFieldsAndOldHeaders) {
         }
         pixels.insert(pixels.end(), row.begin(), row.end());
     }
-    spec.pixels = pixels;
+    layout.pixels = pixels;
     QImage out;
     std::string why;
-    ASSERT_TRUE(decode(buildBmp(spec), out, &why)) << why;
+    ASSERT_TRUE(decode(buildBmp(layout), out, &why)) << why;
     expectSame(out, narrowed(picture, 5, 6, 5));
 
     // 32 bits with swapped masks in a V4 (108-byte) header.
-    BmpSpec v4;
+    BmpLayout v4;
     v4.headerSize = 108;
     v4.width = 2;
     v4.height = 1;
@@ -179,7 +179,7 @@ TEST(BmpRead, BitFieldsAndOldHeaders) {
 
     // OS/2 core header with a 3-byte palette.
     const Indexed p = indexedPicture(4, 5, 2);
-    BmpSpec core;
+    BmpLayout core;
     core.headerSize = 12;
     core.width = 5;
     core.height = 2;
@@ -194,16 +194,16 @@ TEST(BmpRead, BitFieldsAndOldHeaders) {
 TEST(BmpRead, RunLengthEncoded) {
     // RLE8, 4 × 3: row 0 (bottom) = run of 4 × index 1; row 1 = literal 2,3,1
     // then one skipped pixel; delta over row 2's first two pixels, then index 2 twice.
-    BmpSpec spec;
-    spec.width = 4;
-    spec.height = 3;
-    spec.bpp = 8;
-    spec.compression = 1;
-    spec.palette.assign(kPalette.begin(), kPalette.begin() + 4);
-    spec.pixels = {4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 2, 2, 0, 1};
+    BmpLayout layout;
+    layout.width = 4;
+    layout.height = 3;
+    layout.bpp = 8;
+    layout.compression = 1;
+    layout.palette.assign(kPalette.begin(), kPalette.begin() + 4);
+    layout.pixels = {4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 2, 2, 0, 1};
     QImage out;
     std::string why;
-    ASSERT_TRUE(decode(buildBmp(spec), out, &why)) << why;
+    ASSERT_TRUE(decode(buildBmp(layout), out, &why)) << why;
     for (int x = 0; x < 4; ++x)
         EXPECT_EQ(out.pixel(x, 2), kPalette[1]);
     EXPECT_EQ(out.pixel(0, 1), kPalette[2]);
@@ -214,7 +214,7 @@ TEST(BmpRead, RunLengthEncoded) {
     EXPECT_EQ(out.pixel(3, 0), kPalette[2]);
 
     // RLE4: run of 5 alternating 1,2 then literal 3,0,1.
-    BmpSpec four;
+    BmpLayout four;
     four.width = 8;
     four.height = 1;
     four.bpp = 4;
@@ -229,7 +229,7 @@ TEST(BmpRead, RunLengthEncoded) {
 
 TEST(BmpRead, RefusesMalformedFiles) {
     const Indexed p = indexedPicture(8);
-    BmpSpec good;
+    BmpLayout good;
     good.width = 9;
     good.height = 4;
     good.bpp = 8;
@@ -240,81 +240,81 @@ TEST(BmpRead, RefusesMalformedFiles) {
 
     struct Case {
         const char* name;
-        BmpSpec spec;
+        BmpLayout layout;
     };
     std::vector<Case> cases;
     auto with = [&](const char* name, auto change) {
-        BmpSpec s = good;
+        BmpLayout s = good;
         change(s);
         cases.push_back({name, s});
     };
-    with("zero width", [](BmpSpec& s) { s.width = 0; });
-    with("negative width", [](BmpSpec& s) { s.width = -9; });
-    with("zero height", [](BmpSpec& s) { s.height = 0; });
-    with("INT_MIN height", [](BmpSpec& s) { s.height = INT_MIN; });
-    with("absurd width", [](BmpSpec& s) { s.width = 30001; });
-    with("over 256 megapixels", [](BmpSpec& s) {
+    with("zero width", [](BmpLayout& s) { s.width = 0; });
+    with("negative width", [](BmpLayout& s) { s.width = -9; });
+    with("zero height", [](BmpLayout& s) { s.height = 0; });
+    with("INT_MIN height", [](BmpLayout& s) { s.height = INT_MIN; });
+    with("absurd width", [](BmpLayout& s) { s.width = 30001; });
+    with("over 256 megapixels", [](BmpLayout& s) {
         s.width = 20000;
         s.height = 20000;
     });
-    with("height lies about the data", [](BmpSpec& s) { s.height = 400; });
-    with("offset inside the header", [](BmpSpec& s) { s.offsetOverride = 20; });
-    with("offset inside the palette", [](BmpSpec& s) { s.offsetOverride = 14 + 40 + 8; });
-    with("offset past the end", [](BmpSpec& s) { s.offsetOverride = 100000; });
-    with("more than 256 palette entries", [](BmpSpec& s) { s.colorsUsed = 257; });
-    with("palette larger than the file", [](BmpSpec& s) { s.colorsUsed = 200; });
-    with("index past the palette", [](BmpSpec& s) {
+    with("height lies about the data", [](BmpLayout& s) { s.height = 400; });
+    with("offset inside the header", [](BmpLayout& s) { s.offsetOverride = 20; });
+    with("offset inside the palette", [](BmpLayout& s) { s.offsetOverride = 14 + 40 + 8; });
+    with("offset past the end", [](BmpLayout& s) { s.offsetOverride = 100000; });
+    with("more than 256 palette entries", [](BmpLayout& s) { s.colorsUsed = 257; });
+    with("palette larger than the file", [](BmpLayout& s) { s.colorsUsed = 200; });
+    with("index past the palette", [](BmpLayout& s) {
         s.palette.resize(4);
         s.pixels[0] = 7;
     });
-    with("bit depth 7", [](BmpSpec& s) { s.bpp = 7; });
-    with("unknown compression", [](BmpSpec& s) { s.compression = 4; });
-    with("RLE8 on 24 bits", [](BmpSpec& s) {
+    with("bit depth 7", [](BmpLayout& s) { s.bpp = 7; });
+    with("unknown compression", [](BmpLayout& s) { s.compression = 4; });
+    with("RLE8 on 24 bits", [](BmpLayout& s) {
         s.bpp = 24;
         s.compression = 1;
     });
-    with("top-down RLE", [](BmpSpec& s) {
+    with("top-down RLE", [](BmpLayout& s) {
         s.compression = 1;
         s.height = -4;
         s.pixels = {0, 1};
     });
-    with("RLE run past the row", [](BmpSpec& s) {
+    with("RLE run past the row", [](BmpLayout& s) {
         s.compression = 1;
         s.pixels = {10, 1, 0, 1};
     });
-    with("RLE literal past the row", [](BmpSpec& s) {
+    with("RLE literal past the row", [](BmpLayout& s) {
         s.compression = 1;
         s.pixels = {0, 10, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1};
     });
-    with("RLE delta past the last row", [](BmpSpec& s) {
+    with("RLE delta past the last row", [](BmpLayout& s) {
         s.compression = 1;
         s.pixels = {0, 2, 0, 4, 1, 1, 0, 1};
     });
-    with("RLE delta past the row end", [](BmpSpec& s) {
+    with("RLE delta past the row end", [](BmpLayout& s) {
         s.compression = 1;
         s.pixels = {0, 2, 10, 0, 0, 1};
     });
-    with("RLE rows past the last row", [](BmpSpec& s) {
+    with("RLE rows past the last row", [](BmpLayout& s) {
         s.compression = 1;
         s.pixels = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1};
     });
-    with("RLE index past the palette", [](BmpSpec& s) {
+    with("RLE index past the palette", [](BmpLayout& s) {
         s.compression = 1;
         s.palette.resize(2);
         s.pixels = {2, 5, 0, 1};
     });
-    with("non-contiguous masks", [](BmpSpec& s) {
+    with("non-contiguous masks", [](BmpLayout& s) {
         s.bpp = 32;
         s.palette.clear();
         s.compression = 3;
         s.masks = {0xff00ff, 0xff00, 0xff};
         s.pixels.assign(9 * 4 * 4, 0);
     });
-    with("unknown header size", [](BmpSpec& s) { s.headerSize = 44; });
+    with("unknown header size", [](BmpLayout& s) { s.headerSize = 44; });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string why;
-        EXPECT_FALSE(decode(buildBmp(c.spec), out, &why));
+        EXPECT_FALSE(decode(buildBmp(c.layout), out, &why));
         EXPECT_FALSE(why.empty());
         EXPECT_TRUE(out.isNull());
     }
@@ -323,18 +323,18 @@ TEST(BmpRead, RefusesMalformedFiles) {
 TEST(BmpRead, TruncatedAtEveryByteNeverCrashes) {
     std::vector<std::vector<std::uint8_t>> files;
     const Indexed p = indexedPicture(8);
-    BmpSpec pal;
+    BmpLayout pal;
     pal.width = 9;
     pal.height = 4;
     pal.bpp = 8;
     pal.palette = kPalette;
     pal.pixels = test::packIndexes(p.rows, 8);
     files.push_back(buildBmp(pal));
-    BmpSpec rle = pal;
+    BmpLayout rle = pal;
     rle.compression = 1;
     rle.pixels = {9, 1, 0, 0, 9, 2, 0, 0, 0, 9, 1, 2, 3, 4, 5, 6, 7, 0, 1, 0, 0, 0, 9, 3, 0, 1};
     files.push_back(buildBmp(rle));
-    BmpSpec rgb;
+    BmpLayout rgb;
     rgb.width = 7;
     rgb.height = 5;
     rgb.pixels = test::packPixels(test::testPicture(), 24);

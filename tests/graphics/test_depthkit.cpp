@@ -73,7 +73,7 @@ TEST(Depthkit, FailureRemovesAStaleDestination) {
     test::TempDir dir;
     // An old Temp.bmp must not pass for the picture that failed to decode.
     dir.write("Temp.bmp", test::asString(test::buildBmp(
-                              test::BmpSpec{1, 1, 24, 0, 40, {}, 0, {}, {1, 2, 3, 0}, -1})));
+                              test::BmpLayout{1, 1, 24, 0, 40, {}, 0, {}, {1, 2, 3, 0}, -1})));
     dir.write("broken.jpg", std::string("\xff\xd8\xff\xe0 not really", 15));
     EXPECT_FALSE(depthkit::DoDecompress(dir.file("broken.jpg"), dir.file("Temp.bmp")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("Temp.bmp")));

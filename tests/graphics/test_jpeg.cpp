@@ -159,12 +159,12 @@ TEST(PictureFiles, RecognisedByContentNotName) {
     test::TempDir dir;
     const QImage picture = test::testPicture(16, 8);
     jpegBytes(dir, gradient(32, 16), "IMG_0001.JPG");
-    test::BmpSpec spec;
-    spec.width = 16;
-    spec.height = 8;
-    spec.pixels = test::packPixels(picture, 24);
-    dir.write("x.jpg.d/picture.bmp", test::asString(test::buildBmp(spec)));
-    dir.write("really-a-bmp.jpg", test::asString(test::buildBmp(spec)));
+    test::BmpLayout layout;
+    layout.width = 16;
+    layout.height = 8;
+    layout.pixels = test::packPixels(picture, 24);
+    dir.write("x.jpg.d/picture.bmp", test::asString(test::buildBmp(layout)));
+    dir.write("really-a-bmp.jpg", test::asString(test::buildBmp(layout)));
     dir.write("text.bmp", "just some text");
 
     WorkBuff buffer;
