@@ -1,0 +1,122 @@
+#include "graphics/io/FileIO.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace skyloom::graphics {
+
+FileBytes::FileBytes(const std::string& path, std::size_t maxBytes) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error_ = "cannot open " + path + ": " + std::strerror(errno);
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error_ = "not a regular file: " + path;
+        ::close(fd);
+        return;
+    }
+    // The size is a hint: the file may change while it is read.
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        error_ = "file too large: " + path;
+        ::close(fd);
+        return;
+    }
+    data_.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t filled = 0;
+    while (true) {
+        if (filled == data_.size()) {
+            // One byte past the limit tells a file that grew too large.
+            if (filled > maxBytes) {
+                error_ = "file too large: " + path;
+                ::close(fd);
+                data_.clear();
+                return;
+            }
+            data_.resize(std::min(maxBytes + 1, data_.size() + 65536));
+        }
+        const ssize_t n = ::read(fd, data_.data() + filled, data_.size() - filled);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error_ = "cannot read " + path + ": " + std::strerror(errno);
+            ::close(fd);
+            data_.clear();
+            return;
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (filled > maxBytes) {
+        error_ = "file too large: " + path;
+        data_.clear();
+        return;
+    }
+    data_.resize(filled);
+    ok_ = true;
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {
+    tempPath_ = path + ".XXXXXX";
+    fd_ = ::mkostemp(tempPath_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        error_ = "cannot create " + path + ": " + std::strerror(errno);
+        tempPath_.clear();
+        return;
+    }
+    ::fchmod(fd_, 0644);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_ && !tempPath_.empty())
+        ::unlink(tempPath_.c_str());
+}
+
+bool AtomicFileWriter::write(const void* data, std::size_t size) {
+    if (!ok())
+        return false;
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = ::write(fd_, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error_ = "cannot write " + path_ + ": " + std::strerror(errno);
+            failed_ = true;
+            return false;
+        }
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFileWriter::commit() {
+    if (!ok())
+        return false;
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        error_ = "cannot write " + path_ + ": " + std::strerror(errno);
+        failed_ = true;
+        return false;
+    }
+    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+        error_ = "cannot replace " + path_ + ": " + std::strerror(errno);
+        failed_ = true;
+        return false;
+    }
+    committed_ = true;
+    return true;
+}
+
+} // namespace skyloom::graphics

@@ -1,0 +1,107 @@
+// WorkBuff: ownership, independent copies, saving and empty buffers.
+
+#include "BmpBuilder.h"
+#include "graphics/WorkBuff.h"
+#include "graphics/io/BmpCodec.h"
+#include "graphics/io/FileIO.h"
+#include "graphics/io/JpegCodec.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace skyloom;
+using namespace skyloom::graphics;
+
+TEST(WorkBuff, MissingFileLeavesItEmpty) {
+    test::TempDir dir;
+    WorkBuff buffer;
+    ASSERT_TRUE(buffer.InitWorkBuff(10, 10, 0));
+    EXPECT_FALSE(buffer.InitWorkBuffFromFile(dir.file("nothing.jpg"), 0));
+    EXPECT_EQ(buffer.hBMP(), -1);
+    EXPECT_EQ(buffer.Width(), 0);
+    EXPECT_EQ(buffer.Height(), 0);
+    EXPECT_EQ(buffer.hDC(), 0);
+    EXPECT_FALSE(buffer.SavePicture(dir.file("out.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.bmp")));
+    EXPECT_FALSE(buffer.InitWorkBuff(0, 10, 0));
+}
+
+TEST(WorkBuff, FittedLoadingForFullScreenPictures) {
+    test::TempDir dir;
+    // Left half red, right half blue, 400 × 200.
+    QImage picture(400, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            picture.setPixel(x, y, x < 200 ? qRgb(250, 0, 0) : qRgb(0, 0, 250));
+    std::string error;
+    ASSERT_TRUE(writeJpeg(dir.file("p.jpg"), picture, 95, error));
+    ASSERT_TRUE(writeBmp24(dir.file("p.bmp"), picture, error));
+    for (const char* name : {"p.jpg", "p.bmp"}) {
+        SCOPED_TRACE(name);
+        WorkBuff buffer;
+        // Cover 100 × 100: the middle 200 × 200, half red and half blue.
+        ASSERT_TRUE(buffer.InitWorkBuffFitted(dir.file(name), 100, 100, FitMode::Cover));
+        EXPECT_EQ(buffer.Width(), 100);
+        const QImage& fitted = *rasterkit::pixels(buffer.hBMP());
+        EXPECT_GT(qRed(fitted.pixel(10, 50)), 240);
+        EXPECT_GT(qBlue(fitted.pixel(90, 50)), 240);
+        // Stretch keeps all of it: a quarter of the width is still red.
+        ASSERT_TRUE(buffer.InitWorkBuffFitted(dir.file(name), 80, 60, FitMode::Stretch));
+        EXPECT_EQ(buffer.Height(), 60);
+        EXPECT_GT(qRed(rasterkit::pixels(buffer.hBMP())->pixel(30, 30)), 240);
+        EXPECT_FALSE(buffer.InitWorkBuffFitted(dir.file(name), 0, 60, FitMode::Stretch));
+        EXPECT_EQ(buffer.hBMP(), -1);
+    }
+    WorkBuff missing;
+    EXPECT_FALSE(missing.InitWorkBuffFitted(dir.file("none.jpg"), 10, 10, FitMode::Cover));
+}
+
+TEST(FileBytes, RefusesFilesOverTheLimit) {
+    test::TempDir dir;
+    dir.write("big.bmp", std::string(5000, 'x'));
+    graphics::FileBytes ok(dir.file("big.bmp"), 5000);
+    EXPECT_TRUE(ok.ok());
+    EXPECT_EQ(ok.bytes().size(), 5000u);
+    graphics::FileBytes tooBig(dir.file("big.bmp"), 4999);
+    EXPECT_FALSE(tooBig.ok());
+    EXPECT_NE(tooBig.error().find("too large"), std::string::npos);
+    EXPECT_FALSE(graphics::FileBytes(dir.path()).ok()); // a folder
+}
+
+TEST(WorkBuff, CopiesAreIndependent) {
+    test::TempDir dir;
+    std::string error;
+    ASSERT_TRUE(writeBmp24(dir.file("p.bmp"), test::testPicture(9, 6), error));
+    WorkBuff a;
+    ASSERT_TRUE(a.InitWorkBuffFromFile(dir.file("p.bmp"), 0));
+    EXPECT_EQ(a.Width(), 9);
+    EXPECT_EQ(a.Height(), 6);
+    WorkBuff b;
+    b = a;
+    ASSERT_NE(b.hBMP(), -1);
+    EXPECT_NE(b.hBMP(), a.hBMP());
+    EXPECT_EQ(*rasterkit::pixels(a.hBMP()), *rasterkit::pixels(b.hBMP()));
+    // Drawing into one leaves the other alone.
+    rasterkit::pixels(b.hBMP())->setPixel(0, 0, qRgb(1, 2, 3));
+    EXPECT_NE(rasterkit::pixels(a.hBMP())->pixel(0, 0), qRgb(1, 2, 3));
+    {
+        WorkBuff c(a);
+        EXPECT_EQ(c.Width(), 9);
+    } // releasing the copy
+    EXPECT_EQ(a.Width(), 9);
+    const rasterkit::Handle old = b.hBMP();
+    b = b; // self-assignment keeps the pixels in a new buffer
+    EXPECT_EQ(b.Width(), 9);
+    EXPECT_EQ(rasterkit::GetGCBitmapWidth(old), 0);
+    // Assigning an empty buffer empties this one; moving transfers ownership.
+    b = WorkBuff();
+    EXPECT_EQ(b.hBMP(), -1);
+    WorkBuff moved(std::move(a));
+    EXPECT_EQ(a.hBMP(), -1);
+    EXPECT_EQ(moved.Width(), 9);
+    ASSERT_TRUE(moved.SavePicture(dir.file("again.bmp")));
+    const rasterkit::Handle h = moved.hBMP();
+    moved = WorkBuff();
+    EXPECT_EQ(rasterkit::GetGCBitmapWidth(h), 0); // freed with its owner
+}
