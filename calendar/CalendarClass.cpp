@@ -130,36 +130,12 @@ void CalendarClass::GetBounds(int Width, int Height, int& nLeft, int& nTop, int&
     const int centreY = nearest((Height - nHeight) / 2.0);
     const int right = Width - 40 - nWidth;
     const int bottom = Height - nHeight - 20;
-    switch (m_Pos) {
-    case kTopLeft:
-        nLeft = 20, nTop = 20;
-        break;
-    case kTopCenter:
-        nLeft = centreX, nTop = 20;
-        break;
-    case kTopRight:
-        nLeft = right, nTop = 20;
-        break;
-    case kCenterLeft:
-        nLeft = 20, nTop = centreY;
-        break;
-    case kCenter:
-        nLeft = centreX, nTop = centreY;
-        break;
-    case kCenterRight:
-        nLeft = right, nTop = centreY;
-        break;
-    case kBottomLeft:
-        nLeft = 20, nTop = bottom;
-        break;
-    case kBottomCenter:
-        nLeft = centreX, nTop = bottom;
-        break;
-    case kBottomRight:
-        nLeft = right, nTop = bottom;
-        break;
-    default:
-        break;
+    // Codes run row by row: 1-3 along the top, 4-6 across the middle, 7-9 along the bottom.
+    if (m_Pos >= kTopLeft && m_Pos <= kBottomRight) {
+        const int column = (m_Pos - 1) % 3;
+        const int row = (m_Pos - 1) / 3;
+        nLeft = column == 0 ? 20 : column == 1 ? centreX : right;
+        nTop = row == 0 ? 20 : row == 1 ? centreY : bottom;
     }
 }
 
