@@ -167,7 +167,7 @@ void CalendarClass::drawFrame(CalendarCanvas& Canvas) {
         logWarning("calendar", "calendar drawn before its date or bounds were set, skipped");
         return;
     }
-    if (rowHeight() < kMinRowHeight || colWidth() < 1) {
+    if (!canDraw(m_nWidth, m_nHeight)) {
         logInfo("calendar", "frame " + std::to_string(m_nWidth) + "x" + std::to_string(m_nHeight) +
                                 " too small for a calendar, skipped");
         return;
@@ -209,6 +209,13 @@ QString CalendarClass::titleText() const {
     // languages that inflect month names).
     return QLocale::system().standaloneMonthName(m_nMonth, QLocale::LongFormat) + u' ' +
            QStringLiteral("%1").arg(m_nYear, 4, 10, QLatin1Char('0'));
+}
+
+bool CalendarClass::canDraw(int width, int height) const {
+    if (m_nMonth == 0 || m_nRows == 0)
+        return false;
+    return nearest(static_cast<double>(height) / m_nRows) >= kMinRowHeight &&
+           nearest(width / 7.0) >= 1;
 }
 
 int CalendarClass::colWidth() const {

@@ -63,6 +63,10 @@ public:
     void BeginDraw(CalendarCanvas& Canvas, bool bSS);
     void BeginDraw(CalendarCanvas& Canvas, bool bSS, int Left, int Top, int Width, int Height);
 
+    /// True when a frame of width × height holds readable text with the
+    /// row count of the last GetBounds (what BeginDraw checks before drawing).
+    bool canDraw(int width, int height) const;
+
     /// 1 for February of a leap year (Gregorian rules), else 0.
     static int GetLeapDay(int month, int year);
 

@@ -110,7 +110,7 @@ bool DispCalender(CalendarClass& calendar, QImage& canvas, const SaverCalendarSe
     }
     const CalendarFrame f = saverFrame(calendar, settings, canvas.size(), picture);
     const QRect area = f.rect() & canvas.rect();
-    if (f.nWidth <= 0 || f.nHeight <= 0 || area.isEmpty()) {
+    if (!calendar.canDraw(f.nWidth, f.nHeight) || area.isEmpty()) {
         logInfo("calendar", "no room for the calendar on the saver's canvas");
         return false;
     }
@@ -163,7 +163,7 @@ bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
     }
     CalendarFrame f;
     calendar.GetBounds(W, H, f.nLeft, f.nTop, f.nWidth, f.nHeight);
-    if (calendar.rows() == 0 || f.nWidth <= 0 || f.nHeight <= 0) {
+    if (!calendar.canDraw(f.nWidth, f.nHeight)) {
         logInfo("calendar", "no room for the calendar on the wallpaper");
         return false;
     }
