@@ -54,6 +54,8 @@ void QImageCanvas::DrawText(int x, int y, const QString& text) {
             painter_.reset();
             return;
         }
+        // Coordinates are the picture's own pixels, whatever its device pixel ratio.
+        painter_->scale(1.0 / image_.devicePixelRatio(), 1.0 / image_.devicePixelRatio());
         painter_->setRenderHint(QPainter::TextAntialiasing,
                                 font_.styleStrategy() != QFont::NoAntialias);
         painter_->setFont(font_);

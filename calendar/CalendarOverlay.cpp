@@ -33,6 +33,22 @@ private:
     rasterkit::Handle h_;
 };
 
+// Sets a picture's device pixel ratio to 1 while it lives, so that every
+// painter works in the picture's own pixels, and puts it back afterwards.
+class PixelScale {
+public:
+    explicit PixelScale(QImage& image) : image_(image), ratio_(image.devicePixelRatio()) {
+        image_.setDevicePixelRatio(1.0);
+    }
+    ~PixelScale() { image_.setDevicePixelRatio(ratio_); }
+    PixelScale(const PixelScale&) = delete;
+    PixelScale& operator=(const PixelScale&) = delete;
+
+private:
+    QImage& image_;
+    qreal ratio_;
+};
+
 // Text needs Qt's font database, which exists only with a GUI application.
 bool canDrawText() {
     if (qGuiApp)
@@ -109,6 +125,7 @@ bool DispCalender(CalendarClass& calendar, QImage& canvas, const SaverCalendarSe
         return false;
     }
     const CalendarFrame f = saverFrame(calendar, settings, canvas.size(), picture);
+    const PixelScale devicePixels(canvas);
     const QRect area = f.rect() & canvas.rect();
     if (!calendar.canDraw(f.nWidth, f.nHeight) || area.isEmpty()) {
         logInfo("calendar", "no room for the calendar on the saver's canvas");

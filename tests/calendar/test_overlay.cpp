@@ -101,6 +101,14 @@ TEST(SaverCalendar, PanelAndTextOnlyInTheFrame) {
         ASSERT_TRUE(DispCalender(cal, canvas, saver(33, 9), start.size(), kDay, work));
         EXPECT_TRUE(canvas == plain);
     }
+    // A high-density canvas is drawn in its own pixels all the same.
+    QImage dense = start;
+    dense.setDevicePixelRatio(2.0);
+    ASSERT_TRUE(DispCalender(cal, dense, saver(33, 9), start.size(), kDay));
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+    dense.setDevicePixelRatio(1.0);
+    EXPECT_TRUE(dense == plain);
+
     EXPECT_EQ(changedOutside(buffer, p.f.rect(), qRgb(200, 0, 0)), 0);
     EXPECT_EQ(count(buffer, p.f.rect(), kWhite) + count(buffer, p.f.rect(), kYellow), 0);
     EXPECT_NEAR(qRed(buffer.pixel(p.f.nLeft + 1, p.f.nTop + 1)), 150 * 0.33, 2);
