@@ -182,7 +182,6 @@ void CalendarClass::DrawCalendar(CalendarCanvas& Canvas) {
     const QString title = titleText();
 
     // Shadow pass, all black, at the frame.
-    m_bFacePass = false;
     DrawTitle(Canvas, title);
     DrawWeekdayRow(Canvas, -1);
     DrawDays(Canvas, first - 1, daysInMonth());
@@ -191,14 +190,12 @@ void CalendarClass::DrawCalendar(CalendarCanvas& Canvas) {
     {
         FrameShift shift(m_nLeft, m_nTop, 2);
         Canvas.SetForeColor(kWhite);
-        m_bFacePass = true;
         DrawTitle(Canvas, title);
         DrawWeekdayRow(Canvas, today);
         DrawDays(Canvas, first - 1, daysInMonth());
         Canvas.SetForeColor(kYellow);
         DrawToday(Canvas, first - 1, m_nDay);
         Canvas.SetForeColor(kBlack);
-        m_bFacePass = false;
     }
 }
 

@@ -118,7 +118,6 @@ private:
     int m_nRows = 0;
     QString m_szDayLetters;
     std::array<int, 12> m_vMonthDays{};
-    bool m_bFacePass = false;
 };
 
 } // namespace skyloom::calendar
