@@ -3,7 +3,7 @@
 
 #include "BmpBuilder.h"
 #include "graphics/io/BmpCodec.h"
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
 #include "tests/support/TempDir.h"
@@ -362,7 +362,7 @@ TEST(Palette, RemapBmpUsesThePaletteInUse) {
     setPaletteInUse(inUse);
     ASSERT_EQ(RemapBMP(dir.file("tn.bmp"), dir.file("tn.bmp")), 0) << LastError();
     setPaletteInUse(saved);
-    graphics::MappedFile file(dir.file("tn.bmp"));
+    graphics::FileBytes file(dir.file("tn.bmp"));
     QImage out;
     graphics::BmpInfo info;
     ASSERT_TRUE(graphics::decodeBmp(file.bytes(), out, error, {}, &info)) << error;

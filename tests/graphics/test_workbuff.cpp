@@ -3,6 +3,7 @@
 #include "BmpBuilder.h"
 #include "graphics/WorkBuff.h"
 #include "graphics/io/BmpCodec.h"
+#include "graphics/io/FileIO.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
@@ -23,6 +24,18 @@ TEST(WorkBuff, MissingFileLeavesItEmpty) {
     EXPECT_FALSE(buffer.SavePicture(dir.file("out.bmp")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.bmp")));
     EXPECT_FALSE(buffer.InitWorkBuff(0, 10, 0));
+}
+
+TEST(FileBytes, RefusesFilesOverTheLimit) {
+    test::TempDir dir;
+    dir.write("big.bmp", std::string(5000, 'x'));
+    graphics::FileBytes ok(dir.file("big.bmp"), 5000);
+    EXPECT_TRUE(ok.ok());
+    EXPECT_EQ(ok.bytes().size(), 5000u);
+    graphics::FileBytes tooBig(dir.file("big.bmp"), 4999);
+    EXPECT_FALSE(tooBig.ok());
+    EXPECT_NE(tooBig.error().find("too large"), std::string::npos);
+    EXPECT_FALSE(graphics::FileBytes(dir.path()).ok()); // a folder
 }
 
 TEST(WorkBuff, CopiesAreIndependent) {
