@@ -2,59 +2,189 @@
 // The configuration dialog: four pages ("Screen Saver", "Wallpaper", "Edit
 // Sets", "About") and OK, Cancel and Apply. Start-up also creates it hidden
 // to run its initialisation before the saver or a wallpaper change.
+//
+// The widgets only show and edit the page models (ScreenSaverPage,
+// WallpaperPage); loading and saving live there. A page the user changes is
+// marked in PageChanged; Apply saves the current page, OK every changed page,
+// Cancel nothing.
 
+#include "config/ScreenSaverPage.h"
+#include "config/WallpaperPage.h"
 #include "imagesets/SetLibrary.h"
 
 #include <QWidget>
 
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 class QTabWidget;
 class QPushButton;
 class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
 
 namespace skyloom::config {
 
 class frmMoonfield : public QWidget {
     Q_OBJECT
 public:
+    enum Page { ScreenSaver = 0, Wallpaper = 1, EditSets = 2, About = 3, PageCount = 4 };
+
     explicit frmMoonfield(QWidget* parent = nullptr);
+    ~frmMoonfield() override;
 
     /// Page to open: 0 "Screen Saver", 1 "Wallpaper", 2 "Edit Sets", 3 "About".
+    /// Also puts the inner tab strips of the first two pages on their first tab.
     void setStartingTab(int tab);
+    void StartingTab(int tab) { setStartingTab(tab); }
     int currentPage() const;
     /// True when started by the desktop's display settings ("/c").
     bool m_bStartedFromProps = false;
 
-    /// Refreshes the image-set registry, the lists and the stored settings
-    /// the saver and the wallpaper setter read. Runs once, shown or not.
-    /// False when no image set exists (after saying so): the program ends.
+    /// Refreshes the image-set registry, fills the set lists, loads the pages
+    /// and, on the first run, saves the default settings. Runs once, shown or
+    /// not. False when no image set exists (after saying so): the program ends.
     bool initialise();
     bool initialised() const { return initialised_; }
 
-    /// Picks and installs the next wallpaper picture.
+    /// Picks the next wallpaper picture and records it.
     void NextWallpaperImage();
-    /// Renders and installs the wallpaper for the current settings.
+    /// Makes the wallpaper for the Wallpaper page and records its settings.
     void SetWallpaper();
+
+    /// Marks the current page changed and enables Apply (only while shown,
+    /// so loading the controls marks nothing). Every page's controls call it.
+    void SetApply();
+    /// Saves one page and clears its mark.
+    void SavePage(int page);
+    bool PageChanged(int page) const;
+    /// True when [ScreenSaver] Setup was not 1 when the dialog loaded.
+    bool bFirstRun() const { return screenSaver_ && screenSaver_->bFirstRun(); }
+
+    /// Screen Saver page: load from the settings / save to them.
+    void LoadScreenSaverPage();
+    void SetScreenSaverInfo();
+    /// Enables or disables the Screen Saver page's controls.
+    void EnableSaverControls(bool on);
+
+    /// Wallpaper page.
+    void InitWallpaperPage();
+    void WallpaperControlsSetEnable(bool enable);
+
+    /// Fill the dialog's set lists at start / refill them after the sets
+    /// changed, keeping their selections.
+    void InitLists();
+    void UpdateLists();
 
     const std::string& programPath() const { return programPath_; }
     imagesets::SetLibrary& library() { return library_; }
     const std::string& windowsDirectory() const { return windowsDir_; }
+    ScreenSaverPage* screenSaverPage() { return screenSaver_.get(); }
+    WallpaperPage& wallpaperPage() { return wallpaper_; }
+    /// Reference display size of the wallpaper: 1024 x 768, each reduced to
+    /// the screen's size in pixels when the screen is smaller.
+    int nMaxWidth() const { return maxWidth_; }
+    int nMaxHeight() const { return maxHeight_; }
+    /// The wallpaper set list started on "Randomize From All Image Sets".
+    bool bRandomWPSets() const { return randomWPSets_; }
+
+signals:
+    /// "&Preview" on the Screen Saver page was pressed.
+    void previewRequested();
+    /// "Image Info..." on the Wallpaper page was pressed.
+    void imageCreditsRequested();
 
 private:
-    void buildPasswordControls(QWidget* page);
+    QWidget* buildScreenSaverPage();
+    QWidget* buildWallpaperPage();
+    void connectScreenSaverPage();
+    void connectWallpaperPage();
+    void showScreenSaverPage();
+    void showWallpaperPage();
+    void showImageList();
+    void showWallpaperPreview();
+    void pageSelected(int page);
+    void setSaverState(bool on);
+    void setPanoramic(bool on);
+    void okClicked();
+    void applyClicked();
 
+    // Frame
     QTabWidget* SSTabPages_ = nullptr;
-    QCheckBox* chkPasswordProtected_ = nullptr;
-    QPushButton* cmdChangePassword_ = nullptr;
     QPushButton* cmdOk_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdApply_ = nullptr;
+
+    // Screen Saver page
+    QGroupBox* SSFrame1_ = nullptr;
+    QRadioButton* optSSOn_ = nullptr;
+    QRadioButton* optSSOff_ = nullptr;
+    QCheckBox* chkPasswordProtected_ = nullptr;
+    QPushButton* cmdChangePassword_ = nullptr;
+    QGroupBox* frmSaverDelay_ = nullptr;
+    QSpinBox* nbsSaverDelay_ = nullptr;
+    QTabWidget* SSTabScreenSaver_ = nullptr;
+    QComboBox* cmboSS_SetsToUse_ = nullptr;
+    QSpinBox* nbsImageDelay_ = nullptr;
+    QRadioButton* optSSSeconds_ = nullptr;
+    QRadioButton* optSSMinutes_ = nullptr;
+    QComboBox* cmboTransitions_ = nullptr;
+    QCheckBox* chkShowTitles_ = nullptr;
+    QCheckBox* chkShowDescriptive_ = nullptr;
+    QComboBox* cmboSSLanguage_ = nullptr;
+    QSpinBox* nbsInfoPanelShows_ = nullptr;
+    QCheckBox* chkSSFit2Screen_ = nullptr;
+    QRadioButton* optCalendarOn_ = nullptr;
+    QRadioButton* optCalendarOff_ = nullptr;
+    QComboBox* cmboCalendarSize_ = nullptr;
+    QComboBox* cmboCalendarPosition_ = nullptr;
+    QRadioButton* optPanaMotionOn_ = nullptr;
+    QRadioButton* optPanaMotionOff_ = nullptr;
+    QGroupBox* SSFrame5_ = nullptr;
+    QSlider* sldrPanSpeed_ = nullptr;
+    QGroupBox* frmWebLinker_ = nullptr;
+    QRadioButton* optWebLinkOn_ = nullptr;
+    QRadioButton* optWebLinkOff_ = nullptr;
+    QPushButton* cmdSSPreview_ = nullptr;
+    QLabel* picSSThumbNail_ = nullptr;
+    std::vector<QWidget*> saverControls_; ///< what EnableSaverControls switches
+
+    // Wallpaper page
+    QRadioButton* optWallPaperOn_ = nullptr;
+    QRadioButton* optWallPaperOff_ = nullptr;
+    QTabWidget* SSTabWallPaper_ = nullptr;
+    QComboBox* cmboSets_ = nullptr;
+    QListWidget* lstImages_ = nullptr;
+    QLabel* picThumbNail_ = nullptr;
+    QPushButton* cmdImageCredits_ = nullptr;
+    QCheckBox* chkFit2Screen_ = nullptr;
+    QGroupBox* frmAutoChange_ = nullptr;
+    QComboBox* cmboAutoChange_ = nullptr;
+    QRadioButton* optWPCalendarOn_ = nullptr;
+    QRadioButton* optWPCalendarOff_ = nullptr;
+    QComboBox* cmboWPCalendarSize_ = nullptr;
+    QComboBox* cmboWPCalendarPosition_ = nullptr;
+
+    std::vector<bool> pageChanged_;
     std::string programPath_;
     std::string windowsDir_;
     bool initialised_ = false;
     bool initResult_ = false;
+    bool randomWPSets_ = false;
+    int maxWidth_ = 1024;
+    int maxHeight_ = 768;
+    int syncing_ = 0; ///< >0 while the widgets are being set from a model
     imagesets::SetLibrary library_;
+    std::unique_ptr<ScreenSaverPage> screenSaver_;
+    WallpaperPage wallpaper_{library_};
+    std::mt19937 random_{std::random_device{}()};
 };
 
 } // namespace skyloom::config

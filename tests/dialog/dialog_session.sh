@@ -1,0 +1,143 @@
+#!/bin/bash
+# The configuration dialog in a real X server, driven through the
+# accessibility tree as a screen-reader user would drive it.
+#   dialog_session.sh SKYLOOM SHOTS
+# 1. "skyloom" opens on the Screen Saver page; every control has a name.
+# 2. Switching the saver on, changing "Time between images" and the
+#    transition, then Apply: ScreenSaver.ini holds the new values.
+# 3. A change followed by Cancel, or by Esc after using the keyboard alone,
+#    leaves ScreenSaver.ini byte for byte.
+# 4. "skyloom /-ConfigWall" opens on the Wallpaper page.
+# Screenshots of both pages at 1x and 2x scaling go to SHOTS.
+# Exits 77 (skipped) when a tool is missing.
+set -u
+SKYLOOM=$1
+SHOTS=$2
+here=$(cd "$(dirname "$0")" && pwd)
+PY=/usr/bin/python3
+
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+if [ -z "${SKYLOOM_IN_DBUS:-}" ]; then
+    for tool in Xvfb dbus-run-session xdotool import; do
+        command -v "$tool" >/dev/null 2>&1 || skip "$tool not installed"
+    done
+    [ -x "$PY" ] && "$PY" -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi not installed"
+    [ -e /usr/share/dbus-1/services/org.a11y.Bus.service ] || skip "at-spi2-core not installed"
+    # A private session bus; the accessibility bus starts on it on demand.
+    SKYLOOM_IN_DBUS=1 exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
+fi
+
+pids=
+tmp=$(mktemp -d)
+cleanup() {
+    for p in $pids; do kill -KILL "$p" 2>/dev/null; done
+    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
+export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
+mkdir -m 700 "$tmp/run"
+mkdir -p "$SHOTS"
+# Large enough for the dialog at 200 %.
+Xvfb -displayfd 3 -screen 0 2200x1800x24 -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+xpid=$!
+for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+[ -s "$tmp/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$tmp/display")"
+
+# Two image sets, so the set lists offer "Randomize From All Image Sets".
+prog="$tmp/data/skyloom/program"
+for set in "Harbour" "Meadow"; do
+    mkdir -p "$prog/$set"
+    convert -size 96x72 gradient:navy-orange "BMP3:$prog/$set/one.bmp"
+    convert -size 96x72 gradient:darkgreen-khaki "BMP3:$prog/$set/two.bmp"
+    printf '[SetDescriptions]\n%s=Two pictures\n\n[%s]\nOne=one\nTwo=two\n' "$set" "$set" \
+        >"$prog/$set/images.ini"
+done
+ini="$prog/ScreenSaver.ini"
+printf '[ScreenSaver]\r\nSetup=1\r\n\r\n[PrefsSS]\r\nchange=60s\r\nrandom=1\r\n' >"$ini"
+printf '[Transition]\r\ndefaultTransition=1\r\n' >>"$ini"
+
+title="Screen Saver Configuration"
+# Starts the dialog with the given arguments and waits for its window.
+start() {
+    "$SKYLOOM" "$@" &
+    spid=$!
+    pids="$pids $spid"
+    wid=
+    for _ in $(seq 1 100); do
+        wid=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+        [ -n "$wid" ] && break
+        sleep 0.1
+    done
+    [ -n "$wid" ] || fail "no dialog window for skyloom $*"
+    sleep 0.5
+}
+stop() {
+    kill "$spid" 2>/dev/null
+    wait "$spid" 2>/dev/null
+}
+drive() {
+    "$PY" "$here/dialog_a11y.py" "$@" || fail "dialog check '$*'"
+}
+
+# 1. No arguments: the Screen Saver page, every control named.
+start
+drive page "Screen Saver"
+drive names
+stop
+
+# 2. Apply writes the changed values.
+start
+drive change 120 "Vertical Blinds"
+grep -q '^change=120s' "$ini" || fail "Apply did not store the time: $(cat "$ini")"
+grep -q '^defaultTransition=2' "$ini" || fail "Apply did not store the transition: $(cat "$ini")"
+echo "ok: Apply stored change=120s and defaultTransition=2"
+stop
+
+# 3. Cancel after a change leaves the file as it was.
+cp "$ini" "$tmp/before"
+start
+drive cancel 45
+for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$spid" 2>/dev/null && fail "Cancel did not close the dialog"
+cmp -s "$ini" "$tmp/before" || fail "Cancel changed ScreenSaver.ini"
+echo "ok: Cancel left ScreenSaver.ini unchanged"
+start
+drive keys
+for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$spid" 2>/dev/null && fail "Esc did not close the dialog"
+cmp -s "$ini" "$tmp/before" || fail "Esc changed ScreenSaver.ini"
+echo "ok: keyboard alone; Esc left ScreenSaver.ini unchanged"
+
+# 4. "/-ConfigWall": the Wallpaper page; and both pages on screen, with the
+#    saver now switched on.
+start
+import -window "$wid" "$SHOTS/screensaver-page.png"
+stop
+start /-ConfigWall
+drive page "Wallpaper"
+import -window "$wid" "$SHOTS/wallpaper-page.png"
+stop
+
+# The same two pages at 200 %.
+export QT_SCALE_FACTOR=2
+start
+import -window "$wid" "$SHOTS/screensaver-page-2x.png"
+stop
+start /-ConfigWall
+drive page "Wallpaper"
+import -window "$wid" "$SHOTS/wallpaper-page-2x.png"
+stop
+echo "screenshots in $SHOTS"
+echo "PASS"
