@@ -101,6 +101,9 @@ bool darkenPanel(rasterkit::Handle buffer, const CalendarFrame& frame, QPoint or
 CalendarFrame saverFrame(CalendarClass& calendar, const SaverCalendarSettings& settings,
                          QSize display, QSize picture) {
     CalendarFrame f;
+    // Only the part of a picture larger than the display is on screen: the
+    // calendar keeps its margins inside that part.
+    picture = picture.boundedTo(display);
     const bool onPicture = !settings.bStretch2Fit && picture.width() > 0 && picture.height() > 0;
     const QSize base = onPicture ? picture : display;
     calendar.GetBounds(base.width(), base.height(), f.nLeft, f.nTop, f.nWidth, f.nHeight);

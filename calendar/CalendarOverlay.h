@@ -31,10 +31,12 @@ struct CalendarFrame {
 /// of the buffer's top-left pixel. False when nothing could be darkened.
 bool darkenPanel(rasterkit::Handle buffer, const CalendarFrame& frame, QPoint origin = {});
 
-/// Where the saver's calendar goes on a display of `display` size. With
+/// Where the saver's calendar goes on a display of `display` size, for the
+/// calendar's m_Pos, m_Size and date (DispCalender sets them from the settings). With
 /// bStretch2Fit the frame is taken on the whole display; otherwise on the
 /// picture now on screen (`picture`, centred on the display), so that it
-/// keeps its margins inside the picture. Empty frame (nWidth 0) without a date.
+/// keeps its margins inside the picture (inside the display where the picture
+/// is larger). Empty frame (nWidth 0) without a date.
 CalendarFrame saverFrame(CalendarClass& calendar, const SaverCalendarSettings& settings,
                          QSize display, QSize picture);
 

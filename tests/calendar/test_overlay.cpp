@@ -74,8 +74,14 @@ TEST(SaverCalendar, FrameOnDisplayOrInsideTheCentredPicture) {
     EXPECT_EQ(f.rect(), QRect(132, 104, 152, 122)); // 20 inside the picture's corner
     f = saverFrame(cal, saver(20, 1, true), {1024, 768}, {800, 600});
     EXPECT_EQ(f.rect(), QRect(20, 20, 197, 156));
-    f = saverFrame(cal, saver(20, 1, false), {1024, 768}, {0, 0}); // size unknown
-    EXPECT_EQ(f.rect(), QRect(20, 20, 197, 156));
+    // Size unknown, or larger than the display: the display's frame.
+    for (QSize picture : {QSize(0, 0), QSize(4000, 3000)}) {
+        f = saverFrame(cal, saver(20, 1, false), {1024, 768}, picture);
+        EXPECT_EQ(f.rect(), QRect(20, 20, 197, 156));
+    }
+    cal.m_Pos = 3;
+    f = saverFrame(cal, saver(20, 3, false), {1024, 768}, {3000, 600}); // a wide panorama
+    EXPECT_EQ(f.rect(), QRect(1024 - 40 - 197, 104, 197, 122));
 }
 
 TEST(SaverCalendar, PanelAndTextOnlyInTheFrame) {
