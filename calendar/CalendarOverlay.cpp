@@ -187,8 +187,6 @@ bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
         logInfo("calendar", "no room for the calendar on the wallpaper");
         return false;
     }
-    darkenPanel(B, f);
-
     // The hidden surface: the frame's size, all green, the calendar filling it.
     graphics::WorkBuff hidden;
     if (!hidden.InitWorkBuff(f.nWidth, f.nHeight, 0)) {
@@ -205,6 +203,7 @@ bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
     const OwnedBitmap art(calendarBitmap(hidden, workFolder));
     if (art.get() < 0)
         return false;
+    darkenPanel(B, f);
     rasterkit::DoBlitToWork(B, f.nLeft, f.nTop, art.get(), 0, 0, 0, 0, 1, 0, 0);
     return true;
 }
