@@ -1,0 +1,217 @@
+#include "calendar/CalendarOverlay.h"
+
+#include "common/Log.h"
+#include "common/Profile.h"
+#include "graphics/WorkBuff.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+namespace skyloom::calendar {
+namespace {
+
+constexpr QRgb kKeyGreen = 0xff00ff00u;
+constexpr int kPanelTranslucency = 33;
+
+int nearest(double v) {
+    return static_cast<int>(roundHalfEven(v));
+}
+
+// Sole owner of one rasterkit bitmap.
+class OwnedBitmap {
+public:
+    explicit OwnedBitmap(rasterkit::Handle h = -1) : h_(h) {}
+    ~OwnedBitmap() {
+        if (h_ >= 0)
+            rasterkit::UnloadBitMap(h_);
+    }
+    OwnedBitmap(const OwnedBitmap&) = delete;
+    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+    rasterkit::Handle get() const { return h_; }
+
+private:
+    rasterkit::Handle h_;
+};
+
+// Sets a picture's device pixel ratio to 1 while it lives, so that every
+// painter works in the picture's own pixels, and puts it back afterwards.
+class PixelScale {
+public:
+    explicit PixelScale(QImage& image) : image_(image), ratio_(image.devicePixelRatio()) {
+        image_.setDevicePixelRatio(1.0);
+    }
+    ~PixelScale() { image_.setDevicePixelRatio(ratio_); }
+    PixelScale(const PixelScale&) = delete;
+    PixelScale& operator=(const PixelScale&) = delete;
+
+private:
+    QImage& image_;
+    qreal ratio_;
+};
+
+// Text needs Qt's font database, which exists only with a GUI application.
+bool canDrawText() {
+    if (qGuiApp)
+        return true;
+    logWarning("calendar", "no GUI application, calendar not drawn");
+    return false;
+}
+
+// Copies `from` (a rectangle of src) to `to` in dst, pixels replaced.
+void copyRect(const QImage& src, const QRect& from, QImage& dst, QPoint to) {
+    QPainter p(&dst);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(to, src, from);
+}
+
+// The calendar picture with green as its key colour: written to and read
+// back from "cal.bmp" in the work folder when there is one, else (or when
+// the file cannot be used) taken straight from the hidden surface.
+rasterkit::Handle calendarBitmap(const graphics::WorkBuff& hidden, const std::string& workFolder) {
+    if (!workFolder.empty()) {
+        const std::string path = workFolder + "/" + kCalendarFileName;
+        if (rasterkit::SaveBitmap(path, hidden.hBMP()) == 0) {
+            const rasterkit::Handle loaded = rasterkit::LoadBitMapEx(path, 0, 255, 0);
+            if (loaded >= 0)
+                return loaded;
+        }
+        logWarning("calendar", "cannot use " + path + " (" + rasterkit::LastError() +
+                                   "), calendar taken from memory");
+    }
+    const QImage* surface = rasterkit::pixels(hidden.hBMP());
+    return surface ? rasterkit::adoptBitmap(surface->copy(), kKeyGreen) : -1;
+}
+
+} // namespace
+
+bool darkenPanel(rasterkit::Handle buffer, const CalendarFrame& frame, QPoint origin) {
+    const int tw = nearest(frame.nWidth / 4.0);
+    const int th = nearest(frame.nHeight / 4.0);
+    OwnedBitmap tile(tw > 0 && th > 0 ? rasterkit::CreateBitMap(tw, th, 0, 0, 0) : -1);
+    if (tile.get() < 0)
+        return false;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            rasterkit::DoBlitToWorkWOP(buffer, frame.nLeft - origin.x() + c * tw,
+                                       frame.nTop - origin.y() + r * th, tile.get(), 0, 0, tw, th,
+                                       1, 0, kPanelTranslucency, 0);
+    return true;
+}
+
+CalendarFrame saverFrame(CalendarClass& calendar, const SaverCalendarSettings& settings,
+                         QSize display, QSize picture) {
+    CalendarFrame f;
+    // Only the part of a picture larger than the display is on screen: the
+    // calendar keeps its margins inside that part.
+    picture = picture.boundedTo(display);
+    const bool onPicture = !settings.bStretch2Fit && picture.width() > 0 && picture.height() > 0;
+    const QSize base = onPicture ? picture : display;
+    calendar.GetBounds(base.width(), base.height(), f.nLeft, f.nTop, f.nWidth, f.nHeight);
+    if (onPicture && calendar.rows() > 0) {
+        // The picture is centred on the display: keep the margins inside it.
+        if (f.nWidth < display.width())
+            f.nLeft = nearest((display.width() - picture.width()) / 2.0 + f.nLeft);
+        if (f.nHeight < display.height())
+            f.nTop = nearest((display.height() - picture.height()) / 2.0 + f.nTop);
+    }
+    return f;
+}
+
+bool DispCalender(CalendarClass& calendar, QImage& canvas, const SaverCalendarSettings& settings,
+                  QSize picture, const QDate& today, rasterkit::Handle workBuffer) {
+    if (!settings.bCalender || canvas.isNull() || !canDrawText())
+        return false;
+    calendar.m_Pos = normalisePosition(settings.CalPos, 1, "saver");
+    calendar.m_Size = sizeFraction(normaliseSizeCode(settings.CalSize, 20, "saver"));
+    if (!calendar.SetDate(today)) {
+        logWarning("calendar", "no valid date for the saver's calendar");
+        return false;
+    }
+    const CalendarFrame f = saverFrame(calendar, settings, canvas.size(), picture);
+    const PixelScale devicePixels(canvas);
+    const QRect area = f.rect() & canvas.rect();
+    if (!calendar.canDraw(f.nWidth, f.nHeight) || area.isEmpty()) {
+        logInfo("calendar", "no room for the calendar on the saver's canvas");
+        return false;
+    }
+
+    // Darken in a work buffer holding exactly what is on the canvas there,
+    // then put the darkened rectangle back: the transition engine's buffer
+    // when it covers the canvas, else one of the frame's size.
+    rasterkit::Handle target = workBuffer;
+    QImage* buffer = rasterkit::pixels(workBuffer);
+    QPoint origin;
+    graphics::WorkBuff temporary;
+    if (!buffer || buffer->width() < canvas.width() || buffer->height() < canvas.height()) {
+        if (!temporary.InitWorkBuff(area.width(), area.height(), 0)) {
+            logWarning("calendar", "no work buffer for the calendar panel");
+            return false;
+        }
+        target = temporary.hBMP();
+        buffer = rasterkit::pixels(target);
+        origin = area.topLeft();
+    }
+    copyRect(canvas, area, *buffer, area.topLeft() - origin);
+    darkenPanel(target, f, origin);
+    copyRect(*buffer, area.translated(-origin), canvas, area.topLeft());
+
+    QImageCanvas surface(canvas);
+    calendar.BeginDraw(surface, true, f.nLeft, f.nTop, f.nWidth, f.nHeight);
+    return true;
+}
+
+bool DispCalender(CalendarClass& calendar, QImage& canvas, const std::string& settingsFile,
+                  QSize picture, rasterkit::Handle workBuffer) {
+    return DispCalender(calendar, canvas, readSaverCalendarSettings(settingsFile), picture,
+                        QDate::currentDate(), workBuffer);
+}
+
+bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
+                  const WallpaperCalendarSettings& settings, const QDate& today,
+                  const std::string& workFolder) {
+    if (!settings.enabled || !canDrawText())
+        return false;
+    if (!rasterkit::pixels(B) || W <= 0 || H <= 0) {
+        logWarning("calendar", "no wallpaper picture to draw the calendar on");
+        return false;
+    }
+    calendar.m_Pos = normalisePosition(settings.position, 3, "wallpaper");
+    calendar.m_Size = sizeFraction(normaliseSizeCode(settings.size, 20, "wallpaper"));
+    if (!calendar.SetDate(today)) {
+        logWarning("calendar", "no valid date for the wallpaper's calendar");
+        return false;
+    }
+    CalendarFrame f;
+    calendar.GetBounds(W, H, f.nLeft, f.nTop, f.nWidth, f.nHeight);
+    if (!calendar.canDraw(f.nWidth, f.nHeight)) {
+        logInfo("calendar", "no room for the calendar on the wallpaper");
+        return false;
+    }
+    // The hidden surface: the frame's size, all green, the calendar filling it.
+    graphics::WorkBuff hidden;
+    if (!hidden.InitWorkBuff(f.nWidth, f.nHeight, 0)) {
+        logWarning("calendar", "no surface for the wallpaper's calendar");
+        return false;
+    }
+    QImage& surface = *rasterkit::pixels(hidden.hBMP());
+    surface.fill(kKeyGreen);
+    {
+        QImageCanvas canvas(surface, QImageCanvas::Edges::Hard);
+        calendar.BeginDraw(canvas, false);
+    }
+
+    const OwnedBitmap art(calendarBitmap(hidden, workFolder));
+    if (art.get() < 0)
+        return false;
+    darkenPanel(B, f);
+    rasterkit::DoBlitToWork(B, f.nLeft, f.nTop, art.get(), 0, 0, 0, 0, 1, 0, 0);
+    return true;
+}
+
+bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
+                  const std::string& settingsFile, const std::string& workFolder) {
+    return DispCalendar(calendar, B, W, H, readWallpaperCalendarSettings(settingsFile),
+                        QDate::currentDate(), workFolder);
+}
+
+} // namespace skyloom::calendar
