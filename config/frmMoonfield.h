@@ -11,6 +11,7 @@
 #include "config/ScreenSaverPage.h"
 #include "config/WallpaperPage.h"
 #include "imagesets/SetLibrary.h"
+#include "wallpaper/WallpaperSetter.h"
 
 #include <QWidget>
 
@@ -56,8 +57,13 @@ public:
 
     /// Picks the next wallpaper picture and records it.
     void NextWallpaperImage();
-    /// Makes the wallpaper for the Wallpaper page and records its settings.
+    /// Makes the wallpaper for the Wallpaper page (or, when the page says
+    /// Off and the user agrees, takes it away) and records its settings.
     void SetWallpaper();
+    /// Renders the current wallpaper again (for a new day's calendar).
+    void SetCalendar();
+    /// The renderer and the desktop's backend, made on first use.
+    wallpaper::WallpaperSetter& wallpaperSetter();
 
     /// Marks the current page changed and enables Apply (only while shown,
     /// so loading the controls marks nothing). Every page's controls call it.
@@ -186,6 +192,7 @@ private:
     std::unique_ptr<ScreenSaverPage> screenSaver_;
     WallpaperPage wallpaper_{library_};
     std::mt19937 random_{std::random_device{}()};
+    std::unique_ptr<wallpaper::WallpaperSetter> wallpaperSetter_;
 };
 
 } // namespace skyloom::config
