@@ -65,7 +65,8 @@ LayerChoice ChooseWPLayer(const std::string& images, const std::string& trans,
 int normaliseTranslucency(int t) {
     if (t > 100) {
         const float s = static_cast<float>(t) / 65535.0f;
-        return static_cast<int>(roundHalfEven(static_cast<double>(s) * 100.0));
+        // 65535 and the like would give 100, beyond the scale.
+        return std::min(99, static_cast<int>(roundHalfEven(static_cast<double>(s) * 100.0)));
     }
     if (t == 100)
         return 99;

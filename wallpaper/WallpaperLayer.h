@@ -25,7 +25,8 @@ LayerChoice ChooseWPLayer(const std::string& images, const std::string& trans,
                           const std::string& settingsFile);
 
 /// Translucency on the 0-99 scale: above 100 it is a 16-bit fraction
-/// (t / 65535 × 100, halves to even), 100 becomes 99, below 0 becomes 0.
+/// (t / 65535 × 100, halves to even, at most 99), 100 becomes 99, below 0
+/// becomes 0.
 int normaliseTranslucency(int t);
 
 /// Where the layer and the wallpaper come from.
