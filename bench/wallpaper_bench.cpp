@@ -116,8 +116,8 @@ private:
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         std::string geometry = screen + "x24";
-        const char* argv[] = {"Xvfb",     "-displayfd", "3",      "-screen", "0",
-                              geometry.c_str(), "-noreset",   "-nolisten", "tcp", nullptr};
+        const char* argv[] = {"Xvfb",           "-displayfd", "3",         "-screen", "0",
+                              geometry.c_str(), "-noreset",   "-nolisten", "tcp",     nullptr};
         if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
             pid_ = 0;
         posix_spawn_file_actions_destroy(&actions);
@@ -201,7 +201,8 @@ int main(int argc, char** argv) {
     };
     const auto settings = [&](std::size_t k) {
         writeFile(program / "ScreenSaver.ini",
-                  "[ScreenSaver]\nSetup=1\n[PrefsWP]\nrandom=0\nCurrentSet=Set" + std::to_string(k) +
+                  "[ScreenSaver]\nSetup=1\n[PrefsWP]\nrandom=0\nCurrentSet=Set" +
+                      std::to_string(k) +
                       "\nCurrentImage=Photo\nstretch=1\nenable=1\nchange=7\n"
                       "[CalendarWP]\nenable=1\nposition=3\nsize=20\n");
     };
@@ -209,8 +210,9 @@ int main(int argc, char** argv) {
     settings(0);
     timed({skyloom, " /kalendar"}, env);
 
-    std::cout << "| picture | screen | skyloom /wall ms | skyloom /kalendar ms | feh --bg-fill ms "
-                 "| /wall ÷ feh | skyloom peak MB | feh peak MB |\n|---|---|---|---|---|---|---|---|\n";
+    std::cout
+        << "| picture | screen | skyloom /wall ms | skyloom /kalendar ms | feh --bg-fill ms "
+           "| /wall ÷ feh | skyloom peak MB | feh peak MB |\n|---|---|---|---|---|---|---|---|\n";
     int failures = 0;
     for (std::size_t k = 0; k < photos.size(); ++k) {
         std::map<std::string, std::vector<double>> ms, mb;
@@ -221,7 +223,8 @@ int main(int argc, char** argv) {
                 {"kalendar", {skyloom, " /kalendar"}},
                 {"feh", {"feh", "--no-fehbg", "--bg-fill", photos[k]}}};
             for (std::size_t i = 0; i < order.size(); ++i) {
-                const auto& [name, command] = order[(i + static_cast<std::size_t>(r)) % order.size()];
+                const auto& [name, command] =
+                    order[(i + static_cast<std::size_t>(r)) % order.size()];
                 const Run run = timed(command, env);
                 if (run.status != 0) {
                     std::cerr << name << " failed with status " << run.status << " on "
@@ -237,8 +240,8 @@ int main(int argc, char** argv) {
         char line[512];
         std::snprintf(line, sizeof line, "| %s | %s | %.0f | %.0f | %.0f | %.2f | %.0f | %.0f |\n",
                       fs::path(photos[k]).filename().c_str(), screen.c_str(), wall,
-                      median(ms["kalendar"]), feh, feh > 0 ? wall / feh : 0.0,
-                      median(mb["wall"]), median(mb["feh"]));
+                      median(ms["kalendar"]), feh, feh > 0 ? wall / feh : 0.0, median(mb["wall"]),
+                      median(mb["feh"]));
         std::cout << line;
     }
     std::cout << "\nMedians of " << reps << " interleaved runs per cell.\n";

@@ -927,8 +927,8 @@ void frmMoonfield::SetWallpaper() {
     wallpaper::Outcome outcome;
     if (!wallpaper_.enabled) {
         if (platform::MessageBox("Are you sure you want to remove the Wallpaper?",
-                                 platform::MsgButtons::YesNo, "Wallpaper Configuration") !=
-            platform::MsgResult::Yes)
+                                 platform::MsgButtons::YesNo,
+                                 "Wallpaper Configuration") != platform::MsgResult::Yes)
             return;
         outcome = wallpaperSetter().RemoveWallpaper();
     } else if (wallpaper_.szWallpaperImage.empty()) {

@@ -45,9 +45,8 @@ LayerChoice ChooseWPLayer(const std::string& images, const std::string& trans,
     else
         values.assign(names.size(), trans);
 
-    std::int64_t k = static_cast<std::int64_t>(
-                         ReadIniInt("PrefsWP", "WallpaperLastLayer", 0, settingsFile)) +
-                     1;
+    std::int64_t k =
+        static_cast<std::int64_t>(ReadIniInt("PrefsWP", "WallpaperLastLayer", 0, settingsFile)) + 1;
     if (k > static_cast<std::int64_t>(names.size()) || k < 1)
         k = 1;
     const auto index = static_cast<std::size_t>(k - 1);
@@ -80,10 +79,9 @@ bool DisplayWPLayer(rasterkit::Handle buffer, int width, int height, const Layer
         t = ReadIniInt("LayerWP", "layerTranslucency", 0, source.pictureInfo);
     } else {
         const std::string company = source.setDirectory + "company.ini";
-        const LayerChoice choice =
-            ChooseWPLayer(ReadIniString("LayerWP", "layerImage", "", company),
-                          ReadIniString("LayerWP", "layerTranslucency", "0", company),
-                          source.settingsFile);
+        const LayerChoice choice = ChooseWPLayer(
+            ReadIniString("LayerWP", "layerImage", "", company),
+            ReadIniString("LayerWP", "layerTranslucency", "0", company), source.settingsFile);
         name = choice.name;
         t = choice.translucency;
     }

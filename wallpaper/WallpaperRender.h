@@ -31,12 +31,12 @@ inline bool enlarged(QSize target, QSize picture) {
 }
 
 struct RenderRequest {
-    std::string pictureBase;   ///< picture path without extension (+".jpg", +".nfo")
-    std::string setDirectory;  ///< its set folder, ending in "/"
+    std::string pictureBase;    ///< picture path without extension (+".jpg", +".nfo")
+    std::string setDirectory;   ///< its set folder, ending in "/"
     QSize reference{1024, 768}; ///< reference display size
-    QSize screen;              ///< screen size in pixels
-    bool fit = false;          ///< "Size to fit screen"
-    int bitsPerPixel = 24;     ///< the display's depth
+    QSize screen;               ///< screen size in pixels
+    bool fit = false;           ///< "Size to fit screen"
+    int bitsPerPixel = 24;      ///< the display's depth
     calendar::WallpaperCalendarSettings calendar;
     QDate today;
     std::string settingsFile; ///< ScreenSaver.ini ("WallpaperLastLayer")

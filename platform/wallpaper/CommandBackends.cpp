@@ -113,8 +113,8 @@ private:
         for (const auto& p : properties)
             commands.push_back({"xfconf-query", "-c", "xfce4-desktop", "-p", p, "-s", value});
         for (const auto& p : missing)
-            commands.push_back(
-                {"xfconf-query", "-c", "xfce4-desktop", "-p", p, "-n", "-t", "string", "-s", value});
+            commands.push_back({"xfconf-query", "-c", "xfce4-desktop", "-p", p, "-n", "-t",
+                                "string", "-s", value});
         return runAll(runner_, commands);
     }
 
@@ -156,12 +156,9 @@ public:
             "d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
             "d.writeConfig('Image', " +
             jsString(url) + "); }";
-        return {"dbus-send",
-                "--session",
-                "--print-reply",
-                "--dest=org.kde.plasmashell",
-                "/PlasmaShell",
-                "org.kde.PlasmaShell.evaluateScript",
+        return {"dbus-send",     "--session",
+                "--print-reply", "--dest=org.kde.plasmashell",
+                "/PlasmaShell",  "org.kde.PlasmaShell.evaluateScript",
                 "string:" + js};
     }
 

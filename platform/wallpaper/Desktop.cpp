@@ -110,7 +110,9 @@ BackendKind detectBackend(const Environment& env) {
 }
 
 std::string fileUri(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded).toStdString();
+    return QUrl::fromLocalFile(QString::fromStdString(path))
+        .toString(QUrl::FullyEncoded)
+        .toStdString();
 }
 
 } // namespace skyloom::platform::wallpaper

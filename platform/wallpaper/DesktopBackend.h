@@ -34,10 +34,10 @@ BackendKind detectBackend(const Environment& env);
 
 /// What to install.
 struct WallpaperPicture {
-    std::string bmpPath;          ///< "Skyloom.bmp"
-    std::string pngPath;          ///< the same pixels as PNG, when the backend asked for one
+    std::string bmpPath;           ///< "Skyloom.bmp"
+    std::string pngPath;           ///< the same pixels as PNG, when the backend asked for one
     const QImage* image = nullptr; ///< the pixels (the X root window draws them itself)
-    bool fit = false;             ///< fitted to the screen (else shown at its own size, centred)
+    bool fit = false;              ///< fitted to the screen (else shown at its own size, centred)
 };
 
 struct InstallResult {

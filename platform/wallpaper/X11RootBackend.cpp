@@ -150,9 +150,9 @@ public:
         XSetForeground(d, gc, BlackPixel(d, screen));
         XFillRectangle(d, pixmap, gc, 0, 0, static_cast<unsigned>(width),
                        static_cast<unsigned>(height));
-        const bool drawn = putPicture(d, pixmap, gc, *picture.image,
-                                      (width - picture.image->width()) / 2,
-                                      (height - picture.image->height()) / 2);
+        const bool drawn =
+            putPicture(d, pixmap, gc, *picture.image, (width - picture.image->width()) / 2,
+                       (height - picture.image->height()) / 2);
         XFreeGC(d, gc);
         if (!drawn || trap.failed(d)) {
             XFreePixmap(d, pixmap);

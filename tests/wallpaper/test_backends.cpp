@@ -96,17 +96,17 @@ protected:
 TEST_F(BackendTest, GSettingsDesktops) {
     EXPECT_TRUE(install(BackendKind::Gnome).ok);
     const std::string s = "org.gnome.desktop.background";
-    EXPECT_EQ(runner.commands, (std::vector<Command>{
-                                   {"gsettings", "set", s, "picture-uri", uri},
-                                   {"gsettings", "set", s, "picture-uri-dark", uri},
-                                   {"gsettings", "set", s, "picture-options", "zoom"}}));
+    EXPECT_EQ(runner.commands,
+              (std::vector<Command>{{"gsettings", "set", s, "picture-uri", uri},
+                                    {"gsettings", "set", s, "picture-uri-dark", uri},
+                                    {"gsettings", "set", s, "picture-options", "zoom"}}));
     runner.commands.clear();
     EXPECT_TRUE(install(BackendKind::Mate, false).ok);
     EXPECT_EQ(runner.commands,
-              (std::vector<Command>{{"gsettings", "set", "org.mate.background", "picture-filename",
-                                     "/home/u/.config/sky loom/Skyloom.bmp"},
-                                    {"gsettings", "set", "org.mate.background", "picture-options",
-                                     "centered"}}));
+              (std::vector<Command>{
+                  {"gsettings", "set", "org.mate.background", "picture-filename",
+                   "/home/u/.config/sky loom/Skyloom.bmp"},
+                  {"gsettings", "set", "org.mate.background", "picture-options", "centered"}}));
     runner.commands.clear();
     EXPECT_TRUE(install(BackendKind::Cinnamon).ok);
     EXPECT_EQ(runner.commands.front(),
@@ -146,15 +146,14 @@ TEST_F(BackendTest, XfceSetsEveryWorkspaceAndCreatesMissingProperties) {
     const std::string bmp = "/home/u/.config/sky loom/Skyloom.bmp";
     const std::string c = "xfce4-desktop";
     EXPECT_EQ(runner.commands,
-              (std::vector<Command>{
-                  {"xfconf-query", "-c", c, "-l", "-p", "/backdrop"},
-                  {"xfconf-query", "-c", c, "-p", "/backdrop/screen0/monitor0/workspace0/last-image",
-                   "-s", bmp},
-                  {"xfconf-query", "-c", c, "-p", "/backdrop/screen0/monitor0/workspace1/last-image",
-                   "-s", bmp},
-                  {"xfconf-query", "-c", c, "-p",
-                   "/backdrop/screen0/monitorHDMI-1/workspace0/last-image", "-n", "-t", "string",
-                   "-s", bmp}}));
+              (std::vector<Command>{{"xfconf-query", "-c", c, "-l", "-p", "/backdrop"},
+                                    {"xfconf-query", "-c", c, "-p",
+                                     "/backdrop/screen0/monitor0/workspace0/last-image", "-s", bmp},
+                                    {"xfconf-query", "-c", c, "-p",
+                                     "/backdrop/screen0/monitor0/workspace1/last-image", "-s", bmp},
+                                    {"xfconf-query", "-c", c, "-p",
+                                     "/backdrop/screen0/monitorHDMI-1/workspace0/last-image", "-n",
+                                     "-t", "string", "-s", bmp}}));
     runner.commands.clear();
     listed.out = "/backdrop/single-workspace-mode\n";
     runner.answers["xfconf-query"] = listed;
@@ -193,8 +192,9 @@ TEST_F(BackendTest, LxqtAndFile) {
 TEST_F(BackendTest, SwaybgIsReplacedASecondAfterTheNewOneStarted) {
     runner.alive = {100};
     EXPECT_TRUE(install(BackendKind::Sway).ok);
-    EXPECT_EQ(runner.commands.back(), (Command{"swaybg", "-o", "*", "-i",
-                                               "/home/u/.config/sky loom/Skyloom.png", "-m", "fill"}));
+    EXPECT_EQ(
+        runner.commands.back(),
+        (Command{"swaybg", "-o", "*", "-i", "/home/u/.config/sky loom/Skyloom.png", "-m", "fill"}));
     EXPECT_TRUE(runner.stopped.empty());
     runner.alive = {100, 101};
     EXPECT_TRUE(install(BackendKind::Sway).ok);

@@ -81,8 +81,8 @@ TEST_F(LayerTest, PictureLayerIsBlendedTwentyPixelsFromTheCorner) {
     dir.write("set/company.ini", "[LayerWP]\nlayerImage=a.bmp,b.bmp\n");
     const rasterkit::Handle buffer = rasterkit::CreateWorkBuff(1024, 768, 0, 0);
     ASSERT_GE(buffer, 0);
-    EXPECT_TRUE(DisplayWPLayer(buffer, 1024, 768,
-                               {dir.file("set/pic.nfo"), dir.file("set/"), settings()}));
+    EXPECT_TRUE(
+        DisplayWPLayer(buffer, 1024, 768, {dir.file("set/pic.nfo"), dir.file("set/"), settings()}));
     const QImage& p = *rasterkit::pixels(buffer);
     // White over black at 40: (255 × 60 + 50) / 100 = 153.
     EXPECT_EQ(qRed(p.pixel(904, 698)), 153);

@@ -151,7 +151,8 @@ TEST_F(RenderTest, CalendarAndPngCopyShareThePixels) {
     const RenderResult result = render();
     ASSERT_TRUE(result.ok) << result.error;
     const QImage bmp = output().convertToFormat(QImage::Format_RGB32);
-    const QImage png = QImage(QString::fromStdString(request.pngPath)).convertToFormat(QImage::Format_RGB32);
+    const QImage png =
+        QImage(QString::fromStdString(request.pngPath)).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(bmp, png);
     EXPECT_EQ(bmp, result.image.convertToFormat(QImage::Format_RGB32));
     // The panel darkens the top-left corner of the red band.
@@ -188,7 +189,8 @@ TEST_F(RenderTest, TheSetterReportsAFailingDesktop) {
         platform::wallpaper::BackendKind kind() const override {
             return platform::wallpaper::BackendKind::Gnome;
         }
-        platform::wallpaper::InstallResult install(const platform::wallpaper::WallpaperPicture& p) override {
+        platform::wallpaper::InstallResult
+        install(const platform::wallpaper::WallpaperPicture& p) override {
             seen = p.image && !p.image->isNull();
             return {false, "\"gsettings\" exit status 1"};
         }

@@ -89,8 +89,8 @@ TEST_F(WallpaperSettingsTest, AnAutomaticChangeRecordsOnlyThePicture) {
 
 TEST_F(WallpaperSettingsTest, AFailedChangeWritesNothing) {
     writeSettings(kSaved);
-    for (const char* p : {"harbour/Boats", "harbour/Quay", "meadow/Grass", "meadow/Poppies",
-                          "meadow/Oak"})
+    for (const char* p :
+         {"harbour/Boats", "harbour/Quay", "meadow/Grass", "meadow/Poppies", "meadow/Oak"})
         writeFile(program + p + ".jpg", "damaged");
     const std::string before = readSettings();
     frmMoonfield form;
