@@ -947,6 +947,7 @@ void frmMoonfield::SetWallpaper() {
         request.today = QDate::currentDate();
         request.settingsFile = library_.SettingsPath();
         request.workFolder = platform::runtimeDirectory();
+        request.cacheFolder = wallpaper::defaultCacheFolder();
         request.outputPath = windowsDir_ + wallpaper::kBmpFileName;
         outcome = wallpaperSetter().SetWallpaper(std::move(request));
     }

@@ -18,7 +18,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace skyloom::wallpaper {
@@ -123,6 +127,79 @@ bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target,
     return true;
 }
 
+// The decoded and fitted picture of the last render, kept for the next one:
+// the daily calendar refresh renders the same picture again, and decoding a
+// large photo is by far the costliest step. The file holds a key (picture
+// file identity, cut and size) and the pixels, and is replaced atomically, so
+// a reader gets either a whole matching entry or none.
+class SourceCache {
+public:
+    SourceCache(const std::string& folder, const std::string& file, QRect cut, QSize target) {
+        if (folder.empty())
+            return;
+        struct stat st {};
+        if (::stat(file.c_str(), &st) != 0)
+            return;
+        path_ = folder + "/" + kCacheFileName;
+        key_ = "skyloom wallpaper source 1\n" + file + "\n" + std::to_string(st.st_dev) + " " +
+               std::to_string(st.st_ino) + " " + std::to_string(st.st_size) + " " +
+               std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\n" +
+               std::to_string(cut.x()) + " " + std::to_string(cut.y()) + " " +
+               std::to_string(cut.width()) + " " + std::to_string(cut.height()) + " " +
+               std::to_string(target.width()) + " " + std::to_string(target.height()) + "\n";
+        target_ = target;
+    }
+
+    bool load(QImage& out) const {
+        if (path_.empty())
+            return false;
+        std::ifstream in(path_, std::ios::binary);
+        std::string key(key_.size(), '\0');
+        if (!in.read(key.data(), static_cast<std::streamsize>(key.size())) || key != key_)
+            return false;
+        QImage image(target_, QImage::Format_RGB32);
+        if (image.isNull())
+            return false;
+        const auto rowBytes = static_cast<std::streamsize>(target_.width()) * 4;
+        for (int y = 0; y < image.height(); ++y)
+            if (!in.read(reinterpret_cast<char*>(image.scanLine(y)), rowBytes))
+                return false;
+        if (in.peek() != std::ifstream::traits_type::eof())
+            return false;
+        out = std::move(image);
+        return true;
+    }
+
+    void store(const QImage& image) const {
+        if (path_.empty() || image.size() != target_ || image.format() != QImage::Format_RGB32)
+            return;
+        std::error_code ec;
+        fs::create_directories(fs::path(path_).parent_path(), ec);
+        const std::string temporary = temporaryBeside(path_);
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out.write(key_.data(), static_cast<std::streamsize>(key_.size()));
+            const auto rowBytes = static_cast<std::streamsize>(image.width()) * 4;
+            for (int y = 0; y < image.height(); ++y)
+                out.write(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes);
+            if (!out) {
+                out.close();
+                fs::remove(temporary, ec);
+                logInfo("wallpaper", "could not keep the decoded picture in " + path_);
+                return;
+            }
+        }
+        fs::rename(temporary, path_, ec);
+        if (ec)
+            fs::remove(temporary, ec);
+    }
+
+private:
+    std::string path_;
+    std::string key_;
+    QSize target_;
+};
+
 // The smoothing filter, leaving the top four pixel rows as they were.
 void smoothKeepingTopRows(rasterkit::Handle buffer) {
     QImage* pixels = rasterkit::pixels(buffer);
@@ -187,6 +264,14 @@ bool writeOutputs(const RenderRequest& r, rasterkit::Handle target, const QImage
 
 } // namespace
 
+std::string defaultCacheFolder() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && cache[0] == '/')
+        return std::string(cache) + "/skyloom";
+    const char* home = std::getenv("HOME");
+    return std::string(home && home[0] ? home : "/tmp") + "/.cache/skyloom";
+}
+
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
     RenderResult result;
     const std::string info = r.pictureBase + ".nfo";
@@ -206,9 +291,14 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
     const QSize target = r.fit && r.screen.isValid() && !r.screen.isEmpty() ? r.screen : cut.size();
 
     QImage image;
-    if (!loadTarget(file, picture, cut, target, image, result.error)) {
-        result.error = "cannot read the picture " + file + ": " + result.error;
-        return result;
+    const SourceCache cache(r.cacheFolder, file, cut, target);
+    if (!cache.load(image)) {
+        if (!loadTarget(file, picture, cut, target, image, result.error)) {
+            result.error = "cannot read the picture " + file + ": " + result.error;
+            return result;
+        }
+        image = image.convertToFormat(QImage::Format_RGB32);
+        cache.store(image);
     }
     const HandleOwner buffer(rasterkit::adoptWorkBuffer(std::move(image)));
     if (buffer.get() < 0) {

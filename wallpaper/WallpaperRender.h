@@ -43,6 +43,7 @@ struct RenderRequest {
     std::string workFolder;   ///< "cal.bmp", "sswpprep.bmp", "wp.jpg"
     std::string outputPath;   ///< ".../Skyloom.bmp"
     std::string pngPath;      ///< also a PNG of the same pixels here, when not empty
+    std::string cacheFolder;  ///< keeps the decoded, fitted picture for the next render
 };
 
 struct RenderResult {
@@ -56,8 +57,12 @@ struct RenderResult {
 /// wallpaper as it was.
 RenderResult renderWallpaper(const RenderRequest& request, calendar::CalendarClass& calendar);
 
+/// $XDG_CACHE_HOME/skyloom (default ~/.cache/skyloom).
+std::string defaultCacheFolder();
+
 /// Names of the work files.
 inline constexpr const char* kPrepFileName = "sswpprep.bmp";
 inline constexpr const char* kJpegFileName = "wp.jpg";
+inline constexpr const char* kCacheFileName = "wallpaper-source.raw";
 
 } // namespace skyloom::wallpaper

@@ -209,3 +209,33 @@ TEST_F(RenderTest, TheSetterReportsAFailingDesktop) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RenderTest, TheDecodedPictureIsKeptForTheSamePictureOnly) {
+    request.cacheFolder = dir.file("cache");
+    request.fit = true;
+    picture(bands(1600, 900));
+    ASSERT_TRUE(render().ok);
+    const QImage first = output();
+    ASSERT_TRUE(fs::exists(dir.file("cache/wallpaper-source.raw")));
+    ASSERT_TRUE(render().ok);
+    EXPECT_EQ(output(), first);
+    // A new picture under the same name is decoded again.
+    QImage blue(1600, 900, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    picture(blue);
+    fs::last_write_time(request.pictureBase + ".jpg",
+                        fs::last_write_time(request.pictureBase + ".jpg") +
+                            std::chrono::seconds(5));
+    ASSERT_TRUE(render().ok);
+    EXPECT_GT(qBlue(output().pixel(500, 500)), 200);
+    // A damaged cache file is not used.
+    const std::string cached = dir.read("cache/wallpaper-source.raw");
+    dir.write("cache/wallpaper-source.raw", cached.substr(0, cached.size() / 2));
+    ASSERT_TRUE(render().ok);
+    EXPECT_GT(qBlue(output().pixel(500, 500)), 200);
+    EXPECT_EQ(dir.read("cache/wallpaper-source.raw").size(), cached.size());
+}
+
+} // namespace

@@ -10,6 +10,7 @@ SHOTS=$2
 . "$(dirname "$0")/../whole/lib.sh"
 WHOLE_SCREEN=1024x768x24
 whole_setup import convert compare xprop
+export XDG_CACHE_HOME="$tmp/cache"
 unset XDG_CURRENT_DESKTOP KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID MATE_DESKTOP_SESSION_ID \
     DESKTOP_SESSION SKYLOOM_WALLPAPER_BACKEND
 mkdir -p "$SHOTS"
