@@ -1,0 +1,92 @@
+#include "graphics/WorkBuff.h"
+
+#include "common/Log.h"
+#include "graphics/io/PictureFile.h"
+
+#include <utility>
+
+namespace skyloom::graphics {
+
+WorkBuff::~WorkBuff() {
+    release();
+}
+
+WorkBuff::WorkBuff(const WorkBuff& other) {
+    *this = other;
+}
+
+WorkBuff& WorkBuff::operator=(const WorkBuff& other) {
+    rasterkit::Handle fresh = -1;
+    if (other.handle_ >= 0) {
+        fresh = rasterkit::CreateWorkBuff(other.Width(), other.Height(), other.hDC(), 0);
+        const HDC target = rasterkit::GetWorkBuffHDC(fresh);
+        if (target != 0)
+            BitBlt(target, 0, 0, other.Width(), other.Height(), other.hDC(), 0, 0, SRCCOPY);
+    }
+    release();
+    handle_ = fresh;
+    return *this;
+}
+
+WorkBuff::WorkBuff(WorkBuff&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+WorkBuff& WorkBuff::operator=(WorkBuff&& other) noexcept {
+    if (this != &other) {
+        release();
+        handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+}
+
+void WorkBuff::release() {
+    if (handle_ >= 0)
+        rasterkit::DestroyWorkBuff(handle_);
+    handle_ = -1;
+}
+
+bool WorkBuff::InitWorkBuff(int width, int height, HDC reference, int options) {
+    release();
+    handle_ = rasterkit::CreateWorkBuff(width, height, reference, options);
+    return handle_ != -1;
+}
+
+bool WorkBuff::adopt(const std::string& path, const JpegDecodeOptions& options) {
+    release();
+    // The picture is decoded straight into memory: no temporary BMP file.
+    QImage image;
+    std::string error;
+    if (!loadPicture(path, image, error, options)) {
+        logWarning("graphics", error);
+        return false;
+    }
+    handle_ = rasterkit::adoptWorkBuffer(std::move(image));
+    return handle_ >= 0;
+}
+
+bool WorkBuff::InitWorkBuffFromFile(const std::string& path, HDC) {
+    return adopt(path, {});
+}
+
+bool WorkBuff::InitWorkBuffFromFileScaled(const std::string& path, HDC, int minWidth,
+                                          int minHeight) {
+    JpegDecodeOptions options;
+    options.minWidth = minWidth;
+    options.minHeight = minHeight;
+    return adopt(path, options);
+}
+
+int WorkBuff::Width() const {
+    return handle_ >= 0 ? rasterkit::GetGCBitmapWidth(handle_) : 0;
+}
+int WorkBuff::Height() const {
+    return handle_ >= 0 ? rasterkit::GetGCBitmapHeight(handle_) : 0;
+}
+HDC WorkBuff::hDC() const {
+    return handle_ >= 0 ? rasterkit::GetWorkBuffHDC(handle_) : 0;
+}
+
+bool WorkBuff::SavePicture(const std::string& path) const {
+    return handle_ >= 0 && rasterkit::SaveBitmap(path, handle_) == 0;
+}
+
+} // namespace skyloom::graphics

@@ -1,0 +1,61 @@
+#pragma once
+// JPEG through libjpeg(-turbo): decoding with DCT-domain scaling, a
+// streaming decode-and-fit path, and encoding. Every libjpeg error comes
+// back as a failure with a reason; the library never ends the program.
+
+#include "graphics/io/Limits.h"
+
+#include <QImage>
+#include <QSize>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace skyloom::graphics {
+
+struct JpegDecodeOptions {
+    /// The smallest picture the caller needs. When both are positive the
+    /// decoder picks the strongest fast DCT scale (1/2, 1/4 or 1/8) whose
+    /// result is still at least this large in both directions; 0 = full size.
+    int minWidth = 0;
+    int minHeight = 0;
+    DecodeLimits limits;
+};
+
+/// Size of the JPEG picture (before any scaling); false if the header is bad.
+bool readJpegSize(std::span<const std::uint8_t> data, QSize& size, std::string& error);
+
+/// Decodes to Format_RGB32. Warnings about corrupt data count as errors, so
+/// a damaged picture fails instead of showing a grey lower half.
+bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& error,
+                const JpegDecodeOptions& options = {});
+
+enum class FitMode {
+    Stretch, ///< the whole picture onto the whole target, aspect not kept
+    Cover,   ///< scaled to fill the target, the overflow cut off equally on both sides
+};
+
+/// Decodes and fits a JPEG to width × height with area-averaging quality,
+/// decoding at the smallest fast DCT scale that keeps full detail and
+/// resampling the scanlines as they arrive (the full picture is never held).
+bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
+                      std::string& error, const DecodeLimits& limits = {});
+
+struct JpegEncodeOptions {
+    int quality = 95;         ///< 1–100
+    bool progressive = false; ///< progressive scans instead of one baseline scan
+    bool subsampled = false;  ///< 4:2:0 colour (as cameras write) instead of 4:4:4
+};
+
+/// The same reading the file a buffer at a time, so that a large file is
+/// never held in memory as a whole.
+bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
+                          std::string& error, const DecodeLimits& limits = {});
+
+/// Encodes a picture as a JPEG file, replacing any old one atomically.
+bool writeJpeg(const std::string& path, const QImage& image, const JpegEncodeOptions& options,
+               std::string& error);
+/// A baseline 4:4:4 JPEG of the given quality.
+bool writeJpeg(const std::string& path, const QImage& image, int quality, std::string& error);
+
+} // namespace skyloom::graphics

@@ -1,0 +1,183 @@
+// JPEG decoding: scaled decoding, the decode-and-fit path, limits and
+// damaged files, and recognising pictures by content rather than name.
+
+#include "BmpBuilder.h"
+#include "graphics/WorkBuff.h"
+#include "graphics/io/JpegCodec.h"
+#include "graphics/io/MappedFile.h"
+#include "graphics/io/PictureFile.h"
+#include "tests/support/TempDir.h"
+
+#include <QColor>
+#include <QImageWriter>
+#include <gtest/gtest.h>
+
+using namespace skyloom;
+using namespace skyloom::graphics;
+
+namespace {
+
+// A smooth picture: JPEG keeps it within a few levels.
+QImage gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 128));
+    return image;
+}
+
+std::vector<std::uint8_t> jpegBytes(const test::TempDir& dir, const QImage& image,
+                                    const char* name = "g.jpg") {
+    std::string error;
+    EXPECT_TRUE(writeJpeg(dir.file(name), image, 90, error)) << error;
+    const std::string s = dir.read(name);
+    return {s.begin(), s.end()};
+}
+
+int maxDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
+}
+
+} // namespace
+
+TEST(Jpeg, DecodesAndScalesInTheDctDomain) {
+    test::TempDir dir;
+    const QImage source = gradient(400, 300);
+    const auto bytes = jpegBytes(dir, source);
+    QImage out;
+    std::string error;
+    ASSERT_TRUE(decodeJpeg(bytes, out, error)) << error;
+    ASSERT_EQ(out.size(), QSize(400, 300));
+    EXPECT_LE(maxDifference(out, source), 6);
+
+    struct Want {
+        int minW, minH;
+        QSize size;
+    };
+    for (const Want& w :
+         {Want{200, 150, {200, 150}}, Want{201, 10, {400, 300}}, Want{100, 75, {100, 75}},
+          Want{60, 30, {100, 75}}, Want{50, 37, {50, 38}}, Want{1, 1, {50, 38}}}) {
+        JpegDecodeOptions options;
+        options.minWidth = w.minW;
+        options.minHeight = w.minH;
+        ASSERT_TRUE(decodeJpeg(bytes, out, error, options)) << error;
+        EXPECT_EQ(out.size(), w.size) << w.minW << "x" << w.minH;
+    }
+}
+
+TEST(Jpeg, FittedDecodeCoversAndStretches) {
+    test::TempDir dir;
+    const QImage source = gradient(800, 400);
+    const auto bytes = jpegBytes(dir, source);
+    QImage out;
+    std::string error;
+    // Cover 300 × 300: the middle 400 × 400 of the picture, scaled down.
+    ASSERT_TRUE(decodeJpegFitted(bytes, {300, 300}, FitMode::Cover, out, error)) << error;
+    ASSERT_EQ(out.size(), QSize(300, 300));
+    const QImage expected = source.copy(200, 0, 400, 400)
+                                .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LE(maxDifference(out, expected), 8);
+    ASSERT_TRUE(decodeJpegFitted(bytes, {160, 200}, FitMode::Stretch, out, error)) << error;
+    EXPECT_EQ(out.size(), QSize(160, 200));
+    EXPECT_LE(maxDifference(
+                  out, source.scaled(160, 200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+              8);
+    // Enlarging works too (bilinear).
+    ASSERT_TRUE(decodeJpegFitted(bytes, {1600, 800}, FitMode::Cover, out, error)) << error;
+    EXPECT_EQ(out.size(), QSize(1600, 800));
+    EXPECT_FALSE(decodeJpegFitted(bytes, {0, 10}, FitMode::Cover, out, error));
+}
+
+TEST(Jpeg, RefusesDamagedAndOversizedFiles) {
+    test::TempDir dir;
+    const auto bytes = jpegBytes(dir, gradient(64, 48));
+    QImage out;
+    std::string error;
+    // Cut anywhere: never a crash; a cut inside the picture data is an error
+    // instead of a picture with a grey lower part.
+    for (std::size_t n = 0; n + 2 < bytes.size(); n += 7) {
+        std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + n);
+        EXPECT_FALSE(decodeJpeg(cut, out, error)) << "cut at " << n;
+        EXPECT_FALSE(decodeJpegFitted(cut, {10, 10}, FitMode::Cover, out, error));
+    }
+    // Garbage after the signature.
+    std::vector<std::uint8_t> junk = {0xff, 0xd8, 0xff, 0xe0, 0, 2, 9, 9, 9};
+    EXPECT_FALSE(decodeJpeg(junk, out, error));
+    // A frame header claiming 40000 × 40000 pixels.
+    std::vector<std::uint8_t> huge = bytes;
+    for (std::size_t i = 0; i + 8 < huge.size(); ++i)
+        if (huge[i] == 0xff && huge[i + 1] == 0xc0) {
+            huge[i + 5] = 0x9c;
+            huge[i + 6] = 0x40;
+            huge[i + 7] = 0x9c;
+            huge[i + 8] = 0x40;
+            break;
+        }
+    EXPECT_FALSE(decodeJpeg(huge, out, error));
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    // The pixel limit is the caller's to lower.
+    JpegDecodeOptions small;
+    small.limits.maxPixels = 64 * 47;
+    EXPECT_FALSE(decodeJpeg(bytes, out, error, small));
+}
+
+TEST(Jpeg, ProgressiveFilesScanLimitAndScaling) {
+    test::TempDir dir;
+    // Qt writes progressive JPEGs on request; they have about ten scans.
+    const QImage source = gradient(64, 64);
+    QImageWriter writer(QString::fromStdString(dir.file("p.jpg")), "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(source));
+    const std::string s = dir.read("p.jpg");
+    const std::vector<std::uint8_t> bytes(s.begin(), s.end());
+    QImage out;
+    std::string error;
+    ASSERT_TRUE(decodeJpeg(bytes, out, error)) << error;
+    // Progressive files are not halved (little gain, less detail), only quartered or more.
+    JpegDecodeOptions scaled;
+    scaled.minWidth = 32;
+    scaled.minHeight = 32;
+    ASSERT_TRUE(decodeJpeg(bytes, out, error, scaled)) << error;
+    EXPECT_EQ(out.size(), QSize(64, 64));
+    scaled.minWidth = scaled.minHeight = 16;
+    ASSERT_TRUE(decodeJpeg(bytes, out, error, scaled)) << error;
+    EXPECT_EQ(out.size(), QSize(16, 16));
+    JpegDecodeOptions options;
+    options.limits.maxScans = 2;
+    EXPECT_FALSE(decodeJpeg(bytes, out, error, options));
+    EXPECT_NE(error.find("scans"), std::string::npos) << error;
+}
+
+TEST(PictureFiles, RecognisedByContentNotName) {
+    test::TempDir dir;
+    const QImage picture = test::testPicture(16, 8);
+    jpegBytes(dir, gradient(32, 16), "IMG_0001.JPG");
+    test::BmpSpec spec;
+    spec.width = 16;
+    spec.height = 8;
+    spec.pixels = test::packPixels(picture, 24);
+    dir.write("x.jpg.d/picture.bmp", test::asString(test::buildBmp(spec)));
+    dir.write("really-a-bmp.jpg", test::asString(test::buildBmp(spec)));
+    dir.write("text.bmp", "just some text");
+
+    WorkBuff buffer;
+    EXPECT_TRUE(buffer.InitWorkBuffFromFile(dir.file("IMG_0001.JPG"), 0));
+    EXPECT_EQ(buffer.Width(), 32);
+    EXPECT_TRUE(buffer.InitWorkBuffFromFile(dir.file("x.jpg.d/picture.bmp"), 0));
+    EXPECT_EQ(buffer.Width(), 16);
+    EXPECT_EQ(QColor(rasterkit::pixels(buffer.hBMP())->pixel(3, 2)), QColor(picture.pixel(3, 2)));
+    EXPECT_TRUE(buffer.InitWorkBuffFromFile(dir.file("really-a-bmp.jpg"), 0));
+    EXPECT_FALSE(buffer.InitWorkBuffFromFile(dir.file("text.bmp"), 0));
+    EXPECT_EQ(buffer.Width(), 0);
+    EXPECT_FALSE(buffer.InitWorkBuffFromFile(dir.path(), 0)); // a folder
+    // Scaled loading for previews.
+    EXPECT_TRUE(buffer.InitWorkBuffFromFileScaled(dir.file("IMG_0001.JPG"), 0, 8, 4));
+    EXPECT_EQ(buffer.Width(), 8);
+}
