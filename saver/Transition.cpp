@@ -3,6 +3,7 @@
 #include "common/Profile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace skyloom::saver {
 namespace {
@@ -87,15 +88,37 @@ int TransitionClass::interval() const {
     }
 }
 
+void TransitionClass::note(int x, int y, int w, int h) {
+    if (changed_.size() < kMaxReportedRects)
+        changed_.push_back({x, y, w, h});
+    else
+        changedOverflow_ = true;
+}
+
+// A BitBlt (SRCCOPY) from the source at the offset, done on the surfaces
+// looked up for this step: the block effects copy tens of thousands of
+// small rectangles in one step.
 void TransitionClass::copy(int x, int y, int w, int h) {
-    // Clip to the area so that the reported rectangles are exact.
-    const int x0 = std::max(0, x), y0 = std::max(0, y);
-    const int x1 = std::min(width_, x + w), y1 = std::min(height_, y + h);
+    if (!to_ || !from_)
+        return;
+    // Clip to the area, the display and the source, moving both rectangles together.
+    const int x0 = std::max({0, x, -sourceX_}), y0 = std::max({0, y, -sourceY_});
+    const int x1 = std::min({width_, x + w, to_->width(), from_->width() - sourceX_});
+    const int y1 = std::min({height_, y + h, to_->height(), from_->height() - sourceY_});
     if (x1 <= x0 || y1 <= y0)
         return;
-    graphics::BitBlt(destination_, x0, y0, x1 - x0, y1 - y0, source_, x0 + sourceX_, y0 + sourceY_,
-                     graphics::SRCCOPY);
-    changed_.push_back({x0, y0, x1 - x0, y1 - y0});
+    const qsizetype toStride = to_->bytesPerLine() / 4, fromStride = from_->bytesPerLine() / 4;
+    QRgb* out = reinterpret_cast<QRgb*>(to_->bits()) + y0 * toStride + x0;
+    const QRgb* in = reinterpret_cast<const QRgb*>(from_->constBits()) +
+                     (y0 + sourceY_) * fromStride + (x0 + sourceX_);
+    const int cw = x1 - x0;
+    for (int r = y0; r < y1; ++r, out += toStride, in += fromStride) {
+        if (cw == 1)
+            *out = *in;
+        else
+            std::memcpy(out, in, static_cast<std::size_t>(cw) * 4);
+    }
+    note(x0, y0, cw, y1 - y0);
 }
 
 bool TransitionClass::finish() {
@@ -103,7 +126,9 @@ bool TransitionClass::finish() {
     return true;
 }
 
-void TransitionClass::start() {
+void TransitionClass::Prepare() {
+    if (started_)
+        return;
     started_ = true;
     counter_ = 0;
     blinds_.clear();
@@ -151,8 +176,14 @@ void TransitionClass::start() {
 
 bool TransitionClass::Transition() {
     changed_.clear();
-    if (!started_)
-        start();
+    changedOverflow_ = false;
+    Prepare();
+    graphics::DeviceContext* to = graphics::deviceContext(destination_);
+    graphics::DeviceContext* from = graphics::deviceContext(source_);
+    // The display and source must be distinct pictures: a step never
+    // reads what it writes.
+    to_ = to && !to->image().isNull() ? &to->image() : nullptr;
+    from_ = from && from != to && !from->image().isNull() ? &from->image() : nullptr;
     bool done = false;
     switch (type_) {
     case kVerticalBlinds:
@@ -187,8 +218,10 @@ bool TransitionClass::Transition() {
         done = true;
         break;
     }
-    if (changed_.size() > kMaxReportedRects)
+    if (changedOverflow_)
         changed_.assign(1, {0, 0, width_, height_});
+    to_ = nullptr;
+    from_ = nullptr;
     return done ? finish() : false;
 }
 
@@ -265,12 +298,20 @@ bool TransitionClass::stepBlocks(int perStep) {
     const std::size_t end = std::min(order_.size(), drawn_ + static_cast<std::size_t>(perStep));
     // The step's cells appear together, so they are copied in memory order:
     // row by row rather than scattered over the picture.
-    std::vector<std::int32_t> cells(order_.begin() + static_cast<std::ptrdiff_t>(drawn_),
-                                    order_.begin() + static_cast<std::ptrdiff_t>(end));
-    std::sort(cells.begin(), cells.end());
-    for (const std::int32_t c : cells) {
+    auto draw = [&](std::int32_t c) {
         const int row = c / cellsPerSide_, column = c - cellsPerSide_ * row;
         copy(cellWidth_ * column, cellHeight_ * row, cellWidth_, cellHeight_);
+    };
+    if (drawn_ == 0 && end == order_.size()) {
+        // Every cell in one step: memory order is simply 0, 1, 2, ...
+        for (std::int32_t c = 0; c < static_cast<std::int32_t>(end); ++c)
+            draw(c);
+    } else {
+        std::vector<std::int32_t> cells(order_.begin() + static_cast<std::ptrdiff_t>(drawn_),
+                                        order_.begin() + static_cast<std::ptrdiff_t>(end));
+        std::sort(cells.begin(), cells.end());
+        for (const std::int32_t c : cells)
+            draw(c);
     }
     drawn_ = end;
     // "Fast Block Out" draws every cell and finishes in the same step.

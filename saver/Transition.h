@@ -62,6 +62,10 @@ public:
     void AddSourcePic(graphics::HDC source, int width, int height, int sourceX, int sourceY);
     void TransType(int type);
     int TransType() const { return type_; }
+    /// Sets up the effect's state (the block shuffle, the blinds) ahead of
+    /// its first step, so that no step pays for it. Transition() does it
+    /// itself when it was not done.
+    void Prepare();
     /// One step of the current effect; true on the call that finishes it,
     /// after which the object is ready for the next transition.
     bool Transition();
@@ -83,7 +87,7 @@ private:
         int next = 0, end = 0;
     };
     void copy(int x, int y, int w, int h);
-    void start();
+    void note(int x, int y, int w, int h);
     bool finish();
     bool stepBlinds(bool columns);
     bool stepSweep(bool rows);
@@ -111,6 +115,10 @@ private:
     std::size_t drawn_ = 0;
     int cellsPerSide_ = 0, cellWidth_ = 0, cellHeight_ = 0;
     std::vector<StepRect> changed_;
+    bool changedOverflow_ = false;
+    // The surfaces of the current step, looked up once per step.
+    QImage* to_ = nullptr;
+    const QImage* from_ = nullptr;
 };
 
 } // namespace skyloom::saver

@@ -193,6 +193,8 @@ void frmSaver::chooseFirstView() {
 }
 
 void frmSaver::ExecuteTrans() {
+    // The effect's set-up (block shuffle, blinds) is done now, not in a step.
+    trans_.Prepare();
     // Single shot, restarted after each step: steps are at least 13 ms
     // apart however long a step or its repaint takes.
     tmrStep_.start();
