@@ -220,6 +220,60 @@ FitPlan planFit(Size s, Size d, const std::string& panDirection, bool panEnabled
     return plan;
 }
 
+FirstView planFirstView(const std::string& dir, Size p, Size d) {
+    FirstView v;
+    auto startsWith = [&](const char* word) { return dir.rfind(word, 0) == 0; };
+    if (startsWith("Top")) {
+        v.panMode = 1;
+    } else if (startsWith("Bottom")) {
+        v.panMode = 2;
+        v.panY = p.height - d.height;
+    } else if (startsWith("Left")) {
+        v.panMode = 4;
+    } else if (startsWith("Right")) {
+        v.panMode = 8;
+        v.panX = p.width - d.width;
+    }
+    const bool vertical = v.panMode == 1 || v.panMode == 2;
+    const bool fills = v.panMode == 0 || (vertical ? p.width == d.width : p.height == d.height);
+    v.areaWidth = v.panMode == 0 ? p.width : d.width;
+    v.areaHeight = v.panMode == 0 ? p.height : d.height;
+    if (fills) {
+        v.fromPicture = v.panX >= 0 && v.panY >= 0 && v.panX + v.areaWidth <= p.width &&
+                        v.panY + v.areaHeight <= p.height;
+        if (!v.fromPicture) {
+            // A picture shorter than the view: the rest of the view is black.
+            v.areaWidth = d.width;
+            v.areaHeight = d.height;
+            v.windowX = v.panX;
+            v.windowY = v.panY;
+            v.windowWidth = d.width;
+            v.windowHeight = d.height;
+        }
+        return v;
+    }
+    // A panorama narrower than the display: a window of 4:3 shape centred
+    // on black, cut (not shrunk) where it is larger than the display.
+    v.fromPicture = false;
+    v.letterbox = true;
+    if (vertical) {
+        v.windowWidth = std::max(1, p.width);
+        v.windowHeight = std::max(1, cint(p.width * 480.0 / 640.0));
+        if (v.panMode == 2)
+            v.windowY = p.height - v.windowHeight;
+    } else {
+        v.windowHeight = std::max(1, p.height);
+        v.windowWidth = std::max(1, cint(p.height * 640.0 / 480.0));
+        if (v.panMode == 8)
+            v.windowX = p.width - v.windowWidth;
+    }
+    v.atX = cint((d.width - v.windowWidth) / 2.0);
+    v.atY = cint((d.height - v.windowHeight) / 2.0);
+    v.areaWidth = d.width;
+    v.areaHeight = d.height;
+    return v;
+}
+
 // ---------------------------------------------------------------- settings
 
 std::string setFolderOf(const std::string& relativePath) {

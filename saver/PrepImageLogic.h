@@ -110,6 +110,24 @@ inline constexpr std::int64_t kMaxPreparedPixels = 48LL * 1024 * 1024;
 FitPlan planFit(Size source, Size display, const std::string& panDirection, bool panEnabled,
                 bool stretch, int origin);
 
+/// Where a transition takes the first view of a prepared picture of size
+/// `picture` from, on a display of size `display`.
+struct FirstView {
+    int panMode = 0; ///< 0 none, 1 top to bottom, 2 bottom to top, 4 left to right, 8 right to left
+    int panX = 0, panY = 0; ///< the view's corner in the picture (may be negative)
+    /// The view lies inside the picture: the transition copies straight from
+    /// it at (panX, panY), over area width × height.
+    bool fromPicture = true;
+    int areaWidth = 0, areaHeight = 0;
+    /// Otherwise the view is composed on black first: the part of the picture
+    /// at (windowX, windowY), windowWidth × windowHeight, goes to (atX, atY).
+    bool letterbox = false; ///< a 4:3 window of a panorama narrower than the display
+    int windowX = 0, windowY = 0, windowWidth = 0, windowHeight = 0;
+    int atX = 0, atY = 0;
+};
+/// The pan direction's start decides ("Top", "Bottom", "Left", "Right").
+FirstView planFirstView(const std::string& panDirection, Size picture, Size display);
+
 /// The picture's own settings (its .nfo file) and its set's (company.ini).
 struct PictureSettings {
     std::string panDirection;

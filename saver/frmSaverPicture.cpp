@@ -16,14 +16,6 @@
 namespace skyloom::saver {
 namespace {
 
-int cint(double v) {
-    return static_cast<int>(roundHalfEven(v));
-}
-
-bool startsWith(const std::string& text, const char* word) {
-    return text.rfind(word, 0) == 0;
-}
-
 QString memoryStatusText() {
     const auto mem = platform::globalMemoryStatus();
     return QString("Total Physical: %1\r\nTotal Physical Available: %2\r\nTimer Calls: 1")
@@ -136,60 +128,25 @@ bool frmSaver::PrepImage() {
 }
 
 void frmSaver::chooseFirstView() {
-    const int dw = canvas().width(), dh = canvas().height();
-    const int pw = picStretchDC_->width(), ph = picStretchDC_->height();
-    const std::string& dir = current_.panDirection;
-    CurrentPicture& c = current_;
-    c.panX = c.panY = 0;
-    if (startsWith(dir, "Top")) {
-        c.panMode = 1;
-    } else if (startsWith(dir, "Bottom")) {
-        c.panMode = 2;
-        c.panY = ph - dh;
-    } else if (startsWith(dir, "Left")) {
-        c.panMode = 4;
-    } else if (startsWith(dir, "Right")) {
-        c.panMode = 8;
-        c.panX = pw - dw;
-    } else {
-        c.panMode = 0;
-    }
-    const bool vertical = c.panMode == 1 || c.panMode == 2;
-    const bool fills = c.panMode == 0 || (vertical ? pw == dw : ph == dh);
-    if (fills) {
-        const int aw = c.panMode == 0 ? pw : dw, ah = c.panMode == 0 ? ph : dh;
-        if (c.panX >= 0 && c.panY >= 0 && c.panX + aw <= pw && c.panY + ah <= ph) {
-            trans_.AddSourcePic(picStretchDC_->hdc(), aw, ah, c.panX, c.panY);
-            return;
-        }
-        // A picture shorter than the view: the rest of the view is black,
-        // not what the previous picture left there.
-        picConvertDC_->resize(dw, dh);
-        graphics::BitBlt(picConvertDC_->hdc(), 0, 0, aw, ah, picStretchDC_->hdc(), c.panX, c.panY,
-                         graphics::SRCCOPY);
-        trans_.AddSourcePic(picConvertDC_->hdc(), dw, dh, 0, 0);
+    const Size display{canvas().width(), canvas().height()};
+    const FirstView v = planFirstView(current_.panDirection,
+                                      {picStretchDC_->width(), picStretchDC_->height()}, display);
+    current_.panMode = v.panMode;
+    current_.panX = v.panX;
+    current_.panY = v.panY;
+    if (v.fromPicture) {
+        trans_.AddSourcePic(picStretchDC_->hdc(), v.areaWidth, v.areaHeight, v.panX, v.panY);
         return;
     }
-    // A panorama narrower than the display: a window of 4:3 shape, centred
-    // on black. It is cut (not shrunk) when larger than the display.
-    int ww, wh, wx = 0, wy = 0;
-    if (vertical) {
-        ww = pw;
-        wh = std::max(1, cint(pw * 480.0 / 640.0));
-        if (c.panMode == 2)
-            wy = ph - wh;
-    } else {
-        wh = ph;
-        ww = std::max(1, cint(ph * 640.0 / 480.0));
-        if (c.panMode == 8)
-            wx = pw - ww;
+    // The view is put together on black in picConvert first.
+    picConvertDC_->resize(display.width, display.height);
+    graphics::BitBlt(picConvertDC_->hdc(), v.atX, v.atY, v.windowWidth, v.windowHeight,
+                     picStretchDC_->hdc(), v.windowX, v.windowY, graphics::SRCCOPY);
+    trans_.AddSourcePic(picConvertDC_->hdc(), v.areaWidth, v.areaHeight, 0, 0);
+    if (v.letterbox) {
+        current_.width = v.windowWidth;
+        current_.height = v.windowHeight;
     }
-    picConvertDC_->resize(dw, dh);
-    graphics::BitBlt(picConvertDC_->hdc(), cint((dw - ww) / 2.0), cint((dh - wh) / 2.0), ww, wh,
-                     picStretchDC_->hdc(), wx, wy, graphics::SRCCOPY);
-    trans_.AddSourcePic(picConvertDC_->hdc(), dw, dh, 0, 0);
-    c.width = ww;
-    c.height = wh;
 }
 
 void frmSaver::ExecuteTrans() {

@@ -409,3 +409,50 @@ TEST(PictureSettings, NfoAndCompanyFilesAndLayers) {
     EXPECT_EQ(p.panDirection, "");
     EXPECT_FALSE(p.webLinkEnabled);
 }
+
+TEST(FirstView, PanoramasStartAtTheirEndAndNarrowOnesAreLetterboxed) {
+    const Size d{1024, 768};
+    FirstView v = planFirstView("", {1024, 768}, d);
+    EXPECT_EQ(v.panMode, 0);
+    EXPECT_TRUE(v.fromPicture);
+    EXPECT_EQ(v.areaWidth, 1024);
+
+    // Filling the display height, "Right...": the view starts at the right end.
+    v = planFirstView("RightToLeft", {3072, 768}, d);
+    EXPECT_EQ(v.panMode, 8);
+    EXPECT_EQ(v.panX, 2048);
+    EXPECT_TRUE(v.fromPicture);
+    v = planFirstView("BottomToTop", {1024, 3840}, d);
+    EXPECT_EQ(v.panMode, 2);
+    EXPECT_EQ(v.panY, 3072);
+    EXPECT_TRUE(v.fromPicture);
+
+    // Narrower than the display: a 4:3 window, centred.
+    v = planFirstView("LeftToRight", {2048, 512}, d);
+    EXPECT_TRUE(v.letterbox);
+    EXPECT_EQ(v.windowWidth, 683);
+    EXPECT_EQ(v.windowHeight, 512);
+    EXPECT_EQ(v.atX, 170); // CInt(170.5)
+    EXPECT_EQ(v.atY, 128);
+    v = planFirstView("BottomToTop", {800, 3000}, d);
+    EXPECT_EQ(v.windowHeight, 600);
+    EXPECT_EQ(v.windowY, 2400);
+    EXPECT_EQ(v.atX, 112);
+    EXPECT_EQ(v.atY, 84);
+    // A window larger than the display is cut, never given a negative size.
+    v = planFirstView("LeftToRight", {6000, 1500}, d);
+    EXPECT_EQ(v.windowWidth, 2000);
+    EXPECT_EQ(v.atX, -488);
+    EXPECT_EQ(v.atY, -366);
+    // A one-pixel-high panorama still gets a window.
+    v = planFirstView("TopToBottom", {1, 1}, d);
+    EXPECT_GT(v.windowWidth, 0);
+    EXPECT_GT(v.windowHeight, 0);
+
+    // Filling the height but narrower than the display: composed on black.
+    v = planFirstView("RightToLeft", {700, 768}, d);
+    EXPECT_FALSE(v.fromPicture);
+    EXPECT_FALSE(v.letterbox);
+    EXPECT_EQ(v.windowX, -324);
+    EXPECT_EQ(v.areaWidth, 1024);
+}
