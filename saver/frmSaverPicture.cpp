@@ -59,6 +59,11 @@ void frmSaver::DoTrans() {
 bool frmSaver::PrepImage() {
     layers_.countPicture();
     const int count = playList_.count();
+    if (settings_.szImagePath.empty()) {
+        // Play-list paths are relative to the program folder: never to the current one.
+        logWarning("saver", "no program folder: no pictures to show");
+        return false;
+    }
     if (count == 0) {
         logWarning("saver", "the play list is empty");
         return false;

@@ -68,9 +68,11 @@ protected:
             w.playList().Add(imagesets::makePlayListEntry(p, "label"));
     }
 
-    void run(frmSaver& w, int afterMs, const std::function<void()>& during) {
-        QTimer::singleShot(afterMs, &w, during);
-        QTimer::singleShot(15000, &w, [&w] { w.CloseSaver(); });
+    // Runs the saver until its first picture change is over, then `check`.
+    void afterChange(frmSaver& w, const std::function<void()>& check) {
+        w.pictureShown = [check](frmSaver& s) { QTimer::singleShot(0, &s, check); };
+        // A safety net so a failing test cannot hang the suite.
+        QTimer::singleShot(30000, &w, [&w] { w.CloseSaver(); });
         w.showModal();
     }
 
@@ -95,10 +97,10 @@ TEST_F(SaverPicturesTest, ShowsThePictureThenWaitsForTheDisplayTime) {
     frmSaver w;
     preset(w, {"Set/one"}, saver::kNoTransitions);
     int shown = 0;
-    w.pictureShown = [&](frmSaver&) { ++shown; };
     QRgb seen = 0;
     bool waiting = false;
-    run(w, 400, [&] {
+    afterChange(w, [&] {
+        ++shown;
         seen = centre(w);
         waiting = w.tmrTrans().isActive() && w.tmrTrans().interval() == 1000;
         w.CloseSaver();
@@ -116,7 +118,7 @@ TEST_F(SaverPicturesTest, SkipsMissingAndBrokenPicturesAndLogsThem) {
     frmSaver w;
     preset(w, {"Set/missing", "Set/broken", "Set/good"}, saver::kNoTransitions);
     QRgb seen = 0;
-    run(w, 400, [&] {
+    afterChange(w, [&] {
         seen = centre(w);
         w.CloseSaver();
     });
@@ -131,7 +133,7 @@ TEST_F(SaverPicturesTest, NoPictureAtAllGivesANoticeAndTriesAgainLater) {
     frmSaver w;
     preset(w, {"Set/missing", "Gone/also"}, saver::kNoTransitions, true);
     bool anyLight = false, waiting = false;
-    run(w, 400, [&] {
+    afterChange(w, [&] {
         const QImage& c = w.canvas();
         for (int y = 0; y < 40 && !anyLight; ++y)
             for (int x = 0; x < 200 && !anyLight; ++x)
@@ -147,21 +149,30 @@ TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
     picture("Set/one.jpg", QColor(40, 40, 200));
     frmSaver w;
     preset(w, {"Set/one"}, saver::kBlockOut); // 788 steps: about 10 s
-    bool midway = false;
+    int steps = 0;
+    bool lit = false, clockStopped = false;
     QElapsedTimer sinceKey;
-    run(w, 500, [&] {
+    w.canvasDrawn = [&] {
+        if (w.picStretch().width() == 0 || ++steps != 20)
+            return;
+        // Twenty steps in: some blocks show, the clock waits for the change.
         const QImage& c = w.canvas();
-        int lit = 0;
-        for (int y = 0; y < c.height(); y += 7)
-            for (int x = 0; x < c.width(); x += 7)
-                lit += near(c.pixel(x, y), QColor(40, 40, 200));
-        midway = lit > 0 && !w.tmrTrans().isActive();
-        sinceKey.start();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-        QApplication::sendEvent(&w, &press);
-    });
-    EXPECT_LT(sinceKey.elapsed(), 200);
-    EXPECT_TRUE(midway);
+        for (int y = 0; y < c.height() && !lit; y += 3)
+            for (int x = 0; x < c.width() && !lit; x += 3)
+                lit = near(c.pixel(x, y), QColor(40, 40, 200));
+        clockStopped = !w.tmrTrans().isActive();
+        QTimer::singleShot(0, &w, [&] {
+            sinceKey.start();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+            QApplication::sendEvent(&w, &press);
+        });
+    };
+    QTimer::singleShot(30000, &w, [&w] { w.CloseSaver(); });
+    w.showModal();
+    EXPECT_EQ(steps, 20); // no step after the key
+    EXPECT_LT(sinceKey.elapsed(), 500);
+    EXPECT_TRUE(lit);
+    EXPECT_TRUE(clockStopped);
     EXPECT_TRUE(w.aborted());
     EXPECT_FALSE(w.isVisible());
 }
