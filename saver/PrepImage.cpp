@@ -39,21 +39,42 @@ bool pictureSize(const std::string& path, Size& size, bool& isJpeg, std::string&
 }
 
 // Stretches the (sx, sy, sw, sh) part of src, given in fractional source
-// pixels, onto the whole of dst with the area-averaging resampler.
-void stretchRegion(const QImage& src, double sx, double sy, double sw, double sh, QImage& dst) {
-    if (src.isNull() || dst.isNull() || !(sw > 0) || !(sh > 0))
+// pixels, onto the (dx, dy, dw, dh) rectangle of dst with the
+// area-averaging resampler.
+void stretchRegion(const QImage& src, double sx, double sy, double sw, double sh, QImage& dst,
+                   int dx, int dy, int dw, int dh) {
+    if (src.isNull() || dst.isNull() || !(sw > 0) || !(sh > 0) || dw <= 0 || dh <= 0)
         return;
-    const graphics::ResampleAxis horizontal(sx, sw, dst.width(), src.width());
-    const graphics::ResampleAxis vertical(sy, sh, dst.height(), src.height());
-    graphics::RowResampler resampler(horizontal, vertical, dst.width());
+    const graphics::ResampleAxis horizontal(sx, sw, dw, src.width());
+    const graphics::ResampleAxis vertical(sy, sh, dh, src.height());
+    graphics::RowResampler resampler(horizontal, vertical, dw);
     std::vector<const QRgb*> rows(static_cast<std::size_t>(vertical.maxCount()));
-    for (int y = 0; y < dst.height(); ++y) {
+    for (int y = 0; y < dh; ++y) {
         for (int k = 0; k < vertical.count(y); ++k)
             rows[static_cast<std::size_t>(k)] =
                 reinterpret_cast<const QRgb*>(src.constScanLine(vertical.first(y) + k));
-        resampler.resampleRow(y, rows.data(), reinterpret_cast<QRgb*>(dst.scanLine(y)), 0,
-                              dst.width());
+        resampler.resampleRow(y, rows.data(), reinterpret_cast<QRgb*>(dst.scanLine(dy + y)) + dx, 0,
+                              dw);
     }
+}
+
+// The fitted part of the source (the cut-out of a still panorama, or the
+// whole picture) stretched onto the whole target. Where a cut-out reaches
+// past the picture's edge the target stays black there, as a copy would
+// leave it, instead of repeating the edge. `f` maps full-size source pixels
+// onto the decoded ones.
+void stretchFitted(const QImage& src, const FitPlan& plan, Size full, double fx, double fy,
+                   QImage& dst) {
+    const int x1 = std::min(plan.cutX + plan.fitted.width, full.width);
+    const int y1 = std::min(plan.cutY + plan.fitted.height, full.height);
+    if (x1 <= plan.cutX || y1 <= plan.cutY)
+        return;
+    const double kx = double(plan.target.width) / plan.fitted.width;
+    const double ky = double(plan.target.height) / plan.fitted.height;
+    const int dw = std::min(plan.target.width, int(std::lround((x1 - plan.cutX) * kx)));
+    const int dh = std::min(plan.target.height, int(std::lround((y1 - plan.cutY) * ky)));
+    stretchRegion(src, plan.cutX * fx, plan.cutY * fy, (x1 - plan.cutX) * fx, (y1 - plan.cutY) * fy,
+                  dst, 0, 0, dw, dh);
 }
 
 void removeQuietly(const std::string& path) {
@@ -170,8 +191,7 @@ PrepResult preparePicture(const PrepRequest& rq) {
                              plan.cutX, plan.cutY, graphics::SRCCOPY);
             break;
         case FitPlan::Copy::Stretch:
-            stretchRegion(*rasterkit::pixels(source.hBMP()), plan.cutX * fx, plan.cutY * fy,
-                          plan.fitted.width * fx, plan.fitted.height * fy,
+            stretchFitted(*rasterkit::pixels(source.hBMP()), plan, full, fx, fy,
                           *rasterkit::pixels(target.h));
             break;
         case FitPlan::Copy::Centre:

@@ -76,9 +76,14 @@ int PictureChooser::next(int count, bool hasTitlePage, Timing& timing) {
         if (titleOnly) {
             index = 1;
         } else if (randomOrder_) {
-            do
+            // Bounded, so that a faulty random source cannot hang the saver.
+            for (int draw = 0; draw < 1000; ++draw) {
                 index = drawIndex(random_, count);
-            while (hasTitlePage && index == 1);
+                if (!hasTitlePage || index != 1)
+                    break;
+            }
+            if (hasTitlePage && index == 1)
+                index = 2;
         } else {
             index = ReadIniInt("PrefsSS", "LastImage", 0, settingsFile_) + 1;
             if (index > count || index < 1)

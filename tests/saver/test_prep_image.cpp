@@ -101,6 +101,17 @@ TEST_F(PrepImageTest, ScaledDecodingKeepsTheFullSizeGeometryOfAStillPanorama) {
     ASSERT_EQ(r.status, PrepResult::Status::Ready);
     EXPECT_TRUE(near(r.picture.pixel(230, 384), qRgb(255, 0, 0)));
     EXPECT_TRUE(near(r.picture.pixel(250, 384), qRgb(0, 0, 255)));
+    // A "panorama" narrower than the display's shape: the cut-out reaches
+    // past its right edge, which stays black instead of smearing the edge.
+    const std::string narrow = halves("narrow.jpg", 400, 600);
+    rq.picturePath = narrow;
+    rq.panoramicOrigin = 0;
+    r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready);
+    EXPECT_TRUE(near(r.picture.pixel(100, 384), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(r.picture.pixel(400, 384), qRgb(0, 0, 255)));
+    EXPECT_EQ(r.picture.pixel(700, 384), qRgb(0, 0, 0));
+    rq.picturePath = pic;
     // With motion the panorama keeps its direction and the display height.
     rq.panEnabled = true;
     r = preparePicture(rq);
