@@ -12,8 +12,8 @@
 //   graphics_bench bmpwrite PICTURE DIR                         BMP writing against a raw write
 
 #include "graphics/io/BmpCodec.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/io/JpegCodec.h"
-#include "graphics/io/MappedFile.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 

@@ -2,10 +2,28 @@
 
 #include "common/Log.h"
 #include "graphics/io/PictureFile.h"
+#include "graphics/io/Resample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include <utility>
 
 namespace skyloom::graphics {
+namespace {
+
+bool isJpegFile(const std::string& path) {
+    std::uint8_t head[3] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rbe");
+    if (!file)
+        return false;
+    const std::size_t n = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return sniffFormat(std::span(head, n)) == PictureFormat::Jpeg;
+}
+
+} // namespace
 
 WorkBuff::~WorkBuff() {
     release();
@@ -73,6 +91,43 @@ bool WorkBuff::InitWorkBuffFromFileScaled(const std::string& path, HDC, int minW
     options.minWidth = minWidth;
     options.minHeight = minHeight;
     return adopt(path, options);
+}
+
+bool WorkBuff::InitWorkBuffFitted(const std::string& path, int width, int height, FitMode mode) {
+    release();
+    if (width <= 0 || height <= 0 || !sizeAllowed(width, height, DecodeLimits{}))
+        return false;
+    QImage fitted;
+    std::string error;
+    if (isJpegFile(path)) {
+        if (!decodeJpegFittedFile(path, QSize(width, height), mode, fitted, error)) {
+            logWarning("graphics", error);
+            return false;
+        }
+    } else {
+        QImage whole;
+        if (!loadPicture(path, whole, error)) {
+            logWarning("graphics", error);
+            return false;
+        }
+        // Cover: the middle part with the target's shape; Stretch: all of it.
+        double sx = 0, sy = 0, sw = whole.width(), sh = whole.height();
+        if (mode == FitMode::Cover) {
+            const double scale = std::max(width / sw, height / sh);
+            sx = (sw - width / scale) / 2;
+            sy = (sh - height / scale) / 2;
+            sw = width / scale;
+            sh = height / scale;
+        }
+        fitted = QImage(width, height, QImage::Format_RGB32);
+        if (fitted.isNull())
+            return false;
+        resampleRect(whole, static_cast<int>(std::lround(sx)), static_cast<int>(std::lround(sy)),
+                     static_cast<int>(std::lround(sw)), static_cast<int>(std::lround(sh)), fitted,
+                     0, 0, width, height);
+    }
+    handle_ = rasterkit::adoptWorkBuffer(std::move(fitted));
+    return handle_ >= 0;
 }
 
 int WorkBuff::Width() const {

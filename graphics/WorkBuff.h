@@ -31,6 +31,12 @@ public:
     bool InitWorkBuffFromFileScaled(const std::string& path, HDC reference, int minWidth,
                                     int minHeight);
 
+    /// Replaces the buffer by the picture fitted to width × height with
+    /// HALFTONE quality: JPEG files are decoded at a reduced DCT scale and
+    /// resampled as they are read (the fast path for full-screen pictures);
+    /// other pictures are loaded whole and resampled.
+    bool InitWorkBuffFitted(const std::string& path, int width, int height, FitMode mode);
+
     int Width() const;  ///< 0 when empty
     int Height() const; ///< 0 when empty
     rasterkit::Handle hBMP() const { return handle_; }

@@ -3,8 +3,8 @@
 #include "common/Log.h"
 #include "graphics/WorkBuff.h"
 #include "graphics/depthkit/Depthkit.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/io/JpegCodec.h"
-#include "graphics/io/MappedFile.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace skyloom::saver {
@@ -20,20 +21,36 @@ namespace {
 
 using graphics::WorkBuff;
 
-// The picture's full size without decoding it: JPEG headers are read, any
-// other picture is decoded (it is loaded whole anyway).
+// The picture's full size without decoding it: JPEG headers are read from
+// the start of the file (the whole file only when its markers reach
+// further), any other picture is decoded (it is loaded whole anyway).
 bool pictureSize(const std::string& path, Size& size, bool& isJpeg, std::string& error) {
-    graphics::MappedFile file(path);
-    if (!file.ok()) {
-        error = file.error();
-        return false;
+    constexpr std::size_t kHead = 256 * 1024;
+    std::vector<std::uint8_t> head(kHead);
+    {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            error = "cannot open " + path;
+            return false;
+        }
+        in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(kHead));
+        head.resize(static_cast<std::size_t>(in.gcount()));
     }
-    isJpeg = graphics::sniffFormat(file.bytes()) == graphics::PictureFormat::Jpeg;
+    isJpeg = graphics::sniffFormat(head) == graphics::PictureFormat::Jpeg;
     if (!isJpeg)
         return true; // known once loaded
     QSize s;
-    if (!graphics::readJpegSize(file.bytes(), s, error))
-        return false;
+    if (!graphics::readJpegSize(head, s, error)) {
+        if (head.size() < kHead)
+            return false;
+        const graphics::FileBytes whole(path);
+        if (!whole.ok()) {
+            error = whole.error();
+            return false;
+        }
+        if (!graphics::readJpegSize(whole.bytes(), s, error))
+            return false;
+    }
     size = {s.width(), s.height()};
     return true;
 }

@@ -1,6 +1,6 @@
 #include "graphics/io/BmpCodec.h"
 
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 
 #include <algorithm>
 #include <bit>

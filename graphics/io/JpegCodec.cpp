@@ -1,6 +1,6 @@
 #include "graphics/io/JpegCodec.h"
 
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/io/Resample.h"
 
 #include <algorithm>

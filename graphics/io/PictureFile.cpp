@@ -1,7 +1,7 @@
 #include "graphics/io/PictureFile.h"
 
 #include "graphics/io/BmpCodec.h"
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -58,7 +58,7 @@ bool decodePicture(std::span<const std::uint8_t> data, QImage& out, std::string&
 bool loadPicture(const std::string& path, QImage& out, std::string& error,
                  const JpegDecodeOptions& jpegOptions) {
     out = QImage();
-    MappedFile file(path);
+    FileBytes file(path);
     if (!file.ok()) {
         error = file.error();
         return false;

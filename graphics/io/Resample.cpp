@@ -41,9 +41,8 @@ ResampleAxis::ResampleAxis(double srcStart, double srcLength, int dstLength, int
             const double support = 3.0 * scale;
             for (int s = static_cast<int>(std::floor(centre - support));
                  s <= static_cast<int>(std::ceil(centre + support)); ++s) {
-                const double w = lanczos3((s + 0.5 - centre) / scale);
-                if (std::abs(w) > 1e-9)
-                    t.emplace_back(s, w);
+                // Zero weights inside the window are kept: taps must be contiguous.
+                t.emplace_back(s, lanczos3((s + 0.5 - centre) / scale));
             }
         } else if (scale > 1.0) {
             // Area averaging: the destination pixel covers [a, b) of the source.
@@ -85,6 +84,9 @@ ResampleAxis::ResampleAxis(double srcStart, double srcLength, int dstLength, int
         }
         first_[d] = merged.front().first;
         count_[d] = static_cast<int>(merged.size());
+        lowest_ = d == 0 ? first_[d] : std::min(lowest_, first_[d]);
+        highest_ =
+            d == 0 ? first_[d] + count_[d] - 1 : std::max(highest_, first_[d] + count_[d] - 1);
         std::int32_t* out = &weights_[static_cast<std::size_t>(d) * stride_];
         std::int32_t sum = 0;
         int largest = 0;

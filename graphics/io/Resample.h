@@ -42,8 +42,9 @@ public:
         return &weights12_[static_cast<std::size_t>(d) * stride4_];
     }
     int maxCount() const { return stride_; }
-    int lowest() const { return first_.empty() ? 0 : first_.front(); }
-    int highest() const { return first_.empty() ? 0 : first_.back() + count_.back() - 1; }
+    /// The lowest and highest source positions any destination pixel reads.
+    int lowest() const { return lowest_; }
+    int highest() const { return highest_; }
 
 private:
     std::vector<int> first_;
@@ -53,6 +54,8 @@ private:
     std::vector<std::int16_t> weights12_;
     int stride_ = 1;
     int stride4_ = 4;
+    int lowest_ = 0;
+    int highest_ = 0;
 };
 
 /// Resamples one destination row from the source rows that the vertical

@@ -2,7 +2,7 @@
 
 #include "common/Log.h"
 #include "graphics/io/BmpCodec.h"
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/rasterkit/HandleTable.h"
 #include "graphics/rasterkit/Rasterkit.h"
 
@@ -83,7 +83,7 @@ int RemapBMP(const std::string& source, const std::string& destination) {
     graphics::BmpInfo info;
     std::string error;
     {
-        graphics::MappedFile file(source);
+        graphics::FileBytes file(source);
         if (!file.ok())
             return detail::failure(file.error());
         if (!graphics::decodeBmp(file.bytes(), image, error, {}, &info))

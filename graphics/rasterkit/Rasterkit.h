@@ -8,7 +8,8 @@
 // accepts any handle and fails cleanly on an unknown or freed one.
 //
 // Translucency runs from 0 (the bitmap covers the target) to 99 (almost
-// all target shows through): result = (bitmap × (100 − t) + target × t) / 100.
+// all target shows through), per channel:
+// result = (bitmap × (100 − t) + target × t + 50) / 100, rounded down.
 
 #include "graphics/rasterkit/DeviceContext.h"
 

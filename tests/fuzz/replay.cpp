@@ -2,7 +2,7 @@
 // targets, so that inputs which once crashed stay fixed in ordinary builds.
 
 #include "FuzzTargets.h"
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ void replayFolder(const std::filesystem::path& folder,
         if (!entry.is_regular_file())
             continue;
         SCOPED_TRACE(entry.path().string());
-        skyloom::graphics::MappedFile file(entry.path().string());
+        skyloom::graphics::FileBytes file(entry.path().string());
         ASSERT_TRUE(file.ok());
         target(file.bytes().data(), file.bytes().size());
     }

@@ -4,7 +4,7 @@
 #include "BmpBuilder.h"
 #include "graphics/WorkBuff.h"
 #include "graphics/io/BmpCodec.h"
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 #include "tests/support/TempDir.h"
 
 #include <climits>
@@ -70,7 +70,7 @@ void roundTrip(const std::vector<std::uint8_t>& bytes, const QImage& expected) {
     WorkBuff buffer;
     ASSERT_TRUE(buffer.InitWorkBuffFromFile(dir.file("in.bmp"), 0));
     ASSERT_TRUE(buffer.SavePicture(dir.file("out.bmp")));
-    MappedFile again(dir.file("out.bmp"));
+    FileBytes again(dir.file("out.bmp"));
     QImage reread;
     BmpInfo info;
     ASSERT_TRUE(decodeBmp(again.bytes(), reread, why, {}, &info)) << why;
@@ -359,7 +359,7 @@ TEST(BmpWrite, EightBitFileIsStandard) {
     const std::vector<std::uint8_t> indexes = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1};
     std::string error;
     ASSERT_TRUE(writeBmp8(dir.file("p.bmp"), 5, 2, indexes, kPalette, error)) << error;
-    MappedFile file(dir.file("p.bmp"));
+    FileBytes file(dir.file("p.bmp"));
     QImage out;
     BmpInfo info;
     ASSERT_TRUE(decodeBmp(file.bytes(), out, error, {}, &info)) << error;

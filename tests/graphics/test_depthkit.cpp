@@ -4,8 +4,8 @@
 #include "graphics/depthkit/Depthkit.h"
 #include "graphics/depthkit/Quantizer.h"
 #include "graphics/io/BmpCodec.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/io/JpegCodec.h"
-#include "graphics/io/MappedFile.h"
 #include "tests/support/TempDir.h"
 
 #include <cmath>
@@ -31,7 +31,7 @@ QImage photoLike(int width, int height) {
 }
 
 bool readBmp(const std::string& path, QImage& out, BmpInfo* info = nullptr) {
-    MappedFile file(path);
+    FileBytes file(path);
     std::string error;
     return file.ok() && decodeBmp(file.bytes(), out, error, {}, info);
 }

@@ -3,8 +3,8 @@
 
 #include "BmpBuilder.h"
 #include "graphics/WorkBuff.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/io/JpegCodec.h"
-#include "graphics/io/MappedFile.h"
 #include "graphics/io/PictureFile.h"
 #include "tests/support/TempDir.h"
 

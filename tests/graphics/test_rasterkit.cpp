@@ -3,7 +3,7 @@
 
 #include "BmpBuilder.h"
 #include "graphics/io/BmpCodec.h"
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
 #include "tests/support/TempDir.h"
@@ -264,6 +264,21 @@ TEST(Surfaces, HalftoneStretchAveragesAreas) {
     EXPECT_FALSE(graphics::StretchBlt(half.hdc(), 0, 0, 0, 4, checker.hdc(), 0, 0, 4, 4, SRCCOPY));
 }
 
+TEST(Surfaces, ShrinkingARampKeepsItsValues) {
+    // At 5:3 the window's zeros fall exactly on source pixels; every tap
+    // must still line up with its own pixel.
+    QImage ramp(300, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 300; ++x)
+            ramp.setPixel(x, y, qRgb(x * 255 / 299, 0, 255 - x * 255 / 299));
+    QImage small(180, 4, QImage::Format_RGB32);
+    graphics::resampleRect(ramp, 0, 0, 300, 4, small, 0, 0, 180, 4);
+    for (int x = 10; x < 170; ++x) {
+        const double centre = (x + 0.5) * 300.0 / 180.0 - 0.5;
+        EXPECT_NEAR(qRed(small.pixel(x, 1)), centre * 255 / 299, 1.5) << x;
+    }
+}
+
 TEST(Surfaces, VectorAndPlainResamplingAgree) {
     // Noise exercises every weight and the clamping; odd sizes exercise the tails.
     QImage noise(203, 61, QImage::Format_RGB32);
@@ -362,7 +377,7 @@ TEST(Palette, RemapBmpUsesThePaletteInUse) {
     setPaletteInUse(inUse);
     ASSERT_EQ(RemapBMP(dir.file("tn.bmp"), dir.file("tn.bmp")), 0) << LastError();
     setPaletteInUse(saved);
-    graphics::MappedFile file(dir.file("tn.bmp"));
+    graphics::FileBytes file(dir.file("tn.bmp"));
     QImage out;
     graphics::BmpInfo info;
     ASSERT_TRUE(graphics::decodeBmp(file.bytes(), out, error, {}, &info)) << error;

@@ -3,6 +3,8 @@
 #include "BmpBuilder.h"
 #include "graphics/WorkBuff.h"
 #include "graphics/io/BmpCodec.h"
+#include "graphics/io/FileIO.h"
+#include "graphics/io/JpegCodec.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
@@ -23,6 +25,48 @@ TEST(WorkBuff, MissingFileLeavesItEmpty) {
     EXPECT_FALSE(buffer.SavePicture(dir.file("out.bmp")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.bmp")));
     EXPECT_FALSE(buffer.InitWorkBuff(0, 10, 0));
+}
+
+TEST(WorkBuff, FittedLoadingForFullScreenPictures) {
+    test::TempDir dir;
+    // Left half red, right half blue, 400 × 200.
+    QImage picture(400, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            picture.setPixel(x, y, x < 200 ? qRgb(250, 0, 0) : qRgb(0, 0, 250));
+    std::string error;
+    ASSERT_TRUE(writeJpeg(dir.file("p.jpg"), picture, 95, error));
+    ASSERT_TRUE(writeBmp24(dir.file("p.bmp"), picture, error));
+    for (const char* name : {"p.jpg", "p.bmp"}) {
+        SCOPED_TRACE(name);
+        WorkBuff buffer;
+        // Cover 100 × 100: the middle 200 × 200, half red and half blue.
+        ASSERT_TRUE(buffer.InitWorkBuffFitted(dir.file(name), 100, 100, FitMode::Cover));
+        EXPECT_EQ(buffer.Width(), 100);
+        const QImage& fitted = *rasterkit::pixels(buffer.hBMP());
+        EXPECT_GT(qRed(fitted.pixel(10, 50)), 240);
+        EXPECT_GT(qBlue(fitted.pixel(90, 50)), 240);
+        // Stretch keeps all of it: a quarter of the width is still red.
+        ASSERT_TRUE(buffer.InitWorkBuffFitted(dir.file(name), 80, 60, FitMode::Stretch));
+        EXPECT_EQ(buffer.Height(), 60);
+        EXPECT_GT(qRed(rasterkit::pixels(buffer.hBMP())->pixel(30, 30)), 240);
+        EXPECT_FALSE(buffer.InitWorkBuffFitted(dir.file(name), 0, 60, FitMode::Stretch));
+        EXPECT_EQ(buffer.hBMP(), -1);
+    }
+    WorkBuff missing;
+    EXPECT_FALSE(missing.InitWorkBuffFitted(dir.file("none.jpg"), 10, 10, FitMode::Cover));
+}
+
+TEST(FileBytes, RefusesFilesOverTheLimit) {
+    test::TempDir dir;
+    dir.write("big.bmp", std::string(5000, 'x'));
+    graphics::FileBytes ok(dir.file("big.bmp"), 5000);
+    EXPECT_TRUE(ok.ok());
+    EXPECT_EQ(ok.bytes().size(), 5000u);
+    graphics::FileBytes tooBig(dir.file("big.bmp"), 4999);
+    EXPECT_FALSE(tooBig.ok());
+    EXPECT_NE(tooBig.error().find("too large"), std::string::npos);
+    EXPECT_FALSE(graphics::FileBytes(dir.path()).ok()); // a folder
 }
 
 TEST(WorkBuff, CopiesAreIndependent) {

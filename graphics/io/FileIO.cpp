@@ -1,15 +1,15 @@
-#include "graphics/io/MappedFile.h"
+#include "graphics/io/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace skyloom::graphics {
 
-MappedFile::MappedFile(const std::string& path) {
+FileBytes::FileBytes(const std::string& path, std::size_t maxBytes) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error_ = "cannot open " + path + ": " + std::strerror(errno);
@@ -21,24 +21,46 @@ MappedFile::MappedFile(const std::string& path) {
         ::close(fd);
         return;
     }
-    size_ = static_cast<std::size_t>(st.st_size);
-    if (size_ > 0) {
-        void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (p == MAP_FAILED) {
-            error_ = "cannot map " + path + ": " + std::strerror(errno);
-            size_ = 0;
+    // The size is a hint: the file may change while it is read.
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        error_ = "file too large: " + path;
+        ::close(fd);
+        return;
+    }
+    data_.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t filled = 0;
+    while (true) {
+        if (filled == data_.size()) {
+            // One byte past the limit tells a file that grew too large.
+            if (filled > maxBytes) {
+                error_ = "file too large: " + path;
+                ::close(fd);
+                data_.clear();
+                return;
+            }
+            data_.resize(std::min(maxBytes + 1, data_.size() + 65536));
+        }
+        const ssize_t n = ::read(fd, data_.data() + filled, data_.size() - filled);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error_ = "cannot read " + path + ": " + std::strerror(errno);
             ::close(fd);
+            data_.clear();
             return;
         }
-        data_ = static_cast<const std::uint8_t*>(p);
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    if (filled > maxBytes) {
+        error_ = "file too large: " + path;
+        data_.clear();
+        return;
+    }
+    data_.resize(filled);
     ok_ = true;
-}
-
-MappedFile::~MappedFile() {
-    if (data_)
-        ::munmap(const_cast<std::uint8_t*>(data_), size_);
 }
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {

@@ -1,28 +1,30 @@
 #pragma once
-// A whole file mapped read-only into memory; unmapped when the object goes.
+// Reading whole files and replacing files atomically.
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace skyloom::graphics {
 
-class MappedFile {
+/// The contents of a regular file, read into memory. (Not a memory mapping:
+/// a mapped file that another program truncates would crash the reader.)
+class FileBytes {
 public:
-    /// Maps the file; check ok() and error() afterwards. Empty files map to an empty span.
-    explicit MappedFile(const std::string& path);
-    ~MappedFile();
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
+    /// Largest file read: a 32-bit BMP at the pixel limit, with room for headers.
+    static constexpr std::size_t kMaxBytes = (std::size_t(5) << 28) + (std::size_t(1) << 20);
+
+    /// Reads the file; check ok() and error() afterwards.
+    explicit FileBytes(const std::string& path, std::size_t maxBytes = kMaxBytes);
 
     bool ok() const { return ok_; }
     const std::string& error() const { return error_; }
-    std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
+    std::span<const std::uint8_t> bytes() const { return data_; }
 
 private:
-    const std::uint8_t* data_ = nullptr;
-    std::size_t size_ = 0;
+    std::vector<std::uint8_t> data_;
     bool ok_ = false;
     std::string error_;
 };
