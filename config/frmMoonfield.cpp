@@ -879,9 +879,15 @@ void frmMoonfield::showAboutPage() {
     lblPhone_->setText(qs(about_.phone));
     lblSupport_->setText(linkText(about_.support));
     lblSupport_->setAccessibleName(qs(about_.support));
+    // An empty address is no stop for the Tab key.
+    lblWebAddress_->setFocusPolicy(about_.webAddress.empty() ? Qt::NoFocus : Qt::StrongFocus);
+    lblSupport_->setFocusPolicy(about_.support.empty() ? Qt::NoFocus : Qt::StrongFocus);
     Label4_->setVisible(about_.supportCaptionShown);
     lblPhoneSupport_->setText(qs(about_.phoneSupport));
     cmdVisitUs_->setText(qs(about_.visitCaption));
+    // Named even while hidden without a caption, as the accessibility tree
+    // lists hidden controls too.
+    cmdVisitUs_->setAccessibleName(about_.visitShown ? QString() : QString("Visit web site"));
     cmdVisitUs_->setVisible(about_.visitShown);
     cmdVisitUs_->setEnabled(about_.visitShown);
     picAboutThumbnail_->clear();
