@@ -44,8 +44,8 @@ QPixmap skyloomLogo(QSize size) {
     // Stars.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 230, 200));
-    const qreal stars[][2] = {{0.08, 0.16}, {0.2, 0.3}, {0.32, 0.12}, {0.46, 0.24},
-                              {0.6, 0.1},   {0.9, 0.2}, {0.14, 0.44}, {0.85, 0.42}};
+    const qreal stars[][2] = {{0.08, 0.16}, {0.2, 0.3},   {0.32, 0.12}, {0.46, 0.24},
+                              {0.6, 0.1},   {0.95, 0.12}, {0.14, 0.44}, {0.52, 0.07}};
     for (const auto& s : stars)
         p.drawEllipse(QPointF(w * s[0], h * s[1]), h / 70 + 0.5, h / 70 + 0.5);
 

@@ -68,8 +68,10 @@ std::vector<std::string> readTextLines(const std::string& path) {
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        // A NUL ends the text of a line, as it would for a C string.
-        line = imagesets::fromIniText(std::string_view(line).substr(0, line.find('\0')));
+        // NUL characters are dropped (they show as nothing and would cut
+        // the text in the widgets).
+        std::erase(line, '\0');
+        line = imagesets::fromIniText(line);
         lines.push_back(std::move(line));
     }
     return lines;

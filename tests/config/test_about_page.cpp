@@ -211,6 +211,26 @@ TEST_F(AboutDialogTest, PageShowsTheChosenSetAndHidesWhatIsMissing) {
     EXPECT_FALSE(child<QTimer>(form, "tmrAboutThumbnail")->isActive());
 }
 
+TEST_F(AboutDialogTest, UpdateListsAddsNewSetsAndKeepsExcludedOnes) {
+    frmMoonfield form;
+    ASSERT_TRUE(form.initialise());
+    auto* sets = child<QComboBox>(form, "cmboAboutSets");
+    sets->setCurrentIndex(1);
+    auto& lib = form.library().Sets();
+    ASSERT_TRUE(lib.ExcludeSet(lib.GetSet("Harbour")));
+    makeSet("quay", "Quay", {"Crane"});
+    ASSERT_TRUE(imagesets::RegisterImageSet(program, "quay/"));
+    auto quay = std::make_shared<imagesets::SetInfoClass>();
+    quay->SetName("Quay");
+    quay->SetDirectory("quay/");
+    ASSERT_TRUE(lib.IncludeSet(quay));
+    form.UpdateLists();
+    ASSERT_EQ(sets->count(), 3);
+    EXPECT_EQ(sets->itemText(0), "Harbour");
+    EXPECT_EQ(sets->itemText(2), "Quay");
+    EXPECT_EQ(sets->currentText(), "Meadow");
+}
+
 TEST_F(AboutDialogTest, ImageInfoOpensTheCreditsOfTheWallpaperPicture) {
     writeSettings("[ScreenSaver]\r\nSetup=1\r\n[PrefsWP]\r\nrandom=0\r\nCurrentSet=Meadow\r\n"
                   "CurrentImage=Poppies\r\n");

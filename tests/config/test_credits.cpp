@@ -177,6 +177,30 @@ TEST_F(CreditsTest, Version2ContinuationLinesNeitherSkipKeysNorRunPastTheEnd) {
     EXPECT_EQ(c.imageTitle, "Last");
 }
 
+TEST_F(CreditsTest, BrokenInformationFilesGiveSensibleTexts) {
+    // Binary garbage with NULs, no line end at the end, and a value that is
+    // all "=" signs.
+    static const char garbage[] = "[info]\nversion=2\n[English]\nimageTitle==x=\n\0\xff\xfe[\n"
+                                  "imageCredit=after";
+    write("set/pic.nfo", std::string(garbage, sizeof garbage - 1));
+    Credits c = read();
+    EXPECT_EQ(c.imageTitle, "=x=");
+    EXPECT_EQ(c.imageInfo, "Not Available.");
+
+    // Too large to be credits: read as a version-2 file without the block.
+    write("set/pic.nfo",
+          "[info]\nversion=2\n[English]\nimageTitle=Big\n" + std::string(2 << 20, 'x'));
+    c = read();
+    EXPECT_EQ(c.imageTitle, "Not Available.");
+
+    // A folder where the file should be.
+    std::filesystem::remove(dir.file("set/pic.nfo"));
+    std::filesystem::create_directories(dir.file("set/pic.nfo"));
+    profile::clearCache();
+    c = read();
+    EXPECT_EQ(c.imageTitle, "Not Available");
+}
+
 // ---------------------------------------------------------------------------
 // The dialog
 
