@@ -155,8 +155,9 @@ void Credits::ApplyCreditKey(std::string_view key, const std::string& value) {
     } else if (key == "imageCredit") {
         imageInfo = withoutTrailingBreaks(value + ReadContinuationLine());
     } else if (key == "imageCreditPrompt") {
+        // The dialog's layout keeps the credit 5 pixels right of its
+        // prompt, so a longer prompt moves it along.
         imageCreditPrompt = value;
-        creditPromptChanged = true;
     } else if (key == "imageInfo") {
         // Every continuation line belongs to the text; the first line that is
         // not one ends it (asking again would give the same answer).

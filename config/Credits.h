@@ -37,8 +37,6 @@ public:
     std::string webButton = "Visit Corvenna Website";              ///< cmdWebLink caption
     bool webButtonVisible = false; ///< cmdWebLink shown (only when the file names it)
     std::string url;               ///< address cmdWebLink opens
-    /// The credit prompt was replaced, so the credit moves to sit right of it.
-    bool creditPromptChanged = false;
 
     /// Fills the texts for one picture. `folder` is the set folder (ending
     /// in "/"), `path` the picture's path without extension, `name` its

@@ -1,5 +1,6 @@
 #include "frmCredits.h"
 
+#include "config/AboutPage.h"
 #include "platform/System.h"
 
 #include "common/Log.h"
@@ -159,8 +160,8 @@ void frmCredits::ThumbNail(const QPixmap& picture) {
 void frmCredits::cmdWebLink_Click() {
     // Only web and mail addresses are handed on; anything else is refused
     // (and logged) by the opener.
-    if (!credits_.url.empty())
-        platform::openUrl(credits_.url);
+    if (const std::string address = addressToOpen(credits_.url); !address.empty())
+        platform::openUrl(address);
 }
 
 bool frmCredits::eventFilter(QObject* watched, QEvent* event) {

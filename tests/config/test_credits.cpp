@@ -122,7 +122,6 @@ TEST_F(CreditsTest, Version2ReadsEveryKeyOfTheLanguageBlock) {
     EXPECT_EQ(c.imageTitle, "Boats");
     EXPECT_EQ(c.imageInfo, "Photo: A. Person");
     EXPECT_EQ(c.imageCreditPrompt, "By:");
-    EXPECT_TRUE(c.creditPromptChanged);
     EXPECT_EQ(c.additInfoPrompt, "About:");
     EXPECT_EQ(c.photo, "Two boats.");
     EXPECT_TRUE(c.photoEnabled);
