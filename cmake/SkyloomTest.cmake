@@ -12,4 +12,8 @@ function(skyloom_test name)
         LABELS "${T_LABELS}"
         TIMEOUT 600
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SKYLOOM_NONINTERACTIVE=1;SKYLOOM_QUIET=1;SKYLOOM_FIRST_SET_SOURCE=/nonexistent;${T_ENV}")
+    # Timing tests run alone, so other tests do not distort their figures.
+    if("perf" IN_LIST T_LABELS)
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+    endif()
 endfunction()

@@ -8,6 +8,7 @@
 // marked in PageChanged; Apply saves the current page, OK every changed page,
 // Cancel nothing.
 
+#include "config/AboutPage.h"
 #include "config/ScreenSaverPage.h"
 #include "config/WallpaperPage.h"
 #include "imagesets/SetLibrary.h"
@@ -30,6 +31,7 @@ class QListWidget;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
+class QTimer;
 
 namespace skyloom::config {
 
@@ -89,6 +91,14 @@ public:
     void InitLists();
     void UpdateLists();
 
+    /// About page: a set was chosen in its list / refill it from the model.
+    void cmboAboutSets_Click(int index);
+    void LoadAboutPage();
+    AboutPage& aboutPage() { return about_; }
+    /// "Image Info...": the credits of the Wallpaper page's picture, with
+    /// the page's preview, in a modal dialog.
+    void cmdImageCredits_Click();
+
     const std::string& programPath() const { return programPath_; }
     imagesets::SetLibrary& library() { return library_; }
     const std::string& windowsDirectory() const { return windowsDir_; }
@@ -122,6 +132,9 @@ private:
     void setPanoramic(bool on);
     void okClicked();
     void applyClicked();
+    QWidget* buildAboutPage();
+    void showAboutPage();
+    void aboutThumbnailStep();
 
     // Frame
     QTabWidget* SSTabPages_ = nullptr;
@@ -179,6 +192,24 @@ private:
     QComboBox* cmboWPCalendarSize_ = nullptr;
     QComboBox* cmboWPCalendarPosition_ = nullptr;
 
+    // About page
+    QComboBox* cmboAboutSets_ = nullptr;
+    QLabel* imgLogo_ = nullptr;
+    QLabel* picSkyloomLogo_ = nullptr;
+    QLabel* lblMoreInfo_ = nullptr;
+    QLabel* lblWebAddress_ = nullptr;
+    QLabel* lblCompanyName_ = nullptr;
+    QLabel* lblAddress_ = nullptr;
+    QLabel* lblCityStateZip_ = nullptr;
+    QLabel* lblPhone_ = nullptr;
+    QLabel* Label4_ = nullptr;
+    QLabel* lblSupport_ = nullptr;
+    QLabel* lblPhoneSupport_ = nullptr;
+    QLabel* lblBitDepth_ = nullptr;
+    QPushButton* cmdVisitUs_ = nullptr;
+    QLabel* picAboutThumbnail_ = nullptr;
+    QTimer* aboutThumbnailTimer_ = nullptr; ///< rotates the set's pictures while page 3 shows
+
     std::vector<bool> pageChanged_;
     std::string programPath_;
     std::string windowsDir_;
@@ -191,6 +222,7 @@ private:
     imagesets::SetLibrary library_;
     std::unique_ptr<ScreenSaverPage> screenSaver_;
     WallpaperPage wallpaper_{library_};
+    AboutPage about_{library_};
     std::mt19937 random_{std::random_device{}()};
     std::unique_ptr<wallpaper::WallpaperSetter> wallpaperSetter_;
 };

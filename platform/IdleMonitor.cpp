@@ -1,5 +1,7 @@
 #include "IdleMonitor.h"
 
+#include "WaylandIdle.h"
+
 #include <QDBusInterface>
 #include <QDBusReply>
 
@@ -40,8 +42,22 @@ IdleMonitor::IdleMonitor() {
         if (d)
             XCloseDisplay(d);
     }
+    const char* w = std::getenv("WAYLAND_DISPLAY");
+    if (w && *w) {
+        auto wayland = std::make_unique<WaylandIdle>();
+        if (wayland->available()) {
+            wayland_ = std::move(wayland);
+            source_ = "Wayland";
+            return;
+        }
+    }
     if (mutterIdle())
         source_ = "GNOME";
+}
+
+void IdleMonitor::setTimeout(std::chrono::milliseconds timeout) {
+    if (wayland_)
+        wayland_->setTimeout(timeout);
 }
 
 IdleMonitor::~IdleMonitor() {
@@ -61,6 +77,8 @@ std::optional<std::int64_t> IdleMonitor::idleMs() {
         XFree(info);
         return idle;
     }
+    if (wayland_)
+        return wayland_->idleMs();
     if (source_ == "GNOME")
         return mutterIdle();
     return std::nullopt;

@@ -60,6 +60,9 @@ public:
     int grey() const { return static_cast<int>(nTickCount); }
     /// Interval the clock asks for after this tick (ms), 0 when unchanged.
     int requestedInterval() const { return requestedInterval_; }
+    /// The display time of the picture on show (a title page has its own).
+    void setTimeBetween(int seconds) { timeBetween_ = seconds; }
+    int timeBetween() const { return timeBetween_; }
 
     std::int32_t nTickCount = 0;
     std::int16_t nTickStep = 0;

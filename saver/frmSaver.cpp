@@ -30,12 +30,18 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
+        const QRect r = event->rect();
+        if (image_->isNull() || width() <= 0 || height() <= 0) {
+            p.fillRect(r, Qt::black);
+            return;
+        }
         // The image is in device pixels; drawn into the logical rectangle it
-        // lands one to one on the screen's pixels.
-        if (image_->isNull())
-            p.fillRect(event->rect(), Qt::black);
-        else
-            p.drawImage(QRectF(rect()), *image_);
+        // lands one to one on the screen's pixels. Only the part asked for
+        // is drawn, so a transition step costs what it changed.
+        const qreal sx = qreal(image_->width()) / width();
+        const qreal sy = qreal(image_->height()) / height();
+        p.drawImage(QRectF(r), *image_,
+                    QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy));
     }
 
 private:
@@ -71,13 +77,20 @@ frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
         l->setPalette(pal);
         l->move(0, 0);
     }
-    picDisp_ = new SaverCanvas(this, &canvas_);
+    picDispDC_ = std::make_unique<graphics::DeviceContext>(1, 1);
+    picStretchDC_ = std::make_unique<graphics::DeviceContext>(0, 0);
+    picConvertDC_ = std::make_unique<graphics::DeviceContext>(0, 0);
+    picDisp_ = new SaverCanvas(this, &picDispDC_->image());
 
     tmrTrans_.setObjectName("tmrTrans");
     tmrTrans_.setInterval(1);
     connect(&tmrTrans_, &QTimer::timeout, this, &frmSaver::onTick);
     tmrInfo_.setObjectName("tmrInfo");
     tmrInfo_.setInterval(100);
+    tmrStep_.setSingleShot(true);
+    tmrStep_.setTimerType(Qt::PreciseTimer);
+    tmrStep_.setInterval(kTransitionStepMs);
+    connect(&tmrStep_, &QTimer::timeout, this, &frmSaver::transitionStep);
 }
 
 frmSaver::~frmSaver() {
@@ -207,8 +220,10 @@ void frmSaver::resizeEvent(QResizeEvent* event) {
     const Rect& r = layout_.picDisp;
     picDisp_->setGeometry(
         QRectF(area.x() + r.x / dpr, area.y() + r.y / dpr, r.width / dpr, r.height / dpr).toRect());
-    canvas_ = QImage(std::max(1, r.width), std::max(1, r.height), QImage::Format_RGB32);
-    canvas_.fill(Qt::black);
+    picDispDC_->resize(std::max(1, r.width), std::max(1, r.height));
+    trans_.InitTrasitions(picDispDC_->hdc(), picDispDC_->width(), picDispDC_->height(),
+                          settings_.szImagePath);
+    trans_.BlindSize(layout_.blindSize);
     lblMemStatus_->move(0, lblStartMem_->height());
     if (loaded_ && settings_.bSetUp)
         printOnCanvas({"Initializing Screen Saver..."}, Qt::white, false);
@@ -221,13 +236,28 @@ void frmSaver::canvasChanged() {
         canvasDrawn();
 }
 
+void frmSaver::canvasChanged(const QRegion& part) {
+    const QImage& c = canvas();
+    if (c.width() <= 0 || c.height() <= 0)
+        return;
+    // Canvas pixels to the widget's logical pixels, rounded outwards.
+    const qreal sx = qreal(picDisp_->width()) / c.width();
+    const qreal sy = qreal(picDisp_->height()) / c.height();
+    QRegion logical;
+    for (const QRect& r : part)
+        logical += QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy).toAlignedRect();
+    picDisp_->update(logical);
+    if (canvasDrawn)
+        canvasDrawn();
+}
+
 void frmSaver::setMemoryStatus(const QString& text) {
     lblMemStatus_->setText(text);
     lblMemStatus_->adjustSize();
 }
 
 void frmSaver::printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst) {
-    QPainter p(&canvas_);
+    QPainter p(&canvas());
     QFont font("Liberation Sans");
     font.setPixelSize(qRound(16 * devicePixelRatioF()));
     font.setBold(true);
@@ -271,19 +301,6 @@ void frmSaver::onTick() {
         tmrTrans_.setInterval(clock_.requestedInterval());
 }
 
-void frmSaver::DoTrans() {
-    tmrTrans_.stop();
-    tmrTrans_.setInterval(1000);
-    if (pictureChange)
-        pictureChange(*this);
-    else
-        logInfo("saver", "picture change");
-    if (pictureShown && !abort_)
-        pictureShown(*this);
-    if (!abort_ && !unloaded_)
-        tmrTrans_.start();
-}
-
 bool frmSaver::PasswordCheck() {
     const bool transOn = tmrTrans_.isActive();
     const bool infoOn = tmrInfo_.isActive();
@@ -305,8 +322,10 @@ bool frmSaver::PasswordCheck() {
 
 void frmSaver::CloseSaver() {
     abort_ = true;
+    rasterkit::KillFilter();
     tmrTrans_.stop();
     tmrInfo_.stop();
+    tmrStep_.stop();
     close();
 }
 
@@ -369,6 +388,7 @@ void frmSaver::Form_Unload() {
     abort_ = true;
     tmrTrans_.stop();
     tmrInfo_.stop();
+    tmrStep_.stop();
     releaseKeyboard();
     // The work file of the picture preparation; only inside a known folder.
     if (!settings_.szImagePath.empty())

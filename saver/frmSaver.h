@@ -5,13 +5,18 @@
 // changes the picture; any key, click or real mouse movement ends it.
 
 #include "SaverLogic.h"
+#include "Transition.h"
+#include "graphics/rasterkit/DeviceContext.h"
 #include "imagesets/PlayList.h"
+#include "saver/PrepImageLogic.h"
 
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QLabel;
 class QEventLoop;
@@ -20,6 +25,9 @@ class QWindow;
 namespace skyloom::saver {
 
 class SaverCanvas;
+
+/// Minimum time between two transition steps.
+inline constexpr int kTransitionStepMs = 13;
 
 class frmSaver : public QWidget {
     Q_OBJECT
@@ -44,8 +52,9 @@ public:
     /// The verifier asked when password protection is on: true for the
     /// right password. Unset, a protected saver accepts nothing.
     std::function<bool()> passwordCheck;
-    /// Prepares and shows the next picture (called by DoTrans with the
-    /// clock stopped). Unset: the change is only logged.
+    /// Replaces the built-in picture change (called by DoTrans with the
+    /// clock stopped, which restarts it afterwards). Unset: DoTrans prepares
+    /// the next picture and reveals it with a transition.
     std::function<void(frmSaver&)> pictureChange;
     /// Told whenever something was drawn into the canvas.
     std::function<void()> canvasDrawn;
@@ -55,8 +64,29 @@ public:
     std::function<void(frmSaver&)> pictureShown;
 
     /// Off-screen canvas; call canvasChanged() after drawing into it.
-    QImage& canvas() { return canvas_; }
+    QImage& canvas() { return picDispDC_->image(); }
     void canvasChanged();
+    /// Repaints only the given part of the canvas (canvas pixels).
+    void canvasChanged(const QRegion& part);
+    /// The canvas as a drawing surface ("picDisp").
+    graphics::HDC picDispDC() const { return picDispDC_->hdc(); }
+    /// The prepared picture of the current change ("picStretch").
+    graphics::DeviceContext& picStretch() { return *picStretchDC_; }
+    TransitionClass& transition() { return trans_; }
+
+    /// The picture on show, as the steps after the transition need it.
+    struct CurrentPicture {
+        std::string relativePath; ///< play-list path, below the program folder
+        std::string label;        ///< play-list label ("NULL" for a title page)
+        std::string panDirection; ///< "" when the picture does not move
+        int panoramicOrigin = 0;
+        int width = 0, height = 0; ///< source size, cut-out or letterbox window
+        int panMode = 0;           ///< 0 none, 1 down, 2 up, 4 right, 8 left
+        int panX = 0, panY = 0;    ///< the first view's place in picStretch
+        bool titleShowing = false;
+        int index = 0; ///< play-list position
+    };
+    const CurrentPicture& currentPicture() const { return current_; }
 
     const SaverSettings& settings() const { return settings_; }
     SaverSettings& settings() { return settings_; }
@@ -73,6 +103,19 @@ public:
     void setMemoryStatus(const QString& text);
 
     void DoTrans();
+    /// Chooses, loads and prepares the next picture into picStretch; false
+    /// when nothing new could be prepared (or the user ended the saver).
+    bool PrepImage();
+    /// Runs the transition's steps from a timer, at least 13 ms apart.
+    void ExecuteTrans();
+    /// After the transition: the description panel, then AfterDescription.
+    void ShowDescription();
+    /// Title strip, calendar, then the panoramic motion or the wait.
+    void AfterDescription();
+    /// Pans a panorama; calls FinishPictureChange when it has ended.
+    void ExecutePan();
+    /// The change is over: the display time starts.
+    void FinishPictureChange();
     void CloseSaver();
     /// True when the saver may close: asks for the password when
     /// protection is on, with both clocks stopped meanwhile.
@@ -95,6 +138,8 @@ private:
     void printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst);
 
     void buildPlayList(bool fallBackToAllSets);
+    void transitionStep();
+    void chooseFirstView();
 
     SaverSettings settings_;
     imagesets::clsImageList playList_;
@@ -103,7 +148,18 @@ private:
     SaverClock clock_{false, 60};
     MouseTracker mouse_;
     WebLinks links_;
-    QImage canvas_;
+    std::unique_ptr<graphics::DeviceContext> picDispDC_;
+    std::unique_ptr<graphics::DeviceContext> picStretchDC_;
+    std::unique_ptr<graphics::DeviceContext> picConvertDC_;
+    TransitionClass trans_;
+    QTimer tmrStep_; // paces the transition steps
+    RandomSource random_;
+    std::optional<PictureChooser> chooser_;
+    PictureChooser::Timing timing_;
+    LayerChooser layers_;
+    CurrentPicture current_;
+    int transitionCycle_ = 0;
+    bool pictureOnShow_ = false;
     SaverCanvas* picDisp_ = nullptr;
     QLabel* lblStartMem_ = nullptr;
     QLabel* lblMemStatus_ = nullptr;

@@ -32,8 +32,9 @@ int main(int argc, char** argv) {
     platform::IdleMonitor monitor;
     if (monitor.source().empty()) {
         std::fprintf(stderr, "skyloom-idle: this desktop does not tell how long the user has "
-                             "been idle (no X11 screen-saver extension, no GNOME idle "
-                             "monitor): the saver cannot start by itself here.\n");
+                             "been idle (no X11 screen-saver extension, no "
+                             "ext-idle-notify protocol, no GNOME idle monitor): the saver cannot "
+                             "start by itself here.\n");
         return 1;
     }
     platform::ScreenSaverInhibitor inhibitor;
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         platform::IdleInputs in;
         in.active = overrideSeconds > 0 || platform::screenSaveActive();
         in.timeoutSeconds = overrideSeconds > 0 ? overrideSeconds : platform::screenSaveTimeOut();
+        monitor.setTimeout(std::chrono::seconds(in.timeoutSeconds));
         in.idleMs = monitor.idleMs();
         in.inhibited = inhibitor.inhibited();
         in.saverRunning = platform::screenSaverRunning();

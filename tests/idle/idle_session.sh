@@ -18,6 +18,13 @@ end_saver() {
     fail "a key did not end the saver"
 }
 
+# Nowhere to learn the idle time from: it says so and ends.
+env -u DISPLAY WAYLAND_DISPLAY=no-such-compositor DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent \
+    "$BIN/skyloom-idle" 2>"$tmp/noidle.err"
+rc=$?
+[ "$rc" -eq 1 ] || fail "skyloom-idle without an idle source: exit status $rc"
+grep -q "cannot start by itself" "$tmp/noidle.err" || fail "no message without an idle source"
+
 "$BIN/skyloom-idle" &
 pids="$pids $!"
 

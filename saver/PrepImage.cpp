@@ -1,0 +1,258 @@
+#include "PrepImage.h"
+
+#include "common/Log.h"
+#include "graphics/WorkBuff.h"
+#include "graphics/depthkit/Depthkit.h"
+#include "graphics/io/FileIO.h"
+#include "graphics/io/JpegCodec.h"
+#include "graphics/io/PictureFile.h"
+#include "graphics/io/Resample.h"
+#include "graphics/rasterkit/Rasterkit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace skyloom::saver {
+namespace {
+
+using graphics::WorkBuff;
+
+// The picture's full size without decoding it: JPEG headers are read from
+// the start of the file (the whole file only when its markers reach
+// further), any other picture is decoded (it is loaded whole anyway).
+bool pictureSize(const std::string& path, Size& size, bool& isJpeg, std::string& error) {
+    constexpr std::size_t kHead = 256 * 1024;
+    std::vector<std::uint8_t> head(kHead);
+    {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            error = "cannot open " + path;
+            return false;
+        }
+        in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(kHead));
+        head.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    isJpeg = graphics::sniffFormat(head) == graphics::PictureFormat::Jpeg;
+    if (!isJpeg)
+        return true; // known once loaded
+    QSize s;
+    if (!graphics::readJpegSize(head, s, error)) {
+        if (head.size() < kHead)
+            return false;
+        const graphics::FileBytes whole(path);
+        if (!whole.ok()) {
+            error = whole.error();
+            return false;
+        }
+        if (!graphics::readJpegSize(whole.bytes(), s, error))
+            return false;
+    }
+    size = {s.width(), s.height()};
+    return true;
+}
+
+// Stretches the (sx, sy, sw, sh) part of src, given in fractional source
+// pixels, onto the (dx, dy, dw, dh) rectangle of dst with the
+// area-averaging resampler.
+void stretchRegion(const QImage& src, double sx, double sy, double sw, double sh, QImage& dst,
+                   int dx, int dy, int dw, int dh) {
+    if (src.isNull() || dst.isNull() || !(sw > 0) || !(sh > 0) || dw <= 0 || dh <= 0)
+        return;
+    const graphics::ResampleAxis horizontal(sx, sw, dw, src.width());
+    const graphics::ResampleAxis vertical(sy, sh, dh, src.height());
+    graphics::RowResampler resampler(horizontal, vertical, dw);
+    std::vector<const QRgb*> rows(static_cast<std::size_t>(vertical.maxCount()));
+    for (int y = 0; y < dh; ++y) {
+        for (int k = 0; k < vertical.count(y); ++k)
+            rows[static_cast<std::size_t>(k)] =
+                reinterpret_cast<const QRgb*>(src.constScanLine(vertical.first(y) + k));
+        resampler.resampleRow(y, rows.data(), reinterpret_cast<QRgb*>(dst.scanLine(dy + y)) + dx, 0,
+                              dw);
+    }
+}
+
+// The fitted part of the source (the cut-out of a still panorama, or the
+// whole picture) stretched onto the whole target. Where a cut-out reaches
+// past the picture's edge the target stays black there, as a copy would
+// leave it, instead of repeating the edge. `f` maps full-size source pixels
+// onto the decoded ones.
+void stretchFitted(const QImage& src, const FitPlan& plan, Size full, double fx, double fy,
+                   QImage& dst) {
+    const int x1 = std::min(plan.cutX + plan.fitted.width, full.width);
+    const int y1 = std::min(plan.cutY + plan.fitted.height, full.height);
+    if (x1 <= plan.cutX || y1 <= plan.cutY)
+        return;
+    const double kx = double(plan.target.width) / plan.fitted.width;
+    const double ky = double(plan.target.height) / plan.fitted.height;
+    const int dw = std::min(plan.target.width, int(std::lround((x1 - plan.cutX) * kx)));
+    const int dh = std::min(plan.target.height, int(std::lround((y1 - plan.cutY) * ky)));
+    stretchRegion(src, plan.cutX * fx, plan.cutY * fy, (x1 - plan.cutX) * fx, (y1 - plan.cutY) * fy,
+                  dst, 0, 0, dw, dh);
+}
+
+void removeQuietly(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
+// The 8-bit path: through a JPEG to a palettized BMP in the palette in use.
+bool reduceTo8Bits(const std::string& work, const std::string& convert) {
+    const bool ok = depthkit::DoCompress(work, convert) && depthkit::Do24To8(convert, work);
+    removeQuietly(convert);
+    if (!ok) {
+        logWarning("saver", "8-bit reduction failed: " + depthkit::LastError());
+        return false;
+    }
+    return rasterkit::RemapBMP(work, work) == 0;
+}
+
+} // namespace
+
+void DrawLayer(std::int32_t target, int xShift, int yShift, Size display,
+               const std::string& layerPath, std::int32_t translucency) {
+    if (layerPath.empty())
+        return;
+    const rasterkit::Handle layer = rasterkit::LoadBitMap(layerPath);
+    if (layer < 0) {
+        logWarning("saver",
+                   "layer picture not loaded: " + layerPath + ": " + rasterkit::LastError());
+        return;
+    }
+    const int x = display.width - rasterkit::GetGCBitmapWidth(layer) - 20 + xShift;
+    const int y = display.height - rasterkit::GetGCBitmapHeight(layer) - 20 + yShift;
+    rasterkit::DoBlitWOP(target, x, y, layer, 0, 0, 0, 0, 1, std::clamp(translucency, 0, 99), 0);
+    rasterkit::UnloadBitMap(layer);
+}
+
+PrepResult preparePicture(const PrepRequest& rq) {
+    PrepResult result;
+    Size full;
+    bool isJpeg = false;
+    if (!pictureSize(rq.picturePath, full, isJpeg, result.error))
+        return result;
+
+    WorkBuff source;
+    FitPlan plan;
+    QImage fittedAtOnce;
+    if (isJpeg) {
+        plan = planFit(full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
+                       rq.panoramicOrigin);
+        if (plan.copy == FitPlan::Copy::Stretch && !plan.cut) {
+            // The whole picture onto the whole target: decoded and fitted in one pass.
+            if (!graphics::decodeJpegFittedFile(
+                    rq.picturePath, QSize(plan.target.width, plan.target.height),
+                    graphics::FitMode::Stretch, fittedAtOnce, result.error))
+                return result;
+        } else {
+            // Only as many pixels as the fit needs; the geometry stays that of the full size.
+            int needW = full.width, needH = full.height;
+            if (plan.copy == FitPlan::Copy::Stretch) {
+                needW = static_cast<int>(
+                    std::ceil(double(full.width) * plan.target.width / plan.fitted.width));
+                needH = static_cast<int>(
+                    std::ceil(double(full.height) * plan.target.height / plan.fitted.height));
+            }
+            const bool loaded =
+                needW < full.width && needH < full.height
+                    ? source.InitWorkBuffFromFileScaled(rq.picturePath, 0, needW, needH)
+                    : source.InitWorkBuffFromFile(rq.picturePath, 0);
+            if (!loaded) {
+                result.error = "cannot decode the picture";
+                return result;
+            }
+        }
+    } else {
+        if (!source.InitWorkBuffFromFile(rq.picturePath, 0)) {
+            result.error = "cannot decode the picture";
+            return result;
+        }
+        full = {source.Width(), source.Height()};
+        plan = planFit(full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
+                       rq.panoramicOrigin);
+    }
+    result.pictureSize = plan.fitted;
+    result.keepsPanDirection = plan.keepsPanDirection;
+
+    // The prepared picture: a work buffer owned here.
+    struct OwnedBuffer {
+        rasterkit::Handle h = -1;
+        ~OwnedBuffer() {
+            if (h >= 0)
+                rasterkit::DestroyWorkBuff(h);
+        }
+    } target;
+    if (!fittedAtOnce.isNull()) {
+        target.h = rasterkit::adoptWorkBuffer(std::move(fittedAtOnce));
+        if (target.h < 0) {
+            result.error = "out of memory for the prepared picture";
+            return result;
+        }
+    } else {
+        target.h = rasterkit::CreateWorkBuff(plan.target.width, plan.target.height, 0, 0);
+        if (target.h < 0) {
+            result.error = "out of memory for the prepared picture";
+            return result;
+        }
+        const graphics::HDC targetDC = rasterkit::GetWorkBuffHDC(target.h);
+        // The source may be decoded smaller than its full size: scale the
+        // full-size geometry into its pixels.
+        const double fx = double(source.Width()) / full.width;
+        const double fy = double(source.Height()) / full.height;
+        switch (plan.copy) {
+        case FitPlan::Copy::Same:
+            graphics::BitBlt(targetDC, 0, 0, plan.target.width, plan.target.height, source.hDC(),
+                             plan.cutX, plan.cutY, graphics::SRCCOPY);
+            break;
+        case FitPlan::Copy::Stretch:
+            stretchFitted(*rasterkit::pixels(source.hBMP()), plan, full, fx, fy,
+                          *rasterkit::pixels(target.h));
+            break;
+        case FitPlan::Copy::Centre:
+            graphics::BitBlt(targetDC, plan.centreX, plan.centreY, plan.fitted.width,
+                             plan.fitted.height, source.hDC(), plan.cutX, plan.cutY,
+                             graphics::SRCCOPY);
+            break;
+        }
+    }
+    source = WorkBuff(); // the decoded picture is not needed any more
+
+    if (plan.smooth) {
+        rasterkit::SetFilterParameters(1, 1, 0, 0);
+        const int filtered = rasterkit::FilterBitmap(target.h);
+        if (filtered == 0 || (rq.aborted && rq.aborted())) {
+            result.status = PrepResult::Status::Aborted;
+            return result;
+        }
+    }
+    DrawLayer(target.h, plan.layerShiftX, plan.layerShiftY, rq.display, rq.layerPath,
+              rq.layerTranslucency);
+
+    result.picture = *rasterkit::pixels(target.h);
+    if (!rq.programPath.empty()) {
+        const std::string work = rq.programPath + kWorkFile;
+        if (rasterkit::SaveBitmap(work, target.h) != 0) {
+            logWarning("saver", "cannot write " + work + ": " + rasterkit::LastError());
+        } else {
+            if (rq.bitsPerPixel < 24) {
+                QImage reduced;
+                std::string error;
+                if (reduceTo8Bits(work, rq.programPath + kConvertFile) &&
+                    graphics::loadPicture(work, reduced, error))
+                    result.picture = std::move(reduced);
+            }
+            if (!(rq.aborted && rq.aborted())) {
+                std::error_code ignored;
+                std::filesystem::rename(work, rq.programPath + kPreparedFile, ignored);
+            }
+        }
+    }
+    result.status =
+        (rq.aborted && rq.aborted()) ? PrepResult::Status::Aborted : PrepResult::Status::Ready;
+    return result;
+}
+
+} // namespace skyloom::saver

@@ -1,0 +1,183 @@
+// Building the prepared picture from real picture files.
+
+#include "graphics/io/BmpCodec.h"
+#include "graphics/io/JpegCodec.h"
+#include "graphics/io/PictureFile.h"
+#include "saver/PrepImage.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <filesystem>
+
+using namespace skyloom;
+using namespace skyloom::saver;
+
+namespace {
+
+class PrepImageTest : public ::testing::Test {
+protected:
+    std::string program() const { return dir.path() + "/"; }
+
+    // A JPEG of w × h: left half red, right half blue.
+    std::string halves(const std::string& name, int w, int h) {
+        QImage image(w, h, QImage::Format_RGB32);
+        QPainter p(&image);
+        p.fillRect(0, 0, w / 2, h, Qt::red);
+        p.fillRect(w / 2, 0, w - w / 2, h, Qt::blue);
+        p.end();
+        std::string error;
+        const std::string path = dir.file(name);
+        EXPECT_TRUE(graphics::writeJpeg(path, image, 95, error)) << error;
+        return path;
+    }
+
+    PrepRequest request(const std::string& picture, Size display) {
+        PrepRequest rq;
+        rq.programPath = program();
+        rq.picturePath = picture;
+        rq.display = display;
+        return rq;
+    }
+
+    static bool near(QRgb a, QRgb b, int tolerance = 24) {
+        return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+               std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+               std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+    }
+
+    test::TempDir dir;
+};
+
+} // namespace
+
+TEST_F(PrepImageTest, StretchedOrCentredAndPublishedAsTheWorkFile) {
+    const std::string pic = halves("pic.jpg", 640, 480);
+    PrepRequest rq = request(pic, {1024, 768});
+    PrepResult r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready) << r.error;
+    EXPECT_EQ(r.picture.size(), QSize(1024, 768));
+    EXPECT_EQ(r.pictureSize, (Size{640, 480}));
+    EXPECT_TRUE(near(r.picture.pixel(0, 0), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(r.picture.pixel(1023, 767), qRgb(0, 0, 255)));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(kPreparedFile)));
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kWorkFile)));
+    QImage published;
+    std::string error;
+    ASSERT_TRUE(graphics::loadPicture(dir.file(kPreparedFile), published, error));
+    EXPECT_EQ(published, r.picture);
+
+    rq.stretch = false;
+    r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready);
+    EXPECT_EQ(r.picture.pixel(191, 143), qRgb(0, 0, 0));
+    EXPECT_TRUE(near(r.picture.pixel(192, 144), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(r.picture.pixel(192 + 639, 144 + 479), qRgb(0, 0, 255)));
+    EXPECT_EQ(r.picture.pixel(192 + 640, 144 + 480), qRgb(0, 0, 0));
+}
+
+TEST_F(PrepImageTest, ScaledDecodingKeepsTheFullSizeGeometryOfAStillPanorama) {
+    // 6000 × 1600 panorama, red up to column 3000, shown still: the cut-out
+    // is CInt(1600 × 1024 / 768) = 2133 wide, shrunk to 1024, so the picture
+    // is decoded at half size; the cut must still sit where the full size says.
+    const std::string pic = halves("pano.jpg", 6000, 1600);
+    PrepRequest rq = request(pic, {1024, 768});
+    rq.panDirection = "LeftToRight";
+    rq.panEnabled = false;
+    rq.panoramicOrigin = 3100;
+    PrepResult r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready) << r.error;
+    EXPECT_EQ(r.pictureSize, (Size{2133, 1600}));
+    EXPECT_FALSE(r.keepsPanDirection);
+    for (int x : {0, 2, 512, 1023})
+        EXPECT_TRUE(near(r.picture.pixel(x, 384), qRgb(0, 0, 255))) << x;
+    // Cut at 2500: the red part is 500 of 2133 columns, 240 display columns.
+    rq.panoramicOrigin = 2500;
+    r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready);
+    EXPECT_TRUE(near(r.picture.pixel(230, 384), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(r.picture.pixel(250, 384), qRgb(0, 0, 255)));
+    // A "panorama" narrower than the display's shape: the cut-out reaches
+    // past its right edge, which stays black instead of smearing the edge.
+    const std::string narrow = halves("narrow.jpg", 400, 600);
+    rq.picturePath = narrow;
+    rq.panoramicOrigin = 0;
+    r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready);
+    EXPECT_TRUE(near(r.picture.pixel(100, 384), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(r.picture.pixel(400, 384), qRgb(0, 0, 255)));
+    EXPECT_EQ(r.picture.pixel(700, 384), qRgb(0, 0, 0));
+    rq.picturePath = pic;
+    // With motion the panorama keeps its direction and the display height.
+    rq.panEnabled = true;
+    r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready);
+    EXPECT_TRUE(r.keepsPanDirection);
+    EXPECT_EQ(r.picture.size(), QSize(2880, 768));
+}
+
+TEST_F(PrepImageTest, LayerIsBlendedTwentyPixelsFromTheCornerOfTheFirstView) {
+    const std::string pic = halves("pic.jpg", 1024, 768);
+    QImage layer(10, 10, QImage::Format_RGB32);
+    layer.fill(Qt::white);
+    std::string error;
+    ASSERT_TRUE(graphics::writeBmp24(dir.file("layer.bmp"), layer, error));
+    PrepRequest rq = request(pic, {1024, 768});
+    rq.layerPath = dir.file("layer.bmp");
+    rq.layerTranslucency = 0;
+    PrepResult r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready);
+    EXPECT_EQ(r.picture.pixel(1024 - 30, 768 - 30), qRgb(255, 255, 255));
+    EXPECT_EQ(r.picture.pixel(1024 - 21, 768 - 21), qRgb(255, 255, 255));
+    EXPECT_TRUE(near(r.picture.pixel(1024 - 20, 768 - 20), qRgb(0, 0, 255)));
+    // A layer that is not a picture is skipped, the picture still shows.
+    dir.write("broken.bmp", "BM not really");
+    rq.layerPath = dir.file("broken.bmp");
+    EXPECT_EQ(preparePicture(rq).status, PrepResult::Status::Ready);
+}
+
+TEST_F(PrepImageTest, BrokenOrMissingPicturesFailWithAReason) {
+    dir.write("broken.jpg", std::string("\xff\xd8\xff\xe0", 4) + "garbage");
+    PrepResult r = preparePicture(request(dir.file("broken.jpg"), {320, 240}));
+    EXPECT_EQ(r.status, PrepResult::Status::LoadFailed);
+    EXPECT_FALSE(r.error.empty());
+    r = preparePicture(request(dir.file("missing.jpg"), {320, 240}));
+    EXPECT_EQ(r.status, PrepResult::Status::LoadFailed);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kPreparedFile)));
+    // A one-pixel picture is fine.
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::green);
+    std::string error;
+    ASSERT_TRUE(graphics::writeBmp24(dir.file("dot.bmp"), dot, error));
+    PrepRequest rq = request(dir.file("dot.bmp"), {320, 240});
+    rq.panDirection = "TopToBottom";
+    rq.panEnabled = false;
+    r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready) << r.error;
+    EXPECT_EQ(r.picture.size(), QSize(320, 240));
+}
+
+TEST_F(PrepImageTest, LowColourDisplaysGetAnEightBitPicture) {
+    const std::string pic = halves("pic.jpg", 320, 240);
+    PrepRequest rq = request(pic, {320, 240});
+    rq.bitsPerPixel = 16;
+    PrepResult r = preparePicture(rq);
+    ASSERT_EQ(r.status, PrepResult::Status::Ready) << r.error;
+    const std::string bmp = test::TempDir::readPath(dir.file(kPreparedFile));
+    ASSERT_GT(bmp.size(), 30u);
+    EXPECT_EQ(static_cast<unsigned char>(bmp[28]), 8); // bits per pixel of the header
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kConvertFile)));
+    EXPECT_TRUE(near(r.picture.pixel(10, 120), qRgb(255, 0, 0), 40));
+}
+
+TEST_F(PrepImageTest, AbortDuringSmoothingPublishesNothing) {
+    const std::string pic = halves("small.jpg", 64, 48);
+    PrepRequest rq = request(pic, {1024, 768});
+    rq.aborted = [] { return true; };
+    EXPECT_EQ(preparePicture(rq).status, PrepResult::Status::Aborted);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kPreparedFile)));
+}

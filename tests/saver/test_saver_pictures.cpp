@@ -1,0 +1,178 @@
+// The saver window showing pictures, driven offscreen: a picture appears,
+// pictures that cannot be shown are skipped, an empty choice says so, and
+// a key ends a running transition at once.
+
+#include "common/ProfileFile.h"
+#include "graphics/io/JpegCodec.h"
+#include "imagesets/PlayList.h"
+#include "saver/Cursor.h"
+#include "saver/frmSaver.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace skyloom;
+using skyloom::saver::frmSaver;
+
+namespace {
+
+class SaverPicturesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char arg0[] = "test_saver";
+        static char* argv[] = {arg0, nullptr};
+        if (!QApplication::instance())
+            new QApplication(argc, argv);
+    }
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
+        std::filesystem::create_directories(dir.file("run"));
+        std::filesystem::permissions(dir.file("run"), std::filesystem::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", dir.file("run").c_str(), 1);
+        profile::clearCache();
+        saver::setDebugMode(false);
+        program = dir.path() + "/program/";
+        std::filesystem::create_directories(program);
+    }
+
+    void picture(const std::string& rel, QColor colour) {
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(colour);
+        std::filesystem::create_directories(std::filesystem::path(program + rel).parent_path());
+        std::string error;
+        ASSERT_TRUE(graphics::writeJpeg(program + rel, image, 90, error)) << error;
+    }
+
+    // A preset saver over the given play-list paths, in order or at random.
+    void preset(frmSaver& w, const std::vector<std::string>& paths, int transition,
+                bool random = false) {
+        saver::SaverSettings s;
+        s.szImagePath = program;
+        s.szINI = program + "Skyloom.ini";
+        s.szScrIni = program + "ScreenSaver.ini";
+        s.bUseAll = random;
+        s.nTimeBetween = 60;
+        s.nTransition = transition;
+        w.InitiSaver(s, false);
+        for (const auto& p : paths)
+            w.playList().Add(imagesets::makePlayListEntry(p, "label"));
+    }
+
+    // Runs the saver until its first picture change is over, then `check`.
+    void afterChange(frmSaver& w, const std::function<void()>& check) {
+        w.pictureShown = [check](frmSaver& s) { QTimer::singleShot(0, &s, check); };
+        // A safety net so a failing test cannot hang the suite.
+        QTimer::singleShot(30000, &w, [&w] { w.CloseSaver(); });
+        w.showModal();
+    }
+
+    static QRgb centre(frmSaver& w) {
+        const QImage& c = w.canvas();
+        return c.pixel(c.width() / 2, c.height() / 2);
+    }
+
+    test::TempDir dir;
+    std::string program;
+};
+
+bool near(QRgb a, QColor b) {
+    return std::abs(qRed(a) - b.red()) < 20 && std::abs(qGreen(a) - b.green()) < 20 &&
+           std::abs(qBlue(a) - b.blue()) < 20;
+}
+
+} // namespace
+
+TEST_F(SaverPicturesTest, ShowsThePictureThenWaitsForTheDisplayTime) {
+    picture("Set/one.jpg", QColor(200, 40, 40));
+    frmSaver w;
+    preset(w, {"Set/one"}, saver::kNoTransitions);
+    int shown = 0;
+    QRgb seen = 0;
+    bool waiting = false;
+    afterChange(w, [&] {
+        ++shown;
+        seen = centre(w);
+        waiting = w.tmrTrans().isActive() && w.tmrTrans().interval() == 1000;
+        w.CloseSaver();
+    });
+    EXPECT_TRUE(near(seen, QColor(200, 40, 40))) << std::hex << seen;
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(waiting);
+    EXPECT_EQ(w.currentPicture().relativePath, "Set/one");
+    EXPECT_TRUE(std::filesystem::exists(program + "ssprep.bmp"));
+}
+
+TEST_F(SaverPicturesTest, SkipsMissingAndBrokenPicturesAndLogsThem) {
+    picture("Set/good.jpg", QColor(30, 200, 30));
+    dir.write("program/Set/broken.jpg", "\xff\xd8\xff garbage");
+    frmSaver w;
+    preset(w, {"Set/missing", "Set/broken", "Set/good"}, saver::kNoTransitions);
+    QRgb seen = 0;
+    afterChange(w, [&] {
+        seen = centre(w);
+        w.CloseSaver();
+    });
+    EXPECT_TRUE(near(seen, QColor(30, 200, 30))) << std::hex << seen;
+    EXPECT_EQ(w.currentPicture().index, 3);
+    profile::clearCache();
+    EXPECT_NE(test::TempDir::readPath(program + "ScreenSaver.ini").find("LastImage=3"),
+              std::string::npos);
+}
+
+TEST_F(SaverPicturesTest, NoPictureAtAllGivesANoticeAndTriesAgainLater) {
+    frmSaver w;
+    preset(w, {"Set/missing", "Gone/also"}, saver::kNoTransitions, true);
+    bool anyLight = false, waiting = false;
+    afterChange(w, [&] {
+        const QImage& c = w.canvas();
+        for (int y = 0; y < 40 && !anyLight; ++y)
+            for (int x = 0; x < 200 && !anyLight; ++x)
+                anyLight = qGray(c.pixel(x, y)) > 128;
+        waiting = w.tmrTrans().isActive();
+        w.CloseSaver();
+    });
+    EXPECT_TRUE(anyLight); // "No pictures found"
+    EXPECT_TRUE(waiting);
+}
+
+TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
+    picture("Set/one.jpg", QColor(40, 40, 200));
+    frmSaver w;
+    preset(w, {"Set/one"}, saver::kBlockOut); // 788 steps: about 10 s
+    int steps = 0;
+    bool lit = false, clockStopped = false;
+    QElapsedTimer sinceKey;
+    w.canvasDrawn = [&] {
+        if (w.picStretch().width() == 0 || ++steps != 20)
+            return;
+        // Twenty steps in: some blocks show, the clock waits for the change.
+        const QImage& c = w.canvas();
+        for (int y = 0; y < c.height() && !lit; y += 3)
+            for (int x = 0; x < c.width() && !lit; x += 3)
+                lit = near(c.pixel(x, y), QColor(40, 40, 200));
+        clockStopped = !w.tmrTrans().isActive();
+        QTimer::singleShot(0, &w, [&] {
+            sinceKey.start();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+            QApplication::sendEvent(&w, &press);
+        });
+    };
+    QTimer::singleShot(30000, &w, [&w] { w.CloseSaver(); });
+    w.showModal();
+    EXPECT_EQ(steps, 20); // no step after the key
+    EXPECT_LT(sinceKey.elapsed(), 500);
+    EXPECT_TRUE(lit);
+    EXPECT_TRUE(clockStopped);
+    EXPECT_TRUE(w.aborted());
+    EXPECT_FALSE(w.isVisible());
+}
