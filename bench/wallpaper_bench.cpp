@@ -86,15 +86,36 @@ double median(std::vector<double> v) {
 // Xvfb on a free display, kept across client disconnects (-noreset).
 class Xvfb {
 public:
+    // A display number no other server holds (by its lock file), kept
+    // across client disconnects (-noreset).
     explicit Xvfb(const std::string& screen) {
-        // Another server may take the display number Xvfb chose at the same
-        // moment; then this one ends at once and is started again.
-        for (int attempt = 0; attempt < 5 && display_.empty(); ++attempt) {
-            start(screen);
-            usleep(200000);
-            if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) != 0) {
+        for (int n = 200 + getpid() % 100, tries = 0; tries < 20 && display_.empty();
+             ++n, ++tries) {
+            if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock"))
+                continue;
+            const std::string name = ":" + std::to_string(n);
+            const std::string geometry = screen + "x24";
+            const char* argv[] = {"Xvfb",     name.c_str(), "-screen", "0",    geometry.c_str(),
+                                  "-noreset", "-nolisten",  "tcp",     nullptr};
+            posix_spawn_file_actions_t actions;
+            posix_spawn_file_actions_init(&actions);
+            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+            if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) !=
+                0)
                 pid_ = 0;
-                display_.clear();
+            posix_spawn_file_actions_destroy(&actions);
+            // The server is ready when its socket appears; it ends at once
+            // when the number was taken after all.
+            for (int wait = 0; pid_ > 0 && wait < 100; ++wait) {
+                if (waitpid(pid_, nullptr, WNOHANG) != 0) {
+                    pid_ = 0;
+                    break;
+                }
+                if (fs::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
+                    display_ = name;
+                    break;
+                }
+                usleep(50000);
             }
         }
     }
@@ -109,31 +130,6 @@ public:
     const std::string& display() const { return display_; }
 
 private:
-    void start(const std::string& screen) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::string geometry = screen + "x24";
-        const char* argv[] = {"Xvfb",           "-displayfd", "3",         "-screen", "0",
-                              geometry.c_str(), "-noreset",   "-nolisten", "tcp",     nullptr};
-        if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
-            pid_ = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        char buffer[32] = {};
-        const ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
-        close(fds[0]);
-        std::string number(buffer, n > 0 ? static_cast<std::size_t>(n) : 0u);
-        while (!number.empty() && (number.back() == '\n' || number.back() == ' '))
-            number.pop_back();
-        if (!number.empty())
-            display_ = ":" + number;
-    }
-
     pid_t pid_ = 0;
     std::string display_;
 };
