@@ -209,6 +209,33 @@ TEST_F(BackendTest, SwaybgIsReplacedASecondAfterTheNewOneStarted) {
     EXPECT_EQ(runner.stopped.back(), 101);
 }
 
+TEST(ProcessRunner, ArgumentVectorsExitStatusAndTimeouts) {
+    ProcessRunner runner;
+    const CommandResult echoed =
+        runner.run({"echo", "a  b", "$HOME;", "*"}, std::chrono::seconds(5));
+    EXPECT_TRUE(echoed.ok());
+    EXPECT_EQ(echoed.out, "a  b $HOME; *\n"); // no shell: nothing expanded or split
+    const CommandResult failed = runner.run({"false"}, std::chrono::seconds(5));
+    EXPECT_TRUE(failed.started);
+    EXPECT_FALSE(failed.ok());
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_FALSE(runner.run({"skyloom-no-such-program"}, std::chrono::seconds(5)).started);
+    EXPECT_FALSE(runner.available("skyloom-no-such-program"));
+    EXPECT_TRUE(runner.available("sleep"));
+    const CommandResult slow = runner.run({"sleep", "10"}, std::chrono::milliseconds(200));
+    EXPECT_TRUE(slow.timedOut);
+    EXPECT_FALSE(slow.ok());
+
+    const std::int64_t pid = runner.startDetached({"sleep", "30"});
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(runner.running(pid, "sleep"));
+    EXPECT_FALSE(runner.running(pid, "swaybg"));
+    runner.stop(pid);
+    for (int i = 0; i < 40 && runner.running(pid, "sleep"); ++i)
+        runner.pause(std::chrono::milliseconds(50));
+    EXPECT_FALSE(runner.running(pid, "sleep"));
+}
+
 TEST(X11Root, NoServerIsAFailureNotACrash) {
     auto backend = makeX11RootBackend(":9999");
     QImage picture(4, 4, QImage::Format_RGB32);
