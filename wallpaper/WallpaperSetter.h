@@ -33,7 +33,10 @@ public:
     WallpaperSetter& operator=(const WallpaperSetter&) = delete;
 
     /// Renders `request` (its outputPath names "Skyloom.bmp"; the PNG path
-    /// is filled in when the desktop wants one) and installs it.
+    /// is filled in when the desktop wants one) and installs it. Desktops
+    /// told through their settings get it under a name that differs from
+    /// the one of the render before ("Skyloom-a.bmp", "Skyloom-b.bmp"), so
+    /// that they load it again.
     Outcome SetWallpaper(RenderRequest request);
     /// The wallpaper "(none)": takes away what the backend set.
     Outcome RemoveWallpaper();

@@ -239,3 +239,60 @@ TEST_F(RenderTest, TheDecodedPictureIsKeptForTheSamePictureOnly) {
 }
 
 } // namespace
+
+namespace {
+
+// Records what the desktop was given.
+class Recording : public platform::wallpaper::DesktopBackend {
+public:
+    explicit Recording(platform::wallpaper::BackendKind kind) : kind_(kind) {}
+    platform::wallpaper::BackendKind kind() const override { return kind_; }
+    bool wantsPng() const override { return true; }
+    platform::wallpaper::InstallResult
+    install(const platform::wallpaper::WallpaperPicture& p) override {
+        given.push_back(p.bmpPath);
+        givenPng.push_back(p.pngPath);
+        return {!refuse, refuse ? "refused" : ""};
+    }
+    platform::wallpaper::InstallResult remove() override { return {true, {}}; }
+    std::vector<std::string> given, givenPng;
+    bool refuse = false;
+
+private:
+    platform::wallpaper::BackendKind kind_;
+};
+
+TEST_F(RenderTest, SettingsDesktopsGetANewNameEachTime) {
+    auto backend = std::make_unique<Recording>(platform::wallpaper::BackendKind::Kde);
+    Recording* desktop = backend.get();
+    WallpaperSetter setter(std::move(backend));
+    picture(bands(1600, 900));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(setter.SetWallpaper(request).ok);
+    const std::string a = dir.file("windows/Skyloom-a.bmp");
+    const std::string b = dir.file("windows/Skyloom-b.bmp");
+    EXPECT_EQ(desktop->given, (std::vector<std::string>{a, b, a}));
+    EXPECT_EQ(desktop->givenPng.back(), dir.file("windows/Skyloom-a.png"));
+    // Only the name in use stays, with the same pixels as "Skyloom.bmp".
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_FALSE(fs::exists(b));
+    EXPECT_FALSE(fs::exists(dir.file("windows/Skyloom-b.png")));
+    EXPECT_EQ(dir.read("windows/Skyloom-a.bmp"), dir.read("windows/Skyloom.bmp"));
+    // A refused install keeps the name that the desktop shows.
+    desktop->refuse = true;
+    EXPECT_FALSE(setter.SetWallpaper(request).ok);
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_FALSE(fs::exists(b));
+}
+
+TEST_F(RenderTest, RootWindowAndFileKeepTheOneName) {
+    auto backend = std::make_unique<Recording>(platform::wallpaper::BackendKind::File);
+    Recording* desktop = backend.get();
+    WallpaperSetter setter(std::move(backend));
+    picture(bands(1600, 900));
+    ASSERT_TRUE(setter.SetWallpaper(request).ok);
+    ASSERT_TRUE(setter.SetWallpaper(request).ok);
+    EXPECT_EQ(desktop->given, (std::vector<std::string>(2, request.outputPath)));
+}
+
+} // namespace
