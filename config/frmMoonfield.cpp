@@ -110,7 +110,7 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     SSTabPages_ = named(new QTabWidget(this), "SSTabPages");
     SSTabPages_->addTab(buildScreenSaverPage(), "Screen Saver");
     SSTabPages_->addTab(buildWallpaperPage(), "Wallpaper");
-    SSTabPages_->addTab(named(new QWidget, "pageEditSets"), "Edit Sets");
+    SSTabPages_->addTab(buildEditSetsPage(), "Edit Sets");
     SSTabPages_->addTab(named(new QWidget, "pageAbout"), "About");
     layout->addWidget(SSTabPages_);
 
@@ -136,6 +136,7 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     });
     connectScreenSaverPage();
     connectWallpaperPage();
+    connectEditSetsPage();
 }
 
 frmMoonfield::~frmMoonfield() = default;
@@ -728,6 +729,7 @@ void frmMoonfield::InitLists() {
     if (screenSaver_)
         screenSaver_->setSetEntries(setListEntries(library_.Sets()));
     showImageList();
+    editSetsInitLists();
 }
 
 void frmMoonfield::UpdateLists() {
@@ -748,6 +750,7 @@ void frmMoonfield::UpdateLists() {
         fill(cmboSS_SetsToUse_, entries);
         cmboSS_SetsToUse_->setCurrentIndex(v.setIndex);
     }
+    editSetsUpdateLists();
 }
 
 // ---------------------------------------------------------------------------
@@ -770,6 +773,7 @@ bool frmMoonfield::PageChanged(int page) const {
 
 void frmMoonfield::pageSelected(int page) {
     cmdApply_->setEnabled(PageChanged(page));
+    editSetsPageSelected(page);
 }
 
 void frmMoonfield::SetApply() {
@@ -798,8 +802,11 @@ void frmMoonfield::SavePage(int page) {
         break;
     }
     case EditSets:
-        if (!library_.SaveSetsInfo())
+        if (!library_.SaveSetsInfo()) {
             logWarning("config", "the image-set choices could not be saved");
+            pageChanged_[EditSets] = true;
+            platform::MessageBox("The image-set choices could not be saved.");
+        }
         break;
     default:
         break;
