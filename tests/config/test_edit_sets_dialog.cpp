@@ -6,6 +6,7 @@
 #include "config/PageLists.h"
 #include "config/frmMoonfield.h"
 #include "platform/MessageBox.h"
+#include "platform/Registry.h"
 #include "tests/config/ConfigFixture.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,7 @@ protected:
     void SetUp() override {
         ConfigFixture::SetUp();
         twoSets();
+        platform::setScreenSaveActive(true);
         writeSettings("[ScreenSaver]\r\nSetup=1\r\n[PrefsWP]\r\nrandom=0\r\nCurrentSet=Meadow\r\n");
         platform::setMessageBoxHandler([this](const std::string&, const std::string& text,
                                               platform::MsgButtons, platform::MsgResult d) {
@@ -100,6 +102,7 @@ TEST_F(EditSetsDialogTest, PictureSelectionSetsTheMoveButtonAndClearsTheOtherLis
 }
 
 TEST_F(EditSetsDialogTest, ApplyWritesTheMarksInPlaceAndCancelWritesNothing) {
+    shown(); // registers the sets
     const std::string before = registry();
     {
         auto form = shown();
