@@ -34,13 +34,18 @@ protected:
         twoSets();
         platform::setScreenSaveActive(true);
         writeSettings("[ScreenSaver]\r\nSetup=1\r\n[PrefsWP]\r\nrandom=0\r\nCurrentSet=Meadow\r\n");
+        // The messages are part of what is checked: they reach the handler.
+        unsetenv("SKYLOOM_NONINTERACTIVE");
         platform::setMessageBoxHandler([this](const std::string&, const std::string& text,
                                               platform::MsgButtons, platform::MsgResult d) {
             messages.push_back(text);
             return d;
         });
     }
-    void TearDown() override { platform::setMessageBoxHandler(nullptr); }
+    void TearDown() override {
+        platform::setMessageBoxHandler(nullptr);
+        setenv("SKYLOOM_NONINTERACTIVE", "1", 1);
+    }
 
     std::unique_ptr<frmMoonfield> shown(int tab = frmMoonfield::EditSets) {
         auto form = std::make_unique<frmMoonfield>();
