@@ -200,6 +200,14 @@ TEST_F(EditSetsDialogTest, OnlyARightButtonDragBeyondFiftyCanMove) {
     EXPECT_EQ(inactive->count(), 0);
     EXPECT_FALSE(active->selectedItems().isEmpty()); // it selects as usual
     EXPECT_FALSE(form->PageChanged(frmMoonfield::EditSets));
+
+    // A drop from the partner list does what the button does.
+    auto* dropTarget = static_cast<config::DragList*>(inactive);
+    select(active, {1});
+    emit dropTarget->droppedFromPartner();
+    EXPECT_EQ(texts(inactive), QStringList({"Poppies"}));
+    EXPECT_EQ(texts(active), QStringList({"Grass", "Oak"}));
+    EXPECT_TRUE(form->PageChanged(frmMoonfield::EditSets));
 }
 
 TEST_F(EditSetsDialogTest, SaverSetChoiceFillsTheThumbnailList) {
