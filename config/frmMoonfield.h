@@ -9,6 +9,7 @@
 // Cancel nothing.
 
 #include "config/EditSetsPage.h"
+#include "config/AboutPage.h"
 #include "config/ScreenSaverPage.h"
 #include "config/WallpaperPage.h"
 #include "imagesets/SetLibrary.h"
@@ -87,6 +88,14 @@ public:
     void InitLists();
     void UpdateLists();
 
+    /// About page: a set was chosen in its list / refill it from the model.
+    void cmboAboutSets_Click(int index);
+    void LoadAboutPage();
+    AboutPage& aboutPage() { return about_; }
+    /// "Image Info...": the credits of the Wallpaper page's picture, with
+    /// the page's preview, in a modal dialog.
+    void cmdImageCredits_Click();
+
     const std::string& programPath() const { return programPath_; }
     imagesets::SetLibrary& library() { return library_; }
     const std::string& windowsDirectory() const { return windowsDir_; }
@@ -137,6 +146,9 @@ private:
     void editSetsInitLists();
     void editSetsUpdateLists();
     void applyClicked();
+    QWidget* buildAboutPage();
+    void showAboutPage();
+    void aboutThumbnailStep();
 
     // Frame
     QTabWidget* SSTabPages_ = nullptr;
@@ -197,8 +209,24 @@ private:
     // Edit Sets page and thumbnails
     EditSetsWidget* editSets_ = nullptr;
     QTimer* tmrThumbnailChanger_ = nullptr;
-    QLabel* thumbnailTarget_ = nullptr;
     std::unique_ptr<ThumbnailCycle> thumbnails_;
+    // About page
+    QComboBox* cmboAboutSets_ = nullptr;
+    QLabel* imgLogo_ = nullptr;
+    QLabel* picSkyloomLogo_ = nullptr;
+    QLabel* lblMoreInfo_ = nullptr;
+    QLabel* lblWebAddress_ = nullptr;
+    QLabel* lblCompanyName_ = nullptr;
+    QLabel* lblAddress_ = nullptr;
+    QLabel* lblCityStateZip_ = nullptr;
+    QLabel* lblPhone_ = nullptr;
+    QLabel* Label4_ = nullptr;
+    QLabel* lblSupport_ = nullptr;
+    QLabel* lblPhoneSupport_ = nullptr;
+    QLabel* lblBitDepth_ = nullptr;
+    QPushButton* cmdVisitUs_ = nullptr;
+    QLabel* picAboutThumbnail_ = nullptr;
+    QTimer* aboutThumbnailTimer_ = nullptr; ///< rotates the set's pictures while page 3 shows
 
     std::vector<bool> pageChanged_;
     std::string programPath_;
@@ -212,6 +240,7 @@ private:
     imagesets::SetLibrary library_;
     std::unique_ptr<ScreenSaverPage> screenSaver_;
     WallpaperPage wallpaper_{library_};
+    AboutPage about_{library_};
     std::mt19937 random_{std::random_device{}()};
 };
 

@@ -1,5 +1,5 @@
 // The configuration dialog's Edit Sets page, the rotating thumbnail of the
-// Screen Saver and About pages, and the saver preview.
+// Screen Saver page, and the saver preview.
 
 #include "frmMoonfield.h"
 
@@ -76,7 +76,6 @@ QWidget* frmMoonfield::buildEditSetsPage() {
 }
 
 void frmMoonfield::connectEditSetsPage() {
-    thumbnailTarget_ = picSSThumbNail_;
     connect(editSets_, &EditSetsWidget::setsChanged, this, [this] {
         UpdateLists();
         SetApply();
@@ -112,24 +111,19 @@ void frmMoonfield::editSetsPageSelected(int page) {
         editSets_->pageShown();
     else
         editSets_->pageHidden();
-    if (page == About) {
-        if (auto* about = findChild<QLabel*>("picAboutThumbnail"))
-            thumbnailTarget_ = about;
-    } else {
-        thumbnailTarget_ = picSSThumbNail_;
-    }
     updateThumbnailTimer();
 }
 
+// The About page rotates its own set's pictures; this changer serves the
+// Screen Saver page while it shows and the saver is switched on.
 void frmMoonfield::updateThumbnailTimer() {
-    const int page = currentPage();
-    const bool run = (page == ScreenSaver || page == About) && optSSOn_->isChecked();
-    if (run) {
+    const bool on = optSSOn_->isChecked();
+    if (currentPage() == ScreenSaver && on) {
         if (!tmrThumbnailChanger_->isActive())
             tmrThumbnailChanger_->start();
     } else {
         tmrThumbnailChanger_->stop();
-        if (!optSSOn_->isChecked())
+        if (!on)
             picSSThumbNail_->clear();
     }
 }
@@ -149,9 +143,8 @@ void frmMoonfield::tmrThumbnailChanger_Timer() {
     if (!isVisible() || thumbnails_->entries().empty())
         return;
     tmrThumbnailChanger_->stop();
-    QLabel* target = thumbnailTarget_ ? thumbnailTarget_ : picSSThumbNail_;
     thumbnails_->step([&](const std::string& entry) {
-        return showThumbnail(target, programPath_ + entry + ".bmp", programPath_);
+        return showThumbnail(picSSThumbNail_, programPath_ + entry + ".bmp", programPath_);
     });
     updateThumbnailTimer();
 }
