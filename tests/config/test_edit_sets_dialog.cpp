@@ -164,6 +164,29 @@ TEST_F(EditSetsDialogTest, ExcludingTheEditedSetLeavesEverySetListButAbout) {
     EXPECT_NE(registry().find("Harbour=*harbour"), std::string::npos);
 }
 
+TEST_F(EditSetsDialogTest, NoIncludedSetLeavesTheListsEmpty) {
+    shown(); // registers the sets
+    std::string reg = registry();
+    for (const char* entry : {"Harbour=", "Meadow="})
+        reg.insert(reg.find(entry) + std::string(entry).size(), "*");
+    writeFile(program + "Skyloom.ini", reg);
+    auto form = shown();
+    EXPECT_EQ(child<QComboBox>(*form, "cmboEditSet")->count(), 0);
+    EXPECT_EQ(child<QListWidget>(*form, "lstActiveImages")->count(), 0);
+    EXPECT_EQ(texts(child<QListWidget>(*form, "lstInactiveSets")),
+              QStringList({"Harbour", "Meadow"}));
+    EXPECT_TRUE(form->thumbnailList().entries().empty());
+    form->tmrThumbnailChanger_Timer(); // nothing to show, and no fault
+    EXPECT_EQ(form->thumbnailList().index(), 0);
+
+    // Including one set fills the lists again.
+    child<QTabWidget>(*form, "SSTabEditSets")->setCurrentIndex(1);
+    select(child<QListWidget>(*form, "lstInactiveSets"), {1});
+    child<QPushButton>(*form, "cmdMoveSet")->click();
+    EXPECT_EQ(texts(child<QComboBox>(*form, "cmboEditSet")), QStringList({"Meadow"}));
+    EXPECT_EQ(child<QListWidget>(*form, "lstActiveImages")->count(), 3);
+}
+
 TEST_F(EditSetsDialogTest, UserControlZeroDisablesTheTitlePageBox) {
     writeFile(program + "harbour/company.ini",
               "[TitlePage]\r\nfile=Boats.jpg\r\nuserControl=0\r\n");
