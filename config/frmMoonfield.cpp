@@ -115,7 +115,7 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     SSTabPages_ = named(new QTabWidget(this), "SSTabPages");
     SSTabPages_->addTab(buildScreenSaverPage(), "Screen Saver");
     SSTabPages_->addTab(buildWallpaperPage(), "Wallpaper");
-    SSTabPages_->addTab(named(new QWidget, "pageEditSets"), "Edit Sets");
+    SSTabPages_->addTab(buildEditSetsPage(), "Edit Sets");
     SSTabPages_->addTab(buildAboutPage(), "About");
     layout->addWidget(SSTabPages_);
 
@@ -141,6 +141,7 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     });
     connectScreenSaverPage();
     connectWallpaperPage();
+    connectEditSetsPage();
 }
 
 frmMoonfield::~frmMoonfield() = default;
@@ -916,6 +917,7 @@ void frmMoonfield::InitLists() {
     if (screenSaver_)
         screenSaver_->setSetEntries(setListEntries(library_.Sets()));
     showImageList();
+    editSetsInitLists();
     about_.InitSetList();
     showAboutPage();
 }
@@ -938,6 +940,7 @@ void frmMoonfield::UpdateLists() {
         fill(cmboSS_SetsToUse_, entries);
         cmboSS_SetsToUse_->setCurrentIndex(v.setIndex);
     }
+    editSetsUpdateLists();
     about_.UpdateSetList();
     showAboutPage();
 }
@@ -962,6 +965,7 @@ bool frmMoonfield::PageChanged(int page) const {
 
 void frmMoonfield::pageSelected(int page) {
     cmdApply_->setEnabled(PageChanged(page));
+    editSetsPageSelected(page);
     // The About page is always current when shown, and rotates the chosen
     // set's pictures while it is.
     if (page == About) {
@@ -998,8 +1002,11 @@ void frmMoonfield::SavePage(int page) {
         break;
     }
     case EditSets:
-        if (!library_.SaveSetsInfo())
+        if (!library_.SaveSetsInfo()) {
             logWarning("config", "the image-set choices could not be saved");
+            pageChanged_[EditSets] = true;
+            platform::MessageBox("The image-set choices could not be saved.");
+        }
         break;
     default:
         break;

@@ -8,6 +8,7 @@
 // marked in PageChanged; Apply saves the current page, OK every changed page,
 // Cancel nothing.
 
+#include "config/EditSetsPage.h"
 #include "config/AboutPage.h"
 #include "config/ScreenSaverPage.h"
 #include "config/WallpaperPage.h"
@@ -34,6 +35,8 @@ class QSpinBox;
 class QTimer;
 
 namespace skyloom::config {
+
+class EditSetsWidget;
 
 class frmMoonfield : public QWidget {
     Q_OBJECT
@@ -111,6 +114,15 @@ public:
     /// The wallpaper set list started on "Randomize From All Image Sets".
     bool bRandomWPSets() const { return randomWPSets_; }
 
+    /// Edit Sets page (its widgets and model).
+    EditSetsWidget* editSetsPage() const { return editSets_; }
+    /// The Screen Saver page's rotating thumbnail: its list and one step.
+    const ThumbnailCycle& thumbnailList() const { return *thumbnails_; }
+    QTimer* thumbnailTimer() const { return tmrThumbnailChanger_; }
+    void tmrThumbnailChanger_Timer();
+    /// Runs the saver full screen with the page's current values.
+    void cmdSSPreview_Click();
+
 signals:
     /// "&Preview" on the Screen Saver page was pressed.
     void previewRequested();
@@ -131,6 +143,14 @@ private:
     void setSaverState(bool on);
     void setPanoramic(bool on);
     void okClicked();
+    // Edit Sets page and the thumbnails (frmMoonfieldEditSets.cpp)
+    QWidget* buildEditSetsPage();
+    void connectEditSetsPage();
+    void editSetsPageSelected(int page);
+    void cmboSS_SetsToUse_Click();
+    void updateThumbnailTimer();
+    void editSetsInitLists();
+    void editSetsUpdateLists();
     void applyClicked();
     QWidget* buildAboutPage();
     void showAboutPage();
@@ -192,6 +212,10 @@ private:
     QComboBox* cmboWPCalendarSize_ = nullptr;
     QComboBox* cmboWPCalendarPosition_ = nullptr;
 
+    // Edit Sets page and thumbnails
+    EditSetsWidget* editSets_ = nullptr;
+    QTimer* tmrThumbnailChanger_ = nullptr;
+    std::unique_ptr<ThumbnailCycle> thumbnails_;
     // About page
     QComboBox* cmboAboutSets_ = nullptr;
     QLabel* imgLogo_ = nullptr;
