@@ -88,8 +88,20 @@ stop() {
     kill "$spid" 2>/dev/null
     wait "$spid" 2>/dev/null
 }
+# The accessibility bus is started on demand and now and then is not ready
+# for a new client: only that failure (before any action) is tried again.
 drive() {
-    "$PY" "$here/dialog_a11y.py" "$@" || fail "dialog check '$*'"
+    for attempt in 1 2 3; do
+        if "$PY" "$here/dialog_a11y.py" "$@" 2>"$tmp/a11y.err"; then
+            cat "$tmp/a11y.err" >&2
+            return 0
+        fi
+        cat "$tmp/a11y.err" >&2
+        grep -q "accessibility bus" "$tmp/a11y.err" || break
+        echo "accessibility bus not ready; trying again ($attempt)"
+        sleep 1
+    done
+    fail "dialog check '$*'"
 }
 
 # 1. No arguments: the Screen Saver page, every control named.

@@ -87,7 +87,19 @@ stop() {
     wait "$spid" 2>/dev/null
 }
 drive() {
-    "$PY" "$here/editsets_a11y.py" "$@" >"$tmp/out" || { cat "$tmp/out"; fail "check '$*'"; }
+    local ok=
+    for attempt in 1 2 3; do
+        if "$PY" "$here/editsets_a11y.py" "$@" >"$tmp/out" 2>"$tmp/a11y.err"; then
+            ok=1
+            break
+        fi
+        # Only an accessibility bus that is not ready yet is tried again.
+        grep -q "accessibility bus" "$tmp/a11y.err" || break
+        echo "accessibility bus not ready; trying again ($attempt)"
+        sleep 1
+    done
+    cat "$tmp/a11y.err" >&2
+    [ -n "$ok" ] || { cat "$tmp/out"; fail "check '$*'"; }
     cat "$tmp/out"
     moved=$(sed -n 's/^moved: //p' "$tmp/out")
 }
