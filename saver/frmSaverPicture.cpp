@@ -292,10 +292,10 @@ void frmSaver::ShowDescription() {
             }
         }
     }
-    canvasChanged(panelRect_);
     panelShown_ = true;
     infoCountdown_ = 0;
     tmrInfo_.start();
+    canvasChanged(panelRect_);
 }
 
 void frmSaver::infoTick() {
