@@ -372,6 +372,8 @@ void frmSaver::ExecutePan() {
     // The first step comes at once, the others a pan speed apart.
     panStep();
     if (!pan_.done && !abort_ && !unloaded_) {
+        logInfo("saver", "pan of " + std::to_string(pan_.stepsLeft() + 1) + " steps, " +
+                             std::to_string(panInterval(settings_.nPanSpeed)) + " ms apart");
         tmrPan_.setInterval(panInterval(settings_.nPanSpeed));
         tmrPan_.start();
     }
