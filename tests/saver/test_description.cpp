@@ -1,13 +1,11 @@
 // Description files without a display: the title and paragraphs of each
-// language, the "File=" redirect, line ends and encodings, the wrapping of
-// paragraphs into panel lines, and files too large to show.
+// language, the "File=" redirect, line ends and encodings, and the wrapping
+// of paragraphs into panel lines.
 
 #include "saver/Description.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <QElapsedTimer>
 
 #include <filesystem>
 
@@ -177,39 +175,6 @@ TEST(WrapText, JapaneseBreaksAtCharactersAndKeepsTheFullStopOnItsLine) {
         EXPECT_FALSE(l.startsWith(q("\xe3\x80\x82")));
     // Spaces are characters too; at most 20 lines.
     EXPECT_EQ(WrapText(QString(500, QChar(0x3042)), 55, fixedWidth, true).size(), 20u);
-}
-
-TEST_F(DescriptionTest, HugeFilesAndLinesCostOnlyWhatThePanelShows) {
-    // 24 MB before the title, then a 1 MB paragraph and 2 000 more.
-    std::string big(24 * 1024 * 1024, 'x');
-    for (std::size_t i = 80; i < big.size(); i += 81)
-        big[i] = '\n';
-    big += "\nEnglish=Big\n\n";
-    std::string para;
-    while (para.size() < 1024 * 1024)
-        para += "lorem ipsum dolor sit amet ";
-    big += para + "\n";
-    for (int i = 0; i < 2000; ++i)
-        big += "\nAnother paragraph of text.\n";
-    const std::string late = file("Set/late.nfo", big);
-    QElapsedTimer t;
-    t.start();
-    // The title lies beyond what is read: no panel rather than a long wait.
-    EXPECT_FALSE(ReadDescription(late, "English", 300, fixedWidth, 30).found);
-    EXPECT_LT(t.elapsed(), 2000);
-
-    std::string more;
-    for (int i = 0; i < 2000; ++i)
-        more += "\nAnother paragraph of text.\n";
-    const std::string early = file("Set/early.nfo", "English=Big\n\n" + para + "\n" + more);
-    t.restart();
-    Description d = ReadDescription(early, "English", 300, fixedWidth, 30);
-    EXPECT_LT(t.elapsed(), 2000);
-    ASSERT_TRUE(d.found);
-    EXPECT_LE(d.lines.size(), 30u);
-    EXPECT_EQ(d.lines[2], "lorem ipsum dolor sit amet");
-    // The first paragraph alone gives its 20 lines; the budget cuts the rest.
-    EXPECT_EQ(d.lines.size(), 30u);
 }
 
 TEST_F(DescriptionTest, GetTitlePrefersTheTitleAlreadyRead) {
