@@ -1,6 +1,8 @@
 # skyloom_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x] [ENV A=1])
 # One GoogleTest executable, registered with CTest as one test. Qt tests run
-# offscreen; message boxes answer themselves.
+# offscreen; message boxes answer themselves; no first-run set is made from
+# the desktop's photographs, and a wallpaper is only ever written to a file
+# (never installed on the developer's own desktop).
 function(skyloom_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
     add_executable(${name} ${T_SOURCES})
@@ -11,7 +13,7 @@ function(skyloom_test name)
     set_tests_properties(${name} PROPERTIES
         LABELS "${T_LABELS}"
         TIMEOUT 600
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SKYLOOM_NONINTERACTIVE=1;SKYLOOM_QUIET=1;SKYLOOM_FIRST_SET_SOURCE=/nonexistent;${T_ENV}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SKYLOOM_NONINTERACTIVE=1;SKYLOOM_QUIET=1;SKYLOOM_FIRST_SET_SOURCE=/nonexistent;SKYLOOM_WALLPAPER_BACKEND=file;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/tests/cache;${T_ENV}")
     # Timing tests run alone, so other tests do not distort their figures.
     if("perf" IN_LIST T_LABELS)
         set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)

@@ -1,8 +1,10 @@
 #include "frmMoonfield.h"
 
+#include "AboutPageLogo.h"
 #include "FirstRunSet.h"
 #include "PageLists.h"
 #include "frmChangePassword.h"
+#include "frmCredits.h"
 #include "frmPleaseWait.h"
 #include "tools/mkset/SetMaker.h"
 
@@ -14,6 +16,7 @@
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
+#include "platform/System.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,9 +35,11 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <chrono>
 
 namespace skyloom::config {
 
@@ -110,8 +115,8 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     SSTabPages_ = named(new QTabWidget(this), "SSTabPages");
     SSTabPages_->addTab(buildScreenSaverPage(), "Screen Saver");
     SSTabPages_->addTab(buildWallpaperPage(), "Wallpaper");
-    SSTabPages_->addTab(named(new QWidget, "pageEditSets"), "Edit Sets");
-    SSTabPages_->addTab(named(new QWidget, "pageAbout"), "About");
+    SSTabPages_->addTab(buildEditSetsPage(), "Edit Sets");
+    SSTabPages_->addTab(buildAboutPage(), "About");
     layout->addWidget(SSTabPages_);
 
     auto* buttons = new QHBoxLayout;
@@ -136,6 +141,7 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     });
     connectScreenSaverPage();
     connectWallpaperPage();
+    connectEditSetsPage();
 }
 
 frmMoonfield::~frmMoonfield() = default;
@@ -648,6 +654,7 @@ void frmMoonfield::connectWallpaperPage() {
         SetApply();
     });
     connect(cmdImageCredits_, &QPushButton::clicked, this, &frmMoonfield::imageCreditsRequested);
+    connect(cmdImageCredits_, &QPushButton::clicked, this, &frmMoonfield::cmdImageCredits_Click);
 }
 
 void frmMoonfield::InitWallpaperPage() {
@@ -720,6 +727,188 @@ void frmMoonfield::WallpaperControlsSetEnable(bool enable) {
     lstImages_->setEnabled(enable && wallpaper_.imagesEnabled);
 }
 
+void frmMoonfield::cmdImageCredits_Click() {
+    // The credits of the picture the page shows, which with "Randomize From
+    // All Image Sets" is the current picture of the stored set.
+    if (wallpaper_.szWallpaperImage.empty())
+        return;
+    frmCredits credits(this);
+    const std::string language = cmboSSLanguage_->currentIndex() >= 0
+                                     ? cmboSSLanguage_->currentText().toStdString()
+                                     : std::string("English");
+    credits.InitCredits(wallpaper_.szWallpaperSetDir, wallpaper_.szWallpaperImage,
+                        wallpaper_.currentImageName, language);
+    credits.ThumbNail(picThumbNail_->pixmap());
+    credits.exec();
+}
+
+// ---------------------------------------------------------------------------
+// About page
+
+QWidget* frmMoonfield::buildAboutPage() {
+    auto* page = named(new QWidget, "pageAbout");
+    auto* layout = new QHBoxLayout(page);
+
+    auto* left = new QVBoxLayout;
+    imgLogo_ = label("imgLogo", "", page);
+    imgLogo_->setAccessibleName("Logo");
+    imgLogo_->setAlignment(Qt::AlignCenter);
+    picSkyloomLogo_ = label("picSkyloomLogo", "", page);
+    picSkyloomLogo_->setPixmap(skyloomLogo(QSize(240, 120)));
+    picSkyloomLogo_->setAccessibleName("Skyloom");
+    picSkyloomLogo_->hide();
+    left->addWidget(imgLogo_);
+    left->addWidget(picSkyloomLogo_);
+    lblMoreInfo_ = label("lblMoreInfo", "", page);
+    lblMoreInfo_->setWordWrap(true);
+    lblMoreInfo_->setTextFormat(Qt::PlainText);
+    left->addWidget(lblMoreInfo_);
+
+    auto* company = frame("frmCompany", "Company", page);
+    auto* info = new QVBoxLayout(company);
+    const auto plain = [company](const char* name) {
+        QLabel* l = label(name, "", company);
+        l->setTextFormat(Qt::PlainText);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return l;
+    };
+    // The two addresses are links: a click, or Tab and Enter, opens them.
+    const auto link = [company](const char* name) {
+        QLabel* l = label(name, "", company);
+        l->setTextFormat(Qt::RichText);
+        l->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        return l;
+    };
+    lblCompanyName_ = plain("lblCompanyName");
+    lblAddress_ = plain("lblAddress");
+    lblCityStateZip_ = plain("lblCityStateZip");
+    lblPhone_ = plain("lblPhone");
+    lblWebAddress_ = link("lblWebAddress");
+    auto* supportRow = new QHBoxLayout;
+    Label4_ = label("Label4", "Support:", company);
+    lblSupport_ = link("lblSupport");
+    supportRow->addWidget(Label4_);
+    supportRow->addWidget(lblSupport_, 1);
+    lblPhoneSupport_ = plain("lblPhoneSupport");
+    for (QLabel* l : {lblCompanyName_, lblAddress_, lblCityStateZip_, lblPhone_, lblWebAddress_})
+        info->addWidget(l);
+    info->addLayout(supportRow);
+    info->addWidget(lblPhoneSupport_);
+    cmdVisitUs_ = named(new QPushButton(company), "cmdVisitUs");
+    cmdVisitUs_->hide();
+    info->addWidget(cmdVisitUs_, 0, Qt::AlignLeft);
+    left->addWidget(company);
+    left->addStretch();
+    layout->addLayout(left, 1);
+
+    auto* right = new QVBoxLayout;
+    auto* setLabel = label("lblAboutSets", "Image set:", page);
+    cmboAboutSets_ = named(new QComboBox(page), "cmboAboutSets");
+    cmboAboutSets_->setToolTip("Click here to get information about a particular image set.");
+    standsFor(setLabel, cmboAboutSets_);
+    right->addWidget(setLabel);
+    right->addWidget(cmboAboutSets_);
+    picAboutThumbnail_ = label("picAboutThumbnail", "", page);
+    picAboutThumbnail_->setMinimumSize(160, 120);
+    picAboutThumbnail_->setFrameShape(QFrame::StyledPanel);
+    picAboutThumbnail_->setAlignment(Qt::AlignCenter);
+    picAboutThumbnail_->setAccessibleName("Thumbnail");
+    right->addWidget(picAboutThumbnail_);
+    lblBitDepth_ = label("lblBitDepth", "", page);
+    right->addWidget(lblBitDepth_);
+    right->addStretch();
+    layout->addLayout(right);
+
+    aboutThumbnailTimer_ = new QTimer(this);
+    aboutThumbnailTimer_->setObjectName("tmrAboutThumbnail");
+    aboutThumbnailTimer_->setInterval(1500);
+
+    connect(cmboAboutSets_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!syncing_)
+            cmboAboutSets_Click(index);
+    });
+    const auto open = [](const std::string& shown) {
+        // Addresses that cannot be opened are ignored (the opener logs them).
+        if (const std::string address = addressToOpen(shown); !address.empty())
+            platform::openUrl(address);
+    };
+    connect(lblWebAddress_, &QLabel::linkActivated, this,
+            [this, open] { open(about_.webAddress); });
+    connect(lblSupport_, &QLabel::linkActivated, this, [this, open] { open(about_.support); });
+    connect(cmdVisitUs_, &QPushButton::clicked, this, [this] {
+        if (!about_.visitAddress.empty())
+            platform::openUrl(addressToOpen(about_.visitAddress));
+    });
+    connect(aboutThumbnailTimer_, &QTimer::timeout, this, &frmMoonfield::aboutThumbnailStep);
+    return page;
+}
+
+void frmMoonfield::cmboAboutSets_Click(int index) {
+    about_.cmboAboutSets_Click(index);
+    showAboutPage();
+    if (isVisible())
+        aboutThumbnailStep();
+}
+
+void frmMoonfield::LoadAboutPage() {
+    about_.LoadAboutPage(platform::displayBitsPerPixel());
+    showAboutPage();
+}
+
+void frmMoonfield::showAboutPage() {
+    const auto qs = [](const std::string& s) { return QString::fromStdString(s); };
+    const auto linkText = [&qs](const std::string& s) {
+        return s.empty() ? QString() : "<a href=\"#\">" + qs(s).toHtmlEscaped() + "</a>";
+    };
+    {
+        Syncing guard(syncing_);
+        if (comboTexts(cmboAboutSets_) != about_.sets)
+            fill(cmboAboutSets_, about_.sets);
+        cmboAboutSets_->setCurrentIndex(about_.setIndex);
+    }
+    const QSize logoSize = picSkyloomLogo_->pixmap().size();
+    imgLogo_->setPixmap(about_.logoPath.empty()
+                            ? picSkyloomLogo_->pixmap()
+                            : aboutLogo(about_.logoPath, logoSize)
+                                  .scaled(logoSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    lblBitDepth_->setText(qs(about_.bitDepth));
+    lblMoreInfo_->setText(qs(about_.moreInfo));
+    lblWebAddress_->setText(linkText(about_.webAddress));
+    lblWebAddress_->setAccessibleName(qs(about_.webAddress));
+    lblCompanyName_->setText(qs(about_.companyName));
+    lblAddress_->setText(qs(about_.address));
+    lblCityStateZip_->setText(qs(about_.cityStateZip));
+    lblPhone_->setText(qs(about_.phone));
+    lblSupport_->setText(linkText(about_.support));
+    lblSupport_->setAccessibleName(qs(about_.support));
+    // An empty address is no stop for the Tab key.
+    lblWebAddress_->setFocusPolicy(about_.webAddress.empty() ? Qt::NoFocus : Qt::StrongFocus);
+    lblSupport_->setFocusPolicy(about_.support.empty() ? Qt::NoFocus : Qt::StrongFocus);
+    Label4_->setVisible(about_.supportCaptionShown);
+    lblPhoneSupport_->setText(qs(about_.phoneSupport));
+    cmdVisitUs_->setText(qs(about_.visitCaption));
+    // Named even while hidden without a caption, as the accessibility tree
+    // lists hidden controls too.
+    cmdVisitUs_->setAccessibleName(about_.visitShown ? QString() : QString("Visit web site"));
+    cmdVisitUs_->setVisible(about_.visitShown);
+    cmdVisitUs_->setEnabled(about_.visitShown);
+    picAboutThumbnail_->clear();
+}
+
+void frmMoonfield::aboutThumbnailStep() {
+    if (!isVisible())
+        return;
+    const QSize box = picAboutThumbnail_->minimumSize();
+    about_.thumbnailStep([this, box](const std::string& path) {
+        QPixmap picture(QString::fromStdString(path));
+        if (picture.isNull())
+            return false;
+        picAboutThumbnail_->setPixmap(
+            picture.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        return true;
+    });
+}
+
 // ---------------------------------------------------------------------------
 // Set lists
 
@@ -728,6 +917,9 @@ void frmMoonfield::InitLists() {
     if (screenSaver_)
         screenSaver_->setSetEntries(setListEntries(library_.Sets()));
     showImageList();
+    editSetsInitLists();
+    about_.InitSetList();
+    showAboutPage();
 }
 
 void frmMoonfield::UpdateLists() {
@@ -748,6 +940,9 @@ void frmMoonfield::UpdateLists() {
         fill(cmboSS_SetsToUse_, entries);
         cmboSS_SetsToUse_->setCurrentIndex(v.setIndex);
     }
+    editSetsUpdateLists();
+    about_.UpdateSetList();
+    showAboutPage();
 }
 
 // ---------------------------------------------------------------------------
@@ -770,6 +965,15 @@ bool frmMoonfield::PageChanged(int page) const {
 
 void frmMoonfield::pageSelected(int page) {
     cmdApply_->setEnabled(PageChanged(page));
+    editSetsPageSelected(page);
+    // The About page is always current when shown, and rotates the chosen
+    // set's pictures while it is.
+    if (page == About) {
+        cmboAboutSets_Click(cmboAboutSets_->currentIndex());
+        aboutThumbnailTimer_->start();
+    } else {
+        aboutThumbnailTimer_->stop();
+    }
 }
 
 void frmMoonfield::SetApply() {
@@ -798,8 +1002,11 @@ void frmMoonfield::SavePage(int page) {
         break;
     }
     case EditSets:
-        if (!library_.SaveSetsInfo())
+        if (!library_.SaveSetsInfo()) {
             logWarning("config", "the image-set choices could not be saved");
+            pageChanged_[EditSets] = true;
+            platform::MessageBox("The image-set choices could not be saved.");
+        }
         break;
     default:
         break;
@@ -896,21 +1103,69 @@ bool frmMoonfield::initialise() {
 void frmMoonfield::NextWallpaperImage() {
     if (!initialise())
         return;
-    if (wallpaper_.PickRandomPicture(random_)) {
-        wallpaper_.bWallpaperAutoChange = true;
-        showImageList();
-        SetWallpaper();
-    } else {
+    random_.seed(static_cast<std::mt19937::result_type>(
+        std::chrono::steady_clock::now().time_since_epoch().count()));
+    if (!wallpaper_.PickRandomPicture(random_)) {
+        // Counted as a change, so the tray changer does not ask again at once.
         logInfo("wallpaper", "no wallpaper picture to choose from");
+        WriteIniString("PrefsWP", "LastChanged", currentDateText(), library_.SettingsPath());
+        return;
     }
-    WriteIniString("PrefsWP", "LastChanged", currentDateText(), library_.SettingsPath());
+    wallpaper_.bWallpaperAutoChange = true;
+    showImageList();
+    SetWallpaper();
+}
+
+void frmMoonfield::SetCalendar() {
+    SetWallpaper();
+}
+
+wallpaper::WallpaperSetter& frmMoonfield::wallpaperSetter() {
+    if (!wallpaperSetter_)
+        wallpaperSetter_ = std::make_unique<wallpaper::WallpaperSetter>();
+    return *wallpaperSetter_;
 }
 
 void frmMoonfield::SetWallpaper() {
     if (!initialise())
         return;
+    wallpaper::Outcome outcome;
+    if (!wallpaper_.enabled) {
+        if (platform::MessageBox("Are you sure you want to remove the Wallpaper?",
+                                 platform::MsgButtons::YesNo,
+                                 "Wallpaper Configuration") != platform::MsgResult::Yes)
+            return;
+        outcome = wallpaperSetter().RemoveWallpaper();
+    } else if (wallpaper_.szWallpaperImage.empty()) {
+        outcome.reason = "no wallpaper picture is chosen";
+    } else {
+        wallpaper::RenderRequest request;
+        request.pictureBase = wallpaper_.szWallpaperImage;
+        request.setDirectory = wallpaper_.szWallpaperSetDir;
+        request.reference = QSize(maxWidth_, maxHeight_);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            request.screen = screen->size() * screen->devicePixelRatio();
+        request.fit = wallpaper_.stretch;
+        request.bitsPerPixel = platform::displayBitsPerPixel();
+        request.calendar = {wallpaper_.calendarOn, wallpaper_.calendarPosition,
+                            wallpaper_.calendarSize};
+        request.today = QDate::currentDate();
+        request.settingsFile = library_.SettingsPath();
+        request.workFolder = platform::runtimeDirectory();
+        request.cacheFolder = wallpaper::defaultCacheFolder();
+        request.outputPath = windowsDir_ + wallpaper::kBmpFileName;
+        outcome = wallpaperSetter().SetWallpaper(std::move(request));
+    }
+    if (!outcome.ok) {
+        logWarning("wallpaper", outcome.reason);
+        platform::MessageBox(wallpaper::kWallpaperError, platform::MsgButtons::Ok, "Error");
+        return;
+    }
     if (!wallpaper_.SaveSettings())
         logWarning("wallpaper", "could not record the wallpaper settings");
+    // Last, so that the tray changer counts from a finished change.
+    if (!WriteIniString("PrefsWP", "LastChanged", currentDateText(), library_.SettingsPath()))
+        logWarning("wallpaper", "could not record the time of the wallpaper change");
 }
 
 } // namespace skyloom::config

@@ -8,9 +8,12 @@
 // marked in PageChanged; Apply saves the current page, OK every changed page,
 // Cancel nothing.
 
+#include "config/EditSetsPage.h"
+#include "config/AboutPage.h"
 #include "config/ScreenSaverPage.h"
 #include "config/WallpaperPage.h"
 #include "imagesets/SetLibrary.h"
+#include "wallpaper/WallpaperSetter.h"
 
 #include <QWidget>
 
@@ -29,8 +32,11 @@ class QListWidget;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
+class QTimer;
 
 namespace skyloom::config {
+
+class EditSetsWidget;
 
 class frmMoonfield : public QWidget {
     Q_OBJECT
@@ -56,8 +62,13 @@ public:
 
     /// Picks the next wallpaper picture and records it.
     void NextWallpaperImage();
-    /// Makes the wallpaper for the Wallpaper page and records its settings.
+    /// Makes the wallpaper for the Wallpaper page (or, when the page says
+    /// Off and the user agrees, takes it away) and records its settings.
     void SetWallpaper();
+    /// Renders the current wallpaper again (for a new day's calendar).
+    void SetCalendar();
+    /// The renderer and the desktop's backend, made on first use.
+    wallpaper::WallpaperSetter& wallpaperSetter();
 
     /// Marks the current page changed and enables Apply (only while shown,
     /// so loading the controls marks nothing). Every page's controls call it.
@@ -83,6 +94,14 @@ public:
     void InitLists();
     void UpdateLists();
 
+    /// About page: a set was chosen in its list / refill it from the model.
+    void cmboAboutSets_Click(int index);
+    void LoadAboutPage();
+    AboutPage& aboutPage() { return about_; }
+    /// "Image Info...": the credits of the Wallpaper page's picture, with
+    /// the page's preview, in a modal dialog.
+    void cmdImageCredits_Click();
+
     const std::string& programPath() const { return programPath_; }
     imagesets::SetLibrary& library() { return library_; }
     const std::string& windowsDirectory() const { return windowsDir_; }
@@ -94,6 +113,15 @@ public:
     int nMaxHeight() const { return maxHeight_; }
     /// The wallpaper set list started on "Randomize From All Image Sets".
     bool bRandomWPSets() const { return randomWPSets_; }
+
+    /// Edit Sets page (its widgets and model).
+    EditSetsWidget* editSetsPage() const { return editSets_; }
+    /// The Screen Saver page's rotating thumbnail: its list and one step.
+    const ThumbnailCycle& thumbnailList() const { return *thumbnails_; }
+    QTimer* thumbnailTimer() const { return tmrThumbnailChanger_; }
+    void tmrThumbnailChanger_Timer();
+    /// Runs the saver full screen with the page's current values.
+    void cmdSSPreview_Click();
 
 signals:
     /// "&Preview" on the Screen Saver page was pressed.
@@ -115,7 +143,18 @@ private:
     void setSaverState(bool on);
     void setPanoramic(bool on);
     void okClicked();
+    // Edit Sets page and the thumbnails (frmMoonfieldEditSets.cpp)
+    QWidget* buildEditSetsPage();
+    void connectEditSetsPage();
+    void editSetsPageSelected(int page);
+    void cmboSS_SetsToUse_Click();
+    void updateThumbnailTimer();
+    void editSetsInitLists();
+    void editSetsUpdateLists();
     void applyClicked();
+    QWidget* buildAboutPage();
+    void showAboutPage();
+    void aboutThumbnailStep();
 
     // Frame
     QTabWidget* SSTabPages_ = nullptr;
@@ -173,6 +212,28 @@ private:
     QComboBox* cmboWPCalendarSize_ = nullptr;
     QComboBox* cmboWPCalendarPosition_ = nullptr;
 
+    // Edit Sets page and thumbnails
+    EditSetsWidget* editSets_ = nullptr;
+    QTimer* tmrThumbnailChanger_ = nullptr;
+    std::unique_ptr<ThumbnailCycle> thumbnails_;
+    // About page
+    QComboBox* cmboAboutSets_ = nullptr;
+    QLabel* imgLogo_ = nullptr;
+    QLabel* picSkyloomLogo_ = nullptr;
+    QLabel* lblMoreInfo_ = nullptr;
+    QLabel* lblWebAddress_ = nullptr;
+    QLabel* lblCompanyName_ = nullptr;
+    QLabel* lblAddress_ = nullptr;
+    QLabel* lblCityStateZip_ = nullptr;
+    QLabel* lblPhone_ = nullptr;
+    QLabel* Label4_ = nullptr;
+    QLabel* lblSupport_ = nullptr;
+    QLabel* lblPhoneSupport_ = nullptr;
+    QLabel* lblBitDepth_ = nullptr;
+    QPushButton* cmdVisitUs_ = nullptr;
+    QLabel* picAboutThumbnail_ = nullptr;
+    QTimer* aboutThumbnailTimer_ = nullptr; ///< rotates the set's pictures while page 3 shows
+
     std::vector<bool> pageChanged_;
     std::string programPath_;
     std::string windowsDir_;
@@ -185,7 +246,9 @@ private:
     imagesets::SetLibrary library_;
     std::unique_ptr<ScreenSaverPage> screenSaver_;
     WallpaperPage wallpaper_{library_};
+    AboutPage about_{library_};
     std::mt19937 random_{std::random_device{}()};
+    std::unique_ptr<wallpaper::WallpaperSetter> wallpaperSetter_;
 };
 
 } // namespace skyloom::config

@@ -50,7 +50,7 @@ protected:
             preview.fill(Qt::darkBlue);
             std::filesystem::create_directories(program + folder);
             preview.save(QString::fromStdString(program + folder + "/" + p + ".bmp"), "BMP");
-            writeFile(program + folder + "/" + p + ".jpg", "JPEG");
+            preview.save(QString::fromStdString(program + folder + "/" + p + ".jpg"), "JPEG");
         }
         writeFile(program + folder + "/images.ini", ini);
     }

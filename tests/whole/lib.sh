@@ -23,6 +23,7 @@ whole_setup() {
     tmp=$(mktemp -d)
     trap whole_cleanup EXIT
     export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
+    export XDG_CACHE_HOME="$tmp/cache"
     export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1
     # No first-run set from the desktop photographs unless a test asks.
     export SKYLOOM_FIRST_SET_SOURCE=/nonexistent

@@ -1,0 +1,118 @@
+#include "DesktopBackend.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <utility>
+
+namespace skyloom::platform::wallpaper {
+
+namespace {
+
+constexpr std::array<std::pair<BackendKind, const char*>, 9> kNames{{
+    {BackendKind::Gnome, "gnome"},
+    {BackendKind::Cinnamon, "cinnamon"},
+    {BackendKind::Mate, "mate"},
+    {BackendKind::Xfce, "xfce"},
+    {BackendKind::Kde, "kde"},
+    {BackendKind::Lxqt, "lxqt"},
+    {BackendKind::Sway, "sway"},
+    {BackendKind::X11Root, "x11root"},
+    {BackendKind::File, "file"},
+}};
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// One desktop name as sessions spell it (XDG_CURRENT_DESKTOP entries,
+// DESKTOP_SESSION values), already in lower case.
+std::optional<BackendKind> fromDesktopName(const std::string& name) {
+    if (name == "gnome" || name == "unity" || name == "budgie" || name == "budgie-desktop" ||
+        name == "gnome-classic" || name == "gnome-flashback" || name == "ubuntu" ||
+        name == "pantheon")
+        return BackendKind::Gnome;
+    if (name == "x-cinnamon" || name == "cinnamon")
+        return BackendKind::Cinnamon;
+    if (name == "mate")
+        return BackendKind::Mate;
+    if (name == "xfce" || name == "xfce4" || name == "xubuntu")
+        return BackendKind::Xfce;
+    if (name == "kde" || name == "plasma" || name == "plasmawayland" || name == "kde-plasma")
+        return BackendKind::Kde;
+    if (name == "lxqt")
+        return BackendKind::Lxqt;
+    if (name == "sway" || name == "wlroots" || name == "hyprland" || name == "river" ||
+        name == "wayfire" || name == "labwc")
+        return BackendKind::Sway;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string backendName(BackendKind kind) {
+    for (const auto& [k, name] : kNames)
+        if (k == kind)
+            return name;
+    return "file";
+}
+
+std::optional<BackendKind> backendFromName(const std::string& name) {
+    const std::string l = lower(name);
+    for (const auto& [k, n] : kNames)
+        if (l == n)
+            return k;
+    return std::nullopt;
+}
+
+Environment processEnvironment() {
+    return [](const std::string& name) {
+        const char* value = std::getenv(name.c_str());
+        return std::string(value ? value : "");
+    };
+}
+
+BackendKind detectBackend(const Environment& env) {
+    if (auto forced = backendFromName(env("SKYLOOM_WALLPAPER_BACKEND")))
+        return *forced;
+    // XDG_CURRENT_DESKTOP lists the desktop and what it derives from
+    // ("Budgie:GNOME"); the first entry we know wins.
+    const std::string current = lower(env("XDG_CURRENT_DESKTOP"));
+    std::size_t start = 0;
+    while (start <= current.size()) {
+        const std::size_t colon = current.find(':', start);
+        const std::string entry =
+            current.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        if (auto kind = fromDesktopName(entry))
+            return *kind;
+        if (colon == std::string::npos)
+            break;
+        start = colon + 1;
+    }
+    if (env("KDE_FULL_SESSION") == "true")
+        return BackendKind::Kde;
+    if (!env("GNOME_DESKTOP_SESSION_ID").empty())
+        return BackendKind::Gnome;
+    if (!env("MATE_DESKTOP_SESSION_ID").empty())
+        return BackendKind::Mate;
+    if (auto kind = fromDesktopName(lower(env("DESKTOP_SESSION"))))
+        return *kind;
+    if (!env("WAYLAND_DISPLAY").empty())
+        return BackendKind::Sway;
+    if (!env("DISPLAY").empty())
+        return BackendKind::X11Root;
+    return BackendKind::File;
+}
+
+std::string fileUri(const std::string& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path))
+        .toString(QUrl::FullyEncoded)
+        .toStdString();
+}
+
+} // namespace skyloom::platform::wallpaper

@@ -1,0 +1,72 @@
+#pragma once
+// Installing a finished wallpaper picture on the user's desktop. The desktop
+// is recognised from the session's environment; each kind of desktop has its
+// own way of being told (settings keys, a command, the X root window).
+
+#include "platform/wallpaper/CommandRunner.h"
+
+#include <QImage>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace skyloom::platform::wallpaper {
+
+enum class BackendKind { Gnome, Cinnamon, Mate, Xfce, Kde, Lxqt, Sway, X11Root, File };
+
+/// "gnome", "cinnamon", "mate", "xfce", "kde", "lxqt", "sway", "x11root", "file".
+std::string backendName(BackendKind kind);
+std::optional<BackendKind> backendFromName(const std::string& name);
+
+/// Reads one environment variable ("" when unset).
+using Environment = std::function<std::string(const std::string&)>;
+Environment processEnvironment();
+
+/// The backend for this session: SKYLOOM_WALLPAPER_BACKEND when it names
+/// one; else the desktop from XDG_CURRENT_DESKTOP (a colon list, matched
+/// without regard to case), KDE_FULL_SESSION, GNOME_DESKTOP_SESSION_ID,
+/// MATE_DESKTOP_SESSION_ID, DESKTOP_SESSION; else, for an unknown desktop,
+/// sway's swaybg on Wayland (WAYLAND_DISPLAY), the X root window on X11
+/// (DISPLAY), and the file alone without either.
+BackendKind detectBackend(const Environment& env);
+
+/// What to install.
+struct WallpaperPicture {
+    std::string bmpPath;           ///< "Skyloom.bmp"
+    std::string pngPath;           ///< the same pixels as PNG, when the backend asked for one
+    const QImage* image = nullptr; ///< the pixels (the X root window draws them itself)
+    bool fit = false;              ///< fitted to the screen (else shown at its own size, centred)
+};
+
+struct InstallResult {
+    bool ok = false;
+    std::string message; ///< the reason when not ok; where the file is for "file"
+};
+
+class DesktopBackend {
+public:
+    virtual ~DesktopBackend() = default;
+    virtual BackendKind kind() const = 0;
+    /// True when the desktop needs a PNG beside the BMP.
+    virtual bool wantsPng() const { return false; }
+    /// Makes the picture the desktop wallpaper.
+    virtual InstallResult install(const WallpaperPicture& picture) = 0;
+    /// Takes away what install set (the wallpaper "(none)").
+    virtual InstallResult remove() = 0;
+};
+
+/// A backend of the given kind. Command backends start their commands
+/// through `runner` (which must outlive the backend); `stateDir` keeps the
+/// process id of the running swaybg between runs.
+std::unique_ptr<DesktopBackend> makeBackend(BackendKind kind, CommandRunner& runner,
+                                            const std::string& stateDir);
+
+/// The X root window backend on its own (DISPLAY, or `display` when given).
+std::unique_ptr<DesktopBackend> makeX11RootBackend(const std::string& display = {});
+
+/// "file:///path" with the path percent-encoded.
+std::string fileUri(const std::string& path);
+
+} // namespace skyloom::platform::wallpaper

@@ -1,0 +1,166 @@
+#!/bin/bash
+# The image credits dialog and the About page in a real X server, driven
+# through the accessibility tree, with screenshots.
+#   credits_shots.sh SKYLOOM MKSET SHOTS
+# 1. The "Showcase" demo set is made with MKSET; its version-2 picture is the
+#    wallpaper picture.
+# 2. "skyloom /-ConfigWall", "Image Info...": the credits dialog shows the
+#    picture's title and web button, every control is named; typing "c"
+#    closes it.
+# 3. The About page shows the set's company texts; "Visit Skyloom" opens the
+#    set's address through the URL opener.
+# Screenshots credits-dialog.png and about-page.png go to SHOTS.
+# Exits 77 (skipped) when a tool or the demo photos are missing.
+set -u
+SKYLOOM=$1
+MKSET=$2
+SHOTS=$3
+here=$(cd "$(dirname "$0")" && pwd)
+showcase="$here/../../tools/showcase/make-showcase.sh"
+PY=/usr/bin/python3
+
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+if [ -z "${SKYLOOM_IN_DBUS:-}" ]; then
+    for tool in Xvfb dbus-run-session xdotool import convert; do
+        command -v "$tool" >/dev/null 2>&1 || skip "$tool not installed"
+    done
+    [ -x "$PY" ] && "$PY" -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi not installed"
+    [ -e /usr/share/dbus-1/services/org.a11y.Bus.service ] || skip "at-spi2-core not installed"
+    [ -f /usr/share/backgrounds/mate/nature/LadyBird.jpg ] || skip "mate-backgrounds not installed"
+    SKYLOOM_IN_DBUS=1 exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
+fi
+
+pids=
+tmp=$(mktemp -d)
+cleanup() {
+    for p in $pids; do kill -KILL "$p" 2>/dev/null; done
+    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
+export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export SKYLOOM_FIRST_SET_SOURCE=/nonexistent SKYLOOM_DISPLAY_DEPTH=24
+# Addresses the dialog opens are written down instead of opening a browser.
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$tmp/opened" >"$tmp/opener"
+chmod +x "$tmp/opener"
+export SKYLOOM_URL_OPENER="$tmp/opener"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
+mkdir -m 700 "$tmp/run"
+mkdir -p "$SHOTS"
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+xpid=$!
+for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+[ -s "$tmp/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$tmp/display")"
+
+prog="$tmp/data/skyloom/program"
+mkdir -p "$prog"
+"$showcase" "$MKSET" "$prog" >"$tmp/showcase.log" 2>&1 || fail "make-showcase: $(cat "$tmp/showcase.log")"
+# The image name of the LadyBird picture (version-2 credits).
+name=$(sed -n 's/^\([^=]*\)=\**LadyBird\r*$/\1/p' "$prog/Showcase/images.ini" | head -1)
+[ -n "$name" ] || fail "no LadyBird picture in the Showcase set"
+printf '[ScreenSaver]\r\nSetup=1\r\n[PrefsWP]\r\nrandom=0\r\nCurrentSet=Showcase\r\nCurrentImage=%s\r\n' \
+    "$name" >"$prog/ScreenSaver.ini"
+
+title="Screen Saver Configuration"
+wait_window() {
+    local w=
+    for _ in $(seq 1 100); do
+        w=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$w" ] && break
+        sleep 0.1
+    done
+    echo "$w"
+}
+"$SKYLOOM" /-ConfigWall &
+spid=$!
+pids="$pids $spid"
+wid=$(wait_window "$title")
+[ -n "$wid" ] || fail "no dialog window"
+sleep 0.5
+
+# The checks through the accessibility tree; buttons are clicked with the
+# mouse so that a modal dialog does not hold up the accessibility call.
+"$PY" - "$tmp" "$here" <<'PY' || fail "accessibility checks"
+import subprocess, sys, time
+sys.path.insert(0, sys.argv[2])
+import pyatspi
+import dialog_a11y as a
+
+tmp = sys.argv[1]
+
+def click(node):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2),
+                    str(box.y + box.height // 2), "click", "1"], check=True)
+
+def window(name):
+    return a.wait_for("window " + name, lambda: next(
+        (w for w in a.application() if w.name == name and w.getRoleName() == "dialog"
+         or w.name == name), None))
+
+def names(root):
+    roles = {"push button", "text", "combo box", "page tab"}
+    missing = [n.getRoleName() for n in pyatspi.findAllDescendants(
+        root, lambda n: n.getRoleName() in roles and n.getState().contains(pyatspi.STATE_SHOWING))
+        if not n.name and n.getRoleName() != "combo box"]
+    if missing:
+        a.fail("controls without a name: %s" % missing)
+
+app = a.application()
+click(a.find(app, "push button", "Image Info..."))
+credits = window("Image Credits")
+a.find(credits, "label", "Lady Bird")
+a.find(credits, "push button", "Visit Skyloom")
+a.find(credits, "push button", "Close")
+names(credits)
+open(tmp + "/credits-ok", "w").close()
+print("ok: the credits dialog shows the LadyBird credits, every control named")
+PY
+cwid=$(wait_window "Image Credits")
+[ -n "$cwid" ] || fail "no credits window"
+sleep 0.3
+import -window "$cwid" "$SHOTS/credits-dialog.png"
+xdotool windowfocus --sync "$cwid" key c
+for _ in $(seq 1 50); do xdotool search --name '^Image Credits$' >/dev/null 2>&1 || break; sleep 0.1; done
+xdotool search --name '^Image Credits$' >/dev/null 2>&1 && fail "typing c did not close the credits"
+echo "ok: typing c closed the credits"
+
+"$PY" - "$tmp" "$here" <<'PY' || fail "About page checks"
+import subprocess, sys
+sys.path.insert(0, sys.argv[2])
+import pyatspi
+import dialog_a11y as a
+
+app = a.application()
+tab = a.find(app, "page tab", "About")
+box = tab.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2),
+                str(box.y + box.height // 2), "click", "1"], check=True)
+a.wait_for("the About page", lambda: tab.parent.name == "About", 5)
+a.find(app, "label", "Skyloom Demo Pictures")
+a.find(app, "label", "Call-back support: +1 555 0199")
+a.find(app, "label", "24 Bit Color")
+visit = a.find(app, "push button", "Visit Skyloom")
+a.press(visit)
+print("ok: the About page shows the Showcase company")
+PY
+for _ in $(seq 1 50); do [ -s "$tmp/opened" ] && break; sleep 0.1; done
+[ "$(cat "$tmp/opened" 2>/dev/null)" = "https://example.org/skyloom" ] ||
+    fail "Visit opened '$(cat "$tmp/opened" 2>/dev/null)'"
+echo "ok: Visit Skyloom opened https://example.org/skyloom"
+sleep 2 # one thumbnail step
+import -window "$wid" "$SHOTS/about-page.png"
+kill "$spid" 2>/dev/null
+wait "$spid" 2>/dev/null
+echo "screenshots in $SHOTS"
+echo "PASS"

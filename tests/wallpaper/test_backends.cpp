@@ -1,0 +1,250 @@
+// Recognising the desktop and the exact commands each backend starts.
+
+#include "platform/wallpaper/DesktopBackend.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace skyloom::platform::wallpaper;
+
+namespace {
+
+// Records every command; answers from a table (program name -> result).
+class FakeRunner : public CommandRunner {
+public:
+    CommandResult run(const Command& command, std::chrono::milliseconds) override {
+        commands.push_back(command);
+        auto found = answers.find(command.front());
+        if (found != answers.end())
+            return found->second;
+        CommandResult ok;
+        ok.started = true;
+        ok.exitCode = 0;
+        return ok;
+    }
+    bool available(const std::string& program) override { return installed.count(program) > 0; }
+    std::int64_t startDetached(const Command& command) override {
+        commands.push_back(command);
+        return nextPid++;
+    }
+    bool running(std::int64_t pid, const std::string&) override { return alive.count(pid) > 0; }
+    void stop(std::int64_t pid) override { stopped.push_back(pid); }
+    void pause(std::chrono::milliseconds d) override { paused += d; }
+
+    std::vector<Command> commands;
+    std::map<std::string, CommandResult> answers;
+    std::set<std::string> installed;
+    std::set<std::int64_t> alive;
+    std::vector<std::int64_t> stopped;
+    std::int64_t nextPid = 100;
+    std::chrono::milliseconds paused{0};
+};
+
+Environment env(std::map<std::string, std::string> values) {
+    return [values](const std::string& name) {
+        auto found = values.find(name);
+        return found == values.end() ? std::string() : found->second;
+    };
+}
+
+TEST(DesktopDetection, FollowsTheSessionVariablesInOrder) {
+    const std::vector<std::pair<std::map<std::string, std::string>, BackendKind>> cases{
+        {{{"XDG_CURRENT_DESKTOP", "GNOME"}}, BackendKind::Gnome},
+        {{{"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}}, BackendKind::Gnome},
+        {{{"XDG_CURRENT_DESKTOP", "Budgie:GNOME"}}, BackendKind::Gnome},
+        {{{"XDG_CURRENT_DESKTOP", "Unity"}}, BackendKind::Gnome},
+        {{{"XDG_CURRENT_DESKTOP", "X-Cinnamon"}}, BackendKind::Cinnamon},
+        {{{"XDG_CURRENT_DESKTOP", "mate"}}, BackendKind::Mate},
+        {{{"XDG_CURRENT_DESKTOP", "XFCE"}}, BackendKind::Xfce},
+        {{{"XDG_CURRENT_DESKTOP", "KDE"}, {"DISPLAY", ":0"}}, BackendKind::Kde},
+        {{{"XDG_CURRENT_DESKTOP", "LXQt"}}, BackendKind::Lxqt},
+        {{{"XDG_CURRENT_DESKTOP", "sway"}, {"WAYLAND_DISPLAY", "wayland-1"}}, BackendKind::Sway},
+        {{{"XDG_CURRENT_DESKTOP", "Unknown"}, {"KDE_FULL_SESSION", "true"}}, BackendKind::Kde},
+        {{{"GNOME_DESKTOP_SESSION_ID", "this-is-deprecated"}}, BackendKind::Gnome},
+        {{{"MATE_DESKTOP_SESSION_ID", "x"}, {"DISPLAY", ":0"}}, BackendKind::Mate},
+        {{{"DESKTOP_SESSION", "xfce"}}, BackendKind::Xfce},
+        {{{"XDG_CURRENT_DESKTOP", "i3"}, {"DISPLAY", ":0"}}, BackendKind::X11Root},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, BackendKind::Sway},
+        {{}, BackendKind::File},
+        {{{"XDG_CURRENT_DESKTOP", "GNOME"}, {"SKYLOOM_WALLPAPER_BACKEND", "X11Root"}},
+         BackendKind::X11Root},
+        {{{"DISPLAY", ":0"}, {"SKYLOOM_WALLPAPER_BACKEND", "nonsense"}}, BackendKind::X11Root},
+    };
+    for (const auto& [values, expected] : cases)
+        EXPECT_EQ(backendName(detectBackend(env(values))), backendName(expected))
+            << (values.empty() ? "(none)" : values.begin()->second);
+}
+
+class BackendTest : public ::testing::Test {
+protected:
+    InstallResult install(BackendKind kind, bool fit = true) {
+        auto backend = makeBackend(kind, runner, dir.path());
+        WallpaperPicture picture;
+        picture.bmpPath = "/home/u/.config/sky loom/Skyloom.bmp";
+        picture.pngPath = backend->wantsPng() ? "/home/u/.config/sky loom/Skyloom.png" : "";
+        picture.fit = fit;
+        return backend->install(picture);
+    }
+    FakeRunner runner;
+    skyloom::test::TempDir dir;
+    const std::string uri = "file:///home/u/.config/sky%20loom/Skyloom.bmp";
+};
+
+TEST_F(BackendTest, GSettingsDesktops) {
+    EXPECT_TRUE(install(BackendKind::Gnome).ok);
+    const std::string s = "org.gnome.desktop.background";
+    EXPECT_EQ(runner.commands,
+              (std::vector<Command>{{"gsettings", "set", s, "picture-uri", uri},
+                                    {"gsettings", "set", s, "picture-uri-dark", uri},
+                                    {"gsettings", "set", s, "picture-options", "zoom"}}));
+    runner.commands.clear();
+    EXPECT_TRUE(install(BackendKind::Mate, false).ok);
+    EXPECT_EQ(runner.commands,
+              (std::vector<Command>{
+                  {"gsettings", "set", "org.mate.background", "picture-filename",
+                   "/home/u/.config/sky loom/Skyloom.bmp"},
+                  {"gsettings", "set", "org.mate.background", "picture-options", "centered"}}));
+    runner.commands.clear();
+    EXPECT_TRUE(install(BackendKind::Cinnamon).ok);
+    EXPECT_EQ(runner.commands.front(),
+              (Command{"gsettings", "set", "org.cinnamon.desktop.background", "picture-uri", uri}));
+    runner.commands.clear();
+    EXPECT_TRUE(makeBackend(BackendKind::Gnome, runner, dir.path())->remove().ok);
+    EXPECT_EQ(runner.commands[0], (Command{"gsettings", "set", s, "picture-uri", ""}));
+    EXPECT_EQ(runner.commands[2], (Command{"gsettings", "set", s, "picture-options", "none"}));
+}
+
+TEST_F(BackendTest, AFailingCommandIsReportedAndStopsTheRest) {
+    CommandResult failed;
+    failed.started = true;
+    failed.exitCode = 1;
+    failed.err = "No such schema \"org.gnome.desktop.background\"\n";
+    runner.answers["gsettings"] = failed;
+    const InstallResult result = install(BackendKind::Gnome);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("exit status 1: No such schema"), std::string::npos)
+        << result.message;
+    EXPECT_EQ(runner.commands.size(), 1u);
+    runner.answers["gsettings"] = CommandResult{}; // not found at all
+    EXPECT_NE(install(BackendKind::Gnome).message.find("could not be started"), std::string::npos);
+}
+
+TEST_F(BackendTest, XfceSetsEveryWorkspaceAndCreatesMissingProperties) {
+    CommandResult listed;
+    listed.started = true;
+    listed.exitCode = 0;
+    listed.out = "/backdrop/screen0/monitor0/workspace0/color-style\n"
+                 "/backdrop/screen0/monitor0/workspace0/last-image\n"
+                 "/backdrop/screen0/monitor0/workspace1/last-image\n"
+                 "/backdrop/screen0/monitorHDMI-1/workspace0/image-style\n"
+                 "/backdrop/single-workspace-mode\n";
+    runner.answers["xfconf-query"] = listed;
+    EXPECT_TRUE(install(BackendKind::Xfce).ok);
+    const std::string bmp = "/home/u/.config/sky loom/Skyloom.bmp";
+    const std::string c = "xfce4-desktop";
+    EXPECT_EQ(runner.commands,
+              (std::vector<Command>{{"xfconf-query", "-c", c, "-l", "-p", "/backdrop"},
+                                    {"xfconf-query", "-c", c, "-p",
+                                     "/backdrop/screen0/monitor0/workspace0/last-image", "-s", bmp},
+                                    {"xfconf-query", "-c", c, "-p",
+                                     "/backdrop/screen0/monitor0/workspace1/last-image", "-s", bmp},
+                                    {"xfconf-query", "-c", c, "-p",
+                                     "/backdrop/screen0/monitorHDMI-1/workspace0/last-image", "-n",
+                                     "-t", "string", "-s", bmp}}));
+    runner.commands.clear();
+    listed.out = "/backdrop/single-workspace-mode\n";
+    runner.answers["xfconf-query"] = listed;
+    EXPECT_FALSE(install(BackendKind::Xfce).ok);
+}
+
+TEST_F(BackendTest, KdeUsesItsCommandOrTheScriptingCall) {
+    runner.installed.insert("plasma-apply-wallpaperimage");
+    EXPECT_TRUE(install(BackendKind::Kde).ok);
+    EXPECT_EQ(runner.commands, (std::vector<Command>{{"plasma-apply-wallpaperimage",
+                                                      "/home/u/.config/sky loom/Skyloom.png"}}));
+    runner.commands.clear();
+    runner.installed.clear();
+    EXPECT_TRUE(install(BackendKind::Kde).ok);
+    ASSERT_EQ(runner.commands.size(), 1u);
+    const Command& call = runner.commands.front();
+    EXPECT_EQ(call.front(), "dbus-send");
+    EXPECT_EQ(call[5], "org.kde.PlasmaShell.evaluateScript");
+    EXPECT_NE(call[6].find("wallpaperPlugin = 'org.kde.image'"), std::string::npos);
+    EXPECT_NE(call[6].find("writeConfig('Image', 'file:///home/u/.config/sky%20loom/Skyloom.png')"),
+              std::string::npos)
+        << call[6];
+}
+
+TEST_F(BackendTest, LxqtAndFile) {
+    EXPECT_TRUE(install(BackendKind::Lxqt).ok);
+    EXPECT_EQ(runner.commands.back(),
+              (Command{"pcmanfm-qt", "--set-wallpaper", "/home/u/.config/sky loom/Skyloom.bmp"}));
+    runner.commands.clear();
+    const InstallResult file = install(BackendKind::File);
+    EXPECT_TRUE(file.ok);
+    EXPECT_NE(file.message.find("Skyloom.bmp"), std::string::npos);
+    EXPECT_TRUE(runner.commands.empty());
+}
+
+TEST_F(BackendTest, SwaybgIsReplacedASecondAfterTheNewOneStarted) {
+    runner.alive = {100};
+    EXPECT_TRUE(install(BackendKind::Sway).ok);
+    EXPECT_EQ(
+        runner.commands.back(),
+        (Command{"swaybg", "-o", "*", "-i", "/home/u/.config/sky loom/Skyloom.png", "-m", "fill"}));
+    EXPECT_TRUE(runner.stopped.empty());
+    runner.alive = {100, 101};
+    EXPECT_TRUE(install(BackendKind::Sway).ok);
+    EXPECT_EQ(runner.paused, std::chrono::milliseconds(2000));
+    EXPECT_EQ(runner.stopped, (std::vector<std::int64_t>{100}));
+    // A swaybg that ends at once (no wlroots compositor) is a failure, and
+    // the one that shows the wallpaper stays.
+    runner.alive = {101};
+    EXPECT_FALSE(install(BackendKind::Sway).ok);
+    EXPECT_EQ(runner.stopped.size(), 1u);
+    EXPECT_TRUE(makeBackend(BackendKind::Sway, runner, dir.path())->remove().ok);
+    EXPECT_EQ(runner.stopped.back(), 101);
+}
+
+TEST(ProcessRunner, ArgumentVectorsExitStatusAndTimeouts) {
+    ProcessRunner runner;
+    const CommandResult echoed =
+        runner.run({"echo", "a  b", "$HOME;", "*"}, std::chrono::seconds(5));
+    EXPECT_TRUE(echoed.ok());
+    EXPECT_EQ(echoed.out, "a  b $HOME; *\n"); // no shell: nothing expanded or split
+    const CommandResult failed = runner.run({"false"}, std::chrono::seconds(5));
+    EXPECT_TRUE(failed.started);
+    EXPECT_FALSE(failed.ok());
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_FALSE(runner.run({"skyloom-no-such-program"}, std::chrono::seconds(5)).started);
+    EXPECT_FALSE(runner.available("skyloom-no-such-program"));
+    EXPECT_TRUE(runner.available("sleep"));
+    const CommandResult slow = runner.run({"sleep", "10"}, std::chrono::milliseconds(200));
+    EXPECT_TRUE(slow.timedOut);
+    EXPECT_FALSE(slow.ok());
+
+    const std::int64_t pid = runner.startDetached({"sleep", "30"});
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(runner.running(pid, "sleep"));
+    EXPECT_FALSE(runner.running(pid, "swaybg"));
+    runner.stop(pid);
+    for (int i = 0; i < 40 && runner.running(pid, "sleep"); ++i)
+        runner.pause(std::chrono::milliseconds(50));
+    EXPECT_FALSE(runner.running(pid, "sleep"));
+}
+
+TEST(X11Root, NoServerIsAFailureNotACrash) {
+    auto backend = makeX11RootBackend(":9999");
+    QImage picture(4, 4, QImage::Format_RGB32);
+    WallpaperPicture p;
+    p.image = &picture;
+    const InstallResult result = backend->install(p);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("cannot open the X display"), std::string::npos);
+    EXPECT_FALSE(backend->remove().ok);
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+// The root-window backend against a real X server (Xvfb, skipped without
+// it): the properties name the new pixmap, the previous wallpaper's pixmap
+// is freed, removal takes both away.
+
+#include "platform/wallpaper/DesktopBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <QImage>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+using namespace skyloom::platform::wallpaper;
+
+namespace {
+
+int ignoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+class X11RootTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int n = 300 + getpid() % 100, tries = 0; tries < 20 && name_.empty(); ++n, ++tries) {
+            if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock"))
+                continue;
+            const std::string display = ":" + std::to_string(n);
+            const char* argv[] = {"Xvfb",     display.c_str(), "-screen", "0",    "320x200x24",
+                                  "-noreset", "-nolisten",     "tcp",     nullptr};
+            posix_spawn_file_actions_t actions;
+            posix_spawn_file_actions_init(&actions);
+            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+            const int spawned = posix_spawnp(&server_, "Xvfb", &actions, nullptr,
+                                             const_cast<char**>(argv), environ);
+            posix_spawn_file_actions_destroy(&actions);
+            if (spawned != 0)
+                GTEST_SKIP() << "Xvfb is not installed";
+            for (int wait = 0; wait < 100; ++wait) {
+                if (waitpid(server_, nullptr, WNOHANG) != 0) {
+                    server_ = 0;
+                    break;
+                }
+                if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
+                    name_ = display;
+                    break;
+                }
+                usleep(50000);
+            }
+        }
+        if (name_.empty())
+            GTEST_SKIP() << "no Xvfb display could be started";
+        display_ = XOpenDisplay(name_.c_str());
+        ASSERT_NE(display_, nullptr);
+    }
+    void TearDown() override {
+        if (display_)
+            XCloseDisplay(display_);
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+    Pixmap property(const char* name) {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        Pixmap result = None;
+        const Atom atom = XInternAtom(display_, name, False);
+        if (XGetWindowProperty(display_, DefaultRootWindow(display_), atom, 0, 1, False, XA_PIXMAP,
+                               &type, &format, &items, &after, &data) == Success &&
+            items == 1)
+            result = static_cast<Pixmap>(*reinterpret_cast<unsigned long*>(data));
+        if (data)
+            XFree(data);
+        return result;
+    }
+    bool exists(Pixmap pixmap) {
+        auto previous = XSetErrorHandler(ignoreErrors);
+        Window root;
+        int x, y;
+        unsigned w, h, border, depth;
+        const bool found =
+            XGetGeometry(display_, pixmap, &root, &x, &y, &w, &h, &border, &depth) != 0;
+        XSetErrorHandler(previous);
+        return found;
+    }
+    unsigned long rootPixel(int x, int y) {
+        XImage* image =
+            XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+        const unsigned long pixel = image ? XGetPixel(image, 0, 0) : 0;
+        if (image)
+            XDestroyImage(image);
+        return pixel & 0xffffff;
+    }
+
+    pid_t server_ = 0;
+    std::string name_;
+    Display* display_ = nullptr;
+};
+
+TEST_F(X11RootTest, EachWallpaperReplacesAndFreesThePrevious) {
+    auto backend = makeX11RootBackend(name_);
+    QImage red(320, 200, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    WallpaperPicture picture;
+    picture.image = &red;
+    picture.fit = true;
+    ASSERT_TRUE(backend->install(picture).ok);
+    const Pixmap first = property("_XROOTPMAP_ID");
+    ASSERT_NE(first, static_cast<Pixmap>(None));
+    EXPECT_EQ(property("ESETROOT_PMAP_ID"), first);
+    EXPECT_TRUE(exists(first)); // kept after the setter's connection closed
+    EXPECT_EQ(rootPixel(160, 100), 0xff0000u);
+
+    // A smaller picture sits in the middle on black.
+    QImage blue(100, 50, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    picture.image = &blue;
+    ASSERT_TRUE(backend->install(picture).ok);
+    const Pixmap second = property("_XROOTPMAP_ID");
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(exists(first));
+    EXPECT_EQ(rootPixel(160, 100), 0x0000ffu);
+    EXPECT_EQ(rootPixel(5, 5), 0u);
+
+    ASSERT_TRUE(backend->remove().ok);
+    EXPECT_EQ(property("_XROOTPMAP_ID"), static_cast<Pixmap>(None));
+    EXPECT_EQ(property("ESETROOT_PMAP_ID"), static_cast<Pixmap>(None));
+    EXPECT_FALSE(exists(second));
+}
+
+} // namespace

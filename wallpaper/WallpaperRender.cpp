@@ -1,0 +1,328 @@
+#include "WallpaperRender.h"
+
+#include "WallpaperLayer.h"
+
+#include "calendar/CalendarOverlay.h"
+#include "common/Log.h"
+#include "common/Profile.h"
+#include "graphics/depthkit/Depthkit.h"
+#include "graphics/io/BmpCodec.h"
+#include "graphics/io/JpegCodec.h"
+#include "graphics/io/PictureFile.h"
+#include "graphics/io/Resample.h"
+#include "graphics/rasterkit/Rasterkit.h"
+
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace skyloom::wallpaper {
+
+namespace fs = std::filesystem;
+
+QRect panoramaCut(QSize picture, const std::string& panDirection, int origin, QSize reference) {
+    const int w = picture.width();
+    const int h = picture.height();
+    QRect cut(0, 0, w, h);
+    if (reference.width() <= 0 || reference.height() <= 0)
+        return cut;
+    const double ratio = static_cast<double>(reference.width()) / reference.height();
+    if (panDirection == "LeftToRight" || panDirection == "RightToLeft") {
+        const auto sw = roundHalfEven(h * ratio);
+        cut.setWidth(static_cast<int>(std::clamp<std::int64_t>(sw, 1, w)));
+        cut.moveLeft(std::clamp(origin, 0, w - cut.width()));
+    } else if (panDirection == "TopToBottom" || panDirection == "BottomToTop") {
+        const auto sh = roundHalfEven(w / ratio);
+        cut.setHeight(static_cast<int>(std::clamp<std::int64_t>(sh, 1, h)));
+        cut.moveTop(std::clamp(origin, 0, h - cut.height()));
+    }
+    return cut;
+}
+
+namespace {
+
+// A temporary name beside the final file, on the same file system.
+std::string temporaryBeside(const std::string& path) {
+    return path + ".tmp-" + std::to_string(::getpid());
+}
+
+bool moveInto(const std::string& from, const std::string& to, std::string& error) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec) {
+        error = "cannot replace " + to + ": " + ec.message();
+        fs::remove(from, ec);
+        return false;
+    }
+    return true;
+}
+
+// Owns a rasterkit handle (bitmap or work buffer).
+class HandleOwner {
+public:
+    explicit HandleOwner(rasterkit::Handle h = -1) : h_(h) {}
+    ~HandleOwner() {
+        if (h_ >= 0)
+            rasterkit::DestroyWorkBuff(h_);
+    }
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
+    rasterkit::Handle get() const { return h_; }
+
+private:
+    rasterkit::Handle h_;
+};
+
+// Decodes the cut of the picture at the target size. JPEG pictures are
+// decoded at a reduced DCT scale where that still gives at least the target's
+// detail; the whole picture fitted to the screen is decoded and resampled in
+// one streaming pass.
+bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target, QImage& out,
+                std::string& error) {
+    if (cut == QRect(QPoint(0, 0), picture) && target != picture) {
+        std::string why;
+        if (graphics::decodeJpegFittedFile(file, target, graphics::FitMode::Stretch, out, why))
+            return true;
+        // Not a JPEG (or damaged): the general path says why.
+    }
+    graphics::JpegDecodeOptions options;
+    if (target.width() < cut.width() && target.height() < cut.height()) {
+        options.minWidth = static_cast<int>(
+            std::ceil(static_cast<double>(picture.width()) * target.width() / cut.width()));
+        options.minHeight = static_cast<int>(
+            std::ceil(static_cast<double>(picture.height()) * target.height() / cut.height()));
+    }
+    QImage source;
+    if (!graphics::loadPicture(file, source, error, options))
+        return false;
+    const double sx = static_cast<double>(source.width()) / picture.width();
+    const double sy = static_cast<double>(source.height()) / picture.height();
+    const int x = static_cast<int>(std::lround(cut.x() * sx));
+    const int y = static_cast<int>(std::lround(cut.y() * sy));
+    const int w = std::max(1, static_cast<int>(std::lround(cut.width() * sx)));
+    const int h = std::max(1, static_cast<int>(std::lround(cut.height() * sy)));
+    if (QSize(w, h) == target && x == 0 && y == 0 && source.size() == target) {
+        out = std::move(source);
+        return true;
+    }
+    out = QImage(target, QImage::Format_RGB32);
+    if (out.isNull()) {
+        error = "not enough memory for a " + std::to_string(target.width()) + " x " +
+                std::to_string(target.height()) + " wallpaper";
+        return false;
+    }
+    if (QSize(w, h) == target)
+        out = source.copy(x, y, w, h);
+    else
+        graphics::resampleRect(source, x, y, w, h, out, 0, 0, target.width(), target.height());
+    return true;
+}
+
+// The decoded and fitted picture of the last render, kept for the next one:
+// the daily calendar refresh renders the same picture again, and decoding a
+// large photo is by far the costliest step. The file holds a key (picture
+// file identity, cut and size) and the pixels, and is replaced atomically, so
+// a reader gets either a whole matching entry or none.
+class SourceCache {
+public:
+    SourceCache(const std::string& folder, const std::string& file, QRect cut, QSize target) {
+        if (folder.empty())
+            return;
+        struct stat st {};
+        if (::stat(file.c_str(), &st) != 0)
+            return;
+        path_ = folder + "/" + kCacheFileName;
+        key_ = "skyloom wallpaper source 1\n" + file + "\n" + std::to_string(st.st_dev) + " " +
+               std::to_string(st.st_ino) + " " + std::to_string(st.st_size) + " " +
+               std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\n" +
+               std::to_string(cut.x()) + " " + std::to_string(cut.y()) + " " +
+               std::to_string(cut.width()) + " " + std::to_string(cut.height()) + " " +
+               std::to_string(target.width()) + " " + std::to_string(target.height()) + "\n";
+        target_ = target;
+    }
+
+    bool load(QImage& out) const {
+        if (path_.empty())
+            return false;
+        std::ifstream in(path_, std::ios::binary);
+        std::string key(key_.size(), '\0');
+        if (!in.read(key.data(), static_cast<std::streamsize>(key.size())) || key != key_)
+            return false;
+        QImage image(target_, QImage::Format_RGB32);
+        if (image.isNull())
+            return false;
+        const auto rowBytes = static_cast<std::streamsize>(target_.width()) * 4;
+        for (int y = 0; y < image.height(); ++y)
+            if (!in.read(reinterpret_cast<char*>(image.scanLine(y)), rowBytes))
+                return false;
+        if (in.peek() != std::ifstream::traits_type::eof())
+            return false;
+        out = std::move(image);
+        return true;
+    }
+
+    void store(const QImage& image) const {
+        if (path_.empty() || image.size() != target_ || image.format() != QImage::Format_RGB32)
+            return;
+        std::error_code ec;
+        fs::create_directories(fs::path(path_).parent_path(), ec);
+        const std::string temporary = temporaryBeside(path_);
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out.write(key_.data(), static_cast<std::streamsize>(key_.size()));
+            const auto rowBytes = static_cast<std::streamsize>(image.width()) * 4;
+            for (int y = 0; y < image.height(); ++y)
+                out.write(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes);
+            if (!out) {
+                out.close();
+                fs::remove(temporary, ec);
+                logInfo("wallpaper", "could not keep the decoded picture in " + path_);
+                return;
+            }
+        }
+        fs::rename(temporary, path_, ec);
+        if (ec)
+            fs::remove(temporary, ec);
+    }
+
+private:
+    std::string path_;
+    std::string key_;
+    QSize target_;
+};
+
+// The smoothing filter, leaving the top four pixel rows as they were.
+void smoothKeepingTopRows(rasterkit::Handle buffer) {
+    QImage* pixels = rasterkit::pixels(buffer);
+    if (!pixels)
+        return;
+    const QImage top = pixels->copy(0, 0, pixels->width(), std::min(4, pixels->height()));
+    rasterkit::SetFilterParameters(1, 1, 0, 0);
+    rasterkit::FilterBitmap(buffer);
+    pixels = rasterkit::pixels(buffer);
+    if (!pixels)
+        return;
+    for (int row = 0; row < top.height(); ++row)
+        std::copy_n(top.constScanLine(row), top.bytesPerLine(), pixels->scanLine(row));
+}
+
+bool writeOutputs(const RenderRequest& r, rasterkit::Handle target, const QImage& image,
+                  std::string& error) {
+    const std::string temporary = temporaryBeside(r.outputPath);
+    if (r.bitsPerPixel >= 24) {
+        if (!graphics::writeBmp24(temporary, image, error)) {
+            std::error_code ec;
+            fs::remove(temporary, ec);
+            return false;
+        }
+    } else {
+        // Low-colour displays get an 8-bit palettized picture, made through a
+        // JPEG of the render as the colour reducer expects.
+        const std::string prep = r.workFolder + "/" + kPrepFileName;
+        const std::string jpeg = r.workFolder + "/" + kJpegFileName;
+        const bool made = rasterkit::SaveBitmap(prep, target) == 0 &&
+                          depthkit::DoCompress(prep, jpeg) && depthkit::Do24To8(jpeg, temporary);
+        if (!made)
+            error = "the 8-bit wallpaper could not be made: " + depthkit::LastError() +
+                    rasterkit::LastError();
+        std::error_code ec;
+        fs::remove(jpeg, ec);
+        fs::remove(prep, ec);
+        if (!made) {
+            fs::remove(temporary, ec);
+            return false;
+        }
+    }
+    if (!r.pngPath.empty()) {
+        const std::string png = temporaryBeside(r.pngPath);
+        QImageWriter writer(QString::fromStdString(png), "png");
+        writer.setCompression(1); // fast: the file is read once by the desktop
+        if (!writer.write(image)) {
+            error = "cannot write " + r.pngPath + ": " + writer.errorString().toStdString();
+            std::error_code ec;
+            fs::remove(png, ec);
+            fs::remove(temporary, ec);
+            return false;
+        }
+        if (!moveInto(png, r.pngPath, error)) {
+            std::error_code ec;
+            fs::remove(temporary, ec);
+            return false;
+        }
+    }
+    return moveInto(temporary, r.outputPath, error);
+}
+
+} // namespace
+
+std::string defaultCacheFolder() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && cache[0] == '/')
+        return std::string(cache) + "/skyloom";
+    const char* home = std::getenv("HOME");
+    return std::string(home && home[0] ? home : "/tmp") + "/.cache/skyloom";
+}
+
+RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
+    RenderResult result;
+    const std::string info = r.pictureBase + ".nfo";
+    const std::string file = r.pictureBase + ".jpg";
+    const std::string panDirection = ReadIniString("Panoramic", "PanDirection", "", info);
+    const int origin = ReadIniInt("Panoramic", "PanoramicOrigin", 0, info);
+
+    QImageReader reader(QString::fromStdString(file));
+    const QSize picture = reader.size();
+    if (!picture.isValid() || picture.isEmpty()) {
+        result.error = "cannot read the picture " + file;
+        if (!reader.errorString().isEmpty())
+            result.error += " (" + reader.errorString().toStdString() + ")";
+        return result;
+    }
+    const QRect cut = panoramaCut(picture, panDirection, origin, r.reference);
+    const QSize target = r.fit && r.screen.isValid() && !r.screen.isEmpty() ? r.screen : cut.size();
+
+    QImage image;
+    const SourceCache cache(r.cacheFolder, file, cut, target);
+    if (!cache.load(image)) {
+        if (!loadTarget(file, picture, cut, target, image, result.error)) {
+            result.error = "cannot read the picture " + file + ": " + result.error;
+            return result;
+        }
+        image = image.convertToFormat(QImage::Format_RGB32);
+        cache.store(image);
+    }
+    const HandleOwner buffer(rasterkit::adoptWorkBuffer(std::move(image)));
+    if (buffer.get() < 0) {
+        result.error = "no work buffer for the wallpaper: " + rasterkit::LastError();
+        return result;
+    }
+    if (enlarged(target, picture))
+        smoothKeepingTopRows(buffer.get());
+
+    calendar::DispCalendar(calendar, buffer.get(), target.width(), target.height(), r.calendar,
+                           r.today, r.workFolder);
+    DisplayWPLayer(buffer.get(), target.width(), target.height(),
+                   {info, r.setDirectory, r.settingsFile});
+
+    const QImage* pixels = rasterkit::pixels(buffer.get());
+    if (!pixels) {
+        result.error = "the wallpaper picture was lost";
+        return result;
+    }
+    if (!writeOutputs(r, buffer.get(), *pixels, result.error))
+        return result;
+    result.image = *pixels;
+    result.ok = true;
+    return result;
+}
+
+} // namespace skyloom::wallpaper

@@ -1,0 +1,56 @@
+#pragma once
+// Rendering the wallpaper and installing it on the desktop, or taking it
+// away. The configuration form calls it for the Wallpaper page, the
+// " /wall" and " /kalendar" start-up modes and Apply.
+
+#include "wallpaper/WallpaperRender.h"
+
+#include "calendar/CalendarClass.h"
+#include "platform/wallpaper/DesktopBackend.h"
+
+#include <memory>
+#include <string>
+
+namespace skyloom::wallpaper {
+
+/// The message of every failure; the reason goes to stderr.
+inline constexpr const char* kWallpaperError = "An Error occured while setting the wall paper.";
+/// The PNG copy for desktops that cannot show a BMP.
+inline constexpr const char* kPngFileName = "Skyloom.png";
+inline constexpr const char* kBmpFileName = "Skyloom.bmp";
+
+struct Outcome {
+    bool ok = false;
+    std::string reason; ///< why not; or where the picture is (file backend)
+};
+
+class WallpaperSetter {
+public:
+    /// With no backend, the one the session's environment names.
+    explicit WallpaperSetter(std::unique_ptr<platform::wallpaper::DesktopBackend> backend = {});
+    ~WallpaperSetter();
+    WallpaperSetter(const WallpaperSetter&) = delete;
+    WallpaperSetter& operator=(const WallpaperSetter&) = delete;
+
+    /// Renders `request` (its outputPath names "Skyloom.bmp"; the PNG path
+    /// is filled in when the desktop wants one) and installs it. Desktops
+    /// told through their settings get it under a name that differs from
+    /// the one of the render before ("Skyloom-a.bmp", "Skyloom-b.bmp"), so
+    /// that they load it again.
+    Outcome SetWallpaper(RenderRequest request);
+    /// The wallpaper "(none)": takes away what the backend set.
+    Outcome RemoveWallpaper();
+    /// Tells the desktop that its settings changed (a no-op where the
+    /// backend's own command already did).
+    void UpdateWinIni() {}
+
+    platform::wallpaper::DesktopBackend& backend() { return *backend_; }
+    calendar::CalendarClass& calendar() { return calendar_; }
+
+private:
+    std::unique_ptr<platform::wallpaper::ProcessRunner> runner_;
+    std::unique_ptr<platform::wallpaper::DesktopBackend> backend_;
+    calendar::CalendarClass calendar_;
+};
+
+} // namespace skyloom::wallpaper
