@@ -87,6 +87,10 @@ frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
     connect(&tmrTrans_, &QTimer::timeout, this, &frmSaver::onTick);
     tmrInfo_.setObjectName("tmrInfo");
     tmrInfo_.setInterval(100);
+    connect(&tmrInfo_, &QTimer::timeout, this, &frmSaver::infoTick);
+    tmrPan_.setObjectName("tmrPan");
+    tmrPan_.setTimerType(Qt::PreciseTimer);
+    connect(&tmrPan_, &QTimer::timeout, this, &frmSaver::panStep);
     tmrStep_.setSingleShot(true);
     tmrStep_.setTimerType(Qt::PreciseTimer);
     tmrStep_.setInterval(kTransitionStepMs);
@@ -224,6 +228,9 @@ void frmSaver::resizeEvent(QResizeEvent* event) {
     trans_.InitTrasitions(picDispDC_->hdc(), picDispDC_->width(), picDispDC_->height(),
                           settings_.szImagePath);
     trans_.BlindSize(layout_.blindSize);
+    // The text panels are darkened with black of the canvas's size: the
+    // panel, and a title strip of a long title, never reach beyond it.
+    hDescBitmap_.reset(rasterkit::CreateBitMap(picDispDC_->width(), picDispDC_->height(), 0, 0, 0));
     lblMemStatus_->move(0, lblStartMem_->height());
     if (loaded_ && settings_.bSetUp)
         printOnCanvas({"Initializing Screen Saver..."}, Qt::white, false);
@@ -326,6 +333,7 @@ void frmSaver::CloseSaver() {
     tmrTrans_.stop();
     tmrInfo_.stop();
     tmrStep_.stop();
+    tmrPan_.stop();
     close();
 }
 
@@ -389,6 +397,7 @@ void frmSaver::Form_Unload() {
     tmrTrans_.stop();
     tmrInfo_.stop();
     tmrStep_.stop();
+    tmrPan_.stop();
     releaseKeyboard();
     // The work file of the picture preparation; only inside a known folder.
     if (!settings_.szImagePath.empty())

@@ -4,13 +4,18 @@
 // into off screen and that the window repaints from. A one-second clock
 // changes the picture; any key, click or real mouse movement ends it.
 
+#include "Pan.h"
 #include "SaverLogic.h"
 #include "Transition.h"
+#include "calendar/CalendarClass.h"
 #include "graphics/rasterkit/DeviceContext.h"
+#include "graphics/rasterkit/Rasterkit.h"
 #include "imagesets/PlayList.h"
 #include "saver/PrepImageLogic.h"
 
+#include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 
@@ -116,6 +121,19 @@ public:
     void ExecutePan();
     /// The change is over: the display time starts.
     void FinishPictureChange();
+    /// Draws the title strip at the bottom of the canvas (with titles on).
+    void DispTitle();
+    /// The pan of the picture on show (tests and measurements read it).
+    const PanState& panState() const { return pan_; }
+    /// The description panel on the canvas; empty when none shows.
+    QRect descriptionPanel() const { return panelShown_ ? panelRect_ : QRect(); }
+    /// The lines of the panel on show (or last shown).
+    const std::vector<QString>& descriptionLines() const { return panelLines_; }
+    /// Where the title strip was last drawn; empty when none.
+    QRect titleStrip() const { return titleRect_; }
+    /// The fonts of the panel and of the title strip.
+    QFont panelFont() const;
+    QFont titleFont() const;
     void CloseSaver();
     /// True when the saver may close: asks for the password when
     /// protection is on, with both clocks stopped meanwhile.
@@ -138,6 +156,10 @@ private:
     void printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst);
 
     void buildPlayList(bool fallBackToAllSets);
+    void panStep();
+    void infoTick();
+    void darken(const QRect& area);
+    std::string descriptionNfo() const;
     void transitionStep();
     void chooseFirstView();
 
@@ -165,6 +187,29 @@ private:
     QLabel* lblMemStatus_ = nullptr;
     QTimer tmrTrans_;
     QTimer tmrInfo_;
+    QTimer tmrPan_; // paces the panoramic motion
+    PanState pan_;
+    // The black bitmap the text panels are darkened with, canvas-sized.
+    struct OwnedBitmap {
+        rasterkit::Handle h = -1;
+        OwnedBitmap() = default;
+        OwnedBitmap(const OwnedBitmap&) = delete;
+        OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+        ~OwnedBitmap() { reset(); }
+        void reset(rasterkit::Handle n = -1) {
+            if (h >= 0)
+                rasterkit::UnloadBitMap(h);
+            h = n;
+        }
+    } hDescBitmap_;
+    QString descriptionTitle_; // cleared for every picture
+    std::vector<QString> panelLines_;
+    QRect panelRect_;
+    QImage underPanel_; // the canvas under the panel, put back when it goes
+    bool panelShown_ = false;
+    int infoCountdown_ = 0;
+    QRect titleRect_;
+    calendar::CalendarClass calendar_;
     QEventLoop* loop_ = nullptr;
     bool abort_ = false;
     bool loaded_ = false;

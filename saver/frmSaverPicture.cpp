@@ -4,14 +4,19 @@
 
 #include "frmSaver.h"
 
+#include "Description.h"
 #include "PrepImage.h"
+#include "calendar/CalendarOverlay.h"
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "platform/System.h"
 
+#include <QFontMetrics>
+#include <QPainter>
 #include <QRegion>
 
 #include <algorithm>
+#include <cmath>
 
 namespace skyloom::saver {
 namespace {
@@ -181,14 +186,179 @@ void frmSaver::transitionStep() {
     ShowDescription();
 }
 
+std::string frmSaver::descriptionNfo() const {
+    return descriptionNfoFor(settings_.szImagePath, current_.relativePath);
+}
+
+QFont frmSaver::panelFont() const {
+    QFont f;
+    // Names fontconfig knows on every desktop; Japanese needs a font with
+    // its glyphs, and is not drawn bold.
+    const bool japanese = settings_.szLanguage == "Japanese";
+    if (japanese)
+        f.setFamilies({"Noto Sans CJK JP", "Noto Sans JP", "Sans Serif"});
+    else
+        f.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
+    f.setPixelSize(std::max(12, picDispDC_->height() / 42));
+    f.setBold(!japanese);
+    return f;
+}
+
+QFont frmSaver::titleFont() const {
+    // The title strip's plain bold screen font.
+    QFont f;
+    if (settings_.szLanguage == "Japanese")
+        f.setFamilies({"Noto Sans CJK JP", "Noto Sans JP", "Sans Serif"});
+    else
+        f.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
+    f.setPixelSize(std::max(11, picDispDC_->height() / 48));
+    f.setBold(true);
+    return f;
+}
+
+void frmSaver::darken(const QRect& area) {
+    const QRect r = area.intersected(canvas().rect());
+    const rasterkit::Handle work = trans_.WorkBuff();
+    if (r.isEmpty() || work < 0 || hDescBitmap_.h < 0)
+        return;
+    graphics::BitBlt(rasterkit::GetWorkBuffHDC(work), r.x(), r.y(), r.width(), r.height(),
+                     picDispDC(), r.x(), r.y(), graphics::SRCCOPY);
+    rasterkit::DoBlitToWorkWOP(work, r.x(), r.y(), hDescBitmap_.h, 0, 0, r.width(), r.height(), 0,
+                               0, 33, 0);
+    rasterkit::UpdateRect(r.x(), r.y(), r.width(), r.height(), picDispDC(), work);
+}
+
 void frmSaver::ShowDescription() {
-    // The description panel comes here; without one the change goes on.
+    descriptionTitle_.clear();
+    panelLines_.clear();
+    panelShown_ = false;
+    if (abort_ || unloaded_)
+        return;
+    if (current_.label.empty() || current_.label == "NULL" || !settings_.bDescriptive) {
+        AfterDescription();
+        return;
+    }
+    const std::string file =
+        descriptionFileFor(settings_.szImagePath, current_.relativePath, settings_.szLanguage);
+    // The panel's width: with stretch off it follows the picture's width,
+    // never wider than the canvas.
+    const QImage& c = canvas();
+    int panelWidth = layout_.panelNominalWidth;
+    if (!settings_.bStretch2Fit && current_.width > 0)
+        panelWidth = static_cast<int>(
+            roundHalfEven(static_cast<double>(roundHalfEven(current_.width / 4.0)) * 3.5));
+    panelWidth = std::clamp(panelWidth, 1, c.width());
+    const QFont font = panelFont();
+    const QFontMetrics fm(font);
+    // Wrapped with the panel's final width; at most as many lines as fit.
+    const int maxWidth =
+        static_cast<int>(roundHalfEven((panelWidth - fm.horizontalAdvance("WWWW")) * 0.66));
+    const int maxLines = std::max(1, (c.height() - 12) / std::max(1, fm.lineSpacing()));
+    Description d =
+        file.empty() ? Description{}
+                     : ReadDescription(
+                           file, settings_.szLanguage, maxWidth,
+                           [&fm](const QString& t) { return fm.horizontalAdvance(t); }, maxLines);
+    descriptionTitle_ = d.title;
+    if (!d.found) {
+        AfterDescription();
+        return;
+    }
+    panelLines_ = std::move(d.lines);
+    int textWidth = 0;
+    for (const QString& l : panelLines_)
+        textWidth = std::max(textWidth, fm.horizontalAdvance(l));
+    const int textHeight = fm.lineSpacing() * static_cast<int>(panelLines_.size());
+    const int panelHeight = std::min(textHeight + 12, c.height());
+    panelRect_ = QRect((c.width() - panelWidth) / 2, (c.height() - panelHeight) / 2, panelWidth,
+                       panelHeight);
+    // What lies under the panel comes back when it goes.
+    underPanel_ = c.copy(panelRect_);
+    darken(panelRect_);
+    {
+        QPainter p(&canvas());
+        p.setClipRect(panelRect_);
+        p.setFont(font);
+        const int x = panelRect_.x() + (panelWidth - textWidth) / 2;
+        const int y = panelRect_.y() + 6;
+        // The shadow 2 pixels right and below, then the text.
+        const std::pair<int, QColor> passes[] = {{2, QColor(Qt::black)}, {0, QColor(Qt::white)}};
+        for (const auto& [dx, colour] : passes) {
+            p.setPen(colour);
+            int baseline = y + dx + fm.ascent();
+            for (const QString& l : panelLines_) {
+                p.drawText(x + dx, baseline, l);
+                baseline += fm.lineSpacing();
+            }
+        }
+    }
+    panelShown_ = true;
+    infoCountdown_ = 0;
+    tmrInfo_.start();
+    canvasChanged(panelRect_);
+}
+
+void frmSaver::infoTick() {
+    tmrInfo_.stop();
+    if (abort_ || unloaded_)
+        return;
+    if (infoCountdown_ == 0)
+        infoCountdown_ = settings_.nDescriptiveDelay * 10;
+    --infoCountdown_;
+    if (infoCountdown_ > 0) {
+        tmrInfo_.start();
+        return;
+    }
+    // A time of 0 or less shows the panel for one tick only.
+    infoCountdown_ = 0;
+    if (panelShown_) {
+        panelShown_ = false;
+        QPainter p(&canvas());
+        p.drawImage(panelRect_.topLeft(), underPanel_);
+        p.end();
+        underPanel_ = QImage();
+        canvasChanged(panelRect_);
+    }
     AfterDescription();
 }
 
+void frmSaver::DispTitle() {
+    titleRect_ = QRect();
+    if (!settings_.bTitles)
+        return;
+    const QFont font = titleFont();
+    const QFontMetrics fm(font);
+    const int lineHeight = fm.height();
+    const QString title = GetTitle(descriptionNfo(), settings_.szLanguage, descriptionTitle_);
+    if (title.isEmpty())
+        return;
+    const QImage& c = canvas();
+    const int width = fm.horizontalAdvance("WWWW" + title);
+    const int height = lineHeight + 4;
+    const int top = c.height() - height;
+    const int left = static_cast<int>(std::floor((c.width() - width) * 0.5));
+    titleRect_ = QRect(left, top, width, height).intersected(c.rect());
+    darken(titleRect_);
+    QPainter p(&canvas());
+    p.setFont(font);
+    const int x = left + fm.horizontalAdvance("WW");
+    p.setPen(Qt::black);
+    p.drawText(x + 2, top + 3 + fm.ascent(), title);
+    p.setPen(Qt::white);
+    p.drawText(x, top + 1 + fm.ascent(), title);
+    p.end();
+    canvasChanged(titleRect_);
+}
+
 void frmSaver::AfterDescription() {
-    // The title strip and, unless the title page shows, the calendar come
-    // here; then a panorama moves, or the display time starts.
+    if (abort_ || unloaded_)
+        return;
+    DispTitle();
+    if (!current_.titleShowing && settings_.bCalender) {
+        if (calendar::DispCalender(calendar_, canvas(), settings_.szScrIni,
+                                   QSize(current_.width, current_.height), trans_.WorkBuff()))
+            canvasChanged();
+    }
     if (!current_.panDirection.empty())
         ExecutePan();
     else
@@ -196,8 +366,32 @@ void frmSaver::AfterDescription() {
 }
 
 void frmSaver::ExecutePan() {
-    // The panoramic motion comes here; until then the first view stays.
-    FinishPictureChange();
+    tmrPan_.stop();
+    pan_ = planPan(current_.panMode, {canvas().width(), canvas().height()},
+                   {picStretchDC_->width(), picStretchDC_->height()});
+    // The first step comes at once, the others a pan speed apart.
+    panStep();
+    if (!pan_.done && !abort_ && !unloaded_) {
+        logInfo("saver", "pan of " + std::to_string(pan_.stepsLeft() + 1) + " steps, " +
+                             std::to_string(panInterval(settings_.nPanSpeed)) + " ms apart");
+        tmrPan_.setInterval(panInterval(settings_.nPanSpeed));
+        tmrPan_.start();
+    }
+}
+
+void frmSaver::panStep() {
+    if (abort_ || unloaded_) {
+        tmrPan_.stop();
+        return;
+    }
+    if (saver::panStep(pan_, picDispDC(), picStretchDC_->hdc())) {
+        const Rect& v = pan_.view;
+        canvasChanged(QRegion(v.x, v.y, v.width, v.height));
+    }
+    if (pan_.done) {
+        tmrPan_.stop();
+        FinishPictureChange();
+    }
 }
 
 void frmSaver::FinishPictureChange() {

@@ -1,0 +1,58 @@
+#pragma once
+// The panoramic motion: a panorama larger than the display glides across it
+// one pixel per step. Each step scrolls what is on the display by one pixel
+// and copies in the one row or column of the prepared picture that the
+// scroll exposed, so a step costs the same whatever the picture's size.
+
+#include "graphics/rasterkit/DeviceContext.h"
+#include "saver/PrepImageLogic.h"
+#include "saver/SaverLogic.h"
+
+namespace skyloom::saver {
+
+/// The pan modes, as the first view chose them from the pan direction.
+enum PanMode : int {
+    kPanNone = 0,
+    kPanTopToBottom = 1,
+    kPanBottomToTop = 2,
+    kPanLeftToRight = 4,
+    kPanRightToLeft = 8,
+};
+
+/// The state of one pan, rebuilt at the start of each.
+struct PanState {
+    int mode = kPanNone;
+    /// The view on the display (display pixels), cut to the display where
+    /// a view of the display's shape would reach past it.
+    Rect view;
+    /// The next row (vertical modes) or column (horizontal) of the picture
+    /// to bring in, and its direction (+1 or -1).
+    int source = 0;
+    int direction = 1;
+    /// The picture's extent along the motion.
+    int end = 0;
+    /// Where the new row or column goes on the display.
+    Rect strip;
+    /// Where the strip starts across the motion in the picture (x for
+    /// vertical modes, y for horizontal ones): 0 unless the view was cut.
+    int across = 0;
+    bool done = true;
+
+    /// Steps still to come.
+    int stepsLeft() const;
+};
+
+/// The pan's set-up for a display of `display` size and a prepared picture
+/// of `picture` size. A mode other than the four, or a picture that is not
+/// longer than the view along the motion, gives a pan that is done at once.
+PanState planPan(int mode, Size display, Size picture);
+
+/// One step: scroll the view by one pixel on `display` and copy the next
+/// row or column from `picture`. Returns true when the step drew (the view
+/// then needs repainting); nothing is drawn once the pan is done.
+bool panStep(PanState& pan, graphics::HDC display, graphics::HDC picture);
+
+/// Milliseconds between two steps for a pan speed setting: below 1 is 1.
+int panInterval(int speed);
+
+} // namespace skyloom::saver
