@@ -12,9 +12,10 @@ whole_setup xdotool import convert xrandr xsetroot xev
 mkdir -p "$SHOTS"
 make_set "$tmp/data/skyloom/program"
 
-# share of pure red in a screenshot, in thousandths
+# share of pure red in a screenshot, in thousandths (white pixels, such as
+# the calendar's text, are blackened first so only red counts)
 red_share() {
-    convert "$1" -fuzz 5% -fill white -opaque red -fill black +opaque white \
+    convert "$1" -fill black -opaque white -fuzz 5% -fill white -opaque red -fill black +opaque white \
         -colorspace Gray -format '%[fx:int(mean*1000)]' info:
 }
 
