@@ -5,6 +5,7 @@
 #include "platform/Registry.h"
 #include "saver/Cursor.h"
 #include "saver/frmSaver.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -25,20 +26,9 @@ namespace {
 
 class FrmSaverTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char arg0[] = "test_saver";
-        static char* argv[] = {arg0, nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { skyloom::test::ensureQApplication(); }
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
-        setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
-        std::filesystem::create_directories(dir.file("run"));
-        std::filesystem::permissions(dir.file("run"), std::filesystem::perms::owner_all);
-        setenv("XDG_RUNTIME_DIR", dir.file("run").c_str(), 1);
-        profile::clearCache();
+        skyloom::test::useXdgFoldersIn(dir);
         saver::setDebugMode(false);
         program = platform::GetProgramPath();
     }
