@@ -22,7 +22,7 @@ std::string autostartFilePath();
 std::string paperwheelBesideThisProgram();
 
 /// Quotes a program path for the Exec key of a desktop entry (quoting and
-/// escaping rules of the Desktop Entry Specification). Empty for a path that
+/// escaping rules of freedesktop desktop entry files). Empty for a path that
 /// cannot be written there (not absolute, or holding control characters).
 std::string desktopExecValue(const std::string& programPath);
 /// The whole entry that starts `programPath` at login.

@@ -14,47 +14,15 @@ set -u
 SKYLOOM=$1
 SHOTS=$2
 here=$(cd "$(dirname "$0")" && pwd)
-PY=/usr/bin/python3
 
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-
+. "$here/lib.sh"
 if [ -z "${SKYLOOM_IN_DBUS:-}" ]; then
-    for tool in Xvfb dbus-run-session xdotool import; do
-        command -v "$tool" >/dev/null 2>&1 || skip "$tool not installed"
-    done
-    [ -x "$PY" ] && "$PY" -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi not installed"
-    [ -e /usr/share/dbus-1/services/org.a11y.Bus.service ] || skip "at-spi2-core not installed"
-    # A private session bus; the accessibility bus starts on it on demand.
-    SKYLOOM_IN_DBUS=1 exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
+    need_a11y_tools
+    run_on_private_bus "$@"
 fi
-
-pids=
-tmp=$(mktemp -d)
-cleanup() {
-    for p in $pids; do kill -KILL "$p" 2>/dev/null; done
-    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
-export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export SKYLOOM_FIRST_SET_SOURCE=/nonexistent
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
-mkdir -m 700 "$tmp/run"
-mkdir -p "$SHOTS"
 # Large enough for the dialog at 200 %.
-Xvfb -displayfd 3 -screen 0 2200x1800x24 -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-xpid=$!
-for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$tmp/display")"
+start_a11y_x 2200x1800x24
+mkdir -p "$SHOTS"
 
 # Two image sets, so the set lists offer "Randomize From All Image Sets".
 prog="$tmp/data/skyloom/program"
