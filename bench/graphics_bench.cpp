@@ -11,6 +11,7 @@
 //   graphics_bench psnr A.bmp B.bmp                             quality of A against B
 //   graphics_bench bmpwrite PICTURE DIR                         BMP writing against a raw write
 
+#include "BenchMath.h"
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FileIO.h"
 #include "graphics/io/JpegCodec.h"
@@ -40,6 +41,9 @@ using namespace skyloom::graphics;
 namespace fs = std::filesystem;
 
 namespace {
+
+using skyloom::bench::fixed;
+using skyloom::bench::median;
 
 using Clock = std::chrono::steady_clock;
 
@@ -140,19 +144,6 @@ RunResult spawn(const std::vector<std::string>& args) {
     result.peakMb = usage.ru_maxrss / 1024.0;
     result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return result;
-}
-
-double median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-std::string fixed(double v, int decimals = 0) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
-    return buffer;
 }
 
 // BMP writing against a plain write of the same bytes, in-process, both

@@ -10,6 +10,7 @@
 //   saver_bench steps TYPE [WIDTH HEIGHT]     step pacing of one transition in
 //                                             a saver window (needs a display)
 
+#include "BenchMath.h"
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
@@ -44,6 +45,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using skyloom::bench::fixed;
+using skyloom::bench::median;
+
 using Clock = std::chrono::steady_clock;
 
 double ms(Clock::time_point a, Clock::time_point b) {
@@ -54,19 +58,6 @@ double threadCpuMs() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-std::string fixed(double v, int decimals = 0) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
-    return buffer;
 }
 
 // A 6000 × 4000 photo as a camera writes it (4:2:0, quality 92): a desktop

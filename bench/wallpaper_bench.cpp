@@ -11,6 +11,7 @@
 // the decoded picture that the render before it kept in the cache folder,
 // while every " /wall" starts without one.
 
+#include "BenchMath.h"
 #include <QImage>
 
 #include <algorithm>
@@ -36,6 +37,8 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+using skyloom::bench::median;
 
 struct Run {
     double ms = 0;
@@ -74,13 +77,6 @@ Run timed(const std::vector<std::string>& argv, const std::vector<std::string>& 
     run.peakMb = usage.ru_maxrss / 1024.0;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
-}
-
-double median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 // Xvfb on a free display, kept across client disconnects (-noreset).
