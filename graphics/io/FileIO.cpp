@@ -27,7 +27,17 @@ FileBytes::FileBytes(const std::string& path, std::size_t maxBytes) {
         ::close(fd);
         return;
     }
-    data_.resize(static_cast<std::size_t>(st.st_size));
+    // Files too large for the memory read as an error rather than a crash.
+    auto resize = [&](std::size_t size) {
+        if (data_.resize(size))
+            return true;
+        error_ = "not enough memory to read " + path;
+        ::close(fd);
+        data_ = LargeBuffer();
+        return false;
+    };
+    if (!resize(static_cast<std::size_t>(st.st_size)))
+        return;
     std::size_t filled = 0;
     while (true) {
         if (filled == data_.size()) {
@@ -35,10 +45,11 @@ FileBytes::FileBytes(const std::string& path, std::size_t maxBytes) {
             if (filled > maxBytes) {
                 error_ = "file too large: " + path;
                 ::close(fd);
-                data_.clear();
+                data_ = LargeBuffer();
                 return;
             }
-            data_.resize(std::min(maxBytes + 1, data_.size() + 65536));
+            if (!resize(std::min(maxBytes + 1, data_.size() + 65536)))
+                return;
         }
         const ssize_t n = ::read(fd, data_.data() + filled, data_.size() - filled);
         if (n < 0 && errno == EINTR)
@@ -46,7 +57,7 @@ FileBytes::FileBytes(const std::string& path, std::size_t maxBytes) {
         if (n < 0) {
             error_ = "cannot read " + path + ": " + std::strerror(errno);
             ::close(fd);
-            data_.clear();
+            data_ = LargeBuffer();
             return;
         }
         if (n == 0)
@@ -56,7 +67,7 @@ FileBytes::FileBytes(const std::string& path, std::size_t maxBytes) {
     ::close(fd);
     if (filled > maxBytes) {
         error_ = "file too large: " + path;
-        data_.clear();
+        data_ = LargeBuffer();
         return;
     }
     data_.resize(filled);

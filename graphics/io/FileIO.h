@@ -1,6 +1,8 @@
 #pragma once
 // Reading whole files and replacing files atomically.
 
+#include "graphics/io/LargeBuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -21,10 +23,10 @@ public:
 
     bool ok() const { return ok_; }
     const std::string& error() const { return error_; }
-    std::span<const std::uint8_t> bytes() const { return data_; }
+    std::span<const std::uint8_t> bytes() const { return {data_.data(), data_.size()}; }
 
 private:
-    std::vector<std::uint8_t> data_;
+    LargeBuffer data_;
     bool ok_ = false;
     std::string error_;
 };

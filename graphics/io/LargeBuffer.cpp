@@ -1,0 +1,70 @@
+#include "graphics/io/LargeBuffer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <utility>
+
+namespace skyloom::graphics {
+
+LargeBuffer::LargeBuffer(std::size_t size) {
+    static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    if (size == 0 || size > SIZE_MAX - page)
+        return;
+    const std::size_t length = (size + page - 1) / page * page;
+    void* memory =
+        ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return;
+    data_ = static_cast<std::uint8_t*>(memory);
+    size_ = size;
+    mapped_ = length;
+}
+
+LargeBuffer::~LargeBuffer() {
+    release();
+}
+
+LargeBuffer::LargeBuffer(LargeBuffer&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
+      mapped_(std::exchange(other.mapped_, 0)) {}
+
+LargeBuffer& LargeBuffer::operator=(LargeBuffer&& other) noexcept {
+    if (this != &other) {
+        release();
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        mapped_ = std::exchange(other.mapped_, 0);
+    }
+    return *this;
+}
+
+bool LargeBuffer::resize(std::size_t size) {
+    if (size == 0 && !data_)
+        return true;
+    if (data_ && size <= mapped_) {
+        if (size < size_)
+            std::memset(data_ + size, 0, size_ - size);
+        size_ = size;
+        return true;
+    }
+    LargeBuffer bigger(size);
+    if (!bigger.data())
+        return false;
+    if (data_)
+        std::memcpy(bigger.data_, data_, std::min(size_, size));
+    *this = std::move(bigger);
+    return true;
+}
+
+void LargeBuffer::release() {
+    if (data_)
+        ::munmap(data_, mapped_);
+    data_ = nullptr;
+    size_ = 0;
+    mapped_ = 0;
+}
+
+} // namespace skyloom::graphics

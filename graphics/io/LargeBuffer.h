@@ -1,0 +1,38 @@
+#pragma once
+// Zeroed memory in an anonymous mapping of its own, for large buffers that
+// are filled once (file contents, a progressive JPEG's coefficients): the
+// kernel hands out zero pages as they are first written, so no clearing
+// pass touches the whole buffer beforehand, and the memory goes back to the
+// system as soon as the buffer is freed.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace skyloom::graphics {
+
+class LargeBuffer {
+public:
+    LargeBuffer() = default;
+    /// size bytes of zeroes; data() is null when the memory is not there.
+    explicit LargeBuffer(std::size_t size);
+    ~LargeBuffer();
+    LargeBuffer(LargeBuffer&& other) noexcept;
+    LargeBuffer& operator=(LargeBuffer&& other) noexcept;
+    LargeBuffer(const LargeBuffer&) = delete;
+    LargeBuffer& operator=(const LargeBuffer&) = delete;
+
+    std::uint8_t* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    /// Changes the size keeping the contents (up to the smaller size); bytes
+    /// that come in read as zero. False, and the buffer unchanged, when the
+    /// memory is not there.
+    bool resize(std::size_t size);
+
+private:
+    void release();
+    std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t mapped_ = 0;
+};
+
+} // namespace skyloom::graphics
