@@ -85,12 +85,14 @@ private:
 // Decodes the cut of the picture at the target size. JPEG pictures are
 // decoded at a reduced DCT scale where that still gives at least the target's
 // detail; the whole picture fitted to the screen is decoded and resampled in
-// one streaming pass.
+// one streaming pass, a progressive file by several decoders at once (the
+// user is waiting for the new wallpaper).
 bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target, QImage& out,
                 std::string& error) {
     if (cut == QRect(QPoint(0, 0), picture) && target != picture) {
         std::string why;
-        if (graphics::decodeJpegFittedFile(file, target, graphics::FitMode::Stretch, out, why))
+        if (graphics::decodeJpegFittedFile(file, target, graphics::FitMode::Stretch, out, why, {},
+                                           graphics::JpegThreads::Several))
             return true;
         // Not a JPEG (or damaged): the general path says why.
     }

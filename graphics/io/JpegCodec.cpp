@@ -1,6 +1,7 @@
 #include "graphics/io/JpegCodec.h"
 
 #include "graphics/io/FileIO.h"
+#include "graphics/io/LargeBuffer.h"
 #include "graphics/io/Resample.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -28,6 +30,7 @@ struct ErrorManager {
     jpeg_error_mgr pub{};
     std::jmp_buf jump{};
     char message[JMSG_LENGTH_MAX] = {};
+    int tolerated = -1; // one more warning code that is not an error
 };
 
 [[noreturn]] void onError(j_common_ptr cinfo) {
@@ -40,13 +43,20 @@ struct ErrorManager {
 // grey. They are errors here, except a note about stray bytes between
 // markers, which cameras write and which costs no pixels.
 void onMessage(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code != JWRN_EXTRANEOUS_DATA)
+    const int code = cinfo->err->msg_code;
+    if (level < 0 && code != JWRN_EXTRANEOUS_DATA &&
+        code != reinterpret_cast<ErrorManager*>(cinfo->err)->tolerated)
         onError(cinfo);
 }
 
 struct ProgressGuard {
     jpeg_progress_mgr pub{};
     int maxScans = 100;
+    /// Called before each row of input is decoded; false stops the decode
+    /// with the message it left in `failure`.
+    bool (*hook)(j_decompress_ptr, void*) = nullptr;
+    void* hookData = nullptr;
+    char failure[JMSG_LENGTH_MAX] = {};
 };
 
 void onProgress(j_common_ptr cinfo) {
@@ -54,11 +64,184 @@ void onProgress(j_common_ptr cinfo) {
         return;
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     auto* guard = reinterpret_cast<ProgressGuard*>(cinfo->progress);
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (d->input_scan_number > guard->maxScans) {
-        auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
         std::snprintf(err->message, sizeof err->message, "JPEG has more than %d scans",
                       guard->maxScans);
         std::longjmp(err->jump, 1);
+    }
+    if (guard->hook && !guard->hook(d, guard->hookData)) {
+        std::snprintf(err->message, sizeof err->message, "%s", guard->failure);
+        std::longjmp(err->jump, 1);
+    }
+}
+
+// libjpeg keeps the coefficients of a progressive picture in "virtual block
+// arrays", which its own memory manager takes from malloc and then clears
+// row by row. These replacements give each array a LargeBuffer instead
+// (zero already, huge pages where the kernel has them): a large progressive
+// decode then spends far less time in page faults.
+//
+// A decoder that discards a component (the luma decoder's chroma, the
+// chroma decoder's luma) still stores that component's DC coefficients,
+// since DC scans interleave all components. Its array is then "scratch":
+// one block row that every row of the array points at, so that the
+// coefficients nobody reads cost no memory.
+struct BlockArray {
+    JDIMENSION blocksPerRow = 0, rows = 0, maxAccess = 0;
+    bool scratch = false;
+    LargeBuffer memory;
+    std::vector<JBLOCKROW> rowPointers;
+};
+
+struct BlockArrays {
+    std::vector<std::unique_ptr<BlockArray>> arrays;
+    std::uint64_t limit = 0;
+    void (*realizeOthers)(j_common_ptr) = nullptr;
+    /// Another decoder of the same frame whose arrays this one uses, in the
+    /// order both request them: two decoders working on different scans of
+    /// one picture. It must have realised its arrays first.
+    const BlockArrays* shared = nullptr;
+    std::size_t sharedTaken = 0;
+    /// Components (bit i = component i, the order libjpeg requests their
+    /// arrays in) whose coefficients are never read: scratch arrays.
+    unsigned scratchComponents = 0;
+};
+
+BlockArrays& blockArraysOf(j_common_ptr cinfo) {
+    return *static_cast<BlockArrays*>(cinfo->client_data);
+}
+
+jvirt_barray_ptr requestBlocks(j_common_ptr cinfo, int pool, boolean, JDIMENSION blocksPerRow,
+                               JDIMENSION rows, JDIMENSION maxAccess) {
+    if (pool != JPOOL_IMAGE)
+        ERREXIT1(cinfo, JERR_BAD_POOL_ID, pool);
+    BlockArrays& all = blockArraysOf(cinfo);
+    if (all.shared) {
+        BlockArray* same = all.sharedTaken < all.shared->arrays.size()
+                               ? all.shared->arrays[all.sharedTaken++].get()
+                               : nullptr;
+        if (!same || same->blocksPerRow != blocksPerRow || same->rows != rows ||
+            same->rowPointers.size() != rows) {
+            ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+            return nullptr;
+        }
+        // Scratch rows are written by both decoders at once: each has its own.
+        if (!same->scratch)
+            return reinterpret_cast<jvirt_barray_ptr>(same);
+    }
+    BlockArray* array = nullptr;
+    try {
+        all.arrays.push_back(std::make_unique<BlockArray>());
+        array = all.arrays.back().get();
+    } catch (const std::bad_alloc&) {
+    }
+    if (!array) {
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
+        return nullptr;
+    }
+    array->blocksPerRow = blocksPerRow;
+    array->rows = rows;
+    array->maxAccess = maxAccess;
+    array->scratch = all.shared != nullptr; // only the owner's scratch arrays get here
+    return reinterpret_cast<jvirt_barray_ptr>(array);
+}
+
+void realizeBlocks(j_common_ptr cinfo) {
+    BlockArrays& all = blockArraysOf(cinfo);
+    all.realizeOthers(cinfo);
+    std::uint64_t total = 0;
+    for (const auto& a : all.arrays)
+        total += std::uint64_t(a->blocksPerRow) * a->rows * sizeof(JBLOCK);
+    if (total > all.limit) {
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 2);
+        return;
+    }
+    // Scratch only for a three-component frame, whose arrays are requested
+    // one per component (a shared decoder's arrays follow its owner's).
+    const bool scratchAllowed = !all.shared && cinfo->is_decompressor &&
+                                reinterpret_cast<j_decompress_ptr>(cinfo)->num_components == 3 &&
+                                all.arrays.size() == 3;
+    bool failed = false;
+    for (std::size_t i = 0; i < all.arrays.size(); ++i) {
+        auto& a = all.arrays[i];
+        if (!a->rowPointers.empty())
+            continue;
+        if (scratchAllowed && (all.scratchComponents >> i & 1u))
+            a->scratch = true;
+        const std::size_t rowBytes = std::size_t(a->blocksPerRow) * sizeof(JBLOCK);
+        a->memory = LargeBuffer(a->scratch ? rowBytes : rowBytes * a->rows);
+        try {
+            a->rowPointers.resize(a->rows);
+        } catch (const std::bad_alloc&) {
+            failed = true;
+        }
+        if (failed || (!a->memory.data() && rowBytes * a->rows > 0)) {
+            failed = true;
+            break;
+        }
+        for (JDIMENSION r = 0; r < a->rows; ++r)
+            a->rowPointers[r] =
+                reinterpret_cast<JBLOCKROW>(a->memory.data() + (a->scratch ? 0 : rowBytes * r));
+    }
+    if (failed)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 3);
+}
+
+JBLOCKARRAY accessBlocks(j_common_ptr cinfo, jvirt_barray_ptr ptr, JDIMENSION start,
+                         JDIMENSION count, boolean) {
+    auto* a = reinterpret_cast<BlockArray*>(ptr);
+    if (a->rowPointers.empty() || count > a->maxAccess || start > a->rows ||
+        count > a->rows - start) {
+        ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+        return nullptr;
+    }
+    return a->rowPointers.data() + start;
+}
+
+// Feeds libjpeg a list of byte ranges of one buffer, as if they were one
+// stream: a file with some of its scans left out, without copying it.
+struct RangeSource {
+    jpeg_source_mgr pub{};
+    const std::uint8_t* data = nullptr;
+    const std::vector<ByteRange>* ranges = nullptr;
+    std::size_t next = 0;
+};
+
+void rangeInit(j_decompress_ptr) {}
+void rangeTerm(j_decompress_ptr) {}
+
+boolean rangeFill(j_decompress_ptr cinfo) {
+    static const JOCTET endOfImage[2] = {0xFF, JPEG_EOI};
+    auto* src = reinterpret_cast<RangeSource*>(cinfo->src);
+    if (src->next < src->ranges->size()) {
+        const ByteRange r = (*src->ranges)[src->next++];
+        src->pub.next_input_byte = src->data + r.from;
+        src->pub.bytes_in_buffer = r.to - r.from;
+    } else {
+        // Out of data: a warning (an error here), then an end marker as libjpeg's own sources do.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->pub.next_input_byte = endOfImage;
+        src->pub.bytes_in_buffer = 2;
+    }
+    return TRUE;
+}
+
+void rangeSkip(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<RangeSource*>(cinfo->src);
+    while (count > 0) {
+        if (static_cast<std::size_t>(count) <= src->pub.bytes_in_buffer) {
+            src->pub.next_input_byte += count;
+            src->pub.bytes_in_buffer -= static_cast<std::size_t>(count);
+            return;
+        }
+        count -= static_cast<long>(src->pub.bytes_in_buffer);
+        src->pub.bytes_in_buffer = 0;
+        if (src->next >= src->ranges->size()) {
+            rangeFill(cinfo);
+            return;
+        }
+        rangeFill(cinfo);
     }
 }
 
@@ -75,6 +258,13 @@ public:
         jpeg_create_decompress(&cinfo);
         cinfo.progress = &progress.pub;
         cinfo.mem->max_memory_to_use = static_cast<long>(limits.maxJpegMemory);
+        blockArrays_.limit =
+            static_cast<std::uint64_t>(std::max<std::int64_t>(0, limits.maxJpegMemory));
+        blockArrays_.realizeOthers = cinfo.mem->realize_virt_arrays;
+        cinfo.client_data = &blockArrays_;
+        cinfo.mem->request_virt_barray = requestBlocks;
+        cinfo.mem->realize_virt_arrays = realizeBlocks;
+        cinfo.mem->access_virt_barray = accessBlocks;
         data_ = data;
     }
     /// Reads from an open file instead of memory, a buffer at a time.
@@ -82,17 +272,40 @@ public:
         : Decompressor(std::span<const std::uint8_t>{}, limits) {
         file_ = file;
     }
+    /// Reads the given ranges of data, in order, as one stream.
+    Decompressor(std::span<const std::uint8_t> data, const std::vector<ByteRange>& ranges,
+                 const DecodeLimits& limits)
+        : Decompressor(data, limits) {
+        ranges_ = &ranges;
+    }
     // Reads the header; must run inside guarded() since libjpeg may fail.
     void readHeader() {
-        if (file_)
+        if (file_) {
             jpeg_stdio_src(&cinfo, file_);
-        else
+        } else if (ranges_) {
+            rangeSource_.pub.init_source = rangeInit;
+            rangeSource_.pub.fill_input_buffer = rangeFill;
+            rangeSource_.pub.skip_input_data = rangeSkip;
+            rangeSource_.pub.resync_to_restart = jpeg_resync_to_restart;
+            rangeSource_.pub.term_source = rangeTerm;
+            rangeSource_.data = data_.data();
+            rangeSource_.ranges = ranges_;
+            cinfo.src = &rangeSource_.pub;
+        } else {
             jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
+        }
         jpeg_read_header(&cinfo, TRUE);
     }
     ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
     Decompressor(const Decompressor&) = delete;
     Decompressor& operator=(const Decompressor&) = delete;
+
+    /// Decodes into the coefficient memory of `owner` (see BlockArrays::shared).
+    void shareCoefficientsOf(const Decompressor& owner) {
+        blockArrays_.shared = &owner.blockArrays_;
+    }
+    /// Components whose coefficients nobody reads (bit i = component i).
+    void discardComponents(unsigned mask) { blockArrays_.scratchComponents = mask; }
 
     jpeg_decompress_struct cinfo{};
     ErrorManager err;
@@ -101,6 +314,9 @@ public:
 private:
     std::span<const std::uint8_t> data_;
     std::FILE* file_ = nullptr;
+    const std::vector<ByteRange>* ranges_ = nullptr;
+    RangeSource rangeSource_;
+    BlockArrays blockArrays_; // outlives the libjpeg object: destroyed after the destructor's body
 };
 
 // Runs libjpeg calls with the error jump armed. The callable must not own
@@ -128,16 +344,17 @@ bool headerChecks(Decompressor& dc, const DecodeLimits& limits, std::string& err
 // Picks the strongest of the fast DCT scales 1/8, 1/4, 1/2 whose output is
 // at least minWidth × minHeight (3/8, 6/8 and the like take slow paths).
 // Progressive files spend their time in entropy decoding, which scaling
-// does not shorten: halving saves them little and costs detail, so they
-// are only scaled by 1/4 or 1/8.
-void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight) {
+// does not shorten: halving saves a single decoder little and costs detail,
+// so they are only scaled by 1/4 or 1/8 unless halveProgressive is set.
+void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight,
+                 bool halveProgressive = false) {
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
     if (minWidth <= 0 || minHeight <= 0)
         return;
     const bool progressive = jpeg_has_multiple_scans(&cinfo);
     for (unsigned denom : {8u, 4u, 2u}) {
-        if (progressive && denom == 2)
+        if (progressive && denom == 2 && !halveProgressive)
             break;
         cinfo.scale_denom = denom;
         jpeg_calc_output_dimensions(&cinfo);
@@ -190,6 +407,578 @@ bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& er
 
 namespace {
 
+// Where the rows of the fitted decode come from: one libjpeg decoder, or two
+// decoding the luma and chroma scans of a progressive file at once.
+class ScanlineSource {
+public:
+    virtual ~ScanlineSource() = default;
+    /// Reads the header; false with a reason when it is bad or too large.
+    virtual bool readHeader(const DecodeLimits& limits, std::string& error) = 0;
+    virtual QSize pictureSize() const = 0;
+    /// Chooses the DCT scale giving at least needW × needH and starts decoding.
+    virtual bool start(int needW, int needH, std::string& error) = 0;
+    virtual QSize outputSize() const = 0;
+    /// Skips rows at the top; skipped says how many really were.
+    virtual bool skip(int rows, int& skipped, std::string& error) = 0;
+    /// The next row as BGRX (QImage::Format_RGB32).
+    virtual bool readRow(QRgb* row, std::string& error) = 0;
+};
+
+QSize outputOf(const jpeg_decompress_struct& cinfo) {
+    return QSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+}
+
+QSize pictureOf(const jpeg_decompress_struct& cinfo) {
+    return QSize(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height));
+}
+
+bool skipRows(Decompressor& dc, int rows, int& skipped, std::string& error) {
+    skipped = 0;
+    if (rows <= 0)
+        return true;
+    JDIMENSION done = 0;
+    if (!guarded(dc.err, error,
+                 [&] { done = jpeg_skip_scanlines(&dc.cinfo, static_cast<JDIMENSION>(rows)); }))
+        return false;
+    skipped = static_cast<int>(done);
+    return true;
+}
+
+bool readLine(Decompressor& dc, void* line, std::string& error) {
+    return guarded(dc.err, error, [&] {
+        JSAMPROW row = static_cast<JSAMPROW>(line);
+        jpeg_read_scanlines(&dc.cinfo, &row, 1);
+    });
+}
+
+class SingleSource final : public ScanlineSource {
+public:
+    explicit SingleSource(Decompressor& dc) : dc_(dc) {}
+    bool readHeader(const DecodeLimits& limits, std::string& error) override {
+        return headerChecks(dc_, limits, error);
+    }
+    QSize pictureSize() const override { return pictureOf(dc_.cinfo); }
+    bool start(int needW, int needH, std::string& error) override {
+        return guarded(dc_.err, error, [&] {
+            chooseScale(dc_.cinfo, needW, needH);
+            jpeg_start_decompress(&dc_.cinfo);
+        });
+    }
+    QSize outputSize() const override { return outputOf(dc_.cinfo); }
+    bool skip(int rows, int& skipped, std::string& error) override {
+        return skipRows(dc_, rows, skipped, error);
+    }
+    bool readRow(QRgb* row, std::string& error) override { return readLine(dc_, row, error); }
+
+private:
+    Decompressor& dc_;
+};
+
+// Finds where the entropy-coded data that starts at `from` ends: at the next
+// marker (0xFF followed by anything but a stuffed zero or a restart marker).
+// Returns data.size() when no marker follows.
+std::size_t scanDataEnd(std::span<const std::uint8_t> data, std::size_t from) {
+    const std::uint8_t* base = data.data();
+    std::size_t j = from;
+    while (j + 1 < data.size()) {
+        const void* hit = std::memchr(base + j, 0xFF, data.size() - 1 - j);
+        if (!hit)
+            break;
+        j = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - base);
+        const std::uint8_t next = base[j + 1];
+        if (next != 0x00 && (next < 0xD0 || next > 0xD7))
+            return j;
+        j += 2;
+    }
+    return data.size();
+}
+
+void addRange(std::vector<ByteRange>& ranges, std::size_t from, std::size_t to) {
+    if (from == to)
+        return;
+    if (!ranges.empty() && ranges.back().to == from)
+        ranges.back().to = to; // contiguous: one range, fewer refills
+    else
+        ranges.push_back({from, to});
+}
+
+} // namespace
+
+namespace {
+
+// A piece of a progressive file: a segment or a scan with its data.
+struct Piece {
+    enum Kind { Shared, DcScan, LumaAc, ChromaAc } kind;
+    ByteRange range;
+    bool refinement = false; // a successive-approximation refinement scan
+};
+
+// Follows which bits of which coefficients the scans so far have given,
+// as libjpeg does to warn about a progression out of order. A decoder that
+// gets only some of the scans sees gaps in it by design; checking the whole
+// file's order here lets such a decoder ignore those warnings safely.
+class Progression {
+public:
+    Progression() { std::fill(&bits_[0][0], &bits_[0][0] + 3 * 64, -1); }
+    bool add(int component, int ss, int se, int ah, int al) {
+        if (component < 0 || component > 2 || ss > se || se > 63 || ah > 13 || al > 13 ||
+            (ss == 0 && se != 0) || (ah != 0 && al != ah - 1))
+            return false;
+        int* bits = bits_[component];
+        if (ss != 0 && bits[0] < 0)
+            return false; // AC before DC
+        for (int k = ss; k <= se; ++k) {
+            if (ah != std::max(bits[k], 0))
+                return false;
+            bits[k] = al;
+        }
+        return true;
+    }
+
+private:
+    int bits_[3][64];
+};
+
+// Cuts the file into pieces; false when it is not a well-formed progressive
+// Huffman file with three components and scans in a valid order, or has
+// more than maxScans scans.
+bool cutProgressive(std::span<const std::uint8_t> data, std::vector<Piece>& pieces, int maxScans) {
+    if (data.size() < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        return false;
+    pieces.push_back({Piece::Shared, {0, 2}});
+    int lumaId = -1, scans = 0;
+    int ids[3] = {-1, -1, -1};
+    Progression progression;
+    std::size_t i = 2;
+    while (i + 1 < data.size()) {
+        if (data[i] != 0xFF)
+            return false;
+        if (data[i + 1] == 0xFF) { // fill byte before a marker
+            ++i;
+            continue;
+        }
+        const std::uint8_t marker = data[i + 1];
+        if (marker == 0xD9) {
+            pieces.push_back({Piece::Shared, {i, i + 2}});
+            return true;
+        }
+        if (marker == 0x01 || marker == 0x00 || (marker >= 0xD0 && marker <= 0xD8))
+            return false;
+        if (i + 4 > data.size())
+            return false;
+        const std::size_t length = (std::size_t(data[i + 2]) << 8) | data[i + 3];
+        if (length < 2 || i + 2 + length > data.size())
+            return false;
+        const std::size_t body = i + 4, segmentEnd = i + 2 + length;
+        const bool startOfFrame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (startOfFrame) {
+            // Progressive Huffman, 8 bits, three components, one frame only.
+            if (marker != 0xC2 || lumaId >= 0 || length != 17 || data[body] != 8 ||
+                data[body + 5] != 3)
+                return false;
+            for (int c = 0; c < 3; ++c)
+                ids[c] = data[body + 6 + 3 * c];
+            if (ids[0] == ids[1] || ids[0] == ids[2] || ids[1] == ids[2])
+                return false;
+            lumaId = ids[0];
+            pieces.push_back({Piece::Shared, {i, segmentEnd}});
+            i = segmentEnd;
+        } else if (marker == 0xDA) {
+            if (lumaId < 0 || ++scans > maxScans)
+                return false;
+            const int components = data[body];
+            if (components < 1 || components > 3 || length != 6 + 2 * std::size_t(components))
+                return false;
+            const int spectralStart = data[body + 1 + 2 * components];
+            const int spectralEnd = data[body + 2 + 2 * components];
+            const int approximation = data[body + 3 + 2 * components];
+            for (int c = 0; c < components; ++c) {
+                const int id = data[body + 1 + 2 * c];
+                const int index = id == ids[0] ? 0 : id == ids[1] ? 1 : id == ids[2] ? 2 : -1;
+                if (!progression.add(index, spectralStart, spectralEnd, approximation >> 4,
+                                     approximation & 15))
+                    return false;
+            }
+            const std::size_t end = scanDataEnd(data, segmentEnd);
+            if (end >= data.size())
+                return false; // cut off inside a scan
+            if (spectralStart != 0 && components != 1)
+                return false; // AC scans hold one component each
+            const Piece::Kind kind = spectralStart == 0         ? Piece::DcScan
+                                     : data[body + 1] == lumaId ? Piece::LumaAc
+                                                                : Piece::ChromaAc;
+            pieces.push_back({kind, {i, end}, (approximation >> 4) != 0});
+            i = end;
+        } else if (marker == 0xDC) {
+            return false; // a height given at the end of the first scan
+        } else {
+            pieces.push_back({Piece::Shared, {i, segmentEnd}}); // tables, APPn, comments
+            i = segmentEnd;
+        }
+    }
+    return false;
+}
+
+// The work a scan takes, in units of first-scan bytes: refinement scans
+// cost libjpeg about twice as much per byte.
+std::size_t workOf(const Piece& p) {
+    return (p.range.to - p.range.from) * (p.refinement ? 2 : 1);
+}
+
+} // namespace
+
+bool planProgressiveSplit(std::span<const std::uint8_t> data, ProgressiveSplit& split,
+                          int maxScans) {
+    split = {};
+    std::vector<Piece> pieces;
+    if (!cutProgressive(data, pieces, maxScans))
+        return false;
+    // The luma decoder's scans in order, and their sizes.
+    std::vector<std::size_t> lumaScans;
+    bool chromaAc = false;
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        if (pieces[p].kind == Piece::DcScan || pieces[p].kind == Piece::LumaAc)
+            lumaScans.push_back(p);
+        chromaAc = chromaAc || pieces[p].kind == Piece::ChromaAc;
+    }
+    const bool lumaAc = std::any_of(pieces.begin(), pieces.end(),
+                                    [](const Piece& p) { return p.kind == Piece::LumaAc; });
+    if (!lumaAc || !chromaAc)
+        return false; // nothing to share out
+    // The later luma scans can go to a decoder of their own. Its first scan
+    // follows the early decoder's last scan row by row; its other scans
+    // come after that, as in any decoder. So the luma takes about
+    // max(early, early - early's last + late's first) + late's others,
+    // worth it only when clearly less than all scans one after another.
+    std::size_t total = 0;
+    for (std::size_t p : lumaScans)
+        total += workOf(pieces[p]);
+    std::size_t bestCut = lumaScans.size(), bestCost = total, early = 0;
+    for (std::size_t k = 1; k < lumaScans.size(); ++k) {
+        const std::size_t last = workOf(pieces[lumaScans[k - 1]]);
+        early += last;
+        const std::size_t lateFirst = workOf(pieces[lumaScans[k]]);
+        const std::size_t lateOthers = total - early - lateFirst;
+        const std::size_t cost = std::max(early, early - last + lateFirst) + lateOthers;
+        if (cost < bestCost) {
+            bestCost = cost;
+            bestCut = k;
+        }
+    }
+    if (bestCost * 10 > total * 8)
+        bestCut = lumaScans.size();
+    const std::size_t firstLate =
+        bestCut < lumaScans.size() ? lumaScans[bestCut] : pieces.size(); // a piece index
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        const Piece& piece = pieces[p];
+        const bool late = p >= firstLate;
+        switch (piece.kind) {
+        case Piece::Shared:
+            addRange(split.luma, piece.range.from, piece.range.to);
+            addRange(split.chroma, piece.range.from, piece.range.to);
+            if (firstLate < pieces.size())
+                addRange(split.lumaLate, piece.range.from, piece.range.to);
+            break;
+        case Piece::DcScan:
+            addRange(split.chroma, piece.range.from, piece.range.to);
+            [[fallthrough]];
+        case Piece::LumaAc:
+            addRange(late ? split.lumaLate : split.luma, piece.range.from, piece.range.to);
+            break;
+        case Piece::ChromaAc:
+            addRange(split.chroma, piece.range.from, piece.range.to);
+            break;
+        }
+    }
+    split.earlyScans = static_cast<int>(std::min(bestCut, lumaScans.size()));
+    return true;
+}
+
+namespace {
+
+// One row of YCbCr → RGB with libjpeg's arithmetic (16-bit fixed point, the
+// same rounding), so pixels put together from separately decoded planes
+// equal a single decode's. Written without tables so that it vectorises.
+void yccRow(const std::uint8_t* luma, const std::uint8_t* cbcr, QRgb* out, std::size_t width) {
+    constexpr int bits = 16;
+    constexpr std::int32_t half = std::int32_t(1) << (bits - 1);
+    constexpr auto fix = [](double v) { return static_cast<std::int32_t>(v * (1 << bits) + 0.5); };
+    constexpr std::int32_t crR = fix(1.40200), cbB = fix(1.77200), crG = fix(0.71414),
+                           cbG = fix(0.34414);
+    auto clamp = [](std::int32_t v) { return static_cast<std::uint32_t>(std::clamp(v, 0, 255)); };
+    for (std::size_t x = 0; x < width; ++x) {
+        const std::int32_t y = luma[x], cb = cbcr[2 * x] - 128, cr = cbcr[2 * x + 1] - 128;
+        const std::uint32_t r = clamp(y + ((crR * cr + half) >> bits));
+        const std::uint32_t g = clamp(y + ((-cbG * cb - crG * cr + half) >> bits));
+        const std::uint32_t b = clamp(y + ((cbB * cb + half) >> bits));
+        out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    }
+}
+
+// A progressive colour file decoded by two or three libjpeg decoders at
+// once. The chroma decoder reads the DC and chroma AC scans and, in a thread
+// of its own, keeps the Cb and Cr of every output row in a plane. The luma
+// decoder (the calling thread) reads the DC and luma AC scans; when the plan
+// shares those out, a third decoder (another thread) decodes the later luma
+// scans into the same coefficient memory, one block row behind the first
+// decoder's last scan. The luma rows then come out of the first decoder and
+// are put together with the chroma plane.
+class SplitSource final : public ScanlineSource {
+public:
+    SplitSource(std::span<const std::uint8_t> data, ProgressiveSplit split,
+                const DecodeLimits& limits)
+        : split_(std::move(split)), luma_(data, split_.luma, limits),
+          chroma_(data, split_.chroma, limits) {
+        luma_.discardComponents(0b110);
+        chroma_.discardComponents(0b001);
+        if (!split_.lumaLate.empty()) {
+            late_ = std::make_unique<Decompressor>(data, split_.lumaLate, limits);
+            late_->shareCoefficientsOf(luma_);
+            // Its first scan refines what it never saw; libjpeg only warns about that.
+            late_->err.tolerated = JWRN_BOGUS_PROGRESSION;
+            late_->progress.hook = &SplitSource::lateMayGoOn;
+            late_->progress.hookData = this;
+            luma_.progress.hook = &SplitSource::earlyProgress;
+            luma_.progress.hookData = this;
+        }
+    }
+    ~SplitSource() override {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+            earlyScan_ = kFailed; // a waiting late decoder gives up
+        }
+        changed_.notify_all();
+        if (chromaThread_.joinable())
+            chromaThread_.join();
+        if (lateThread_.joinable())
+            lateThread_.join();
+    }
+    SplitSource(const SplitSource&) = delete;
+    SplitSource& operator=(const SplitSource&) = delete;
+
+    bool readHeader(const DecodeLimits& limits, std::string& error) override {
+        if (!headerChecks(luma_, limits, error) || !headerChecks(chroma_, limits, error))
+            return false;
+        if (luma_.cinfo.jpeg_color_space != JCS_YCbCr ||
+            chroma_.cinfo.jpeg_color_space != JCS_YCbCr || luma_.cinfo.num_components != 3) {
+            error = "not a YCbCr picture";
+            return false;
+        }
+        luma_.cinfo.out_color_space = JCS_GRAYSCALE; // decodes only the luma component
+        chroma_.cinfo.out_color_space = JCS_YCbCr;
+        // Smoothing only guesses coefficients of unfinished pictures; each
+        // decoder here lacks the others' scans by design.
+        luma_.cinfo.do_block_smoothing = FALSE;
+        chroma_.cinfo.do_block_smoothing = FALSE;
+        limits_ = limits;
+        return true;
+    }
+    QSize pictureSize() const override { return pictureOf(luma_.cinfo); }
+    bool start(int needW, int needH, std::string& error) override {
+        chromaThread_ = std::thread([this, needW, needH] { decodeChroma(needW, needH); });
+        if (late_) {
+            lateState_ = LateState::Running; // before the thread: start() waits for its end
+            lateThread_ = std::thread([this, needW, needH] { decodeLate(needW, needH); });
+        }
+        const bool ok = guarded(luma_.err, error, [&] {
+            chooseScale(luma_.cinfo, needW, needH, true);
+            jpeg_start_decompress(&luma_.cinfo);
+        });
+        std::unique_lock lock(mutex_);
+        earlyScan_ = ok ? kDone : kFailed;
+        changed_.notify_all();
+        if (!ok)
+            return false;
+        // The luma rows need the late scans' refinements in the coefficients.
+        changed_.wait(lock, [&] { return lateState_ != LateState::Running; });
+        if (lateState_ == LateState::Failed) {
+            error = lateError_;
+            return false;
+        }
+        changed_.wait(lock, [&] { return chromaStarted_ || chromaFailed_; });
+        if (chromaFailed_) {
+            error = chromaError_;
+            return false;
+        }
+        if (outputOf(luma_.cinfo) != outputOf(chroma_.cinfo) ||
+            luma_.cinfo.output_components != 1) {
+            error = "luma and chroma decoders disagree";
+            return false;
+        }
+        lumaRow_.resize(luma_.cinfo.output_width);
+        return true;
+    }
+    QSize outputSize() const override { return outputOf(luma_.cinfo); }
+    bool skip(int rows, int& skipped, std::string& error) override {
+        if (!skipRows(luma_, rows, skipped, error))
+            return false;
+        row_ = skipped;
+        return true;
+    }
+    bool readRow(QRgb* row, std::string& error) override {
+        if (!readLine(luma_, lumaRow_.data(), error))
+            return false;
+        {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [&] { return chromaRows_ > row_ || chromaFailed_; });
+            if (chromaRows_ <= row_) {
+                error = chromaError_;
+                return false;
+            }
+        }
+        yccRow(lumaRow_.data(), plane_.data() + std::size_t(2) * lumaRow_.size() * row_, row,
+               lumaRow_.size());
+        ++row_;
+        return true;
+    }
+
+private:
+    static constexpr int kDone = INT_MAX, kFailed = -1;
+    enum class LateState { Idle, Running, Finished, Failed };
+
+    // The early luma decoder, before each row it decodes: tells the late one
+    // how far it is (rows before input_iMCU_row of its current scan are done).
+    static bool earlyProgress(j_decompress_ptr cinfo, void* data) {
+        auto* self = static_cast<SplitSource*>(data);
+        {
+            std::lock_guard lock(self->mutex_);
+            if (self->earlyScan_ == kDone || self->earlyScan_ == kFailed)
+                return true; // the rows of the output pass report here too
+            self->earlyScan_ = cinfo->input_scan_number;
+            self->earlyRow_ = static_cast<int>(cinfo->input_iMCU_row);
+        }
+        self->changed_.notify_all();
+        return true;
+    }
+
+    // The late luma decoder, before each row it decodes: waits until the
+    // early decoder has finished that row of its last scan (and so of all
+    // its scans). False when the early decoder failed or the source is going.
+    static bool lateMayGoOn(j_decompress_ptr cinfo, void* data) {
+        auto* self = static_cast<SplitSource*>(data);
+        const int row = static_cast<int>(cinfo->input_iMCU_row);
+        const int last = self->split_.earlyScans;
+        std::unique_lock lock(self->mutex_);
+        self->changed_.wait(lock, [&] {
+            return self->earlyScan_ == kFailed || self->earlyScan_ > last ||
+                   (self->earlyScan_ == last && self->earlyRow_ > row);
+        });
+        if (self->earlyScan_ == kFailed) {
+            std::snprintf(self->late_->progress.failure, sizeof self->late_->progress.failure,
+                          "the luma decoder stopped");
+            return false;
+        }
+        return true;
+    }
+
+    // The late luma thread: starts once the early decoder has its coefficient
+    // memory (its first progress report), then decodes its scans paced by it.
+    void decodeLate(int needW, int needH) {
+        {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [&] { return earlyScan_ != 0; });
+            if (earlyScan_ == kFailed) {
+                lateState_ = LateState::Failed;
+                lateError_ = "the luma decoder stopped";
+                changed_.notify_all();
+                return;
+            }
+        }
+        std::string error;
+        const bool ok = headerChecks(*late_, limits_, error) && guarded(late_->err, error, [&] {
+                            late_->cinfo.out_color_space = JCS_GRAYSCALE;
+                            late_->cinfo.do_block_smoothing = FALSE;
+                            chooseScale(late_->cinfo, needW, needH, true);
+                            jpeg_start_decompress(&late_->cinfo);
+                        });
+        {
+            std::lock_guard lock(mutex_);
+            lateState_ = ok ? LateState::Finished : LateState::Failed;
+            if (!ok)
+                lateError_ = error;
+        }
+        changed_.notify_all();
+    }
+
+    // The chroma thread: entropy-decodes the chroma stream, then keeps the
+    // Cb and Cr bytes of every output row in plane_.
+    void decodeChroma(int needW, int needH) {
+        std::string error;
+        bool ok = guarded(chroma_.err, error, [&] {
+            chooseScale(chroma_.cinfo, needW, needH, true);
+            jpeg_start_decompress(&chroma_.cinfo);
+        });
+        const std::size_t width = chroma_.cinfo.output_width;
+        std::vector<std::uint8_t> line;
+        if (ok && chroma_.cinfo.output_components != 3) {
+            error = "unexpected chroma output";
+            ok = false;
+        }
+        if (ok) {
+            try {
+                line.resize(3 * width);
+                plane_.resize(2 * width * chroma_.cinfo.output_height);
+            } catch (const std::bad_alloc&) {
+                error = "out of memory for the chroma planes";
+                ok = false;
+            }
+        }
+        {
+            std::lock_guard lock(mutex_);
+            chromaStarted_ = ok;
+        }
+        changed_.notify_all();
+        for (int y = 0; ok && y < static_cast<int>(chroma_.cinfo.output_height); ++y) {
+            {
+                std::lock_guard lock(mutex_);
+                if (stop_)
+                    return;
+            }
+            ok = readLine(chroma_, line.data(), error);
+            if (!ok)
+                break;
+            std::uint8_t* out = plane_.data() + 2 * width * static_cast<std::size_t>(y);
+            for (std::size_t x = 0; x < width; ++x) {
+                out[2 * x] = line[3 * x + 1];
+                out[2 * x + 1] = line[3 * x + 2];
+            }
+            {
+                std::lock_guard lock(mutex_);
+                chromaRows_ = y + 1;
+            }
+            changed_.notify_all();
+        }
+        if (!ok) {
+            {
+                std::lock_guard lock(mutex_);
+                chromaFailed_ = true;
+                chromaError_ = error;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    ProgressiveSplit split_;
+    DecodeLimits limits_;
+    Decompressor luma_, chroma_;
+    std::unique_ptr<Decompressor> late_; // declared after luma_: uses its coefficients
+    std::vector<std::uint8_t> lumaRow_;
+    std::vector<std::uint8_t> plane_; // Cb, Cr per pixel of every chroma row decoded
+    int row_ = 0;                     // the next luma row
+
+    std::thread chromaThread_, lateThread_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool chromaStarted_ = false, chromaFailed_ = false, stop_ = false;
+    int chromaRows_ = 0;
+    std::string chromaError_;
+    int earlyScan_ = 0, earlyRow_ = 0; // the early luma decoder's progress
+    LateState lateState_ = LateState::Idle;
+    std::string lateError_;
+};
+
 // Hands decoded rows from the decoder (the calling thread) to the resampler
 // (a worker thread) through a ring of rows.
 struct RowPipe {
@@ -200,7 +989,7 @@ struct RowPipe {
     bool failed = false;
 };
 
-bool fitDecoded(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::string& error,
+bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out, std::string& error,
                 const DecodeLimits& limits) {
     out = QImage();
     if (target.width() <= 0 || target.height() <= 0 ||
@@ -208,10 +997,9 @@ bool fitDecoded(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::
         error = "bad target size";
         return false;
     }
-    if (!headerChecks(dc, limits, error))
+    if (!source.readHeader(limits, error))
         return false;
-    jpeg_decompress_struct& cinfo = dc.cinfo;
-    const double w = cinfo.image_width, h = cinfo.image_height;
+    const double w = source.pictureSize().width(), h = source.pictureSize().height();
     // The part of the full-size picture that ends up on the target. Cover
     // scales the picture to fill the target (rounding its size like image
     // tools do) and cuts the overflow equally from both sides.
@@ -230,12 +1018,9 @@ bool fitDecoded(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::
     // Decode at the DCT scale that still gives the cut-out at least target size.
     const int needW = static_cast<int>(std::ceil(target.width() * w / cropW - 1e-6));
     const int needH = static_cast<int>(std::ceil(target.height() * h / cropH - 1e-6));
-    if (!guarded(dc.err, error, [&] {
-            chooseScale(cinfo, needW, needH);
-            jpeg_start_decompress(&cinfo);
-        }))
+    if (!source.start(needW, needH, error))
         return false;
-    const int ow = static_cast<int>(cinfo.output_width), oh = static_cast<int>(cinfo.output_height);
+    const int ow = source.outputSize().width(), oh = source.outputSize().height();
     const double fx = ow / w, fy = oh / h; // decoded pixels per full-size pixel
 
     QImage image(target, QImage::Format_RGB32);
@@ -278,29 +1063,24 @@ bool fitDecoded(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::
 
     // Rows above the cut-out are skipped, rows below it never read.
     const int firstNeeded = vertical.lowest(), lastNeeded = vertical.highest();
-    const bool ok = guarded(dc.err, error, [&] {
-        int row = 0;
-        if (firstNeeded > 0)
-            row =
-                static_cast<int>(jpeg_skip_scanlines(&cinfo, static_cast<JDIMENSION>(firstNeeded)));
+    int row = 0;
+    bool ok = source.skip(firstNeeded, row, error);
+    if (ok) {
+        std::lock_guard lock(pipe.mutex);
+        pipe.decoded = row;
+    }
+    for (; ok && row <= lastNeeded; ++row) {
         {
+            std::unique_lock lock(pipe.mutex);
+            pipe.changed.wait(lock, [&] { return row < pipe.released + depth; });
+        }
+        ok = source.readRow(slot(row), error);
+        if (ok) {
             std::lock_guard lock(pipe.mutex);
-            pipe.decoded = row;
+            pipe.decoded = row + 1;
         }
-        for (; row <= lastNeeded; ++row) {
-            {
-                std::unique_lock lock(pipe.mutex);
-                pipe.changed.wait(lock, [&] { return row < pipe.released + depth; });
-            }
-            JSAMPROW line = reinterpret_cast<JSAMPROW>(slot(row));
-            jpeg_read_scanlines(&cinfo, &line, 1);
-            {
-                std::lock_guard lock(pipe.mutex);
-                pipe.decoded = row + 1;
-            }
-            pipe.changed.notify_all();
-        }
-    });
+        pipe.changed.notify_all();
+    }
     if (!ok) {
         std::lock_guard lock(pipe.mutex);
         pipe.failed = true;
@@ -309,21 +1089,49 @@ bool fitDecoded(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::
     worker.join();
     if (!ok)
         return false;
-    jpeg_abort_decompress(&cinfo);
     out = std::move(image);
     return true;
+}
+
+bool fitSingle(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::string& error,
+               const DecodeLimits& limits) {
+    SingleSource source(dc);
+    return fitDecoded(source, target, mode, out, error, limits);
 }
 
 } // namespace
 
 bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
-                      std::string& error, const DecodeLimits& limits) {
+                      std::string& error, const DecodeLimits& limits, JpegThreads threads) {
+    if (threads == JpegThreads::Several) {
+        ProgressiveSplit split;
+        if (planProgressiveSplit(data, split, limits.maxScans)) {
+            SplitSource source(data, std::move(split), limits);
+            std::string why;
+            if (fitDecoded(source, target, mode, out, why, limits))
+                return true;
+            // Whatever the split decoders disliked, the single decoder reports on.
+        }
+    }
     Decompressor dc(data, limits);
-    return fitDecoded(dc, target, mode, out, error, limits);
+    return fitSingle(dc, target, mode, out, error, limits);
 }
 
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
-                          std::string& error, const DecodeLimits& limits) {
+                          std::string& error, const DecodeLimits& limits, JpegThreads threads) {
+    if (threads == JpegThreads::Several) {
+        // The decoders share the whole file in memory; only progressive files gain.
+        FileBytes file(path);
+        if (!file.ok()) {
+            error = file.error();
+            return false;
+        }
+        if (!decodeJpegFitted(file.bytes(), target, mode, out, error, limits, threads)) {
+            error = path + ": " + error;
+            return false;
+        }
+        return true;
+    }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rbe"),
                                                          &std::fclose);
     if (!file) {
@@ -331,7 +1139,7 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
         return false;
     }
     Decompressor dc(file.get(), limits);
-    if (!fitDecoded(dc, target, mode, out, error, limits)) {
+    if (!fitSingle(dc, target, mode, out, error, limits)) {
         error = path + ": " + error;
         return false;
     }

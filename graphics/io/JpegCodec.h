@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace skyloom::graphics {
 
@@ -35,11 +36,18 @@ enum class FitMode {
     Cover,   ///< scaled to fill the target, the overflow cut off equally on both sides
 };
 
+/// How many threads decode one picture. Several helps progressive colour
+/// files only: a chroma decoder and one or two luma decoders work through
+/// their scans at the same time (about 30 % less time on two cores, for
+/// about a third more memory). Other files are decoded as with One.
+enum class JpegThreads { One, Several };
+
 /// Decodes and fits a JPEG to width × height with area-averaging quality,
 /// decoding at the smallest fast DCT scale that keeps full detail and
 /// resampling the scanlines as they arrive (the full picture is never held).
 bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
-                      std::string& error, const DecodeLimits& limits = {});
+                      std::string& error, const DecodeLimits& limits = {},
+                      JpegThreads threads = JpegThreads::One);
 
 struct JpegEncodeOptions {
     int quality = 95;         ///< 1–100
@@ -48,9 +56,31 @@ struct JpegEncodeOptions {
 };
 
 /// The same reading the file a buffer at a time, so that a large file is
-/// never held in memory as a whole.
+/// never held in memory as a whole (with JpegThreads::Several it is read whole).
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
-                          std::string& error, const DecodeLimits& limits = {});
+                          std::string& error, const DecodeLimits& limits = {},
+                          JpegThreads threads = JpegThreads::One);
+
+/// [from, to) byte offsets into a buffer.
+struct ByteRange {
+    std::size_t from = 0, to = 0;
+};
+
+/// A progressive Huffman JPEG with three components as separate streams,
+/// each a list of ranges of the file that keeps every table and marker
+/// segment: chroma holds the DC scans and the chroma AC scans; luma the DC
+/// scans and the luma AC scans. When lumaLate is not empty, the luma scans
+/// are shared out: luma holds the first earlyScans of them, lumaLate the
+/// rest (refinements of what the early ones decoded).
+struct ProgressiveSplit {
+    std::vector<ByteRange> luma, chroma, lumaLate;
+    int earlyScans = 0;
+};
+
+/// Plans the split; false when the file is anything else, is cut off, or
+/// has more than maxScans scans.
+bool planProgressiveSplit(std::span<const std::uint8_t> data, ProgressiveSplit& split,
+                          int maxScans);
 
 /// Encodes a picture as a JPEG file, replacing any old one atomically.
 bool writeJpeg(const std::string& path, const QImage& image, const JpegEncodeOptions& options,

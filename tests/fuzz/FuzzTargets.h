@@ -45,6 +45,8 @@ inline void runJpeg(const std::uint8_t* data, std::size_t size) {
     graphics::decodeJpeg(bytes, image, error, options);
     graphics::decodeJpegFitted(bytes, QSize(40, 30), graphics::FitMode::Cover, image, error,
                                fuzzLimits());
+    graphics::decodeJpegFitted(bytes, QSize(40, 30), graphics::FitMode::Cover, image, error,
+                               fuzzLimits(), graphics::JpegThreads::Several);
 }
 
 } // namespace skyloom::fuzz

@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QImageWriter>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace skyloom;
 using namespace skyloom::graphics;
@@ -43,6 +44,17 @@ int maxDifference(const QImage& a, const QImage& b) {
                               std::abs(qBlue(p) - qBlue(q))});
         }
     return worst;
+}
+
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
 }
 
 } // namespace
@@ -180,4 +192,147 @@ TEST(PictureFiles, RecognisedByContentNotName) {
     // Scaled loading for previews.
     EXPECT_TRUE(buffer.InitWorkBuffFromFileScaled(dir.file("IMG_0001.JPG"), 0, 8, 4));
     EXPECT_EQ(buffer.Width(), 8);
+}
+
+namespace {
+
+// A photo-like picture (gradients under noise) in a progressive JPEG of
+// libjpeg's usual scan order: DC, luma and chroma AC scans, refinements.
+std::vector<std::uint8_t> progressivePhoto(const test::TempDir& dir, int width, int height,
+                                           bool subsampled, const char* name, bool noisy = true) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int noise = noisy ? static_cast<int>(seed >> 26) : 0;
+            image.setPixel(x, y,
+                           qRgb((x * 255 / width + noise) & 255,
+                                (y * 255 / height + 2 * noise) & 255, (x ^ y) & 255));
+        }
+    JpegEncodeOptions options;
+    options.quality = 92;
+    options.progressive = true;
+    options.subsampled = subsampled;
+    std::string error;
+    EXPECT_TRUE(writeJpeg(dir.file(name), image, options, error)) << error;
+    const std::string s = dir.read(name);
+    return {s.begin(), s.end()};
+}
+
+// Bytes of a stream made of ranges.
+std::vector<std::uint8_t> joined(const std::vector<std::uint8_t>& bytes,
+                                 const std::vector<ByteRange>& ranges) {
+    std::vector<std::uint8_t> out;
+    for (const ByteRange& r : ranges)
+        out.insert(out.end(), bytes.begin() + static_cast<long>(r.from),
+                   bytes.begin() + static_cast<long>(r.to));
+    return out;
+}
+
+} // namespace
+
+TEST(JpegSeveralDecoders, GiveTheSamePixelsAsOneDecoder) {
+    test::TempDir dir;
+    bool lumaShared = false, lumaInOne = false;
+    // Sizes that leave partial blocks and MCUs; 4:2:0 and 4:4:4 colour.
+    for (const auto& [width, height, subsampled] :
+         {std::tuple{203, 117, true}, std::tuple{160, 96, false}, std::tuple{97, 203, true},
+          std::tuple{24, 16, true}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        const auto bytes = progressivePhoto(dir, width, height, subsampled, "p.jpg");
+        ProgressiveSplit split;
+        ASSERT_TRUE(planProgressiveSplit(bytes, split, 100));
+        // Each stream is a JPEG file of its own, beginning and ending as one.
+        for (const auto* ranges : {&split.luma, &split.chroma}) {
+            const auto stream = joined(bytes, *ranges);
+            ASSERT_GE(stream.size(), 4u);
+            EXPECT_EQ(stream[0], 0xFF);
+            EXPECT_EQ(stream[1], 0xD8);
+            EXPECT_EQ(stream[stream.size() - 1], 0xD9);
+        }
+        // At full size both decode at the same scale: the pixels must be equal,
+        // whether the luma scans were shared out between two decoders or not.
+        (split.lumaLate.empty() ? lumaInOne : lumaShared) = true;
+        QImage one, several;
+        std::string error;
+        ASSERT_TRUE(decodeJpegFitted(bytes, {width, height}, FitMode::Stretch, one, error))
+            << error;
+        ASSERT_TRUE(decodeJpegFitted(bytes, {width, height}, FitMode::Stretch, several, error, {},
+                                     JpegThreads::Several))
+            << error;
+        EXPECT_EQ(maxDifference(one, several), 0);
+        // Smaller targets: the several decoders halve in the DCT, one decoder
+        // does not; on a smooth picture the results still agree closely.
+        const auto smooth = progressivePhoto(dir, width, height, subsampled, "s.jpg", false);
+        const QSize half(width / 2 - 3, height / 2 - 5);
+        ASSERT_TRUE(decodeJpegFitted(smooth, half, FitMode::Cover, one, error)) << error;
+        ASSERT_TRUE(decodeJpegFitted(smooth, half, FitMode::Cover, several, error, {},
+                                     JpegThreads::Several))
+            << error;
+        EXPECT_LE(meanDifference(one, several), 4.0);
+    }
+    EXPECT_TRUE(lumaShared && lumaInOne) << "both plans should be covered";
+}
+
+TEST(JpegSeveralDecoders, OnlyWellFormedProgressiveColourFilesAreSplit) {
+    test::TempDir dir;
+    const auto progressive = progressivePhoto(dir, 64, 48, true, "p.jpg");
+    ProgressiveSplit split;
+    EXPECT_TRUE(planProgressiveSplit(progressive, split, 100));
+    EXPECT_FALSE(planProgressiveSplit(progressive, split, 5)); // more scans than allowed
+    EXPECT_FALSE(planProgressiveSplit(jpegBytes(dir, gradient(64, 48)), split, 100)); // baseline
+    // A grey progressive file has one component.
+    QImage grey = gradient(64, 48).convertToFormat(QImage::Format_Grayscale8);
+    QImageWriter writer(QString::fromStdString(dir.file("grey.jpg")), "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(grey));
+    const std::string g = dir.read("grey.jpg");
+    EXPECT_FALSE(planProgressiveSplit(std::vector<std::uint8_t>(g.begin(), g.end()), split, 100));
+    // Cut anywhere, the file is not split (the single decoder says what is wrong).
+    for (std::size_t n = 0; n + 1 < progressive.size(); n += 7) {
+        const std::vector<std::uint8_t> cut(progressive.begin(),
+                                            progressive.begin() + static_cast<long>(n));
+        EXPECT_FALSE(planProgressiveSplit(cut, split, 100)) << "cut at " << n;
+    }
+    // A refinement scan before the scan it refines: out of order, not split.
+    std::vector<std::uint8_t> reordered = progressive;
+    std::vector<std::size_t> scans;
+    for (std::size_t i = 2; i + 1 < reordered.size(); ++i)
+        if (reordered[i] == 0xFF && reordered[i + 1] == 0xDA)
+            scans.push_back(i);
+    ASSERT_GE(scans.size(), 3u);
+    const std::size_t alAh = scans[1] + 2 + 2 + 1 + 2 + 2; // second scan: one component
+    reordered[alAh] = 0x32;                                // claims Ah = 3, Al = 2
+    EXPECT_FALSE(planProgressiveSplit(reordered, split, 100));
+}
+
+TEST(JpegSeveralDecoders, DamagedFilesFailOrDecodeAsWithOneDecoder) {
+    test::TempDir dir;
+    const auto bytes = progressivePhoto(dir, 120, 80, true, "p.jpg");
+    std::uint32_t seed = 99;
+    for (int trial = 0; trial < 150; ++trial) {
+        std::vector<std::uint8_t> damaged = bytes;
+        for (int k = 0; k < 1 + trial % 3; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::size_t at = 600 + seed % (damaged.size() - 600); // past the tables
+            damaged[at] = static_cast<std::uint8_t>(damaged[at] ^ (1u << (seed >> 29)));
+        }
+        QImage one, several;
+        std::string error;
+        const bool oneOk = decodeJpegFitted(damaged, {60, 40}, FitMode::Cover, one, error);
+        const bool severalOk = decodeJpegFitted(damaged, {60, 40}, FitMode::Cover, several, error,
+                                                {}, JpegThreads::Several);
+        EXPECT_EQ(oneOk, severalOk) << "trial " << trial;
+        EXPECT_EQ(several.isNull(), !severalOk);
+    }
+    // Truncated anywhere: a failure with a reason, never a grey lower half.
+    for (std::size_t n = 0; n < bytes.size(); n += 97) {
+        const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(n));
+        QImage out;
+        std::string error;
+        EXPECT_FALSE(
+            decodeJpegFitted(cut, {60, 40}, FitMode::Cover, out, error, {}, JpegThreads::Several));
+        EXPECT_FALSE(error.empty());
+    }
 }
