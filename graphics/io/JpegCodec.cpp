@@ -237,11 +237,10 @@ void rangeSkip(j_decompress_ptr cinfo, long count) {
         }
         count -= static_cast<long>(src->pub.bytes_in_buffer);
         src->pub.bytes_in_buffer = 0;
-        if (src->next >= src->ranges->size()) {
-            rangeFill(cinfo);
-            return;
-        }
+        const bool lastRange = src->next >= src->ranges->size();
         rangeFill(cinfo);
+        if (lastRange)
+            return; // past the end: the end marker rangeFill put in stays
     }
 }
 

@@ -5,8 +5,11 @@
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FileIO.h"
 #include "graphics/io/JpegCodec.h"
+#include "graphics/io/LargeBuffer.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -67,6 +70,42 @@ TEST(FileBytes, RefusesFilesOverTheLimit) {
     EXPECT_FALSE(tooBig.ok());
     EXPECT_NE(tooBig.error().find("too large"), std::string::npos);
     EXPECT_FALSE(graphics::FileBytes(dir.path()).ok()); // a folder
+    // Empty files and files larger than their first read are read whole.
+    dir.write("empty.bmp", "");
+    graphics::FileBytes empty(dir.file("empty.bmp"));
+    EXPECT_TRUE(empty.ok());
+    EXPECT_TRUE(empty.bytes().empty());
+    std::string large(3 << 20, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>(i * 7 % 251);
+    dir.write("large.bmp", large);
+    graphics::FileBytes whole(dir.file("large.bmp"));
+    ASSERT_TRUE(whole.ok());
+    EXPECT_EQ(std::string(whole.bytes().begin(), whole.bytes().end()), large);
+}
+
+TEST(LargeBuffer, ZeroedResizedAndMoved) {
+    LargeBuffer buffer(10000);
+    ASSERT_NE(buffer.data(), nullptr);
+    EXPECT_TRUE(std::all_of(buffer.data(), buffer.data() + 10000, [](auto b) { return b == 0; }));
+    std::fill_n(buffer.data(), 10000, std::uint8_t{7});
+    // Shrinking and growing within the mapping: what comes back reads as zero.
+    ASSERT_TRUE(buffer.resize(100));
+    ASSERT_TRUE(buffer.resize(5000));
+    EXPECT_EQ(buffer.data()[99], 7);
+    EXPECT_EQ(buffer.data()[100], 0);
+    // Growing past it moves the contents to a new mapping.
+    ASSERT_TRUE(buffer.resize(5 << 20));
+    EXPECT_EQ(buffer.data()[99], 7);
+    EXPECT_EQ(buffer.data()[(5 << 20) - 1], 0);
+    LargeBuffer moved = std::move(buffer);
+    EXPECT_EQ(buffer.data(), nullptr);
+    EXPECT_EQ(moved.size(), std::size_t(5) << 20);
+    EXPECT_EQ(moved.data()[99], 7);
+    // Sizes the system cannot give leave it empty rather than failing later.
+    EXPECT_EQ(LargeBuffer(SIZE_MAX - 10).data(), nullptr);
+    EXPECT_FALSE(moved.resize(SIZE_MAX - 10));
+    EXPECT_EQ(moved.data()[99], 7);
 }
 
 TEST(WorkBuff, CopiesAreIndependent) {
