@@ -106,7 +106,7 @@ int generate(const std::string& photo, const fs::path& outDir) {
     std::string error;
     JpegEncodeOptions options;
     options.quality = 92;
-    options.subsampled = true;
+    options.chroma = ChromaSampling::Quarter;
     if (!writeJpeg((outDir / "photo24-baseline.jpg").string(), big, options, error))
         return std::cerr << error << "\n", 1;
     options.progressive = true;

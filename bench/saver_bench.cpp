@@ -94,7 +94,7 @@ int generate(const std::string& out) {
     }
     graphics::JpegEncodeOptions options;
     options.quality = 92;
-    options.subsampled = true;
+    options.chroma = graphics::ChromaSampling::Quarter;
     if (!graphics::writeJpeg(out, big, options, error)) {
         std::cerr << error << "\n";
         return 1;

@@ -1182,9 +1182,13 @@ bool writeJpeg(const std::string& path, const QImage& source, const JpegEncodeOp
         c->cinfo.in_color_space = JCS_EXT_BGRX;
         jpeg_set_defaults(&c->cinfo);
         jpeg_set_quality(&c->cinfo, std::clamp(options.quality, 1, 100), TRUE);
-        if (!options.subsampled)
+        // libjpeg's default is 4:2:0: luma sampled 2 × 2 against the chroma.
+        if (options.chroma != ChromaSampling::Quarter) {
             for (int i = 0; i < c->cinfo.num_components; ++i)
                 c->cinfo.comp_info[i].h_samp_factor = c->cinfo.comp_info[i].v_samp_factor = 1;
+            if (options.chroma == ChromaSampling::Across)
+                c->cinfo.comp_info[0].h_samp_factor = 2;
+        }
         if (options.progressive)
             jpeg_simple_progression(&c->cinfo);
         jpeg_start_compress(&c->cinfo, TRUE);

@@ -49,10 +49,16 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
                       std::string& error, const DecodeLimits& limits = {},
                       JpegThreads threads = JpegThreads::One);
 
+enum class ChromaSampling {
+    Full,    ///< 4:4:4
+    Across,  ///< 4:2:2: chroma at half the width
+    Quarter, ///< 4:2:0: chroma at half the width and height (as most cameras write)
+};
+
 struct JpegEncodeOptions {
     int quality = 95;         ///< 1–100
     bool progressive = false; ///< progressive scans instead of one baseline scan
-    bool subsampled = false;  ///< 4:2:0 colour (as cameras write) instead of 4:4:4
+    ChromaSampling chroma = ChromaSampling::Full;
 };
 
 /// The same reading the file a buffer at a time, so that a large file is

@@ -199,7 +199,8 @@ namespace {
 // A photo-like picture (gradients under noise) in a progressive JPEG of
 // libjpeg's usual scan order: DC, luma and chroma AC scans, refinements.
 std::vector<std::uint8_t> progressivePhoto(const test::TempDir& dir, int width, int height,
-                                           bool subsampled, const char* name, bool noisy = true) {
+                                           ChromaSampling chroma, const char* name,
+                                           bool noisy = true) {
     QImage image(width, height, QImage::Format_RGB32);
     std::uint32_t seed = 12345;
     for (int y = 0; y < height; ++y)
@@ -213,7 +214,7 @@ std::vector<std::uint8_t> progressivePhoto(const test::TempDir& dir, int width, 
     JpegEncodeOptions options;
     options.quality = 92;
     options.progressive = true;
-    options.subsampled = subsampled;
+    options.chroma = chroma;
     std::string error;
     EXPECT_TRUE(writeJpeg(dir.file(name), image, options, error)) << error;
     const std::string s = dir.read(name);
@@ -235,12 +236,13 @@ std::vector<std::uint8_t> joined(const std::vector<std::uint8_t>& bytes,
 TEST(JpegSeveralDecoders, GiveTheSamePixelsAsOneDecoder) {
     test::TempDir dir;
     bool lumaShared = false, lumaInOne = false;
-    // Sizes that leave partial blocks and MCUs; 4:2:0 and 4:4:4 colour.
-    for (const auto& [width, height, subsampled] :
-         {std::tuple{203, 117, true}, std::tuple{160, 96, false}, std::tuple{97, 203, true},
-          std::tuple{24, 16, true}}) {
+    // Sizes that leave partial blocks and MCUs; 4:2:0, 4:2:2 and 4:4:4 colour.
+    using enum ChromaSampling;
+    for (const auto& [width, height, chroma] :
+         {std::tuple{203, 117, Quarter}, std::tuple{160, 96, Full}, std::tuple{97, 203, Across},
+          std::tuple{301, 77, Across}, std::tuple{24, 16, Quarter}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-        const auto bytes = progressivePhoto(dir, width, height, subsampled, "p.jpg");
+        const auto bytes = progressivePhoto(dir, width, height, chroma, "p.jpg");
         ProgressiveSplit split;
         ASSERT_TRUE(planProgressiveSplit(bytes, split, 100));
         // Each stream is a JPEG file of its own, beginning and ending as one.
@@ -264,7 +266,7 @@ TEST(JpegSeveralDecoders, GiveTheSamePixelsAsOneDecoder) {
         EXPECT_EQ(maxDifference(one, several), 0);
         // Smaller targets: the several decoders halve in the DCT, one decoder
         // does not; on a smooth picture the results still agree closely.
-        const auto smooth = progressivePhoto(dir, width, height, subsampled, "s.jpg", false);
+        const auto smooth = progressivePhoto(dir, width, height, chroma, "s.jpg", false);
         const QSize half(width / 2 - 3, height / 2 - 5);
         ASSERT_TRUE(decodeJpegFitted(smooth, half, FitMode::Cover, one, error)) << error;
         ASSERT_TRUE(decodeJpegFitted(smooth, half, FitMode::Cover, several, error, {},
@@ -277,7 +279,7 @@ TEST(JpegSeveralDecoders, GiveTheSamePixelsAsOneDecoder) {
 
 TEST(JpegSeveralDecoders, OnlyWellFormedProgressiveColourFilesAreSplit) {
     test::TempDir dir;
-    const auto progressive = progressivePhoto(dir, 64, 48, true, "p.jpg");
+    const auto progressive = progressivePhoto(dir, 64, 48, ChromaSampling::Quarter, "p.jpg");
     ProgressiveSplit split;
     EXPECT_TRUE(planProgressiveSplit(progressive, split, 100));
     EXPECT_FALSE(planProgressiveSplit(progressive, split, 5)); // more scans than allowed
@@ -309,7 +311,7 @@ TEST(JpegSeveralDecoders, OnlyWellFormedProgressiveColourFilesAreSplit) {
 
 TEST(JpegSeveralDecoders, DamagedFilesFailOrDecodeAsWithOneDecoder) {
     test::TempDir dir;
-    const auto bytes = progressivePhoto(dir, 120, 80, true, "p.jpg");
+    const auto bytes = progressivePhoto(dir, 120, 80, ChromaSampling::Across, "p.jpg");
     std::uint32_t seed = 99;
     for (int trial = 0; trial < 150; ++trial) {
         std::vector<std::uint8_t> damaged = bytes;
