@@ -3,6 +3,7 @@
 // streaming decode-and-fit path, and encoding. Every libjpeg error comes
 // back as a failure with a reason; the library never ends the program.
 
+#include "graphics/io/JpegScans.h"
 #include "graphics/io/Limits.h"
 
 #include <QImage>
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace skyloom::graphics {
 
@@ -66,27 +66,6 @@ struct JpegEncodeOptions {
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
                           std::string& error, const DecodeLimits& limits = {},
                           JpegThreads threads = JpegThreads::One);
-
-/// [from, to) byte offsets into a buffer.
-struct ByteRange {
-    std::size_t from = 0, to = 0;
-};
-
-/// A progressive Huffman JPEG with three components as separate streams,
-/// each a list of ranges of the file that keeps every table and marker
-/// segment: chroma holds the DC scans and the chroma AC scans; luma the DC
-/// scans and the luma AC scans. When lumaLate is not empty, the luma scans
-/// are shared out: luma holds the first earlyScans of them, lumaLate the
-/// rest (refinements of what the early ones decoded).
-struct ProgressiveSplit {
-    std::vector<ByteRange> luma, chroma, lumaLate;
-    int earlyScans = 0;
-};
-
-/// Plans the split; false when the file is anything else, is cut off, or
-/// has more than maxScans scans.
-bool planProgressiveSplit(std::span<const std::uint8_t> data, ProgressiveSplit& split,
-                          int maxScans);
 
 /// Encodes a picture as a JPEG file, replacing any old one atomically.
 bool writeJpeg(const std::string& path, const QImage& image, const JpegEncodeOptions& options,
