@@ -8,9 +8,9 @@
 #include <climits>
 #include <cmath>
 #include <condition_variable>
+#include <cstdint>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
