@@ -8,8 +8,8 @@
 #include <climits>
 #include <cmath>
 #include <condition_variable>
-#include <cstdint>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -899,25 +899,30 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
 
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
                           std::string& error, const DecodeLimits& limits, JpegThreads threads) {
-    if (threads == JpegThreads::Several) {
-        // The decoders share the whole file in memory; only progressive files gain.
-        FileBytes file(path);
-        if (!file.ok()) {
-            error = file.error();
-            return false;
-        }
-        if (!decodeJpegFitted(file.bytes(), target, mode, out, error, limits, threads)) {
-            error = path + ": " + error;
-            return false;
-        }
-        return true;
-    }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rbe"),
                                                          &std::fclose);
     if (!file) {
         error = "cannot open " + path;
         return false;
     }
+    // Several decoders share the whole file in memory; a file that is no
+    // JPEG at all is not read whole for that.
+    std::uint8_t start[2] = {};
+    if (threads == JpegThreads::Several && std::fread(start, 1, 2, file.get()) == 2 &&
+        start[0] == 0xFF && start[1] == 0xD8) {
+        file.reset();
+        FileBytes whole(path);
+        if (!whole.ok()) {
+            error = whole.error();
+            return false;
+        }
+        if (!decodeJpegFitted(whole.bytes(), target, mode, out, error, limits, threads)) {
+            error = path + ": " + error;
+            return false;
+        }
+        return true;
+    }
+    std::rewind(file.get());
     Decompressor dc(file.get(), limits);
     if (!fitSingle(dc, target, mode, out, error, limits)) {
         error = path + ": " + error;
