@@ -164,14 +164,13 @@ bool planProgressiveSplit(std::span<const std::uint8_t> data, ProgressiveSplit& 
         return false;
     // The luma decoder's scans in order, and their sizes.
     std::vector<std::size_t> lumaScans;
-    bool chromaAc = false;
+    bool lumaAc = false, chromaAc = false;
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         if (pieces[p].kind == Piece::DcScan || pieces[p].kind == Piece::LumaAc)
             lumaScans.push_back(p);
+        lumaAc = lumaAc || pieces[p].kind == Piece::LumaAc;
         chromaAc = chromaAc || pieces[p].kind == Piece::ChromaAc;
     }
-    const bool lumaAc = std::any_of(pieces.begin(), pieces.end(),
-                                    [](const Piece& p) { return p.kind == Piece::LumaAc; });
     if (!lumaAc || !chromaAc)
         return false; // nothing to share out
     // The later luma scans can go to a decoder of their own. Its first scan
