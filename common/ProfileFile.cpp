@@ -1,10 +1,10 @@
 #include "ProfileFile.h"
 
-#include <atomic>
+#include "AtomicFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
@@ -77,20 +77,6 @@ bool readAll(int fd, std::string& out) {
     }
 }
 
-bool writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Reads a file and its identity; a missing file gives an empty text.
 bool readFile(const std::string& path, std::string& text, Identity* id) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -113,20 +99,6 @@ std::pair<std::string, std::string> splitPath(const std::string& path) {
     if (slash == std::string::npos)
         return {".", path};
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
-
-// Temporary files of writers that were killed between creating and renaming
-// them. Only a lock holder writes temporaries, so under the lock every one
-// that exists is stale.
-void removeStaleTemporaries(const std::string& dir, const std::string& prefix) {
-    DIR* d = ::opendir(dir.c_str());
-    if (!d)
-        return;
-    while (dirent* e = ::readdir(d)) {
-        if (std::strncmp(e->d_name, prefix.c_str(), prefix.size()) == 0)
-            ::unlinkat(::dirfd(d), e->d_name, 0);
-    }
-    ::closedir(d);
 }
 
 } // namespace
@@ -178,24 +150,11 @@ bool update(const std::string& path, const std::function<bool(IniDocument&)>& ed
             return true;
     }
 
-    const std::string tmpPrefix = "." + name + ".tmp.";
-    removeStaleTemporaries(dir, tmpPrefix);
-    static std::atomic<unsigned> counter{0};
-    const std::string tmpPath =
-        dir + "/" + tmpPrefix + std::to_string(::getpid()) + "." + std::to_string(counter++);
-    mode_t mode = 0644;
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0)
-        mode = old.st_mode & 07777;
-    Fd tmp(::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-    if (tmp.get() < 0)
+    // Only a lock holder writes temporaries, so under the lock every one
+    // that exists was left by a writer that was killed.
+    AtomicFile::removeStaleTemporaries(dir, name, true);
+    if (!writeFileAtomically(path, out))
         return false;
-    bool ok = writeAll(tmp.get(), out) && ::fsync(tmp.get()) == 0;
-    ok = ::close(tmp.release()) == 0 && ok;
-    if (!ok || ::rename(tmpPath.c_str(), path.c_str()) != 0) {
-        ::unlink(tmpPath.c_str());
-        return false;
-    }
     // Still under the lock, so the file in place is the one just written.
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {

@@ -1,6 +1,7 @@
 #include "Password.h"
 
 #include "Locations.h"
+#include "common/AtomicFile.h"
 #include "common/Log.h"
 
 #include <security/pam_appl.h>
@@ -123,18 +124,11 @@ bool setSaverPassword(const std::string& password) {
     }
     if (!makePath(configDirectory()))
         return false;
-    const std::string tmp = path + ".tmp." + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return false;
-    ::fchmod(fd, 0600);
     const std::string text = std::string(hash) + "\n";
-    bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-              ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        ::unlink(tmp.c_str());
-        logWarning("password", "cannot write " + path);
+    std::string error;
+    if (!writeFileAtomically(path, text, {.mode = 0600, .forceMode = true, .durable = true},
+                             &error)) {
+        logWarning("password", error);
         return false;
     }
     return true;

@@ -409,12 +409,11 @@ std::vector<std::uint8_t> encodeBmp24(const QImage& source) {
     return out;
 }
 
-bool writeBmp24(const std::string& path, const QImage& source, std::string& error) {
+bool writeBmp24(AtomicFile& file, const QImage& source, std::string& error) {
     if (source.isNull())
         return fail(error, "no picture to save");
     const QImage image = asRgb32(source);
     const int w = image.width(), h = image.height();
-    AtomicFileWriter file(path);
     const std::vector<std::uint8_t> head = headers(w, h, 24, 0);
     file.write(head.data(), head.size());
     // Rows are packed into a buffer of about 1 MB per write call.
@@ -430,6 +429,15 @@ bool writeBmp24(const std::string& path, const QImage& source, std::string& erro
         }
         file.write(chunk.data(), filled);
     }
+    if (!file.ok())
+        return fail(error, file.error().c_str());
+    return true;
+}
+
+bool writeBmp24(const std::string& path, const QImage& image, std::string& error) {
+    AtomicFile file(path, kWorkFile);
+    if (!writeBmp24(file, image, error))
+        return false;
     if (!file.commit())
         return fail(error, file.error().c_str());
     return true;
@@ -455,7 +463,7 @@ bool writeBmp8(const std::string& path, int width, int height,
     for (int y = 0; y < height; ++y)
         std::memcpy(out.data() + start + stride * y,
                     indexes.data() + static_cast<std::size_t>(height - 1 - y) * width, width);
-    AtomicFileWriter file(path);
+    AtomicFile file(path, kWorkFile);
     file.write(out.data(), out.size());
     if (!file.commit())
         return fail(error, file.error().c_str());

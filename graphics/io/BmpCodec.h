@@ -3,6 +3,7 @@
 // RLE4/RLE8, bit fields, bottom-up and top-down) and writer (24-bit and
 // 8-bit palettized, bottom-up, BITMAPINFOHEADER, which every viewer opens).
 
+#include "graphics/io/FileIO.h"
 #include "graphics/io/Limits.h"
 
 #include <QImage>
@@ -31,6 +32,8 @@ bool decodeBmp(std::span<const std::uint8_t> data, QImage& out, std::string& err
 std::vector<std::uint8_t> encodeBmp24(const QImage& image);
 /// Writes a bottom-up 24-bit BMP file, replacing any old one atomically.
 bool writeBmp24(const std::string& path, const QImage& image, std::string& error);
+/// The same into a file being replaced; the caller commits it.
+bool writeBmp24(AtomicFile& file, const QImage& image, std::string& error);
 /// Writes an 8-bit palettized BMP: indexes is width × height bytes, row by
 /// row from the top; palette has 1 to 256 entries.
 bool writeBmp8(const std::string& path, int width, int height,

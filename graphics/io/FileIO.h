@@ -1,6 +1,7 @@
 #pragma once
-// Reading whole files and replacing files atomically.
+// Reading whole files. (Files are replaced through common/AtomicFile.h.)
 
+#include "common/AtomicFile.h"
 #include "graphics/io/LargeBuffer.h"
 
 #include <cstddef>
@@ -10,6 +11,10 @@
 #include <vector>
 
 namespace skyloom::graphics {
+
+/// Pictures and other work files are replaced whole but not flushed to the
+/// disk: they are made again when lost, and flushing costs more than writing.
+inline constexpr AtomicFile::Options kWorkFile{.mode = 0644, .forceMode = false, .durable = false};
 
 /// The contents of a regular file, read into memory. (Not a memory mapping:
 /// a mapped file that another program truncates would crash the reader.)
@@ -28,31 +33,6 @@ public:
 private:
     LargeBuffer data_;
     bool ok_ = false;
-    std::string error_;
-};
-
-/// Writes bytes to a temporary file beside path and renames it over path,
-/// so readers never see a half-written picture. The writer callback gets a
-/// function that appends bytes; it returns false to abandon the file.
-class AtomicFileWriter {
-public:
-    explicit AtomicFileWriter(const std::string& path);
-    ~AtomicFileWriter(); // removes the temporary file unless commit() succeeded
-    AtomicFileWriter(const AtomicFileWriter&) = delete;
-    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
-
-    bool ok() const { return fd_ >= 0 && !failed_; }
-    bool write(const void* data, std::size_t size);
-    /// Flushes, closes and renames; true when the file is in place.
-    bool commit();
-    const std::string& error() const { return error_; }
-
-private:
-    std::string path_;
-    std::string tempPath_;
-    int fd_ = -1;
-    bool failed_ = false;
-    bool committed_ = false;
     std::string error_;
 };
 

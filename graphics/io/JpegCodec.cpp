@@ -987,7 +987,7 @@ bool writeJpeg(const std::string& path, const QImage& source, const JpegEncodeOp
     });
     if (!ok)
         return false;
-    AtomicFileWriter file(path);
+    AtomicFile file(path, kWorkFile);
     file.write(c->buffer, c->size);
     if (!file.commit()) {
         error = file.error();

@@ -1,5 +1,6 @@
 #include "tools/mkset/SetMaker.h"
 
+#include "common/AtomicFile.h"
 #include "common/IniDocument.h"
 #include "common/ProfileFile.h"
 #include "imagesets/RegistryText.h"
@@ -111,44 +112,17 @@ std::string readHead(const std::string& path, std::size_t n) {
     return head;
 }
 
-// A temporary name beside `path` that is removed unless it was renamed.
-class TempFile {
-public:
-    explicit TempFile(const std::string& path)
-        : target_(path), temp_(path + ".mkset-" + std::to_string(::getpid())) {}
-    ~TempFile() {
-        if (!committed_) {
-            std::error_code ec;
-            fs::remove(temp_, ec);
-        }
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::string& path() const { return temp_; }
-    std::string commit() {
-        std::error_code ec;
-        fs::rename(temp_, target_, ec);
-        if (ec)
-            return "cannot write " + target_ + " (" + ec.message() + ")";
-        committed_ = true;
-        return {};
-    }
+// Files of a set are written whole beside their final names and renamed;
+// they are made again by a new run, so they are not flushed to the disk.
+constexpr AtomicFile::Options kSetFile{.mode = 0644, .forceMode = false, .durable = false};
 
-private:
-    std::string target_, temp_;
-    bool committed_ = false;
-};
+std::string commitFile(AtomicFile& file) {
+    return file.commit() ? std::string() : file.error();
+}
 
 std::string writeAtomic(const std::string& path, std::string_view bytes) {
-    TempFile tmp(path);
-    {
-        std::ofstream out(tmp.path(), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.close();
-        if (!out)
-            return "cannot write " + path + " (" + systemError(errno) + ")";
-    }
-    return tmp.commit();
+    std::string error;
+    return writeFileAtomically(path, bytes, kSetFile, &error) ? std::string() : error;
 }
 
 // Puts the source JPEG in the set as it is.
@@ -156,25 +130,25 @@ std::string storeSource(const std::string& source, const std::string& target, St
     std::error_code ec;
     if (fs::exists(target, ec) && fs::equivalent(source, target, ec))
         return {};
-    TempFile tmp(target);
-    fs::remove(tmp.path(), ec);
+    AtomicFile tmp(target, kSetFile);
+    fs::remove(tmp.temporaryPath(), ec);
     if (mode == StoreMode::Link) {
         // A hard link needs the same file system and, with protected hard
         // links, a file of our own; a symbolic link always works.
-        if (::link(source.c_str(), tmp.path().c_str()) != 0) {
+        if (::link(source.c_str(), tmp.temporaryPath().c_str()) != 0) {
             // To the file itself, not to a link that may be temporary.
             std::string real = fs::canonical(source, ec).string();
             if (ec)
                 real = fs::absolute(source, ec).string();
-            if (::symlink(real.c_str(), tmp.path().c_str()) != 0)
+            if (::symlink(real.c_str(), tmp.temporaryPath().c_str()) != 0)
                 return "cannot link " + target + " (" + systemError(errno) + ")";
         }
     } else {
-        fs::copy_file(source, tmp.path(), fs::copy_options::overwrite_existing, ec);
+        fs::copy_file(source, tmp.temporaryPath(), fs::copy_options::overwrite_existing, ec);
         if (ec)
             return "cannot copy to " + target + " (" + ec.message() + ")";
     }
-    return tmp.commit();
+    return commitFile(tmp);
 }
 
 // A file base (the picture's name in the set without extension): a file

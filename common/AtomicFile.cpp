@@ -1,0 +1,158 @@
+#include "AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace skyloom {
+namespace {
+
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// Makes the rename itself survive a power cut.
+void syncFolder(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// The writer's process id in ".NAME.tmp.PID.N", or 0.
+pid_t writerOf(const char* name, std::size_t prefixLength) {
+    char* end = nullptr;
+    const long pid = std::strtol(name + prefixLength, &end, 10);
+    return end && *end == '.' && pid > 0 ? static_cast<pid_t>(pid) : 0;
+}
+
+bool processAlive(pid_t pid) {
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+} // namespace
+
+std::string AtomicFile::temporaryPrefix(const std::string& fileName) {
+    return "." + fileName + ".tmp.";
+}
+
+void AtomicFile::removeStaleTemporaries(const std::string& dir, const std::string& fileName,
+                                        bool allOfThem) {
+    const std::string prefix = temporaryPrefix(fileName);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    while (dirent* e = ::readdir(d)) {
+        if (std::strncmp(e->d_name, prefix.c_str(), prefix.size()) != 0)
+            continue;
+        if (allOfThem || !processAlive(writerOf(e->d_name, prefix.size())))
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+AtomicFile::AtomicFile(std::string path) : AtomicFile(std::move(path), Options{}) {}
+
+AtomicFile::AtomicFile(std::string path, Options options)
+    : path_(std::move(path)), options_(options) {
+    const auto [dir, name] = splitPath(path_);
+    if (name.empty()) {
+        fail("cannot write " + path_ + ": not a file name");
+        return;
+    }
+    mode_t mode = static_cast<mode_t>(options_.mode);
+    struct stat old {};
+    if (!options_.forceMode && ::stat(path_.c_str(), &old) == 0)
+        mode = old.st_mode & 07777;
+    static std::atomic<unsigned> counter{0};
+    tempPath_ = (dir == "." && path_.find('/') == std::string::npos ? "" : dir + "/") +
+                temporaryPrefix(name) + std::to_string(::getpid()) + "." +
+                std::to_string(counter++);
+    fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd_ < 0) {
+        tempPath_.clear();
+        fail("cannot create a file beside " + path_ + ": " + std::strerror(errno));
+        return;
+    }
+    // The umask may have taken bits away that the old file had.
+    ::fchmod(fd_, mode);
+}
+
+AtomicFile::~AtomicFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_ && !tempPath_.empty())
+        ::unlink(tempPath_.c_str());
+}
+
+void AtomicFile::fail(const std::string& what) {
+    failed_ = true;
+    error_ = what;
+}
+
+bool AtomicFile::write(const void* data, std::size_t size) {
+    if (!ok())
+        return false;
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd_, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            fail("cannot write " + path_ + ": " + std::strerror(n < 0 ? errno : ENOSPC));
+            return false;
+        }
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (!ok())
+        return false;
+    if (options_.durable && ::fsync(fd_) != 0) {
+        fail("cannot write " + path_ + ": " + std::strerror(errno));
+        return false;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        fail("cannot write " + path_ + ": " + std::strerror(errno));
+        return false;
+    }
+    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+        fail("cannot replace " + path_ + ": " + std::strerror(errno));
+        return false;
+    }
+    committed_ = true;
+    if (options_.durable)
+        syncFolder(splitPath(path_).first);
+    return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes,
+                         AtomicFile::Options options, std::string* error) {
+    AtomicFile file(path, options);
+    if (file.write(bytes) && file.commit())
+        return true;
+    if (error)
+        *error = file.error();
+    return false;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    return writeFileAtomically(path, bytes, AtomicFile::Options{}, error);
+}
+
+} // namespace skyloom

@@ -1,0 +1,97 @@
+// Replacing files whole: what readers see, permissions, failures and the
+// temporaries that killed writers leave behind.
+#include "common/AtomicFile.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using skyloom::AtomicFile;
+using skyloom::writeFileAtomically;
+using skyloom::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+unsigned modeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+std::size_t entries(const std::string& dir) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+} // namespace
+
+TEST(AtomicFile, ReplacesWholeAndKeepsTheOldUntilCommit) {
+    TempDir dir;
+    dir.write("a.ini", "old");
+    {
+        AtomicFile file(dir.file("a.ini"));
+        ASSERT_TRUE(file.write("new contents"));
+        EXPECT_EQ(dir.read("a.ini"), "old"); // not in place before the commit
+        ASSERT_TRUE(file.commit());
+    }
+    EXPECT_EQ(dir.read("a.ini"), "new contents");
+    EXPECT_EQ(entries(dir.path()), 1u);
+    // Abandoned: the old file stays and no temporary is left.
+    {
+        AtomicFile file(dir.file("a.ini"));
+        file.write("half");
+    }
+    EXPECT_EQ(dir.read("a.ini"), "new contents");
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(AtomicFile, KeepsTheModeOfTheFileItReplacesUnlessForced) {
+    TempDir dir;
+    dir.write("secret", "x");
+    ::chmod(dir.file("secret").c_str(), 0600);
+    ASSERT_TRUE(writeFileAtomically(dir.file("secret"), "y"));
+    EXPECT_EQ(modeOf(dir.file("secret")), 0600u);
+    ASSERT_TRUE(writeFileAtomically(dir.file("fresh"), "z", {.mode = 0640}));
+    EXPECT_EQ(modeOf(dir.file("fresh")), 0640u);
+    ASSERT_TRUE(writeFileAtomically(dir.file("secret"), "w", {.mode = 0644, .forceMode = true}));
+    EXPECT_EQ(modeOf(dir.file("secret")), 0644u);
+}
+
+TEST(AtomicFile, FailuresAreReportedAndChangeNothing) {
+    TempDir dir;
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(dir.file("missing/folder/x"), "y", &error));
+    EXPECT_NE(error.find("missing/folder/x"), std::string::npos) << error;
+    // A folder where the file should go: the rename fails, nothing is left.
+    fs::create_directory(dir.file("taken"));
+    dir.write("taken/inside", "keep");
+    error.clear();
+    EXPECT_FALSE(writeFileAtomically(dir.file("taken"), "y", &error));
+    EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
+    EXPECT_EQ(dir.read("taken/inside"), "keep");
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(AtomicFile, OnlyTemporariesOfEndedWritersAreRemoved) {
+    TempDir dir;
+    // A writer that has ended: a child that exits at once.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string prefix = AtomicFile::temporaryPrefix("s.ini");
+    dir.write(prefix + std::to_string(gone) + ".0", "stale");
+    dir.write(prefix + std::to_string(::getpid()) + ".7", "mine, in progress");
+    dir.write(".other.ini.tmp." + std::to_string(gone) + ".0", "another file's");
+    AtomicFile::removeStaleTemporaries(dir.path(), "s.ini");
+    EXPECT_FALSE(fs::exists(dir.file(prefix + std::to_string(gone) + ".0")));
+    EXPECT_TRUE(fs::exists(dir.file(prefix + std::to_string(::getpid()) + ".7")));
+    EXPECT_TRUE(fs::exists(dir.file(".other.ini.tmp." + std::to_string(gone) + ".0")));
+    // Under the file's lock every temporary is stale.
+    AtomicFile::removeStaleTemporaries(dir.path(), "s.ini", true);
+    EXPECT_FALSE(fs::exists(dir.file(prefix + std::to_string(::getpid()) + ".7")));
+}
