@@ -2,9 +2,9 @@
 
 #include "common/IniDocument.h"
 #include "common/Log.h"
+#include "platform/Process.h"
 
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
 #include <QStringList>
 #include <cstdlib>
@@ -38,13 +38,13 @@ bool openUrl(const std::string& url) {
 }
 
 bool startProgram(const std::string& program, const std::vector<std::string>& args) {
-    QStringList list;
-    for (const auto& a : args)
-        list << QString::fromStdString(a);
-    bool ok = QProcess::startDetached(QString::fromStdString(program), list);
-    if (!ok)
-        logWarning("platform", "cannot start " + program);
-    return ok;
+    Command command{program};
+    command.insert(command.end(), args.begin(), args.end());
+    std::string error;
+    if (startDetached(command, &error) != 0)
+        return true;
+    logWarning("platform", "cannot start " + error);
+    return false;
 }
 
 MemoryStatus parseMemInfo(const std::string& text) {

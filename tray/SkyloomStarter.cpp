@@ -1,10 +1,7 @@
 #include "SkyloomStarter.h"
 
 #include "common/Log.h"
-
-#include <QProcess>
-#include <QString>
-#include <QStringList>
+#include "platform/Process.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,16 +27,9 @@ std::string skyloomProgram(const std::string& windowsDir, const std::string& bes
 
 bool startDetached(const std::string& program, const std::vector<std::string>& args,
                    std::string& error) {
-    QStringList list;
-    for (const auto& a : args)
-        list << QString::fromStdString(a);
-    QProcess process;
-    process.setProgram(QString::fromStdString(program));
-    process.setArguments(list);
-    if (process.startDetached())
-        return true;
-    error = program + ": " + process.errorString().toStdString();
-    return false;
+    platform::Command command{program};
+    command.insert(command.end(), args.begin(), args.end());
+    return platform::startDetached(command, &error) != 0;
 }
 
 SkyloomStarter::SkyloomStarter(std::string windowsDir, std::string besideDir, Launcher launcher)

@@ -29,7 +29,7 @@ public:
                                         const std::vector<std::string>& args, std::string& error)>;
 
     /// `windowsDir` and `besideDir` as for skyloomProgram; `launcher` empty:
-    /// QProcess::startDetached.
+    /// the platform's detached start.
     SkyloomStarter(std::string windowsDir, std::string besideDir, Launcher launcher = {});
 
     /// Starts skyloom with `sw`. Returns a message for the user when it
@@ -47,7 +47,7 @@ private:
     bool failing_ = false;
 };
 
-/// Starts a program detached from this one through QProcess.
+/// Starts a program detached from this one.
 bool startDetached(const std::string& program, const std::vector<std::string>& args,
                    std::string& error);
 

@@ -28,7 +28,7 @@ public:
         Clock clock;                       // empty: the system clock
         std::string windowsDir;            // folder of the "Skyloom.scr" link
         std::string besideDir;             // folder of this program
-        SkyloomStarter::Launcher launcher; // empty: QProcess
+        SkyloomStarter::Launcher launcher; // empty: a detached start
     };
 
     explicit frmPlaceHolder(Options options, QObject* parent = nullptr);

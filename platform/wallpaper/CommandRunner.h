@@ -3,6 +3,8 @@
 // vectors, never through a shell. Backends take a CommandRunner so that tests
 // can record the exact commands and answer them.
 
+#include "platform/Process.h"
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -10,18 +12,8 @@
 
 namespace skyloom::platform::wallpaper {
 
-using Command = std::vector<std::string>;
-
-struct CommandResult {
-    bool started = false;  ///< the program could be started at all
-    bool timedOut = false; ///< it did not end in time and was stopped
-    int exitCode = -1;     ///< exit status when it ended normally
-    std::string out;       ///< what it wrote to stdout
-    std::string err;       ///< what it wrote to stderr
-    bool ok() const { return started && !timedOut && exitCode == 0; }
-    /// "exit status 1: <stderr>" and the like, for messages.
-    std::string describe() const;
-};
+using Command = platform::Command;
+using CommandResult = platform::ProcessResult;
 
 class CommandRunner {
 public:
@@ -42,8 +34,7 @@ public:
     virtual void pause(std::chrono::milliseconds duration) = 0;
 };
 
-/// The real runner: QProcess with an argument vector; stop and running use
-/// the process id and /proc.
+/// The real runner: the platform's process starter.
 class ProcessRunner : public CommandRunner {
 public:
     CommandResult run(const Command& command, std::chrono::milliseconds timeout) override;

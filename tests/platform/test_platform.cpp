@@ -1,4 +1,5 @@
 #include "platform/Locations.h"
+#include "platform/Process.h"
 #include "platform/SingleInstance.h"
 #include "platform/System.h"
 #include "tests/support/TempDir.h"
@@ -87,4 +88,37 @@ TEST(SystemFigures, MemInfoAndDepthOverride) {
     setenv("SKYLOOM_DISPLAY_DEPTH", "7", 1); // not a depth: ignored
     EXPECT_NE(displayBitsPerPixel(), 7);
     unsetenv("SKYLOOM_DISPLAY_DEPTH");
+}
+
+TEST(Processes, RunCapturesOutputStatusAndStopsOverrunningPrograms) {
+    const ProcessResult ok = runProcess({"sh", "-c", "echo out; echo err >&2; exit 3"});
+    EXPECT_TRUE(ok.started);
+    EXPECT_EQ(ok.exitCode, 3);
+    EXPECT_EQ(ok.out, "out\n");
+    EXPECT_EQ(ok.describe(), "exit status 3: err");
+    // Arguments are never read by a shell.
+    const ProcessResult literal = runProcess({"echo", "$HOME;", "`id`"});
+    EXPECT_EQ(literal.out, "$HOME; `id`\n");
+    const ProcessResult missing = runProcess({"/nonexistent/program"});
+    EXPECT_FALSE(missing.started);
+    EXPECT_EQ(missing.describe(), "could not be started");
+    const ProcessResult slow = runProcess({"sleep", "30"}, std::chrono::milliseconds(200));
+    EXPECT_TRUE(slow.timedOut);
+    EXPECT_FALSE(slow.ok());
+}
+
+TEST(Processes, DetachedProgramsAreTrackedByTheirIdAndName) {
+    std::string error;
+    EXPECT_EQ(startDetached({"/nonexistent/program"}, &error), 0);
+    EXPECT_FALSE(error.empty());
+    const std::int64_t pid = startDetached({"sleep", "30"});
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(processAlive(pid));
+    EXPECT_TRUE(processRunning(pid, "sleep"));
+    EXPECT_FALSE(processRunning(pid, "swaybg"));
+    stopProcess(pid);
+    // Not our child: it is reaped by init, so wait for it to disappear.
+    for (int i = 0; i < 500 && processAlive(pid); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(processAlive(pid));
 }
