@@ -10,12 +10,6 @@
 namespace skyloom::config {
 namespace fs = std::filesystem;
 
-std::string firstRunPhotoFolder() {
-    if (const char* dir = std::getenv("SKYLOOM_FIRST_SET_SOURCE"); dir && *dir)
-        return dir;
-    return "/usr/share/backgrounds/mate";
-}
-
 bool hasAnyImageSet(const std::string& programDir) {
     std::error_code ec;
     fs::recursive_directory_iterator it(programDir, fs::directory_options::skip_permission_denied,
@@ -35,7 +29,7 @@ bool makeFirstRunSet(const std::string& programDir, mkset::Progress* progress) {
     if (programDir.empty() || programDir != platform::defaultProgramDirectory() ||
         hasAnyImageSet(programDir))
         return false;
-    const fs::path photos = firstRunPhotoFolder();
+    const fs::path photos = platform::firstRunPhotoFolder();
     std::error_code ec;
     if (!fs::is_directory(photos / "nature", ec))
         return false;

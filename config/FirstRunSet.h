@@ -12,9 +12,6 @@ class Progress;
 
 namespace skyloom::config {
 
-/// Where the photographs come from (SKYLOOM_FIRST_SET_SOURCE overrides it).
-std::string firstRunPhotoFolder();
-
 /// True when `programDir` (ending in "/") or a folder below it holds an
 /// images.ini.
 bool hasAnyImageSet(const std::string& programDir);

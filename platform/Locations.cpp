@@ -3,14 +3,15 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace skyloom::platform {
-namespace {
 
 std::string homeDirectory() {
     if (const char* h = std::getenv("HOME"); h && *h)
@@ -19,6 +20,8 @@ std::string homeDirectory() {
         return pw->pw_dir;
     return "/tmp";
 }
+
+namespace {
 
 std::string xdgDir(const char* var, const char* fallbackBelowHome) {
     const char* v = std::getenv(var);
@@ -30,9 +33,12 @@ std::string xdgDir(const char* var, const char* fallbackBelowHome) {
 
 } // namespace
 
-bool makePath(const std::string& dir) {
-    if (dir.empty())
+bool makePath(const std::string& dir, std::string* error) {
+    if (dir.empty()) {
+        if (error)
+            *error = "no folder named";
         return false;
+    }
     std::string partial;
     std::size_t pos = 0;
     while (pos != std::string::npos) {
@@ -40,15 +46,61 @@ bool makePath(const std::string& dir) {
         partial = dir.substr(0, pos);
         if (partial.empty())
             continue;
-        if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST)
+        if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) {
+            if (error)
+                *error = "cannot create " + partial + ": " + std::strerror(errno);
             return false;
+        }
     }
     struct stat st {};
-    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return true;
+    if (error)
+        *error = dir + " is not a folder";
+    return false;
+}
+
+std::string xdgConfigHome() {
+    return xdgDir("XDG_CONFIG_HOME", ".config");
+}
+
+std::vector<std::string> xdgConfigDirs() {
+    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+    const std::string list = dirs && *dirs ? dirs : "/etc/xdg";
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const auto end = std::min(list.find(':', start), list.size());
+        const std::string dir = list.substr(start, end - start);
+        if (!dir.empty() && dir[0] == '/')
+            out.push_back(dir);
+        start = end + 1;
+    }
+    return out;
+}
+
+std::string cacheDirectory() {
+    return xdgDir("XDG_CACHE_HOME", ".cache") + "/skyloom";
+}
+
+std::string autostartDirectory() {
+    return xdgConfigHome() + "/autostart";
+}
+
+std::string currentExecutable() {
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string firstRunPhotoFolder() {
+    if (const char* dir = std::getenv("SKYLOOM_FIRST_SET_SOURCE"); dir && *dir)
+        return dir;
+    return "/usr/share/backgrounds/mate";
 }
 
 std::string configDirectory() {
-    return xdgDir("XDG_CONFIG_HOME", ".config") + "/skyloom";
+    return xdgConfigHome() + "/skyloom";
 }
 std::string dataDirectory() {
     return xdgDir("XDG_DATA_HOME", ".local/share") + "/skyloom";

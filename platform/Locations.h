@@ -2,13 +2,30 @@
 // Where Skyloom keeps its files on a Linux desktop (XDG base directories).
 
 #include <string>
+#include <vector>
 
 namespace skyloom::platform {
 
+/// $HOME, else the password database's home folder, else /tmp.
+std::string homeDirectory();
+/// $XDG_CONFIG_HOME (default ~/.config).
+std::string xdgConfigHome();
+/// The folders of $XDG_CONFIG_DIRS (default /etc/xdg), absolute ones only.
+std::vector<std::string> xdgConfigDirs();
 /// $XDG_CONFIG_HOME/skyloom (default ~/.config/skyloom).
 std::string configDirectory();
 /// $XDG_DATA_HOME/skyloom (default ~/.local/share/skyloom).
 std::string dataDirectory();
+/// $XDG_CACHE_HOME/skyloom (default ~/.cache/skyloom); not created.
+std::string cacheDirectory();
+/// $XDG_CONFIG_HOME/autostart: the desktop's login-start entries.
+std::string autostartDirectory();
+/// The file of the program now running (from /proc/self/exe); empty when
+/// it cannot be told.
+std::string currentExecutable();
+/// The folder whose photographs make the first image set of a new user:
+/// SKYLOOM_FIRST_SET_SOURCE when set, else the desktop's backgrounds.
+std::string firstRunPhotoFolder();
 /// The file that stands in for the HKEY_CURRENT_USER registry values.
 std::string registryFilePath();
 /// The system folder: system.ini, the installed wallpaper "Skyloom.bmp" and
@@ -22,8 +39,9 @@ std::string defaultProgramDirectory();
 std::string runtimeDirectory();
 /// Short (8.3) form of a path: Linux has none, the path is returned as is.
 std::string GetShortPathName(const std::string& path);
-/// Creates a folder and its parents; true when it exists afterwards.
-bool makePath(const std::string& dir);
+/// Creates a folder and its parents; true when it exists afterwards, else
+/// false with the reason in `error` (when given).
+bool makePath(const std::string& dir, std::string* error = nullptr);
 
 /// Prepares the profile routines (system folder for bare file names).
 /// Every program calls it once at start-up.

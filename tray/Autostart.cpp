@@ -1,6 +1,8 @@
 #include "Autostart.h"
 
+#include "common/AtomicFile.h"
 #include "common/IniDocument.h"
+#include "platform/Locations.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,14 +17,6 @@
 namespace skyloom::tray {
 namespace {
 
-std::string homeDirectory() {
-    if (const char* h = std::getenv("HOME"); h && *h)
-        return h;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-        return pw->pw_dir;
-    return "/tmp";
-}
-
 bool fileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -36,38 +30,11 @@ std::string readFile(const std::string& path) {
 }
 
 bool makeFolders(const std::string& dir, std::string& error) {
-    std::size_t pos = 0;
-    while (pos != std::string::npos) {
-        pos = dir.find('/', pos + 1);
-        std::string partial = dir.substr(0, pos);
-        if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) {
-            error = "cannot create " + partial + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-    return true;
+    return platform::makePath(dir, &error);
 }
 
-// Writes a complete new file beside the old one and renames it over it, so
-// the entry is never seen half written.
-bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    const std::string temp = path + ".new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) {
-            error = "cannot write " + temp + ": " + std::strerror(errno);
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot replace " + path + ": " + std::strerror(errno);
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+bool writeEntry(const std::string& path, const std::string& text, std::string& error) {
+    return writeFileAtomically(path, text, &error);
 }
 
 // "Hidden=true" in the [Desktop Entry] group switches an entry off.
@@ -80,24 +47,16 @@ bool hiddenEntry(const std::string& text) {
 // A system-wide entry of the same name, which a missing user entry would
 // leave in force.
 bool systemEntryExists() {
-    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
-    std::string list = dirs && *dirs ? dirs : "/etc/xdg";
-    std::stringstream ss(list);
-    std::string dir;
-    while (std::getline(ss, dir, ':')) {
-        if (!dir.empty() && dir[0] == '/' &&
-            fileExists(dir + "/autostart/" + std::string(kAutostartFileName)))
+    for (const std::string& dir : platform::xdgConfigDirs())
+        if (fileExists(dir + "/autostart/" + std::string(kAutostartFileName)))
             return true;
-    }
     return false;
 }
 
 } // namespace
 
 std::string autostartDirectory() {
-    const char* v = std::getenv("XDG_CONFIG_HOME");
-    std::string base = v && v[0] == '/' ? std::string(v) : homeDirectory() + "/.config";
-    return base + "/autostart";
+    return platform::autostartDirectory();
 }
 
 std::string autostartFilePath() {
@@ -105,11 +64,9 @@ std::string autostartFilePath() {
 }
 
 std::string paperwheelBesideThisProgram() {
-    char buf[4096];
-    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
+    const std::string self = platform::currentExecutable();
+    if (self.empty())
         return "paperwheel";
-    std::string self(buf, static_cast<std::size_t>(n));
     return self.substr(0, self.rfind('/') + 1) + "paperwheel";
 }
 
@@ -172,15 +129,14 @@ bool setAutostart(bool on, const std::string& programPath, std::string& error) {
             error = "cannot start " + programPath + " at login: no such program";
             return false;
         }
-        return makeFolders(dir, error) &&
-               writeFileAtomically(path, autostartEntryText(programPath), error);
+        return makeFolders(dir, error) && writeEntry(path, autostartEntryText(programPath), error);
     }
     if (systemEntryExists())
         return makeFolders(dir, error) &&
-               writeFileAtomically(path,
-                                   "[Desktop Entry]\nType=Application\nName=Wallpaper "
-                                   "Changer\nHidden=true\n",
-                                   error);
+               writeEntry(path,
+                          "[Desktop Entry]\nType=Application\nName=Wallpaper "
+                          "Changer\nHidden=true\n",
+                          error);
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
         error = "cannot remove " + path + ": " + std::strerror(errno);
         return false;
