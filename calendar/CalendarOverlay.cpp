@@ -17,22 +17,6 @@ int nearest(double v) {
     return static_cast<int>(roundHalfEven(v));
 }
 
-// Sole owner of one rasterkit bitmap.
-class OwnedBitmap {
-public:
-    explicit OwnedBitmap(rasterkit::Handle h = -1) : h_(h) {}
-    ~OwnedBitmap() {
-        if (h_ >= 0)
-            rasterkit::UnloadBitMap(h_);
-    }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    rasterkit::Handle get() const { return h_; }
-
-private:
-    rasterkit::Handle h_;
-};
-
 // Sets a picture's device pixel ratio to 1 while it lives, so that every
 // painter works in the picture's own pixels, and puts it back afterwards.
 class PixelScale {
@@ -87,7 +71,7 @@ rasterkit::Handle calendarBitmap(const graphics::WorkBuff& hidden, const std::st
 bool darkenPanel(rasterkit::Handle buffer, const CalendarFrame& frame, QPoint origin) {
     const int tw = nearest(frame.nWidth / 4.0);
     const int th = nearest(frame.nHeight / 4.0);
-    OwnedBitmap tile(tw > 0 && th > 0 ? rasterkit::CreateBitMap(tw, th, 0, 0, 0) : -1);
+    rasterkit::OwnedHandle tile(tw > 0 && th > 0 ? rasterkit::CreateBitMap(tw, th, 0, 0, 0) : -1);
     if (tile.get() < 0)
         return false;
     for (int r = 0; r < 4; ++r)
@@ -200,7 +184,7 @@ bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
         calendar.BeginDraw(canvas, false);
     }
 
-    const OwnedBitmap art(calendarBitmap(hidden, workFolder));
+    const rasterkit::OwnedHandle art(calendarBitmap(hidden, workFolder));
     if (art.get() < 0)
         return false;
     darkenPanel(B, f);

@@ -3,6 +3,7 @@
 #include "WallpaperLayer.h"
 
 #include "calendar/CalendarOverlay.h"
+#include "common/AtomicFile.h"
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "graphics/depthkit/Depthkit.h"
@@ -11,6 +12,7 @@
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
+#include "platform/Locations.h"
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -22,6 +24,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,38 +52,6 @@ QRect panoramaCut(QSize picture, const std::string& panDirection, int origin, QS
 }
 
 namespace {
-
-// A temporary name beside the final file, on the same file system.
-std::string temporaryBeside(const std::string& path) {
-    return path + ".tmp-" + std::to_string(::getpid());
-}
-
-bool moveInto(const std::string& from, const std::string& to, std::string& error) {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (ec) {
-        error = "cannot replace " + to + ": " + ec.message();
-        fs::remove(from, ec);
-        return false;
-    }
-    return true;
-}
-
-// Owns a rasterkit handle (bitmap or work buffer).
-class HandleOwner {
-public:
-    explicit HandleOwner(rasterkit::Handle h = -1) : h_(h) {}
-    ~HandleOwner() {
-        if (h_ >= 0)
-            rasterkit::DestroyWorkBuff(h_);
-    }
-    HandleOwner(const HandleOwner&) = delete;
-    HandleOwner& operator=(const HandleOwner&) = delete;
-    rasterkit::Handle get() const { return h_; }
-
-private:
-    rasterkit::Handle h_;
-};
 
 // Decodes the cut of the picture at the target size. JPEG pictures are
 // decoded at a reduced DCT scale where that still gives at least the target's
@@ -177,23 +148,14 @@ public:
             return;
         std::error_code ec;
         fs::create_directories(fs::path(path_).parent_path(), ec);
-        const std::string temporary = temporaryBeside(path_);
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(key_.data(), static_cast<std::streamsize>(key_.size()));
-            const auto rowBytes = static_cast<std::streamsize>(image.width()) * 4;
-            for (int y = 0; y < image.height(); ++y)
-                out.write(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes);
-            if (!out) {
-                out.close();
-                fs::remove(temporary, ec);
-                logInfo("wallpaper", "could not keep the decoded picture in " + path_);
-                return;
-            }
-        }
-        fs::rename(temporary, path_, ec);
-        if (ec)
-            fs::remove(temporary, ec);
+        AtomicFile file(path_, graphics::kWorkFile);
+        file.write(key_);
+        const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;
+        for (int y = 0; y < image.height(); ++y)
+            file.write(image.constScanLine(y), rowBytes);
+        if (!file.commit())
+            logInfo("wallpaper",
+                    "could not keep the decoded picture in " + path_ + ": " + file.error());
     }
 
 private:
@@ -217,61 +179,57 @@ void smoothKeepingTopRows(rasterkit::Handle buffer) {
         std::copy_n(top.constScanLine(row), top.bytesPerLine(), pixels->scanLine(row));
 }
 
+// "Skyloom.bmp" and, when asked for, its PNG copy: both are written to
+// temporaries and put in place only when both could be made.
 bool writeOutputs(const RenderRequest& r, rasterkit::Handle target, const QImage& image,
                   std::string& error) {
-    const std::string temporary = temporaryBeside(r.outputPath);
+    AtomicFile bmp(r.outputPath, graphics::kWorkFile);
     if (r.bitsPerPixel >= 24) {
-        if (!graphics::writeBmp24(temporary, image, error)) {
-            std::error_code ec;
-            fs::remove(temporary, ec);
+        if (!graphics::writeBmp24(bmp, image, error))
             return false;
-        }
     } else {
         // Low-colour displays get an 8-bit palettized picture, made through a
         // JPEG of the render as the colour reducer expects.
         const std::string prep = r.workFolder + "/" + kPrepFileName;
         const std::string jpeg = r.workFolder + "/" + kJpegFileName;
-        const bool made = rasterkit::SaveBitmap(prep, target) == 0 &&
-                          depthkit::DoCompress(prep, jpeg) && depthkit::Do24To8(jpeg, temporary);
+        const bool made = bmp.ok() && rasterkit::SaveBitmap(prep, target) == 0 &&
+                          depthkit::DoCompress(prep, jpeg) &&
+                          depthkit::Do24To8(jpeg, bmp.temporaryPath());
         if (!made)
-            error = "the 8-bit wallpaper could not be made: " + depthkit::LastError() +
-                    rasterkit::LastError();
+            error = "the 8-bit wallpaper could not be made: " + bmp.error() +
+                    depthkit::LastError() + rasterkit::LastError();
         std::error_code ec;
         fs::remove(jpeg, ec);
         fs::remove(prep, ec);
-        if (!made) {
-            fs::remove(temporary, ec);
+        if (!made)
             return false;
-        }
     }
+    std::optional<AtomicFile> png;
     if (!r.pngPath.empty()) {
-        const std::string png = temporaryBeside(r.pngPath);
-        QImageWriter writer(QString::fromStdString(png), "png");
+        png.emplace(r.pngPath, graphics::kWorkFile);
+        QImageWriter writer(QString::fromStdString(png->temporaryPath()), "png");
         writer.setCompression(1); // fast: the file is read once by the desktop
-        if (!writer.write(image)) {
-            error = "cannot write " + r.pngPath + ": " + writer.errorString().toStdString();
-            std::error_code ec;
-            fs::remove(png, ec);
-            fs::remove(temporary, ec);
+        if (!png->ok() || !writer.write(image)) {
+            error = "cannot write " + r.pngPath + ": " +
+                    (png->ok() ? writer.errorString().toStdString() : png->error());
             return false;
         }
-        if (!moveInto(png, r.pngPath, error)) {
-            std::error_code ec;
-            fs::remove(temporary, ec);
+        if (!png->commit()) {
+            error = png->error();
             return false;
         }
     }
-    return moveInto(temporary, r.outputPath, error);
+    if (!bmp.commit()) {
+        error = bmp.error();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 std::string defaultCacheFolder() {
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    if (cache && cache[0] == '/')
-        return std::string(cache) + "/skyloom";
-    const char* home = std::getenv("HOME");
-    return std::string(home && home[0] ? home : "/tmp") + "/.cache/skyloom";
+    return platform::cacheDirectory();
 }
 
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
@@ -302,7 +260,7 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
         image = image.convertToFormat(QImage::Format_RGB32);
         cache.store(image);
     }
-    const HandleOwner buffer(rasterkit::adoptWorkBuffer(std::move(image)));
+    const rasterkit::OwnedHandle buffer(rasterkit::adoptWorkBuffer(std::move(image)));
     if (buffer.get() < 0) {
         result.error = "no work buffer for the wallpaper: " + rasterkit::LastError();
         return result;

@@ -228,6 +228,12 @@ void DestroyWorkBuff(Handle buffer) {
     detail::remove(buffer, true);
 }
 
+void OwnedHandle::reset(Handle h) {
+    if (h_ >= 0 && h_ != h && !detail::remove(h_, false))
+        detail::remove(h_, true);
+    h_ = h;
+}
+
 HDC GetWorkBuffHDC(Handle buffer) {
     auto r = find(buffer);
     return r && r->workBuffer ? r->surface.hdc() : 0;

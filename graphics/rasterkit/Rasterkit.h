@@ -88,6 +88,39 @@ void setDispPropUp(bool up);
 /// The reason of the last failure on this thread ("" after success).
 const std::string& LastError();
 
+/// The one owner of a bitmap or work-buffer handle: frees it (with
+/// UnloadBitMap or DestroyWorkBuff, whichever it is) when it goes or is
+/// given another handle. Move-only; -1 means it owns nothing.
+class OwnedHandle {
+public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(Handle h) : h_(h) {}
+    ~OwnedHandle() { reset(); }
+    OwnedHandle(OwnedHandle&& o) noexcept : h_(o.release()) {}
+    OwnedHandle& operator=(OwnedHandle&& o) noexcept {
+        if (this != &o)
+            reset(o.release());
+        return *this;
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+    Handle get() const { return h_; }
+    bool valid() const { return h_ >= 0; }
+    explicit operator bool() const { return valid(); }
+    /// Frees the handle held and takes `h`.
+    void reset(Handle h = -1);
+    /// Gives the handle up without freeing it.
+    Handle release() {
+        const Handle h = h_;
+        h_ = -1;
+        return h;
+    }
+
+private:
+    Handle h_ = -1;
+};
+
 /// Direct access for code that needs the pixels (tests, previews): the
 /// picture behind a handle, or nullptr.
 QImage* pixels(Handle handle);
