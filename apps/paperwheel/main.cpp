@@ -5,6 +5,7 @@
 #include "config/QtMessageBox.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "tray/Autostart.h"
@@ -13,7 +14,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <cstdlib>
 
@@ -68,7 +68,7 @@ int runTray(int argc, char** argv) {
     // beside us (it keeps to one copy itself).
     const QString idle = QCoreApplication::applicationDirPath() + "/skyloom-idle";
     if (QFileInfo(idle).isExecutable() && !std::getenv("SKYLOOM_NO_IDLE_SERVICE"))
-        QProcess::startDetached(idle, {});
+        platform::startDetached({idle.toStdString()});
 
     tray::frmPlaceHolder form(std::move(options));
     form.Form_Load();
