@@ -62,7 +62,8 @@ bool programAvailable(const std::string& program) {
     return !QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
 }
 
-std::int64_t startDetached(const Command& command, std::string* error) {
+std::int64_t startDetached(const Command& command, std::string* error,
+                           const EnvironmentAdditions& environment) {
     if (command.empty()) {
         if (error)
             *error = "no program named";
@@ -70,6 +71,12 @@ std::int64_t startDetached(const Command& command, std::string* error) {
     }
     QProcess process;
     prepare(process, command);
+    if (!environment.empty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const auto& [name, value] : environment)
+            env.insert(QString::fromStdString(name), QString::fromStdString(value));
+        process.setProcessEnvironment(env);
+    }
     qint64 pid = 0;
     if (process.startDetached(&pid) && pid > 0)
         return pid;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace skyloom::platform {
@@ -32,9 +33,13 @@ ProcessResult runProcess(const Command& command,
 /// True when the program can be found on PATH (or is an executable path).
 bool programAvailable(const std::string& program);
 
+/// Variables set for a started program on top of this process's environment.
+using EnvironmentAdditions = std::vector<std::pair<std::string, std::string>>;
+
 /// Starts a program detached from this one (it is not a child and outlives
 /// this process). Its process id, or 0 with the reason in `error`.
-std::int64_t startDetached(const Command& command, std::string* error = nullptr);
+std::int64_t startDetached(const Command& command, std::string* error = nullptr,
+                           const EnvironmentAdditions& environment = {});
 
 /// True while process `pid` exists.
 bool processAlive(std::int64_t pid);

@@ -7,17 +7,33 @@
 #include "common/ProfileFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <ctime>
 #include <fstream>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace skyloom::platform {
 namespace {
 
+// Keys are relative to HKEY_CURRENT_USER; a caller that spells the hive out
+// ("HKEY_CURRENT_USER\..." or "HKCU\...") means the same key.
 std::string sectionFor(const std::string& key) {
-    return "HKEY_CURRENT_USER\\" + key;
+    std::string_view rest = key;
+    for (std::string_view hive :
+         {std::string_view("HKEY_CURRENT_USER\\"), std::string_view("HKCU\\")}) {
+        if (rest.size() >= hive.size() &&
+            std::equal(hive.begin(), hive.end(), rest.begin(), [](char a, char b) {
+                return std::toupper((unsigned char)a) == std::toupper((unsigned char)b);
+            })) {
+            rest.remove_prefix(hive.size());
+            break;
+        }
+    }
+    return "HKEY_CURRENT_USER\\" + std::string(rest);
 }
 std::string nameFor(const std::string& name) {
     return name.empty() ? "@" : name;
@@ -111,12 +127,24 @@ void setScreenSaverRunning(bool running) {
     }
 }
 
-bool screenSaverRunning() {
+std::int64_t screenSaverProcess() {
     std::ifstream in(runningFlagPath());
     long pid = 0;
     if (!(in >> pid) || pid <= 0)
-        return false;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+        return 0;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM ? pid : 0;
+}
+
+bool screenSaverRunning() {
+    return screenSaverProcess() != 0;
+}
+
+std::int64_t screenSaverRunningSeconds() {
+    struct stat st {};
+    if (screenSaverProcess() == 0 || ::stat(runningFlagPath().c_str(), &st) != 0)
+        return 0;
+    const std::int64_t age = static_cast<std::int64_t>(std::time(nullptr)) - st.st_mtime;
+    return age > 0 ? age : 0;
 }
 
 } // namespace skyloom::platform

@@ -4,6 +4,7 @@
 // name, "@" = the unnamed value. The system's screen-saver settings
 // (SystemParametersInfo actions 14-17 and 97) live here too.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -37,5 +38,9 @@ bool screenSaveUsePassword();
 void setScreenSaverRunning(bool running);
 /// True while some process has declared the saver running and is alive.
 bool screenSaverRunning();
+/// The process that declared the saver running, 0 when none is alive.
+std::int64_t screenSaverProcess();
+/// Seconds since the running saver declared itself (0 when none runs).
+std::int64_t screenSaverRunningSeconds();
 
 } // namespace skyloom::platform

@@ -22,7 +22,17 @@ constexpr uint kKdeChangeScreenSettings = 4;
 
 } // namespace
 
-ScreenSaverInhibitor::ScreenSaverInhibitor(QObject* parent) : QObject(parent) {}
+ScreenSaverInhibitor::ScreenSaverInhibitor(QObject* parent) : QObject(parent) {
+    // The saver runs in another process: look once a second whether it
+    // started or ended, to tell listeners.
+    activeTimer_.setInterval(1000);
+    connect(&activeTimer_, &QTimer::timeout, this, &ScreenSaverInhibitor::checkActive);
+}
+
+void ScreenSaverInhibitor::setActions(Actions actions) {
+    actions_ = std::move(actions);
+    lastActive_ = GetActive();
+}
 
 QString ScreenSaverInhibitor::start() {
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -50,13 +60,16 @@ QString ScreenSaverInhibitor::start() {
     watcher_->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
             &ScreenSaverInhibitor::onClientGone);
-    const auto opts = QDBusConnection::ExportScriptableSlots;
+    const auto opts =
+        QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableSignals;
     if (!bus.registerObject("/org/freedesktop/ScreenSaver", this, opts) ||
         !bus.registerObject("/ScreenSaver", this, opts) || !bus.registerService(kService)) {
         logWarning("idle", "another program owns org.freedesktop.ScreenSaver; its inhibitors "
                            "are not seen");
         return "none";
     }
+    lastActive_ = GetActive();
+    activeTimer_.start();
     return "own";
 }
 
@@ -85,7 +98,47 @@ void ScreenSaverInhibitor::UnInhibit(uint cookie) {
 }
 
 bool ScreenSaverInhibitor::GetActive() {
-    return screenSaverRunning();
+    return actions_.saverRunning ? actions_.saverRunning() : screenSaverRunning();
+}
+
+bool ScreenSaverInhibitor::SetActive(bool active) {
+    if (active) {
+        if (!GetActive() && actions_.startSaver)
+            actions_.startSaver(false);
+        return static_cast<bool>(actions_.startSaver);
+    }
+    if (GetActive() && actions_.endSaver)
+        actions_.endSaver();
+    return static_cast<bool>(actions_.endSaver);
+}
+
+void ScreenSaverInhibitor::Lock() {
+    if (actions_.startSaver)
+        actions_.startSaver(true);
+}
+
+void ScreenSaverInhibitor::SimulateUserActivity() {
+    if (actions_.userActivity)
+        actions_.userActivity();
+}
+
+uint ScreenSaverInhibitor::GetActiveTime() {
+    if (!GetActive())
+        return 0;
+    return actions_.saverActiveSeconds ? static_cast<uint>(actions_.saverActiveSeconds())
+                                       : static_cast<uint>(screenSaverRunningSeconds());
+}
+
+uint ScreenSaverInhibitor::GetSessionIdleTime() {
+    return actions_.idleMs ? static_cast<uint>(actions_.idleMs() / 1000) : 0;
+}
+
+void ScreenSaverInhibitor::checkActive() {
+    const bool active = GetActive();
+    if (active == lastActive_)
+        return;
+    lastActive_ = active;
+    emit ActiveChanged(active);
 }
 
 void ScreenSaverInhibitor::onClientGone(const QString& service) {

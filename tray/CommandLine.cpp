@@ -43,7 +43,8 @@ std::string usageText() {
     return "Usage: paperwheel                 change the wallpaper on schedule from the tray\n"
            "       paperwheel --autostart on  start the wallpaper changer when you log in\n"
            "       paperwheel --autostart off do not start it when you log in\n"
-           "       paperwheel --autostart status\n";
+           "       paperwheel --autostart status\n"
+           "       paperwheel --help | --version\n";
 }
 
 } // namespace skyloom::tray

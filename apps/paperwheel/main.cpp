@@ -2,6 +2,7 @@
 // the schedule chosen on the Wallpaper page; "--autostart on|off" switches
 // starting it at login.
 
+#include "common/ProgramInfo.h"
 #include "config/QtMessageBox.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
@@ -79,6 +80,8 @@ int runTray(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (auto status = answerStandardOptions(args, "paperwheel", tray::usageText()))
+        return *status;
     const tray::CommandLine cl = tray::parseCommandLine(args);
     switch (cl.action) {
     case tray::CommandLine::Action::RunTray:

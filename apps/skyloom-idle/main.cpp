@@ -5,9 +5,11 @@
 // for trying the saver out quickly).
 
 #include "common/Log.h"
+#include "common/ProgramInfo.h"
 #include "platform/IdleActivation.h"
 #include "platform/IdleMonitor.h"
 #include "platform/Locations.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/ScreenSaverInhibitor.h"
 #include "platform/SingleInstance.h"
@@ -15,14 +17,37 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
 
 using namespace skyloom;
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: skyloom-idle            start the screen saver after the idle time\n"
+    "       skyloom-idle --help | --version\n"
+    "It runs until the session ends (one copy per user); the Screen Saver page\n"
+    "switches the saver on and sets the idle time.\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (auto status = answerStandardOptions(args, "skyloom-idle", kUsage))
+        return *status;
+    if (!args.empty()) {
+        std::fprintf(stderr, "skyloom-idle: unknown argument %s\n%s", args[0].c_str(), kUsage);
+        return 2;
+    }
     platform::initialise();
     platform::SingleInstance instance("skyloom-idle");
     if (instance.previousInstance())
@@ -45,8 +70,48 @@ int main(int argc, char** argv) {
     if (const char* s = std::getenv("SKYLOOM_IDLE_TIMEOUT_SECONDS"))
         overrideSeconds = std::atoi(s);
 
-    tray::SkyloomStarter starter(platform::GetWindowsDir(),
-                                 QCoreApplication::applicationDirPath().toStdString());
+    const std::string windowsDir = platform::GetWindowsDir();
+    const std::string besideDir = QCoreApplication::applicationDirPath().toStdString();
+    tray::SkyloomStarter starter(windowsDir, besideDir);
+
+    // Desktop programs drive the saver through the session bus. Activity
+    // they report counts as input: idle time runs from the later of the two.
+    QElapsedTimer sinceActivity;
+    auto idleMs = [&]() -> std::optional<std::int64_t> {
+        const std::optional<std::int64_t> input = monitor.idleMs();
+        if (!input || !sinceActivity.isValid())
+            return input;
+        return std::min<std::int64_t>(*input, sinceActivity.elapsed());
+    };
+    std::int64_t lockedPid = 0;
+    platform::ScreenSaverInhibitor::Actions actions;
+    actions.startSaver = [&](bool locked) {
+        if (!locked) {
+            if (auto message = starter.start("/s"))
+                std::fprintf(stderr, "skyloom-idle: %s\n", message->c_str());
+            return;
+        }
+        // A running saver without a lock gives way to a locked one.
+        const std::int64_t running = platform::screenSaverProcess();
+        if (running != 0 && running == lockedPid)
+            return;
+        if (running != 0)
+            platform::stopProcess(running);
+        std::string error;
+        lockedPid = platform::startDetached({tray::skyloomProgram(windowsDir, besideDir), "/s"},
+                                            &error, {{"SKYLOOM_LOCK", "1"}});
+        if (lockedPid == 0)
+            std::fprintf(stderr, "skyloom-idle: cannot lock the screen: %s\n", error.c_str());
+    };
+    actions.endSaver = [&] {
+        // Only a saver without a lock may be ended from outside.
+        const std::int64_t running = platform::screenSaverProcess();
+        if (running != 0 && running != lockedPid && !platform::screenSaveUsePassword())
+            platform::stopProcess(running);
+    };
+    actions.idleMs = [&] { return idleMs().value_or(0); };
+    actions.userActivity = [&] { sinceActivity.start(); };
+    inhibitor.setActions(std::move(actions));
     platform::IdleActivation activation;
     QTimer timer;
     timer.setSingleShot(true);
@@ -55,7 +120,7 @@ int main(int argc, char** argv) {
         in.active = overrideSeconds > 0 || platform::screenSaveActive();
         in.timeoutSeconds = overrideSeconds > 0 ? overrideSeconds : platform::screenSaveTimeOut();
         monitor.setTimeout(std::chrono::seconds(in.timeoutSeconds));
-        in.idleMs = monitor.idleMs();
+        in.idleMs = idleMs();
         in.inhibited = inhibitor.inhibited();
         in.saverRunning = platform::screenSaverRunning();
         const auto d = activation.check(in);

@@ -1,6 +1,7 @@
 #include "mdlMain.h"
 
 #include "common/Log.h"
+#include "common/ProgramInfo.h"
 #include "common/Startup.h"
 #include "config/QtMessageBox.h"
 #include "config/frmChangePassword.h"
@@ -27,6 +28,22 @@
 
 namespace skyloom::app {
 namespace {
+
+constexpr const char* kUsage =
+    "Usage: skyloom [SWITCH]\n"
+    "  (none)        open the configuration dialog\n"
+    "  /s            run the screen saver (locked when password protection is on)\n"
+    "  /c            open the configuration dialog\n"
+    "  /a            set, change or remove the saver password\n"
+    "  /wall         set the next wallpaper picture\n"
+    "  /kalendar     draw the wallpaper again with today's calendar\n"
+    "  /-ConfigWall  open the configuration dialog on its Wallpaper page\n"
+    "  /debug        with /s: keep the pointer and stay a normal window\n"
+    "  -root         draw into the window in XSCREENSAVER_WINDOW\n"
+    "  --window-id ID  draw into window ID (a settings preview)\n"
+    "  --help, -h    show this text\n"
+    "  --version     show the version\n"
+    "See skyloom(1) for the keys that end the saver, files and environment.\n";
 
 std::string settingsFile() {
     return platform::GetProgramPath() + "ScreenSaver.ini";
@@ -149,8 +166,12 @@ int runSaver() {
     // With password protection the saver is a lock: a guard process holds
     // the input grabs and the password prompt, the pictures come from a
     // separate renderer process.
-    const bool protect =
-        !saver::debugMode() && !platform::registryUnreadable() && platform::screenSaveUsePassword();
+    // SKYLOOM_LOCK=1: started to lock the screen (the session bus's Lock),
+    // whatever the page's "Password protected" says.
+    const char* lockRequest = std::getenv("SKYLOOM_LOCK");
+    const bool protect = !saver::debugMode() &&
+                         ((lockRequest && std::string(lockRequest) == "1") ||
+                          (!platform::registryUnreadable() && platform::screenSaveUsePassword()));
     if (protect) {
         saver::SaverGuard guard;
         if (!guard.run())
@@ -172,8 +193,10 @@ int runSaver() {
 } // namespace
 
 int Main(int argc, char** argv) {
-    platform::initialise();
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (auto status = answerStandardOptions(args, "skyloom", kUsage))
+        return *status;
+    platform::initialise();
     const std::string commandLine = joinCommandLine(args);
 
     // A screen-saver daemon's display mode: its own options, never taken for

@@ -82,3 +82,63 @@ TEST(ScreenSaverInhibitor, CookiesBelongToTheirProgramAndDieWithIt) {
     waitFor([&] { return !service.inhibited(); });
     EXPECT_FALSE(service.inhibited());
 }
+
+// Desktop programs drive and query the saver: SetActive and Lock start it
+// (Lock as a lock), SimulateUserActivity resets the idle time, the time
+// queries answer from the actions, and ActiveChanged tells of a start.
+TEST(ScreenSaverInhibitor, ControlMethodsReachTheActions) {
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+        GTEST_SKIP() << "no session bus (run under dbus-run-session)";
+    int argc = 1;
+    char arg0[] = "test_inhibitor";
+    char* argv[] = {arg0, nullptr};
+    QCoreApplication app(argc, argv);
+
+    bool running = false;
+    int starts = 0, locks = 0, ends = 0, activity = 0;
+    ScreenSaverInhibitor service;
+    ScreenSaverInhibitor::Actions actions;
+    actions.startSaver = [&](bool locked) {
+        (locked ? locks : starts)++;
+        running = true;
+    };
+    actions.endSaver = [&] {
+        ++ends;
+        running = false;
+    };
+    actions.idleMs = [] { return std::int64_t(42'500); };
+    actions.userActivity = [&] { ++activity; };
+    actions.saverRunning = [&] { return running; };
+    actions.saverActiveSeconds = [] { return std::int64_t(7); };
+    service.setActions(actions);
+    ASSERT_EQ(service.start(), "own");
+
+    QList<bool> changes;
+    QObject::connect(&service, &ScreenSaverInhibitor::ActiveChanged,
+                     [&](bool active) { changes << active; });
+
+    QDBusConnection desk = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "desk");
+    auto ask = [&](const char* method, const QList<QVariant>& args = {}) {
+        QDBusPendingCall c = call(desk, "/org/freedesktop/ScreenSaver", method, args);
+        waitFor([&] { return c.isFinished(); });
+        EXPECT_FALSE(c.isError()) << method << ": " << c.error().message().toStdString();
+        return c.reply();
+    };
+    EXPECT_EQ(ask("GetSessionIdleTime").arguments().value(0).toUInt(), 42u);
+    EXPECT_EQ(ask("GetActiveTime").arguments().value(0).toUInt(), 0u);
+    EXPECT_TRUE(ask("SetActive", {true}).arguments().value(0).toBool());
+    EXPECT_EQ(starts, 1);
+    EXPECT_TRUE(ask("GetActive").arguments().value(0).toBool());
+    EXPECT_EQ(ask("GetActiveTime").arguments().value(0).toUInt(), 7u);
+    waitFor([&] { return !changes.isEmpty(); });
+    ASSERT_FALSE(changes.isEmpty());
+    EXPECT_TRUE(changes.front());
+
+    ask("SetActive", {false});
+    EXPECT_EQ(ends, 1);
+    ask("Lock");
+    EXPECT_EQ(locks, 1);
+    ask("SimulateUserActivity");
+    EXPECT_EQ(activity, 1);
+    QDBusConnection::disconnectFromBus("desk");
+}

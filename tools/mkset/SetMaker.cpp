@@ -535,6 +535,16 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
     return report;
 }
 
+std::string skippedText(const MakeReport& r) {
+    std::ostringstream out;
+    if (!r.skipped.empty()) {
+        out << r.skipped.size() << " skipped:\n";
+        for (const auto& s : r.skipped)
+            out << "  " << s.file << ": " << s.reason << "\n";
+    }
+    return out.str();
+}
+
 std::string summaryText(const MakeReport& r) {
     std::ostringstream out;
     if (r.total == 0 || !r.error.empty()) {
@@ -547,11 +557,7 @@ std::string summaryText(const MakeReport& r) {
             << (r.total == 1 ? " picture" : " pictures") << " (" << r.made << " made, " << r.kept
             << " already up to date)\n";
     }
-    if (!r.skipped.empty()) {
-        out << r.skipped.size() << " skipped:\n";
-        for (const auto& s : r.skipped)
-            out << "  " << s.file << ": " << s.reason << "\n";
-    }
+    out << skippedText(r);
     if (r.error.empty() && r.total > 0)
         out << (r.registered ? "Registered in Skyloom.ini; the saver and the dialog list it.\n"
                              : "Not registered yet; the dialog registers it when it starts.\n");

@@ -54,6 +54,8 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress = nullptr);
 /// The summary printed at the end: set, counts and every skipped file with
 /// the reason.
 std::string summaryText(const MakeReport& report);
+/// The pictures that could not be used, one per line ("" when none).
+std::string skippedText(const MakeReport& report);
 
 /// A set name turned into a folder name: no separators or control
 /// characters, no leading "." or "*" (the registry's exclusion mark).

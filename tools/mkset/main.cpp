@@ -10,6 +10,7 @@
 // ones; nothing is listed twice. Exit status 0 when the set has pictures, 1
 // when nothing could be made, 2 for a wrong command line.
 
+#include "common/ProgramInfo.h"
 #include "platform/Locations.h"
 #include "platform/Registry.h"
 #include "tools/mkset/Progress.h"
@@ -22,19 +23,21 @@
 
 namespace {
 
-int usage(const char* problem) {
-    if (problem)
-        std::fprintf(stderr, "skyloom-mkset: %s\n", problem);
-    std::fputs("usage: skyloom-mkset SOURCE... [--name \"Set name\"] [--into PROGRAM_DIR]\n"
-               "                     [--copy|--link] [--company FILE]\n"
-               "  SOURCE        a folder of JPEG/PNG photos, or a picture file\n"
-               "  --name        the set's name (default: the first folder's name)\n"
-               "  --into        the program directory (default: the user's, from the registry)\n"
-               "  --copy        copy JPEG pictures into the set (default)\n"
-               "  --link        hard-link them, or symlink where that is not possible\n"
-               "  --company     make the set's company.ini from FILE (INI sections of\n"
-               "                company.ini); keys FILE lacks get their defaults\n",
-               stderr);
+constexpr const char* kUsage =
+    "usage: skyloom-mkset SOURCE... [--name \"Set name\"] [--into PROGRAM_DIR]\n"
+    "                     [--copy|--link] [--company FILE]\n"
+    "  SOURCE        a folder of JPEG/PNG photos, or a picture file\n"
+    "  --name        the set's name (default: the first folder's name)\n"
+    "  --into        the program directory (default: the user's, from the registry)\n"
+    "  --copy        copy JPEG pictures into the set (default)\n"
+    "  --link        hard-link them, or symlink where that is not possible\n"
+    "  --company     make the set's company.ini from FILE (INI sections of\n"
+    "                company.ini); keys FILE lacks get their defaults\n"
+    "  --help        show this text;  --version  show the version\n";
+
+// A wrong command line: the reason and the usage on standard error.
+int usage(const std::string& problem) {
+    std::fprintf(stderr, "skyloom-mkset: %s\n%s", problem.c_str(), kUsage);
     return 2;
 }
 
@@ -49,7 +52,7 @@ int main(int argc, char** argv) {
         const std::string& a = args[i];
         auto value = [&](const char* what) -> const std::string* {
             if (i + 1 >= args.size()) {
-                usage((std::string(what) + " needs a value").c_str());
+                usage(std::string(what) + " needs a value");
                 return nullptr;
             }
             return &args[++i];
@@ -77,11 +80,10 @@ int main(int argc, char** argv) {
             options.store = mkset::StoreMode::Copy;
         } else if (a == "--link") {
             options.store = mkset::StoreMode::Link;
-        } else if (a == "-h" || a == "--help") {
-            usage(nullptr);
-            return 0;
+        } else if (a == "-h" || a == "--help" || a == "--version") {
+            return *answerStandardOptions({a}, "skyloom-mkset", kUsage);
         } else if (a.size() > 1 && a[0] == '-' && a != "--") {
-            return usage(("unknown option " + a).c_str());
+            return usage("unknown option " + a);
         } else if (a == "--") {
             options.sources.insert(options.sources.end(), args.begin() + long(i) + 1, args.end());
             break;
@@ -101,6 +103,16 @@ int main(int argc, char** argv) {
     }
     mkset::TerminalProgress progress(stderr);
     const mkset::MakeReport report = mkset::makeSet(options, &progress);
-    std::fputs(mkset::summaryText(report).c_str(), stdout);
-    return report.error.empty() && report.total > 0 ? 0 : 1;
+    // The result goes to standard output only when a set was made; every
+    // problem (a failure, skipped pictures) goes to standard error.
+    const bool made = report.error.empty() && report.total > 0;
+    if (made) {
+        mkset::MakeReport result = report;
+        result.skipped.clear();
+        std::fputs(mkset::summaryText(result).c_str(), stdout);
+        std::fputs(mkset::skippedText(report).c_str(), stderr);
+    } else {
+        std::fputs(mkset::summaryText(report).c_str(), stderr);
+    }
+    return made ? 0 : 1;
 }
