@@ -56,12 +56,15 @@ std::string delayedChangeFor(std::string_view line) {
 }
 
 bool recordDelayedChange(const std::string& scrIni, const std::string& change) {
+    // A calendar refresh keeps "LastChanged": the picture intervals count
+    // from the last new picture, not from the last calendar.
+    const char* key = change == "Calendar" ? kLastCalendarKey : kLastChangedKey;
     // Both keys in one rewrite, so the running copy never sees the request
     // without its time.
     if (resolveProfilePath(scrIni).empty())
-        return WriteIniString("PrefsWP", "LastChanged", currentDateText(), scrIni);
+        return WriteIniString("PrefsWP", key, currentDateText(), scrIni);
     return profile::update(resolveProfilePath(scrIni), [&](IniDocument& doc) {
-        doc.set("PrefsWP", "LastChanged", currentDateText());
+        doc.set("PrefsWP", key, currentDateText());
         doc.set("PrefsWP", "DelayedChange", change);
         return true;
     });

@@ -33,8 +33,19 @@ bool isDebugCommandLine(std::string_view commandLine);
 /// "" (nothing; it just exits).
 std::string delayedChangeFor(std::string_view commandLine);
 
-/// Records a request of a second copy in `scrIni`: "LastChanged" = now,
-/// then "DelayedChange" = `change`.
+/// [PrefsWP] key of the time of the last picture change (a new wallpaper
+/// picture, or the Wallpaper page applied). The tray changer's intervals
+/// count from it.
+inline constexpr const char* kLastChangedKey = "LastChanged";
+/// [PrefsWP] key of the time the wallpaper's calendar was last drawn for a
+/// new day without a new picture. Files without it count from
+/// "LastChanged" alone.
+inline constexpr const char* kLastCalendarKey = "LastCalendar";
+
+/// Records a request of a second copy in `scrIni`: the time of the request
+/// ("LastChanged" for a new picture, "LastCalendar" for a calendar refresh,
+/// so that the tray changer does not ask again at once), then
+/// "DelayedChange" = `change`.
 bool recordDelayedChange(const std::string& scrIni, const std::string& change);
 /// Reads "DelayedChange" and writes it back empty; returns what was read.
 std::string takeDelayedChange(const std::string& scrIni);

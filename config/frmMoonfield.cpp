@@ -1074,8 +1074,7 @@ bool frmMoonfield::initialise() {
         return initResult_;
     initialised_ = true;
     windowsDir_ = platform::GetWindowsDir() + "/";
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize pixels = screen->size() * screen->devicePixelRatio();
+    if (const QSize pixels = screenPixels(); pixels.isValid()) {
         maxWidth_ = std::min(1024, pixels.width());
         maxHeight_ = std::min(768, pixels.height());
     }
@@ -1098,74 +1097,6 @@ bool frmMoonfield::initialise() {
             if (PageChanged(page))
                 SavePage(page);
     return true;
-}
-
-void frmMoonfield::NextWallpaperImage() {
-    if (!initialise())
-        return;
-    random_.seed(static_cast<std::mt19937::result_type>(
-        std::chrono::steady_clock::now().time_since_epoch().count()));
-    if (!wallpaper_.PickRandomPicture(random_)) {
-        // Counted as a change, so the tray changer does not ask again at once.
-        logInfo("wallpaper", "no wallpaper picture to choose from");
-        WriteIniString("PrefsWP", "LastChanged", currentDateText(), library_.SettingsPath());
-        return;
-    }
-    wallpaper_.bWallpaperAutoChange = true;
-    showImageList();
-    SetWallpaper();
-}
-
-void frmMoonfield::SetCalendar() {
-    SetWallpaper();
-}
-
-wallpaper::WallpaperSetter& frmMoonfield::wallpaperSetter() {
-    if (!wallpaperSetter_)
-        wallpaperSetter_ = std::make_unique<wallpaper::WallpaperSetter>();
-    return *wallpaperSetter_;
-}
-
-void frmMoonfield::SetWallpaper() {
-    if (!initialise())
-        return;
-    wallpaper::Outcome outcome;
-    if (!wallpaper_.enabled) {
-        if (platform::MessageBox("Are you sure you want to remove the Wallpaper?",
-                                 platform::MsgButtons::YesNo,
-                                 "Wallpaper Configuration") != platform::MsgResult::Yes)
-            return;
-        outcome = wallpaperSetter().RemoveWallpaper();
-    } else if (wallpaper_.szWallpaperImage.empty()) {
-        outcome.reason = "no wallpaper picture is chosen";
-    } else {
-        wallpaper::RenderRequest request;
-        request.pictureBase = wallpaper_.szWallpaperImage;
-        request.setDirectory = wallpaper_.szWallpaperSetDir;
-        request.reference = QSize(maxWidth_, maxHeight_);
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            request.screen = screen->size() * screen->devicePixelRatio();
-        request.fit = wallpaper_.stretch;
-        request.bitsPerPixel = platform::displayBitsPerPixel();
-        request.calendar = {wallpaper_.calendarOn, wallpaper_.calendarPosition,
-                            wallpaper_.calendarSize};
-        request.today = QDate::currentDate();
-        request.settingsFile = library_.SettingsPath();
-        request.workFolder = platform::runtimeDirectory();
-        request.cacheFolder = wallpaper::defaultCacheFolder();
-        request.outputPath = windowsDir_ + wallpaper::kBmpFileName;
-        outcome = wallpaperSetter().SetWallpaper(std::move(request));
-    }
-    if (!outcome.ok) {
-        logWarning("wallpaper", outcome.reason);
-        platform::MessageBox(wallpaper::kWallpaperError, platform::MsgButtons::Ok, "Error");
-        return;
-    }
-    if (!wallpaper_.SaveSettings())
-        logWarning("wallpaper", "could not record the wallpaper settings");
-    // Last, so that the tray changer counts from a finished change.
-    if (!WriteIniString("PrefsWP", "LastChanged", currentDateText(), library_.SettingsPath()))
-        logWarning("wallpaper", "could not record the time of the wallpaper change");
 }
 
 } // namespace skyloom::config

@@ -8,8 +8,8 @@
 // marked in PageChanged; Apply saves the current page, OK every changed page,
 // Cancel nothing.
 
-#include "config/EditSetsPage.h"
 #include "config/AboutPage.h"
+#include "config/EditSetsPage.h"
 #include "config/ScreenSaverPage.h"
 #include "config/WallpaperPage.h"
 #include "imagesets/SetLibrary.h"
@@ -60,13 +60,25 @@ public:
     bool initialise();
     bool initialised() const { return initialised_; }
 
-    /// Picks the next wallpaper picture and records it.
-    void NextWallpaperImage();
-    /// Makes the wallpaper for the Wallpaper page (or, when the page says
-    /// Off and the user agrees, takes it away) and records its settings.
-    void SetWallpaper();
+    /// Who asks for a wallpaper: the Wallpaper page applied, or one of the
+    /// unattended runs (a new picture, the calendar of a new day).
+    enum class WallpaperRun { Apply, NextPicture, CalendarRefresh };
+
+    /// Picks the next wallpaper picture (never the one on show when there
+    /// is another) and sets it.
+    wallpaper::Outcome NextWallpaperImage();
+    /// Makes the wallpaper for the Wallpaper page and records its settings.
+    /// When the page says Off, only an Apply asks whether to take the
+    /// wallpaper away; an unattended run then does nothing. A picture change
+    /// records "LastChanged", a calendar refresh "LastCalendar". On failure
+    /// the reason is in the outcome (and the user has been told); nothing
+    /// is recorded then.
+    wallpaper::Outcome SetWallpaper(WallpaperRun run = WallpaperRun::Apply);
     /// Renders the current wallpaper again (for a new day's calendar).
-    void SetCalendar();
+    wallpaper::Outcome SetCalendar();
+    /// Screen size to render for instead of the primary screen's (no display:
+    /// the offscreen screen's size means nothing).
+    void setScreenSize(QSize size) { screenOverride_ = size; }
     /// The renderer and the desktop's backend, made on first use.
     wallpaper::WallpaperSetter& wallpaperSetter();
 
@@ -131,6 +143,8 @@ signals:
 
 private:
     void makeFirstRunSetWithNotice();
+    QSize screenPixels() const;
+    wallpaper::RenderRequest renderRequest() const;
     QWidget* buildScreenSaverPage();
     QWidget* buildWallpaperPage();
     void connectScreenSaverPage();
@@ -249,6 +263,7 @@ private:
     AboutPage about_{library_};
     std::mt19937 random_{std::random_device{}()};
     std::unique_ptr<wallpaper::WallpaperSetter> wallpaperSetter_;
+    QSize screenOverride_;
 };
 
 } // namespace skyloom::config

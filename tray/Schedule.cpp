@@ -2,8 +2,10 @@
 
 #include "common/Log.h"
 #include "common/Profile.h"
+#include "common/Startup.h"
 
 #include <ctime>
+#include <tuple>
 
 namespace skyloom::tray {
 
@@ -26,6 +28,15 @@ bool newDay(const LocalDateTime& last, const LocalDateTime& now) {
     // The whole date, not only weekday and day of month: a change four
     // weeks later (Monday 5 February, Monday 5 March) is a new day too.
     return !sameDate(last, now);
+}
+
+LocalDateTime later(const std::optional<LocalDateTime>& a, const LocalDateTime& b) {
+    if (!a)
+        return b;
+    const auto key = [](const LocalDateTime& t) {
+        return std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second);
+    };
+    return key(*a) > key(b) ? *a : b;
 }
 
 bool changeDue(int code, const LocalDateTime& last, const LocalDateTime& now) {
@@ -66,10 +77,17 @@ Schedule::Schedule(std::string iniFile, Clock clock)
 Schedule::Requests Schedule::Timer1_Timer() {
     Requests requests;
     timerEnabled_ = false;
-    const std::string text = ReadIniString("PrefsWP", "LastChanged", "", szIniFile);
+    timerPeriod_ = nCheckInterval;
+    // The wallpaper is switched off: nothing to change or refresh, and
+    // nothing to ask (skyloom would only do nothing).
+    if (ReadIniInt("PrefsWP", "enable", 1, szIniFile) == 0) {
+        nCountdown = 1;
+        timerEnabled_ = active_;
+        return requests;
+    }
+    const std::string text = ReadIniString("PrefsWP", kLastChangedKey, "", szIniFile);
     const std::optional<LocalDateTime> last = parseLastChanged(text);
 
-    timerPeriod_ = nCheckInterval;
     if (!last) {
         // No wallpaper was ever set (or the time cannot be read): ask for
         // one at once, then every six ticks while the time stays unknown.
@@ -93,10 +111,15 @@ Schedule::Requests Schedule::Timer1_Timer() {
     nCountdown = 1; // the next tick checks again
     const LocalDateTime now = clock_();
     const int code = ReadIniInt("PrefsWP", "change", kEvery2Hours, szIniFile);
-    if (changeDue(code, *last, now))
+    if (changeDue(code, *last, now)) {
         requests.nextWallpaper = true;
-    else if (ReadIniInt("CalendarWP", "Enable", 0, szIniFile) == 1 && newDay(*last, now))
-        requests.calendarRefresh = true;
+    } else if (ReadIniInt("CalendarWP", "Enable", 0, szIniFile) == 1) {
+        // Every picture change draws the calendar too, so the calendar is as
+        // new as the later of the two.
+        const auto calendar =
+            parseLastChanged(ReadIniString("PrefsWP", kLastCalendarKey, "", szIniFile));
+        requests.calendarRefresh = newDay(later(calendar, *last), now);
+    }
     // After a request, wait six ticks (90 s) before the next check: a change
     // due in a given minute then fires once, and while skyloom is still
     // drawing (it writes "LastChanged" only at the end) or has failed, the

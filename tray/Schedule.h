@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace skyloom::tray {
@@ -42,8 +43,14 @@ std::int64_t dayDifference(const LocalDateTime& last, const LocalDateTime& now);
 bool changeDue(int code, const LocalDateTime& last, const LocalDateTime& now);
 /// Whether a wallpaper calendar drawn at `last` is out of date at `now`.
 bool newDay(const LocalDateTime& last, const LocalDateTime& now);
+/// The later of two times (`b` when `a` is unknown).
+LocalDateTime later(const std::optional<LocalDateTime>& a, const LocalDateTime& b);
 
-/// The schedule check of `Timer1` with the timer's state. The owner runs a
+/// The schedule check of `Timer1` with the timer's state. The intervals count
+/// from [PrefsWP] "LastChanged", the last new picture; the calendar is due
+/// on the first check of a day on which neither a picture nor a calendar
+/// ([PrefsWP] "LastCalendar") was drawn. With the wallpaper switched off
+/// ([PrefsWP] "enable" 0) nothing is ever asked for. The owner runs a
 /// real timer with `timerPeriod()` while `timerEnabled()`, calls
 /// `Timer1_Timer()` at each tick and carries out what it returns.
 class Schedule {

@@ -69,12 +69,15 @@ int wallpaperSequence(bool next) {
     config::frmPleaseWait notice;
     notice.show();
     QCoreApplication::processEvents();
-    if (next)
-        form->NextWallpaperImage();
-    else
-        form->SetWallpaper();
+    const wallpaper::Outcome outcome = next ? form->NextWallpaperImage() : form->SetCalendar();
     form.reset();
     notice.hide();
+    if (!outcome.ok) {
+        std::fprintf(stderr, "skyloom: %s\n", outcome.reason.c_str());
+        return 1;
+    }
+    if (!outcome.reason.empty())
+        std::printf("skyloom: %s\n", outcome.reason.c_str());
     return 0;
 }
 

@@ -56,6 +56,16 @@ TEST(DelayedChange, RecordedThenTakenOnce) {
     EXPECT_EQ(ReadIniString("PrefsWP", "DelayedChange", "x", ini), "");
 }
 
+TEST(DelayedChange, ACalendarRequestKeepsTheTimeOfTheLastPicture) {
+    skyloom::test::TempDir dir;
+    const std::string ini = dir.file("ScreenSaver.ini");
+    dir.write("ScreenSaver.ini", "[PrefsWP]\nLastChanged=1/1/2000 1:00:00 AM\n");
+    ASSERT_TRUE(recordDelayedChange(ini, "Calendar"));
+    EXPECT_EQ(ReadIniString("PrefsWP", "LastChanged", "", ini), "1/1/2000 1:00:00 AM");
+    EXPECT_TRUE(parseDateText(ReadIniString("PrefsWP", "LastCalendar", "", ini)).has_value());
+    EXPECT_EQ(takeDelayedChange(ini), "Calendar");
+}
+
 TEST(DateText, MonthDayYearWithoutLeadingZerosRoundTrips) {
     std::tm t{};
     t.tm_year = 100;

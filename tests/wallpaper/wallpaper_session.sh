@@ -2,7 +2,9 @@
 # Whole-program test of the wallpaper modes on a plain X server (root-window
 # backend): " /wall" puts the picture, with the calendar panel, on the root
 # window and records "LastChanged"; " /kalendar" renders the same picture
-# again; the root-pixmap properties name the new pixmap each time.
+# again and records "LastCalendar" only; the root-pixmap properties name the
+# new pixmap each time. With the wallpaper Off both leave it alone; a failure
+# exits non-zero with its reason.
 # Usage: wallpaper_session.sh <skyloom binary> <folder for screenshots>
 set -u
 BIN=$1
@@ -50,7 +52,8 @@ cp "$bmp" "$tmp/wall.bmp"
 # 2. " /kalendar": the same picture again on a new pixmap.
 sed -i 's/^LastChanged=.*/LastChanged=1\/1\/2000 1:00:00 AM/' "$ini"
 timeout 60 "$BIN" " /kalendar" 2>"$tmp/kal.err" || { cat "$tmp/kal.err"; fail "/kalendar failed"; }
-grep -q '^LastChanged=1/1/2000' "$ini" && fail "LastChanged did not advance after /kalendar"
+grep -q '^LastChanged=1/1/2000 1:00:00 AM' "$ini" || fail "/kalendar moved LastChanged"
+grep -q '^LastCalendar=[0-9]*/[0-9]*/20[0-9][0-9] ' "$ini" || fail "/kalendar wrote no LastCalendar"
 [ "$(sed -n 's/^CurrentImage=//p' "$ini")" = "$image" ] || fail "/kalendar changed the picture"
 diff=$(compare -metric AE "$tmp/wall.bmp" "$bmp" null: 2>&1)
 [ "$diff" = 0 ] || fail "/kalendar rendered a different picture ($diff pixels)"
@@ -60,14 +63,16 @@ diff=$(compare -metric AE "$SHOTS/after-kalendar.png" "$bmp" null: 2>&1)
 second=$(rootpixmap _XROOTPMAP_ID)
 [ -n "$second" ] && [ "$second" != "$first" ] || fail "no new root pixmap"
 
-# 3. Wallpaper Off (the question is answered Yes): the root pixmap is gone,
-# "enable" is recorded as 0.
+# 3. Wallpaper Off: the unattended modes change nothing and ask nothing.
 sed -i 's/^enable=1/enable=0/' "$ini"
-sed -i 's/^LastChanged=.*/LastChanged=1\/1\/2000 1:00:00 AM/' "$ini"
-timeout 60 "$BIN" " /kalendar" 2>"$tmp/off.err" || fail "removal failed"
-grep -q "Are you sure you want to remove the Wallpaper?" "$tmp/off.err" || fail "no question asked"
-[ -z "$(rootpixmap _XROOTPMAP_ID)" ] || fail "root pixmap still announced after removal"
-grep -q '^LastChanged=1/1/2000' "$ini" && fail "LastChanged did not advance after removal"
+cp "$ini" "$tmp/off.ini"
+for mode in " /kalendar" " /wall"; do
+    timeout 60 "$BIN" "$mode" >"$tmp/off.out" 2>"$tmp/off.err" || fail "$mode with the wallpaper off failed"
+    grep -q "Are you sure" "$tmp/off.err" && fail "$mode asked to remove the wallpaper"
+    grep -q "switched off" "$tmp/off.out" || fail "$mode did not say the wallpaper is off"
+done
+[ "$(rootpixmap _XROOTPMAP_ID)" = "$second" ] || fail "the wallpaper changed while off"
+cmp -s "$ini" "$tmp/off.ini" || fail "settings written while the wallpaper is off"
 
 # 4. A damaged picture: the error is reported, nothing written.
 sed -i 's/^enable=0/enable=1/' "$ini"
@@ -75,8 +80,10 @@ sed -i 's/^LastChanged=.*/LastChanged=1\/1\/2000 1:00:00 AM/' "$ini"
 printf 'not a picture' >"$program/Test Set/one.jpg"
 printf 'not a picture' >"$program/Test Set/two.jpg"
 cp "$bmp" "$tmp/kept.bmp"
-timeout 60 "$BIN" " /wall" 2>"$tmp/bad.err"
+timeout 60 "$BIN" " /wall" 2>"$tmp/bad.err" && fail "a failed change exited 0"
 grep -q "An Error occured while setting the wall paper." "$tmp/bad.err" || fail "no error message"
+grep -q '^skyloom: cannot read the picture .*one.jpg\|^skyloom: cannot read the picture .*two.jpg' "$tmp/bad.err" ||
+    { cat "$tmp/bad.err"; fail "no one-line reason"; }
 grep -q '^LastChanged=1/1/2000' "$ini" || fail "a failed change wrote LastChanged"
 cmp -s "$tmp/kept.bmp" "$bmp" || fail "a failed render changed Skyloom.bmp"
 [ -z "$(find "$(dirname "$bmp")" -name 'Skyloom.bmp.tmp*')" ] || fail "temporary file left behind"

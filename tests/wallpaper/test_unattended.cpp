@@ -1,0 +1,145 @@
+// The wallpaper runs nobody watches (" /wall", " /kalendar", a delayed
+// change): what they record for the tray changer's schedule, that they
+// leave a wallpaper switched off alone without asking, and what they report.
+
+#include "config/frmMoonfield.h"
+#include "platform/MessageBox.h"
+#include "tests/config/ConfigFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace skyloom;
+using skyloom::config::frmMoonfield;
+
+namespace {
+
+// Counts the message boxes shown and answers them; the program's
+// non-interactive switch is off meanwhile, so the handler is really asked.
+class BoxRecorder {
+public:
+    explicit BoxRecorder(platform::MsgResult answer) {
+        if (const char* v = std::getenv("SKYLOOM_NONINTERACTIVE"))
+            old_ = v;
+        ::unsetenv("SKYLOOM_NONINTERACTIVE");
+        platform::setMessageBoxHandler([this, answer](const std::string&, const std::string& text,
+                                                      platform::MsgButtons, platform::MsgResult) {
+            texts.push_back(text);
+            return answer;
+        });
+    }
+    ~BoxRecorder() {
+        platform::setMessageBoxHandler(nullptr);
+        if (!old_.empty())
+            ::setenv("SKYLOOM_NONINTERACTIVE", old_.c_str(), 1);
+    }
+    std::vector<std::string> texts;
+
+private:
+    std::string old_;
+};
+
+class UnattendedTest : public test::ConfigFixture {
+protected:
+    void SetUp() override {
+        ConfigFixture::SetUp();
+        twoSets();
+        for (const char* p :
+             {"harbour/Boats", "harbour/Quay", "meadow/Grass", "meadow/Poppies", "meadow/Oak"}) {
+            QImage image(320, 240, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            ASSERT_TRUE(image.save(QString::fromStdString(program + p + ".jpg"), "JPEG"));
+        }
+    }
+    static constexpr const char* kOld = "1/1/2000 1:00:00 AM";
+    std::string saved(const std::string& extra = {}) const {
+        return "[ScreenSaver]\r\nSetup=1\r\n[PrefsWP]\r\nrandom=0\r\nCurrentSet=Meadow\r\n"
+               "CurrentImage=Oak\r\nLastChanged=1/1/2000 1:00:00 AM\r\n" +
+               extra + "[CalendarWP]\r\nenable=1\r\n";
+    }
+};
+
+TEST_F(UnattendedTest, TheCalendarOfANewDayKeepsTheTimeOfTheLastPicture) {
+    writeSettings(saved());
+    {
+        frmMoonfield form;
+        ASSERT_TRUE(form.initialise());
+        const wallpaper::Outcome outcome = form.SetCalendar();
+        ASSERT_TRUE(outcome.ok) << outcome.reason;
+    }
+    EXPECT_EQ(value("PrefsWP", "LastChanged"), kOld);
+    EXPECT_FALSE(value("PrefsWP", "LastCalendar").empty());
+    EXPECT_EQ(value("PrefsWP", "CurrentImage"), "Oak"); // the same picture
+
+    // A new picture records "LastChanged" and leaves "LastCalendar".
+    const std::string calendar = value("PrefsWP", "LastCalendar");
+    {
+        frmMoonfield form;
+        ASSERT_TRUE(form.initialise());
+        ASSERT_TRUE(form.NextWallpaperImage().ok);
+    }
+    EXPECT_NE(value("PrefsWP", "LastChanged"), kOld);
+    EXPECT_EQ(value("PrefsWP", "LastCalendar"), calendar);
+}
+
+TEST_F(UnattendedTest, WallpaperOffUnattendedRunsDoNothingAndAskNothing) {
+    writeSettings(saved("enable=0\r\n"));
+    const std::string before = readSettings();
+    BoxRecorder boxes(platform::MsgResult::Yes);
+    {
+        frmMoonfield form;
+        ASSERT_TRUE(form.initialise());
+        for (int run = 0; run < 2; ++run) {
+            const wallpaper::Outcome outcome = run ? form.SetCalendar() : form.NextWallpaperImage();
+            EXPECT_TRUE(outcome.ok);
+            EXPECT_NE(outcome.reason.find("switched off"), std::string::npos) << outcome.reason;
+        }
+        EXPECT_FALSE(std::filesystem::exists(form.windowsDirectory() + "Skyloom.bmp"));
+    }
+    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_EQ(readSettings(), before);
+}
+
+TEST_F(UnattendedTest, OnlyTheWallpaperPagesApplyAsksToRemoveTheWallpaper) {
+    writeSettings(saved("enable=0\r\n"));
+    const std::string before = readSettings();
+    {
+        BoxRecorder boxes(platform::MsgResult::No);
+        frmMoonfield form;
+        ASSERT_TRUE(form.initialise());
+        EXPECT_TRUE(form.SetWallpaper().ok);
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.texts[0], "Are you sure you want to remove the Wallpaper?");
+    }
+    EXPECT_EQ(readSettings(), before); // No: nothing changed or saved
+    {
+        BoxRecorder boxes(platform::MsgResult::Yes);
+        frmMoonfield form;
+        ASSERT_TRUE(form.initialise());
+        EXPECT_TRUE(form.SetWallpaper(frmMoonfield::WallpaperRun::Apply).ok);
+        EXPECT_EQ(boxes.texts.size(), 1u);
+    }
+    EXPECT_EQ(value("PrefsWP", "enable"), "0");
+    EXPECT_NE(value("PrefsWP", "LastChanged"), kOld);
+}
+
+TEST_F(UnattendedTest, AFailureIsReportedWithItsReasonAndRecordsNothing) {
+    writeSettings(saved());
+    writeFile(program + "meadow/Oak.jpg", "damaged");
+    const std::string before = readSettings();
+    frmMoonfield form;
+    ASSERT_TRUE(form.initialise());
+    const wallpaper::Outcome outcome = form.SetCalendar();
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.reason.find("Oak.jpg"), std::string::npos) << outcome.reason;
+    EXPECT_EQ(outcome.reason.find('\n'), std::string::npos) << outcome.reason;
+    EXPECT_EQ(readSettings(), before);
+}
+
+} // namespace
