@@ -10,6 +10,7 @@
 // ones; nothing is listed twice. Exit status 0 when the set has pictures, 1
 // when nothing could be made, 2 for a wrong command line.
 
+#include "common/SetFileAccess.h"
 #include "platform/Locations.h"
 #include "platform/Registry.h"
 #include "tools/mkset/Progress.h"
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
         }
     }
     mkset::TerminalProgress progress(stderr);
+    setSetFileRoot(options.programDir); // the set's own files stay inside it
     const mkset::MakeReport report = mkset::makeSet(options, &progress);
     std::fputs(mkset::summaryText(report).c_str(), stdout);
     return report.error.empty() && report.total > 0 ? 0 : 1;
