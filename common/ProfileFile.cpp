@@ -79,7 +79,12 @@ bool readAll(int fd, std::string& out) {
 
 // Reads a file and its identity; a missing file gives an empty text.
 bool readFile(const std::string& path, std::string& text, Identity* id) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a named pipe in place of a file would hold the reader
+    // for good. Only a regular file is read.
+    struct stat pre {};
+    if (::stat(path.c_str(), &pre) == 0 && !S_ISREG(pre.st_mode))
+        return false;
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
         text.clear();
         if (id)

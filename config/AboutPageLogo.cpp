@@ -1,4 +1,5 @@
 #include "AboutPageLogo.h"
+#include "graphics/io/PictureFile.h"
 
 #include "common/Log.h"
 
@@ -72,7 +73,7 @@ QPixmap skyloomLogo(QSize size) {
 
 QPixmap aboutLogo(const std::string& path, QSize size) {
     if (!path.empty()) {
-        QPixmap picture(QString::fromStdString(path));
+        const QPixmap picture = QPixmap::fromImage(graphics::loadSetImage(path));
         if (!picture.isNull())
             return picture;
         logInfo("config", "About-page logo cannot be loaded, the built-in logo is shown: " + path);

@@ -3,6 +3,7 @@
 #include "common/IniDocument.h"
 #include "common/Log.h"
 #include "common/Profile.h"
+#include "common/SetFileAccess.h"
 #include "imagesets/SetFiles.h"
 
 #include <filesystem>
@@ -55,15 +56,12 @@ std::string existingFile(const std::string& path) {
 
 std::vector<std::string> readTextLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec)
-        return lines;
-    if (size > kMaxFileBytes) {
-        logWarning(kLog, "information file too large, not read: " + path);
+    std::string text, error;
+    if (!readSetFile(path, kMaxFileBytes, text, error)) {
+        logWarning(kLog, "information file not read: " + error);
         return lines;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')

@@ -1,6 +1,7 @@
 #include "Thumbnail.h"
 
 #include "graphics/depthkit/Depthkit.h"
+#include "graphics/io/PictureFile.h"
 #include "platform/System.h"
 
 #include <QCoreApplication>
@@ -49,7 +50,7 @@ bool showThumbnail(QLabel* box, const std::string& bmpPath, const std::string& p
     if (!box || bmpPath.empty())
         return false;
     if (platform::displayBitsPerPixel() != 8)
-        return place(box, QPixmap(QString::fromStdString(bmpPath)));
+        return place(box, QPixmap::fromImage(graphics::loadSetImage(bmpPath)));
     if (!std::filesystem::exists(bmpPath))
         return false;
     WorkFiles work(programPath);
@@ -59,7 +60,7 @@ bool showThumbnail(QLabel* box, const std::string& bmpPath, const std::string& p
     if (!box->isVisible())
         return true;
     box->clear();
-    return place(box, QPixmap(QString::fromStdString(work.bmp())));
+    return place(box, QPixmap::fromImage(graphics::loadSetImage(work.bmp())));
 }
 
 } // namespace skyloom::config

@@ -12,6 +12,7 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/Startup.h"
+#include "graphics/io/PictureFile.h"
 #include "imagesets/Startup.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
@@ -699,7 +700,7 @@ void frmMoonfield::showWallpaperPreview() {
         return;
     }
     // A preview that cannot be read leaves the previous one in place.
-    QPixmap preview(QString::fromStdString(path));
+    const QPixmap preview = QPixmap::fromImage(graphics::loadSetImage(path));
     if (!preview.isNull())
         picThumbNail_->setPixmap(preview.scaled(picThumbNail_->minimumSize(), Qt::KeepAspectRatio,
                                                 Qt::SmoothTransformation));
@@ -715,7 +716,7 @@ void frmMoonfield::WallpaperControlsSetEnable(bool enable) {
     const bool realSet = wallpaper_.setEntry() != kRandomSetsEntry;
     if (realSet && enable) {
         const std::string path = wallpaper_.previewPath();
-        if (path.empty() || QPixmap(QString::fromStdString(path)).isNull()) {
+        if (path.empty() || graphics::loadSetImage(path).isNull()) {
             if (isVisible())
                 platform::MessageBox("WallpaperControlsSetEnable Failed");
             else

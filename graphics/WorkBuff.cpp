@@ -1,6 +1,7 @@
 #include "graphics/WorkBuff.h"
 
 #include "common/Log.h"
+#include "common/SetFileAccess.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 
@@ -15,11 +16,11 @@ namespace {
 
 bool isJpegFile(const std::string& path) {
     std::uint8_t head[3] = {};
-    std::FILE* file = std::fopen(path.c_str(), "rbe");
+    std::string error;
+    const SetFileStream file = openSetFileStream(path, error);
     if (!file)
         return false;
-    const std::size_t n = std::fread(head, 1, sizeof head, file);
-    std::fclose(file);
+    const std::size_t n = std::fread(head, 1, sizeof head, file.get());
     return sniffFormat(std::span(head, n)) == PictureFormat::Jpeg;
 }
 

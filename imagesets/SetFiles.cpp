@@ -2,6 +2,7 @@
 
 #include "common/IniDocument.h"
 #include "common/Log.h"
+#include "common/SetFileAccess.h"
 
 #include <QString>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace skyloom::imagesets {
@@ -78,7 +80,6 @@ void appendUtf8(std::string& out, char32_t cp) {
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
 }
-
 
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -160,6 +161,35 @@ bool isSafeRelativePath(std::string_view rel) {
     return std::none_of(parts.begin(), parts.end(), [](const std::string& p) { return p == ".."; });
 }
 
+namespace {
+
+// The folder a file below `base` must stay in: the program directory when
+// `base` lies in it, else `base` itself.
+std::string confinementRoot(const std::string& base) {
+    const std::string root = setFileRoot();
+    if (!root.empty() && base.compare(0, root.size(), root) == 0)
+        return root;
+    return base;
+}
+
+// A folder, or a regular file that openSetFile() accepts, inside `root`
+// once links are resolved.
+bool isSetEntry(const std::string& path, const std::string& root, std::string& why) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::error_code ec;
+        const auto real = std::filesystem::canonical(path, ec);
+        const auto realRoot = std::filesystem::canonical(root, ec);
+        if (!ec && pathIsInside(real.string(), realRoot.string()))
+            return true;
+        why = path + " leads outside " + root + "; not read";
+        return false;
+    }
+    return static_cast<bool>(openSetFile(path, root, why));
+}
+
+} // namespace
+
 const std::unordered_map<std::string, std::string>& PathResolver::listing(const std::string& dir) {
     auto it = listings_.find(dir);
     if (it != listings_.end())
@@ -175,9 +205,13 @@ const std::unordered_map<std::string, std::string>& PathResolver::listing(const 
     return listings_.emplace(dir, std::move(byKey)).first->second;
 }
 
-std::optional<std::string> PathResolver::resolve(const std::string& base, std::string_view rel) {
-    if (base.empty() || !isSafeRelativePath(rel))
+std::optional<std::string> PathResolver::resolve(const std::string& base, std::string_view rel,
+                                                 std::string* error) {
+    if (base.empty() || !isSafeRelativePath(rel)) {
+        if (error)
+            *error = "\"" + std::string(rel) + "\" is not a path inside " + base;
         return std::nullopt;
+    }
     std::string cur = base;
     if (cur.back() != '/')
         cur.push_back('/');
@@ -188,18 +222,31 @@ std::optional<std::string> PathResolver::resolve(const std::string& base, std::s
         if (!std::filesystem::exists(candidate, ec)) {
             const auto& names = listing(cur);
             auto hit = names.find(foldKey(parts[i]));
-            if (hit == names.end())
+            if (hit == names.end()) {
+                if (error)
+                    *error = "cannot find " + base + std::string(rel) + " (no such file)";
                 return std::nullopt;
+            }
             candidate = cur + hit->second;
         }
         cur = std::move(candidate);
         if (i + 1 < parts.size())
             cur.push_back('/');
     }
+    std::string why;
+    if (!isSetEntry(cur, confinementRoot(base), why)) {
+        logWarning(kLogCategory, why);
+        if (error)
+            *error = why;
+        return std::nullopt;
+    }
     return cur;
 }
 
 namespace {
+
+// Far more than any set's images.ini holds; a larger file is not one.
+constexpr std::size_t kMaxIniBytes = 16u << 20;
 
 struct NamedDescriptor {
     std::string bytes;   // the file without a leading byte-order mark
@@ -208,15 +255,12 @@ struct NamedDescriptor {
 };
 
 std::optional<NamedDescriptor> readNamed(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    if (!in) {
-        logWarning(kLogCategory, "cannot read " + path);
+    NamedDescriptor d;
+    std::string error;
+    if (!readSetFile(path, kMaxIniBytes, d.bytes, error)) {
+        logWarning(kLogCategory, error);
         return std::nullopt;
     }
-    NamedDescriptor d;
-    d.bytes = ss.str();
     if (d.bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) // byte-order mark of editors on Windows
         d.bytes.erase(0, 3);
     auto keys = IniDocument::parse(d.bytes).keys("SetDescriptions");

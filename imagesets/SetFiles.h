@@ -46,9 +46,13 @@ std::vector<std::string> pathComponents(std::string_view rel);
 /// resolver for one pass over a set, not for the life of the program.
 class PathResolver {
 public:
-    /// The existing path of `base` + `rel`, or nullopt when it does not exist
-    /// or `rel` is not a safe relative path. `base` ends in "/".
-    std::optional<std::string> resolve(const std::string& base, std::string_view rel);
+    /// The existing path of `base` + `rel`, or nullopt when it does not
+    /// exist, `rel` is not a safe relative path, or the entry found is
+    /// neither a folder nor a regular file inside the program directory (or
+    /// inside `base` when that lies elsewhere) after resolving links; such
+    /// entries are logged, and `error` (when given) says why. `base` ends in "/".
+    std::optional<std::string> resolve(const std::string& base, std::string_view rel,
+                                       std::string* error = nullptr);
 
 private:
     const std::unordered_map<std::string, std::string>& listing(const std::string& dir);

@@ -5,6 +5,7 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/ProfileFile.h"
+#include "common/SetFileAccess.h"
 
 #include <algorithm>
 #include <cctype>
@@ -77,6 +78,7 @@ std::string GetProgramPath() {
         makePath(dir);
         if (!writeRegistryValue(kProgramPathKey, "", dir))
             logWarning("platform", "cannot record the program directory in " + registryFilePath());
+        setSetFileRoot(dir);
         return dir;
     }
     if (!value || value->empty()) {
@@ -88,6 +90,7 @@ std::string GetProgramPath() {
     std::replace(path.begin(), path.end(), '\\', '/');
     if (path.back() != '/')
         path += '/';
+    setSetFileRoot(path);
     return path;
 }
 

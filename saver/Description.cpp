@@ -2,6 +2,7 @@
 
 #include "common/Log.h"
 #include "common/Profile.h"
+#include "common/SetFileAccess.h"
 #include "imagesets/SetFiles.h"
 
 #include <algorithm>
@@ -61,8 +62,7 @@ bool fromShiftJis(std::string_view bytes, std::string& out) {
 /// of a line; line ends are LF or CR LF.
 class LineReader {
 public:
-    explicit LineReader(const std::string& path)
-        : f_(std::fopen(path.c_str(), "rb"), std::fclose) {}
+    explicit LineReader(const std::string& path) : f_(open(path)) {}
     bool open() const { return f_ != nullptr; }
 
     /// The next line (at most kMaxDescriptionLineBytes kept); false at the end.
@@ -91,6 +91,14 @@ public:
     }
 
 private:
+    static SetFileStream open(const std::string& path) {
+        std::string error;
+        SetFileStream f = openSetFileStream(path, error);
+        if (!f)
+            logWarning("saver", error);
+        return f;
+    }
+
     bool fill() {
         if (!f_ || total_ >= kMaxDescriptionFileBytes)
             return false;
@@ -103,7 +111,7 @@ private:
         return len_ > 0;
     }
 
-    std::unique_ptr<FILE, int (*)(FILE*)> f_;
+    SetFileStream f_;
     char buf_[64 * 1024];
     std::size_t pos_ = 0, len_ = 0, total_ = 0;
 };

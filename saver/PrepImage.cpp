@@ -21,36 +21,13 @@ namespace {
 
 using graphics::WorkBuff;
 
-// The picture's full size without decoding it: JPEG headers are read from
-// the start of the file (the whole file only when its markers reach
-// further), any other picture is decoded (it is loaded whole anyway).
+// The picture's full size without decoding it.
 bool pictureSize(const std::string& path, Size& size, bool& isJpeg, std::string& error) {
-    constexpr std::size_t kHead = 256 * 1024;
-    std::vector<std::uint8_t> head(kHead);
-    {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            error = "cannot open " + path;
-            return false;
-        }
-        in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(kHead));
-        head.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    isJpeg = graphics::sniffFormat(head) == graphics::PictureFormat::Jpeg;
-    if (!isJpeg)
-        return true; // known once loaded
     QSize s;
-    if (!graphics::readJpegSize(head, s, error)) {
-        if (head.size() < kHead)
-            return false;
-        const graphics::FileBytes whole(path);
-        if (!whole.ok()) {
-            error = whole.error();
-            return false;
-        }
-        if (!graphics::readJpegSize(whole.bytes(), s, error))
-            return false;
-    }
+    graphics::PictureFormat format = graphics::PictureFormat::Unknown;
+    if (!graphics::readPictureSize(path, s, error, &format))
+        return false;
+    isJpeg = format == graphics::PictureFormat::Jpeg;
     size = {s.width(), s.height()};
     return true;
 }

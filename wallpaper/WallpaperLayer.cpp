@@ -78,7 +78,9 @@ bool DisplayWPLayer(rasterkit::Handle buffer, int width, int height, const Layer
     if (!name.empty()) {
         t = ReadIniInt("LayerWP", "layerTranslucency", 0, source.pictureInfo);
     } else {
-        const std::string company = source.setDirectory + "company.ini";
+        imagesets::PathResolver resolver;
+        const std::string company =
+            resolver.resolve(source.setDirectory, "company.ini").value_or(std::string());
         const LayerChoice choice = ChooseWPLayer(
             ReadIniString("LayerWP", "layerImage", "", company),
             ReadIniString("LayerWP", "layerTranslucency", "0", company), source.settingsFile);
@@ -92,7 +94,14 @@ bool DisplayWPLayer(rasterkit::Handle buffer, int width, int height, const Layer
         logWarning("wallpaper", "layer \"" + name + "\" is not inside the set folder; skipped");
         return false;
     }
-    const std::string path = source.setDirectory + name;
+    imagesets::PathResolver resolver;
+    std::string why;
+    const auto found = resolver.resolve(source.setDirectory, name, &why);
+    if (!found) {
+        logWarning("wallpaper", "layer " + source.setDirectory + name + " not used: " + why);
+        return false;
+    }
+    const std::string& path = *found;
     const rasterkit::Handle layer = rasterkit::LoadBitMap(path);
     if (layer < 0) {
         logWarning("wallpaper", "layer " + path + " could not be loaded (" +

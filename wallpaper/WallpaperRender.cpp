@@ -6,6 +6,7 @@
 #include "common/AtomicFile.h"
 #include "common/Log.h"
 #include "common/Profile.h"
+#include "common/SetFileAccess.h"
 #include "graphics/depthkit/Depthkit.h"
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/JpegCodec.h"
@@ -234,17 +235,24 @@ std::string defaultCacheFolder() {
 
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
     RenderResult result;
-    const std::string info = r.pictureBase + ".nfo";
     const std::string file = r.pictureBase + ".jpg";
-    const std::string panDirection = ReadIniString("Panoramic", "PanDirection", "", info);
-    const int origin = ReadIniInt("Panoramic", "PanoramicOrigin", 0, info);
+    // The information file is read only when it is a set file that may be
+    // read (a regular file inside the program directory).
+    std::string info = r.pictureBase + ".nfo";
+    std::string infoError;
+    if (!isReadableSetFile(info, setFileRoot(), &infoError)) {
+        if (std::filesystem::exists(std::filesystem::symlink_status(info)))
+            logWarning("wallpaper", infoError);
+        info.clear();
+    }
+    const std::string panDirection =
+        info.empty() ? std::string() : ReadIniString("Panoramic", "PanDirection", "", info);
+    const int origin = info.empty() ? 0 : ReadIniInt("Panoramic", "PanoramicOrigin", 0, info);
 
-    QImageReader reader(QString::fromStdString(file));
-    const QSize picture = reader.size();
-    if (!picture.isValid() || picture.isEmpty()) {
-        result.error = "cannot read the picture " + file;
-        if (!reader.errorString().isEmpty())
-            result.error += " (" + reader.errorString().toStdString() + ")";
+    QSize picture;
+    std::string sizeError;
+    if (!graphics::readPictureSize(file, picture, sizeError)) {
+        result.error = "cannot read the picture " + file + " (" + sizeError + ")";
         return result;
     }
     const QRect cut = panoramaCut(picture, panDirection, origin, r.reference);

@@ -1,5 +1,7 @@
 #include "graphics/io/FileIO.h"
 
+#include "common/SetFileAccess.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -10,14 +12,15 @@
 namespace skyloom::graphics {
 
 FileBytes::FileBytes(const std::string& path, std::size_t maxBytes) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error_ = "cannot open " + path + ": " + std::strerror(errno);
+    // Pictures come from image sets: opened without blocking, regular files
+    // inside the program directory only.
+    FileHandle handle = openSetFile(path, error_);
+    if (!handle)
         return;
-    }
+    const int fd = handle.release();
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error_ = "not a regular file: " + path;
+    if (::fstat(fd, &st) != 0) {
+        error_ = "cannot read " + path + ": " + std::strerror(errno);
         ::close(fd);
         return;
     }

@@ -2,6 +2,7 @@
 // Reading whole files. (Files are replaced through common/AtomicFile.h.)
 
 #include "common/AtomicFile.h"
+#include "common/SetFileAccess.h"
 #include "graphics/io/LargeBuffer.h"
 
 #include <cstddef>

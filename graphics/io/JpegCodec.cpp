@@ -899,12 +899,9 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
 
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
                           std::string& error, const DecodeLimits& limits, JpegThreads threads) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rbe"),
-                                                         &std::fclose);
-    if (!file) {
-        error = "cannot open " + path;
+    SetFileStream file = openSetFileStream(path, error);
+    if (!file)
         return false;
-    }
     // Several decoders share the whole file in memory; a file that is no
     // JPEG at all is not read whole for that.
     std::uint8_t start[2] = {};

@@ -3,9 +3,16 @@
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FileIO.h"
 
+#include "common/Log.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 namespace skyloom::graphics {
 
@@ -55,6 +62,76 @@ bool decodePicture(std::span<const std::uint8_t> data, QImage& out, std::string&
     return false;
 }
 
+namespace {
+
+std::uint32_t bigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+std::int32_t littleEndian32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
+                                     std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24);
+}
+
+} // namespace
+
+bool readPictureSize(const std::string& path, QSize& size, std::string& error,
+                     PictureFormat* format) {
+    constexpr std::size_t kHead = 256 * 1024;
+    std::vector<std::uint8_t> head(kHead);
+    {
+        const SetFileStream file = openSetFileStream(path, error);
+        if (!file)
+            return false;
+        head.resize(std::fread(head.data(), 1, kHead, file.get()));
+    }
+    const PictureFormat kind = sniffFormat(head);
+    if (format)
+        *format = kind;
+    const auto bad = [&](const char* what) {
+        error = path + ": " + what;
+        return false;
+    };
+    switch (kind) {
+    case PictureFormat::Jpeg:
+        if (readJpegSize(head, size, error))
+            return true;
+        if (head.size() < kHead)
+            return bad("unreadable JPEG header");
+        {
+            const FileBytes whole(path);
+            if (!whole.ok()) {
+                error = whole.error();
+                return false;
+            }
+            if (!readJpegSize(whole.bytes(), size, error))
+                return bad("unreadable JPEG header");
+        }
+        return true;
+    case PictureFormat::Png:
+        // The IHDR chunk comes first: width and height at bytes 16 and 20.
+        if (head.size() < 24 || std::memcmp(head.data() + 12, "IHDR", 4) != 0)
+            return bad("unreadable PNG header");
+        size = QSize(static_cast<int>(std::min<std::uint32_t>(bigEndian32(&head[16]), INT_MAX)),
+                     static_cast<int>(std::min<std::uint32_t>(bigEndian32(&head[20]), INT_MAX)));
+        return size.width() > 0 && size.height() > 0 ? true : bad("unreadable PNG header");
+    case PictureFormat::Bmp: {
+        if (head.size() < 26)
+            return bad("unreadable BMP header");
+        const std::int32_t headerSize = littleEndian32(&head[14]);
+        if (headerSize == 12) { // the old OS/2 header: 16-bit sizes
+            size = QSize(head[18] | head[19] << 8, head[20] | head[21] << 8);
+        } else {
+            const std::int32_t h = littleEndian32(&head[22]);
+            size = QSize(littleEndian32(&head[18]), h == INT32_MIN ? 0 : (h < 0 ? -h : h));
+        }
+        return size.width() > 0 && size.height() > 0 ? true : bad("unreadable BMP header");
+    }
+    case PictureFormat::Unknown:
+        break;
+    }
+    return bad("not a BMP, JPEG or PNG picture");
+}
+
 bool loadPicture(const std::string& path, QImage& out, std::string& error,
                  const JpegDecodeOptions& jpegOptions) {
     out = QImage();
@@ -68,6 +145,24 @@ bool loadPicture(const std::string& path, QImage& out, std::string& error,
         return false;
     }
     return true;
+}
+
+QImage loadSetImage(const std::string& path) {
+    QImage image;
+    std::string error;
+    const FileBytes file(path, std::size_t(64) << 20);
+    if (!file.ok()) {
+        logInfo("graphics", file.error());
+        return {};
+    }
+    if (sniffFormat(file.bytes()) != PictureFormat::Unknown) {
+        if (!decodePicture(file.bytes(), image, error))
+            logInfo("graphics", path + ": " + error);
+        return image;
+    }
+    if (!image.loadFromData(file.bytes().data(), static_cast<int>(file.bytes().size())))
+        logInfo("graphics", path + ": not a picture that can be read");
+    return image;
 }
 
 } // namespace skyloom::graphics

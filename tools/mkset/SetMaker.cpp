@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/IniDocument.h"
 #include "common/ProfileFile.h"
+#include "common/SetFileAccess.h"
 #include "imagesets/RegistryText.h"
 #include "imagesets/SetFiles.h"
 #include "imagesets/SetLibrary.h"
@@ -79,36 +80,27 @@ std::string systemError(int err) {
     return std::generic_category().message(err);
 }
 
+// Every file is opened as the saver opens set files (openSetFile): without
+// blocking on pipes or devices, regular files only, and files named inside
+// the program directory only while they stay inside it.
 bool readFile(const std::string& path, std::size_t limit, std::string& bytes, std::string& error) {
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    if (ec) {
-        error = "cannot be read (" + ec.message() + ")";
-        return false;
-    }
-    if (size > limit) {
-        error = "the file is too large (" + std::to_string(size / (1024 * 1024)) + " MB)";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot be read (" + systemError(errno) + ")";
-        return false;
-    }
-    bytes.resize(size);
-    in.read(bytes.data(), std::streamsize(size));
-    if (in.gcount() != std::streamsize(size)) {
-        error = "cannot be read (it changed while being read)";
-        return false;
-    }
-    return true;
+    std::string why;
+    if (readSetFile(path, limit, bytes, why))
+        return true;
+    if (why.rfind("file too large", 0) == 0)
+        error = "the file is too large (over " + std::to_string(limit / (1024 * 1024)) + " MB)";
+    else
+        error = "cannot be read (" + why + ")";
+    return false;
 }
 
 std::string readHead(const std::string& path, std::size_t n) {
-    std::ifstream in(path, std::ios::binary);
+    std::string error;
+    const SetFileStream file = openSetFileStream(path, error);
+    if (!file)
+        return {};
     std::string head(n, '\0');
-    in.read(head.data(), std::streamsize(n));
-    head.resize(std::size_t(std::max<std::streamsize>(0, in.gcount())));
+    head.resize(std::fread(head.data(), 1, n, file.get()));
     return head;
 }
 
@@ -126,7 +118,8 @@ std::string writeAtomic(const std::string& path, std::string_view bytes) {
 }
 
 // Puts the source JPEG in the set as it is.
-std::string storeSource(const std::string& source, const std::string& target, StoreMode mode) {
+std::string storeSource(const std::string& source, const std::string& target, StoreMode mode,
+                        const std::string& programDir) {
     std::error_code ec;
     if (fs::exists(target, ec) && fs::equivalent(source, target, ec))
         return {};
@@ -136,12 +129,20 @@ std::string storeSource(const std::string& source, const std::string& target, St
         // A hard link needs the same file system and, with protected hard
         // links, a file of our own; a symbolic link always works.
         if (::link(source.c_str(), tmp.temporaryPath().c_str()) != 0) {
-            // To the file itself, not to a link that may be temporary.
+            // To the file itself, not to a link that may be temporary. The
+            // saver follows links only within the program directory, so a
+            // source outside it is copied instead.
             std::string real = fs::canonical(source, ec).string();
-            if (ec)
-                real = fs::absolute(source, ec).string();
-            if (::symlink(real.c_str(), tmp.temporaryPath().c_str()) != 0)
-                return "cannot link " + target + " (" + systemError(errno) + ")";
+            const std::string realRoot = fs::canonical(programDir, ec).string();
+            if (!ec && pathIsInside(real, realRoot)) {
+                if (::symlink(real.c_str(), tmp.temporaryPath().c_str()) != 0)
+                    return "cannot link " + target + " (" + systemError(errno) + ")";
+            } else {
+                fs::copy_file(source, tmp.temporaryPath(), fs::copy_options::overwrite_existing,
+                              ec);
+                if (ec)
+                    return "cannot copy to " + target + " (" + ec.message() + ")";
+            }
         }
     } else {
         fs::copy_file(source, tmp.temporaryPath(), fs::copy_options::overwrite_existing, ec);
@@ -293,7 +294,7 @@ bool upToDate(const std::string& dest, const std::string& source) {
 
 // Makes one picture of the set; empty on success, else why not.
 std::string makePicture(const Source& src, const std::string& dest, StoreMode mode,
-                        PictureTitle& title) {
+                        const std::string& programDir, PictureTitle& title) {
     std::string bytes, error;
     if (!readFile(src.path, kMaxFileBytes, bytes, error))
         return error;
@@ -305,7 +306,7 @@ std::string makePicture(const Source& src, const std::string& dest, StoreMode mo
     title = prepared->title;
     // The preview is written last: a picture is listed only with its
     // preview, so a listed picture always has its picture and texts.
-    error = prepared->encoded.empty() ? storeSource(src.path, dest + ".jpg", mode)
+    error = prepared->encoded.empty() ? storeSource(src.path, dest + ".jpg", mode, programDir)
                                       : writeAtomic(dest + ".jpg", prepared->encoded);
     if (error.empty())
         error = writeAtomic(dest + ".nfo", nfoText(prepared->title, panoramaFor(prepared->size)));
@@ -472,7 +473,7 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
             ++report.kept;
         } else {
             PictureTitle title;
-            std::string error = makePicture(src, dest, options.store, title);
+            std::string error = makePicture(src, dest, options.store, program, title);
             if (!error.empty()) {
                 report.skipped.push_back({src.fileName, error});
             } else {

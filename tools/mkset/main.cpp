@@ -11,6 +11,7 @@
 // when nothing could be made, 2 for a wrong command line.
 
 #include "common/ProgramInfo.h"
+#include "common/SetFileAccess.h"
 #include "platform/Locations.h"
 #include "platform/Registry.h"
 #include "tools/mkset/Progress.h"
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
         }
     }
     mkset::TerminalProgress progress(stderr);
+    setSetFileRoot(options.programDir); // the set's own files stay inside it
     const mkset::MakeReport report = mkset::makeSet(options, &progress);
     // The result goes to standard output only when a set was made; every
     // problem (a failure, skipped pictures) goes to standard error.
