@@ -19,3 +19,15 @@ function(skyloom_test name)
         set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
     endif()
 endfunction()
+
+# skyloom_whole_test(NAME TIMEOUT seconds COMMAND ...)
+# A whole-program test (a shell script under Xvfb): labelled whole and gui,
+# run alone, skipped with status 77. The programs' messages go to a log in
+# the build folder's test-logs/, printed when the test fails.
+function(skyloom_whole_test name)
+    cmake_parse_arguments(T "" "TIMEOUT" "COMMAND;ENV" ${ARGN})
+    add_test(NAME ${name} COMMAND ${T_COMMAND})
+    set_tests_properties(${name} PROPERTIES LABELS "whole;gui" SKIP_RETURN_CODE 77
+                         TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE
+                         ENVIRONMENT "WHOLE_LOG_DIR=${CMAKE_BINARY_DIR}/test-logs;${T_ENV}")
+endfunction()

@@ -161,6 +161,7 @@ bool SaverGuard::run() {
         return false;
     }
     platform::setScreenSaverRunning(true);
+    logInfo("saver", "screen locked");
     HideCursor();
     auto recover = [this] {
         coverScreens();
@@ -203,6 +204,7 @@ void SaverGuard::startRenderer() {
             onRendererFinished();
     });
     renderer_->start(QCoreApplication::applicationFilePath(), {"/s"});
+    logInfo("saver", "picture renderer started");
     if (panel_->isVisible())
         panel_->raise();
 }
@@ -280,9 +282,12 @@ void SaverGuard::askForPassword(int pendingKey) {
     panel_->raise();
     panel_->update();
     promptIdle_.start();
+    logInfo("saver", "password prompt open");
 }
 
 void SaverGuard::closePrompt() {
+    if (prompt_.isOpen())
+        logInfo("saver", "password prompt closed");
     prompt_.close();
     panel_->hide();
     promptIdle_.stop();
@@ -317,6 +322,7 @@ void SaverGuard::onChecked(platform::PasswordGate::Result result) {
                            std::to_string(gate_.lockRemaining().count()) + " seconds.");
     else
         prompt_.setMessage("Wrong password. Try again.");
+    logInfo("saver", "password refused");
     panel_->update();
     promptIdle_.start();
 }

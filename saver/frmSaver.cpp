@@ -202,6 +202,8 @@ void frmSaver::showModal() {
         // A saver owns the keyboard: keys end it whatever window had focus.
         grabKeyboard();
     }
+    // Tests and bug reports follow the saver's progress by these lines.
+    logInfo("saver", "window shown");
     if (shown)
         shown();
     tmrTrans_.start();

@@ -51,6 +51,8 @@ void frmSaver::DoTrans() {
     if (abort_)
         return;
     chooseFirstView();
+    logInfo("saver",
+            "showing picture " + std::to_string(current_.index) + ": " + current_.relativePath);
     trans_.TransType(nextTransitionType(settings_.nTransition, transitionCycle_));
     setMemoryStatus(memoryStatusText());
     if (platform::displayBitsPerPixel() == 8) {
@@ -293,6 +295,7 @@ void frmSaver::ShowDescription() {
         }
     }
     panelShown_ = true;
+    logInfo("saver", "description panel shown");
     infoCountdown_ = 0;
     tmrInfo_.start();
     canvasChanged(panelRect_);
@@ -318,6 +321,7 @@ void frmSaver::infoTick() {
         p.end();
         underPanel_ = QImage();
         canvasChanged(panelRect_);
+        logInfo("saver", "description panel removed");
     }
     AfterDescription();
 }
@@ -399,6 +403,7 @@ void frmSaver::FinishPictureChange() {
         return;
     if (pictureShown)
         pictureShown(*this);
+    logInfo("saver", "waiting for the next picture");
     tmrTrans_.start();
 }
 

@@ -2,11 +2,93 @@
 #   whole_setup TOOL...   skips (status 77) when a tool is missing, makes a
 #                         private $tmp with XDG folders, starts Xvfb and
 #                         exports DISPLAY; cleanup kills $pids and Xvfb.
+#   $log                  the test's log: programs started by a test send
+#                         their messages there (2>>"$log"). It is kept in
+#                         $WHOLE_LOG_DIR (the build folder's test-logs/)
+#                         and printed when the test fails.
+#   wait_until WHAT SECONDS COMMAND...
+#                         runs COMMAND until it succeeds; after SECONDS the
+#                         test fails, naming WHAT and what was seen ($seen,
+#                         which COMMAND may set).
+#   wait_log TEXT [COUNT] waits until TEXT is in COUNT (default 1) log lines.
+#   wait_exit PID WHAT    waits until process PID has ended.
+#   measure_idle PID SECONDS
+#                         processor time of PID over a window that starts now.
 #   make_set DIR          puts a small image set (two pictures drawn with
 #                         ImageMagick) into program directory DIR.
+# Deadlines are generous ($WHOLE_WAIT, 60 s): a sanitizer build on a busy
+# machine is many times slower than an idle one, and a deadline is only
+# reached when something is wrong.
+WHOLE_WAIT=${WHOLE_WAIT:-60}
+log=
+
 fail() {
     echo "FAIL: $*"
+    if [ -n "$log" ] && [ -s "$log" ]; then
+        echo "---- last lines of the test log $log:"
+        tail -n 150 "$log"
+        echo "----"
+    fi
     exit 1
+}
+
+# note TEXT: a line in the test log and on the test's output.
+note() {
+    echo "$*"
+    [ -n "$log" ] && echo "test: $*" >>"$log"
+}
+
+wait_until() {
+    _wu_what=$1
+    _wu_limit=$2
+    shift 2
+    seen=
+    _wu_end=$(($(date +%s) + _wu_limit))
+    until "$@"; do
+        if [ "$(date +%s)" -ge "$_wu_end" ]; then
+            fail "no $_wu_what within $_wu_limit s${seen:+ (seen: $seen)}"
+        fi
+        sleep 0.05
+    done
+}
+
+# log_count TEXT: how many log lines hold TEXT (a fixed string).
+log_count() {
+    grep -c -F -- "$1" "$log" 2>/dev/null || true
+}
+log_has() {
+    _lh_n=$(log_count "$1")
+    seen="$_lh_n line(s) with \"$1\""
+    [ "$_lh_n" -ge "${2:-1}" ]
+}
+wait_log() {
+    wait_until "log line \"$1\" (${2:-1} in all)" "$WHOLE_WAIT" log_has "$1" "${2:-1}"
+}
+process_gone() {
+    ! kill -0 "$1" 2>/dev/null
+}
+wait_exit() {
+    wait_until "end of $2" "$WHOLE_WAIT" process_gone "$1"
+}
+
+# ticks PID: processor time (user + system) a process has used, in ticks.
+ticks() {
+    awk '{print $14 + $15}' "/proc/$1/stat"
+}
+
+# measure_idle PID SECONDS: the processor time PID uses over the next
+# SECONDS, in $idle_ticks, and the window's length in $idle_ms. Call it
+# right after the event that starts the window; the process must stay up.
+measure_idle() {
+    _mi_t0=$(ticks "$1")
+    _mi_start=$(date +%s%3N)
+    _mi_end=$((_mi_start + $2 * 1000))
+    while [ "$(date +%s%3N)" -lt "$_mi_end" ]; do
+        kill -0 "$1" 2>/dev/null || fail "process $1 ended while its processor time was measured"
+        sleep 0.1
+    done
+    idle_ticks=$(($(ticks "$1") - _mi_t0))
+    idle_ms=$(($(date +%s%3N) - _mi_start))
 }
 
 pids=
@@ -16,24 +98,36 @@ whole_cleanup() {
     rm -rf "$tmp"
 }
 
+display_ready() {
+    [ -s "$tmp/display" ]
+}
+
 whole_setup() {
     for tool in Xvfb "$@"; do
         command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool not installed"; exit 77; }
     done
     tmp=$(mktemp -d)
     trap whole_cleanup EXIT
+    log_dir=${WHOLE_LOG_DIR:-$tmp}
+    mkdir -p "$log_dir"
+    log="$log_dir/$(basename "$0" .sh).log"
+    : >"$log"
+    echo "test log: $log"
     export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
     export XDG_CACHE_HOME="$tmp/cache"
-    export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1
+    # Informational lines on: the tests wait for them.
+    export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=0
     # No first-run set from the desktop photographs unless a test asks.
     export SKYLOOM_FIRST_SET_SOURCE=/nonexistent
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     mkdir -m 700 "$tmp/run"
-    # Xvfb picks a free display number and tells it through descriptor 3.
-    Xvfb -displayfd 3 -screen 0 "${WHOLE_SCREEN:-1280x1024x24}" -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+    # Xvfb tells the display number through descriptor 3 once it listens:
+    # the one in SKYLOOM_TEST_DISPLAY, or else a free one it picks.
+    Xvfb ${SKYLOOM_TEST_DISPLAY:+":$SKYLOOM_TEST_DISPLAY"} -displayfd 3 \
+        -screen 0 "${WHOLE_SCREEN:-1280x1024x24}" -noreset -nolisten tcp \
+        3>"$tmp/display" 2>>"$log" &
     xpid=$!
-    for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-    [ -s "$tmp/display" ] || fail "Xvfb did not start"
+    wait_until "X server" "$WHOLE_WAIT" display_ready
     export DISPLAY=":$(cat "$tmp/display")"
 }
 

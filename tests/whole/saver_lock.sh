@@ -17,85 +17,123 @@ echo "moon light" | "$BIN/skyloom-ini" saver-password || fail "saver password"
 # Another program's window, which records every key it receives.
 xev -geometry 300x200+10+10 >"$tmp/xev.log" 2>&1 &
 pids="$pids $!"
-sleep 1
-victim=$(xdotool search --name "Event Tester" | head -1)
-[ -n "$victim" ] || fail "no xev window"
+xev_window() {
+    victim=$(xdotool search --name "Event Tester" | head -1)
+    [ -n "$victim" ]
+}
+wait_until "xev window" "$WHOLE_WAIT" xev_window
 
 # The area of the other window must never show (xev's window is white).
-covered() {
+white_area() {
     import -window root "$SHOTS/$1.png"
     white=$(convert "$SHOTS/$1.png" -crop 300x200+10+10 -colorspace Gray -format '%[fx:mean>0.5]' info:)
-    [ "$white" -eq 0 ] || fail "the other window shows through ($1)"
+    seen="white area: $white"
+    [ "$white" -eq 0 ]
 }
+covered() {
+    white_area "$1" || fail "the other window shows through ($1)"
+}
+# xev_synced: everything sent to xev before now has reached its log. The X
+# server handles requests in order, so once xev reports this change of its
+# window's name, any key it was sent earlier is in its log too.
+names=0
+xev_names() { [ "$(grep -c 'WM_NAME' "$tmp/xev.log")" -gt "$names" ]; }
+xev_synced() {
+    names=$(grep -c 'WM_NAME' "$tmp/xev.log")
+    xdotool set_window --name "Event Tester" "$victim"
+    wait_until "xev's report of its new name" "$WHOLE_WAIT" xev_names
+}
+no_keys_reached() {
+    xev_synced
+    grep -q KeyPress "$tmp/xev.log" && fail "keys reached another window ($1)"
+}
+# prompts open|closed: how often the password prompt opened or closed
+prompts() { log_count "password prompt $1"; }
 renderer() { pgrep -P "$spid" | head -1; }
+renderer_up() {
+    r=$(renderer)
+    seen="renderer ${r:-none}, the old one $old"
+    [ -n "$r" ] && [ "$r" != "$old" ]
+}
+# renderer_waits: the latest renderer has shown its picture and waits.
+renderer_waits() {
+    awk '/picture renderer started/ { w = 0 } /waiting for the next picture/ { w = 1 }
+         END { exit !w }' "$log"
+}
+# wait_renderer: a renderer other than $old runs; its pid in $r
 wait_renderer() {
-    for _ in $(seq 1 60); do
-        r=$(renderer)
-        [ -n "$r" ] && { echo "$r"; return 0; }
-        sleep 0.1
-    done
-    return 1
+    wait_until "picture renderer ($1)" "$WHOLE_WAIT" renderer_up
 }
 
-"$BIN/skyloom" /s &
+"$BIN/skyloom" /s 2>>"$log" &
 spid=$!
 pids="$pids $spid"
-sleep 2.5
+wait_log "screen locked"
 kill -0 "$spid" 2>/dev/null || fail "the locked saver did not start"
-covered start
+wait_log "waiting for the next picture"
+wait_until "screen covered" "$WHOLE_WAIT" white_area start
 
 # Typing aimed at the other window reaches nothing.
+opened=$(prompts open)
 xdotool windowfocus "$victim" 2>/dev/null
 xdotool type --delay 20 "hello"
 xdotool key alt+Tab ctrl+alt+F1
-sleep 0.3
-grep -q KeyPress "$tmp/xev.log" && fail "keys reached another window"
+no_keys_reached "typed"
+wait_log "password prompt open" $((opened + 1))
+closed=$(prompts closed)
 xdotool key Escape # closes the prompt the keys opened
-sleep 0.2
+wait_log "password prompt closed" $((closed + 1))
 
 # Signals to the renderer: just after it starts and while it runs.
+old=
 for sig in TERM INT HUP QUIT USR1 SEGV ABRT KILL; do
-    r=$(wait_renderer) || fail "no renderer running before SIG$sig"
+    wait_renderer "before SIG$sig"
     kill -s "$sig" "$r"
-    sleep 0.3
+    old=$r
+    wait_renderer "restarted after SIG$sig"
     covered "renderer-$sig"
     kill -0 "$spid" 2>/dev/null || fail "SIG$sig to the renderer ended the saver"
-    r=$(wait_renderer) || fail "renderer not restarted after SIG$sig"
-    sleep 1.2
+    # Once the new renderer shows its picture, it is signalled again.
+    wait_until "picture from the new renderer" "$WHOLE_WAIT" renderer_waits
     kill -s "$sig" "$r"
-    sleep 0.3
+    old=$r
+    wait_renderer "restarted after the second SIG$sig"
     kill -0 "$spid" 2>/dev/null || fail "SIG$sig to the renderer ended the saver"
 done
 covered renderers-killed
 
-# Every catchable signal to the guard, which owns the grab and the prompt.
+# Every catchable signal to the guard, which owns the grab and the prompt
+# (it ignores them: the kernel drops an ignored signal when it is sent).
 for sig in HUP INT QUIT ILL TRAP ABRT BUS FPE USR1 SEGV USR2 PIPE ALRM TERM STKFLT TSTP TTIN TTOU XCPU XFSZ VTALRM PROF IO PWR SYS; do
     kill -s "$sig" "$spid" 2>/dev/null
 done
-sleep 0.5
 kill -0 "$spid" 2>/dev/null || fail "a signal to the guard ended the saver"
 covered guard-signalled
+opened=$(prompts open)
 xdotool windowfocus "$victim" 2>/dev/null
 xdotool type "after"
-sleep 0.2
-grep -q KeyPress "$tmp/xev.log" && fail "keys reached another window after the signals"
+no_keys_reached "typed after the signals"
+wait_log "password prompt open" $((opened + 1))
+kill -0 "$spid" 2>/dev/null || fail "a signal to the guard ended the saver"
+closed=$(prompts closed)
 xdotool key Escape
-sleep 0.2
+wait_log "password prompt closed" $((closed + 1))
 
 # A wrong password leaves it running.
+opened=$(prompts open)
+refused=$(log_count "password refused")
 xdotool key x
-sleep 0.3
+wait_log "password prompt open" $((opened + 1))
 xdotool type --delay 20 "wrong"
 xdotool key Return
-sleep 1.8
+wait_log "password refused" $((refused + 1))
 kill -0 "$spid" 2>/dev/null || fail "a wrong password ended the saver"
 covered wrong-password
 
 # The right password ends it with status 0.
 xdotool type --delay 20 "moon light"
 xdotool key Return
-for _ in $(seq 1 60); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$spid" 2>/dev/null && fail "the right password did not end the saver"
+wait_exit "$spid" "the saver after the right password"
 wait "$spid"
 rc=$?
 spid=

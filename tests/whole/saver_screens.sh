@@ -23,41 +23,49 @@ red_share() {
 xrandr --setmonitor left 1280/325x1024/260+0+0 screen >/dev/null 2>&1 || fail "xrandr"
 xrandr --setmonitor right 800/200x600/150+1280+0 none >/dev/null 2>&1 || fail "xrandr"
 xsetroot -solid red
-"$BIN" /s &
+# both monitors covered, and something drawn on the primary one
+covered() {
+    import -window root "$SHOTS/two-monitors.png"
+    share=$(red_share "$SHOTS/two-monitors.png")
+    notice=$(convert "$SHOTS/two-monitors.png" -crop 320x64+0+0 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
+    seen="$share/1000 of the desktop showing, brightest grey $notice on the primary monitor"
+    [ "$share" -eq 0 ] && [ "$notice" -gt 0 ]
+}
+"$BIN" /s 2>>"$log" &
 spid=$!
 pids="$pids $spid"
-sleep 2.5
-import -window root "$SHOTS/two-monitors.png"
-share=$(red_share "$SHOTS/two-monitors.png")
-[ "$share" -eq 0 ] || fail "$share/1000 of the desktop shows beside the saver"
-notice=$(convert "$SHOTS/two-monitors.png" -crop 320x64+0+0 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
-[ "$notice" -gt 0 ] || fail "nothing drawn on the primary monitor"
+wait_log "waiting for the next picture"
+wait_until "saver over both monitors" "$WHOLE_WAIT" covered
 xdotool key a
-for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$spid" 2>/dev/null && fail "a key did not end the saver"
+wait_exit "$spid" "the saver after a key"
 
 # 2. A daemon's window: the saver draws into it and follows its size.
 xev -geometry 640x480+100+100 >/dev/null 2>&1 &
 pids="$pids $!"
-sleep 1
-win=$(xdotool search --name "Event Tester" | head -1)
-[ -n "$win" ] || fail "no window to draw into"
-XSCREENSAVER_WINDOW=$(printf '0x%x' "$win") "$BIN" -root &
+xev_window() {
+    win=$(xdotool search --name "Event Tester" | head -1)
+    [ -n "$win" ]
+}
+wait_until "xev window to draw into" "$WHOLE_WAIT" xev_window
+# the window at its new size, painted by the saver
+painted() {
+    import -window "$win" "$SHOTS/daemon-window.png"
+    size=$(identify -format '%wx%h' "$SHOTS/daemon-window.png")
+    # xev's window is white; the saver paints it black with its notice on top
+    # (xev's own small child window stays at its top-left corner).
+    white=$(convert "$SHOTS/daemon-window.png" -crop 600x400+150+150 -colorspace Gray -format '%[fx:int(mean*255)]' info:)
+    text=$(convert "$SHOTS/daemon-window.png" -crop 200x14+70+0 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
+    seen="window $size, mean grey $white, brightest notice grey $text"
+    [ "$size" = "800x600" ] && [ "$white" -lt 10 ] && [ "$text" -gt 64 ]
+}
+waits=$(log_count "waiting for the next picture")
+XSCREENSAVER_WINDOW=$(printf '0x%x' "$win") "$BIN" -root 2>>"$log" &
 hpid=$!
 pids="$pids $hpid"
-sleep 2.5
+wait_log "waiting for the next picture" $((waits + 1))
 kill -0 "$hpid" 2>/dev/null || fail "the display mode did not keep running"
 xdotool windowsize "$win" 800 600
-sleep 1.5
-import -window "$win" "$SHOTS/daemon-window.png"
-size=$(identify -format '%wx%h' "$SHOTS/daemon-window.png")
-[ "$size" = "800x600" ] || fail "window size $size"
-# xev's window is white; the saver paints it black with its notice on top
-# (xev's own small child window stays at its top-left corner).
-white=$(convert "$SHOTS/daemon-window.png" -crop 600x400+150+150 -colorspace Gray -format '%[fx:int(mean*255)]' info:)
-[ "$white" -lt 10 ] || fail "the window was not painted (mean grey $white)"
-text=$(convert "$SHOTS/daemon-window.png" -crop 200x14+70+0 -colorspace Gray -format '%[fx:int(maxima*255)]' info:)
-[ "$text" -gt 64 ] || fail "no notice drawn in the window"
+wait_until "window painted at its new size" "$WHOLE_WAIT" painted
 # The display mode maps no window of its own.
 own=$(xdotool search --pid "$hpid" --onlyvisible 2>/dev/null | wc -l)
 [ "$own" -eq 0 ] || fail "the display mode mapped $own window(s) of its own"
