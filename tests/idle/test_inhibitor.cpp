@@ -35,15 +35,20 @@ QDBusPendingCall call(QDBusConnection& bus, const char* path, const char* method
     return bus.asyncCall(m);
 }
 
+// The event loop the service answers from, one per test.
+struct TestApp {
+    int argc = 1;
+    char arg0[15] = "test_inhibitor";
+    char* argv[2] = {arg0, nullptr};
+    QCoreApplication app{argc, argv};
+};
+
 } // namespace
 
 TEST(ScreenSaverInhibitor, CookiesBelongToTheirProgramAndDieWithIt) {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
         GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-    int argc = 1;
-    char arg0[] = "test_inhibitor";
-    char* argv[] = {arg0, nullptr};
-    QCoreApplication app(argc, argv);
+    TestApp app;
 
     ScreenSaverInhibitor service;
     ASSERT_EQ(service.start(), "own");
@@ -89,10 +94,7 @@ TEST(ScreenSaverInhibitor, CookiesBelongToTheirProgramAndDieWithIt) {
 TEST(ScreenSaverInhibitor, ControlMethodsReachTheActions) {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
         GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-    int argc = 1;
-    char arg0[] = "test_inhibitor";
-    char* argv[] = {arg0, nullptr};
-    QCoreApplication app(argc, argv);
+    TestApp app;
 
     bool running = false;
     int starts = 0, locks = 0, ends = 0, activity = 0;
