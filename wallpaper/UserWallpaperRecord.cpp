@@ -85,6 +85,8 @@ UserWallpaperRecord::Loaded UserWallpaperRecord::load(const std::string& backend
         loaded.message = "the record of the desktop's own wallpaper in " + path_ + " " + why;
         return loaded;
     };
+    if (!std::filesystem::is_regular_file(path_, ec))
+        return damaged("is not a file");
     if (!std::ifstream(path_))
         return damaged("cannot be read");
     const auto doc = profile::load(path_);
