@@ -306,7 +306,7 @@ public:
                  "print('" +
                  std::string(kMark) +
                  "' + i + '\\t' + d.wallpaperPlugin + '\\t' + "
-                 "d.readConfig('Image') + '\\t" +
+                 "(d.readConfig('Image', '') || '') + '\\t" +
                  kEnd + "\\n'); }");
         const CommandResult result = runner_.run(read);
         if (!result.ok())
@@ -346,11 +346,13 @@ public:
             any = true;
             const std::string d = "all[" + std::to_string(i) + "]";
             js += "if (all.length > " + std::to_string(i) + ") { ";
+            // The plugin first: the image goes into the image plugin's own
+            // group whatever plugin was in use.
+            if (plugin && plugin->value && !plugin->value->empty())
+                js += d + ".wallpaperPlugin = " + jsString(*plugin->value) + "; ";
             if (image && image->value)
                 js += d + ".currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; " + d +
                       ".writeConfig('Image', " + jsString(*image->value) + "); ";
-            if (plugin && plugin->value && !plugin->value->empty())
-                js += d + ".wallpaperPlugin = " + jsString(*plugin->value) + "; ";
             js += "} ";
         }
         if (!any)
