@@ -3,6 +3,8 @@
 #include "DesktopBackend.h"
 
 #include "common/Log.h"
+#include "common/ProfileFile.h"
+#include "platform/Locations.h"
 
 #include <algorithm>
 #include <chrono>
@@ -393,7 +395,42 @@ public:
         return runAll(runner_, {{"pcmanfm-qt", "--wallpaper-mode=color"}});
     }
 
+    // pcmanfm-qt has no command that tells its wallpaper; its settings file
+    // does ([Desktop] Wallpaper and WallpaperMode). Values in the file's
+    // escaped forms are not guessed at: the record is then "unknown".
+    ReadResult current() override {
+        ReadResult result = DesktopBackend::current();
+        const auto doc = profile::load(xdgConfigHome() + "/pcmanfm-qt/lxqt/settings.conf");
+        const auto wallpaper = doc->value("Desktop", "Wallpaper");
+        const auto mode = doc->value("Desktop", "WallpaperMode");
+        const auto plain = [](const std::optional<std::string>& v) {
+            return v && !v->empty() && v->find('\\') == std::string::npos && v->front() != '@';
+        };
+        if (!plain(wallpaper) || !plain(mode) || !knownMode(*mode))
+            return result;
+        result.wallpaper.known = true;
+        result.wallpaper.settings = {{"Wallpaper", *wallpaper}, {"WallpaperMode", *mode}};
+        return result;
+    }
+
+    InstallResult restore(const SavedWallpaper& saved) override {
+        const SavedSetting* wallpaper = findSetting(saved, "Wallpaper");
+        const SavedSetting* mode = findSetting(saved, "WallpaperMode");
+        if (!saved.known || !wallpaper || !wallpaper->value || !mode || !mode->value ||
+            !knownMode(*mode->value))
+            return remove();
+        return runAll(runner_, {{"pcmanfm-qt", "--set-wallpaper", *wallpaper->value,
+                                 "--wallpaper-mode=" + *mode->value}});
+    }
+
 private:
+    static bool knownMode(const std::string& mode) {
+        for (const char* m : {"color", "stretch", "fit", "center", "tile", "zoom"})
+            if (mode == m)
+                return true;
+        return false;
+    }
+
     CommandRunner& runner_;
 };
 

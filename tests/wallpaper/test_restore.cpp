@@ -112,7 +112,7 @@ TEST_F(RestoreBackendTest, AnUnreadableOrUnknownRecordIsHandledSafely) {
               (Command{"gsettings", "set", kGnome, "picture-options", "none"}));
     // Desktops that cannot be asked say so without starting anything.
     runner.commands.clear();
-    for (BackendKind kind : {BackendKind::Sway, BackendKind::Lxqt, BackendKind::File}) {
+    for (BackendKind kind : {BackendKind::Sway, BackendKind::File}) {
         const ReadResult r = backend(kind)->current();
         EXPECT_TRUE(r.ok);
         EXPECT_FALSE(r.wallpaper.known);
@@ -156,6 +156,34 @@ TEST_F(RestoreBackendTest, XfceReadsEveryWorkspaceAndRestoresWhatIsThereNow) {
     EXPECT_TRUE(
         backend(BackendKind::Xfce)->restore({"xfce", true, {{"/general/lock-screen", "1"}}}).ok);
     EXPECT_EQ(runner.commands, (std::vector<Command>{list}));
+}
+
+TEST_F(RestoreBackendTest, LxqtReadsItsSettingsFileWhenItIsPlain) {
+    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    const std::string conf = "pcmanfm-qt/lxqt/settings.conf";
+    auto lxqt = backend(BackendKind::Lxqt);
+    EXPECT_FALSE(lxqt->current().wallpaper.known); // no settings file yet
+    dir.write(conf, "[Desktop]\nBgColor=#000000\nWallpaper=/home/u/Pictures/my dog.jpg\n"
+                    "WallpaperMode=zoom\n");
+    profile::clearCache();
+    const ReadResult read = lxqt->current();
+    ASSERT_TRUE(read.wallpaper.known);
+    ASSERT_TRUE(lxqt->restore(read.wallpaper).ok);
+    EXPECT_EQ(runner.commands.back(),
+              (Command{"pcmanfm-qt", "--set-wallpaper", "/home/u/Pictures/my dog.jpg",
+                       "--wallpaper-mode=zoom"}));
+    // Escaped values and unknown modes are not guessed at.
+    for (const char* text : {"[Desktop]\nWallpaper=@Invalid()\nWallpaperMode=zoom\n",
+                             "[Desktop]\nWallpaper=/a\\\\b.jpg\nWallpaperMode=zoom\n",
+                             "[Desktop]\nWallpaper=/a.jpg\nWallpaperMode=--help\n"}) {
+        dir.write(conf, text);
+        profile::clearCache();
+        EXPECT_FALSE(lxqt->current().wallpaper.known) << text;
+    }
+    EXPECT_TRUE(
+        lxqt->restore({"lxqt", true, {{"Wallpaper", "/a.jpg"}, {"WallpaperMode", "-x"}}}).ok);
+    EXPECT_EQ(runner.commands.back(), (Command{"pcmanfm-qt", "--wallpaper-mode=color"}));
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(RestoreBackendTest, PlasmaReportsEachDesktopAndGetsItBack) {
