@@ -5,706 +5,708 @@
     <name>skyloom::config::AboutPage</name>
     <message>
         <source>%1 Bit Color</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bit Farbtiefe</translation>
     </message>
     <message>
         <source>Call-back support: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückruf-Support: %1</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::Credits</name>
     <message>
         <source>Not Available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht verfügbar.</translation>
     </message>
     <message>
         <source>Not Available</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht verfügbar</translation>
     </message>
     <message>
         <source>No additional information is available for this image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu diesem Bild gibt es keine weiteren Informationen.</translation>
     </message>
     <message>
         <source>Image title:</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildtitel:</translation>
     </message>
     <message>
         <source>Image Credit:</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildnachweis:</translation>
     </message>
     <message>
         <source>Additional image information:</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Informationen zum Bild:</translation>
     </message>
     <message>
         <source>For more information</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Informationen</translation>
     </message>
     <message>
         <source>Visit Corvenna Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Website von Corvenna besuchen</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::EditSetsPage</name>
     <message>
         <source>Exclude Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder ausschließen</translation>
     </message>
     <message>
         <source>Exclude Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild ausschließen</translation>
     </message>
     <message>
         <source>Include Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder aufnehmen</translation>
     </message>
     <message>
         <source>Include Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild aufnehmen</translation>
     </message>
     <message>
         <source>Exclude Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Sammlungen ausschließen</translation>
     </message>
     <message>
         <source>Exclude Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Sammlung ausschließen</translation>
     </message>
     <message>
         <source>Include Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Sammlungen aufnehmen</translation>
     </message>
     <message>
         <source>Include Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Sammlung aufnehmen</translation>
     </message>
     <message>
         <source>At least one image set must stay included, or the screen saver has no pictures to show.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mindestens eine Bildsammlung muss aufgenommen bleiben, sonst hat der Bildschirmschoner keine Bilder zu zeigen.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::EditSetsWidget</name>
     <message>
         <source>Making the image set...</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Bildsammlung wird angelegt...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Add Photo Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Fotoordner hinzufügen</translation>
     </message>
     <message>
         <source>Click here to select an image set to edit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um die zu bearbeitende Bildsammlung zu wählen.</translation>
     </message>
     <message>
         <source>Image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildsammlung:</translation>
     </message>
     <message>
         <source>Show Title Page</source>
-        <translation type="unfinished"></translation>
+        <translation>Titelseite zeigen</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected images to the &apos;Excluded Images&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziehen Sie die gewählten Bilder mit der rechten Maustaste in das Feld „Ausgeschlossene Bilder“.</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected images to the &apos;Included Images&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziehen Sie die gewählten Bilder mit der rechten Maustaste in das Feld „Aufgenommene Bilder“.</translation>
     </message>
     <message>
         <source>Included Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgenommene Bilder</translation>
     </message>
     <message>
         <source>Excluded Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgeschlossene Bilder</translation>
     </message>
     <message>
         <source>Picture preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildvorschau</translation>
     </message>
     <message>
         <source>Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected sets to the &apos;Exluded Sets&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziehen Sie die gewählten Sammlungen mit der rechten Maustaste in das Feld „Ausgeschlossene Sammlungen“.</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected sets to the &apos;Included Sets&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziehen Sie die gewählten Sammlungen mit der rechten Maustaste in das Feld „Aufgenommene Sammlungen“.</translation>
     </message>
     <message>
         <source>Included Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgenommene Sammlungen</translation>
     </message>
     <message>
         <source>Excluded Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgeschlossene Sammlungen</translation>
     </message>
     <message>
         <source>Set preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Sammlungsvorschau</translation>
     </message>
     <message>
         <source>Add Photo Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Fotoordner hinzufügen...</translation>
     </message>
     <message>
         <source>Make an image set from a folder of your photos.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Bildsammlung aus einem Ordner mit Ihren Fotos anlegen.</translation>
     </message>
     <message>
         <source>Image Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildsammlungen</translation>
     </message>
     <message>
         <source>Name of the image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Name der Bildsammlung:</translation>
     </message>
     <message>
         <source>There is already an image set named &quot;%1&quot;. Please choose another name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt schon eine Bildsammlung namens „%1“. Bitte wählen Sie einen anderen Namen.</translation>
     </message>
     <message>
         <source>No picture in %1 could be used.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Bild in %1 war verwendbar.</translation>
     </message>
     <message>
         <source>No image set was made.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Es wurde keine Bildsammlung angelegt.
+
+%1</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
     <message>
         <source>Randomize From All Image Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Zufällig aus allen Bildsammlungen</translation>
     </message>
     <message>
         <source>No Transitions</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Übergänge</translation>
     </message>
     <message>
         <source>All Transitions</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Übergänge</translation>
     </message>
     <message>
         <source>Vertical Blinds</source>
-        <translation type="unfinished"></translation>
+        <translation>Senkrechte Jalousie</translation>
     </message>
     <message>
         <source>Horizontal Blinds</source>
-        <translation type="unfinished"></translation>
+        <translation>Waagrechte Jalousie</translation>
     </message>
     <message>
         <source>Vertical Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Senkrechtes Wischen</translation>
     </message>
     <message>
         <source>Horizontal Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Waagrechtes Wischen</translation>
     </message>
     <message>
         <source>Boxed In</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechteck nach innen</translation>
     </message>
     <message>
         <source>Horizontal Center Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Waagrecht von der Mitte</translation>
     </message>
     <message>
         <source>Vertical Center Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Senkrecht von der Mitte</translation>
     </message>
     <message>
         <source>Block Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Blöcke</translation>
     </message>
     <message>
         <source>Fast Block Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnelle Blöcke</translation>
     </message>
     <message>
         <source>English</source>
-        <translation type="unfinished"></translation>
+        <translation>Englisch</translation>
     </message>
     <message>
         <source>French</source>
-        <translation type="unfinished"></translation>
+        <translation>Französisch</translation>
     </message>
     <message>
         <source>German</source>
-        <translation type="unfinished"></translation>
+        <translation>Deutsch</translation>
     </message>
     <message>
         <source>Spanish</source>
-        <translation type="unfinished"></translation>
+        <translation>Spanisch</translation>
     </message>
     <message>
         <source>Japanese</source>
-        <translation type="unfinished"></translation>
+        <translation>Japanisch</translation>
     </message>
     <message>
         <source>Extra Large</source>
-        <translation type="unfinished"></translation>
+        <translation>Sehr groß</translation>
     </message>
     <message>
         <source>Large</source>
-        <translation type="unfinished"></translation>
+        <translation>Groß</translation>
     </message>
     <message>
         <source>Medium</source>
-        <translation type="unfinished"></translation>
+        <translation>Mittel</translation>
     </message>
     <message>
         <source>Small</source>
-        <translation type="unfinished"></translation>
+        <translation>Klein</translation>
     </message>
     <message>
         <source>Top-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Oben links</translation>
     </message>
     <message>
         <source>Top-Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Oben Mitte</translation>
     </message>
     <message>
         <source>Top-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Oben rechts</translation>
     </message>
     <message>
         <source>Center-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Mitte links</translation>
     </message>
     <message>
         <source>Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Mitte</translation>
     </message>
     <message>
         <source>Center-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Mitte rechts</translation>
     </message>
     <message>
         <source>Bottom-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Unten links</translation>
     </message>
     <message>
         <source>Bottom-Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Unten Mitte</translation>
     </message>
     <message>
         <source>Bottom-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Unten rechts</translation>
     </message>
     <message>
         <source>Manually</source>
-        <translation type="unfinished"></translation>
+        <translation>Von Hand</translation>
     </message>
     <message>
         <source>Every Half-hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Jede halbe Stunde</translation>
     </message>
     <message>
         <source>Every Hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Jede Stunde</translation>
     </message>
     <message>
         <source>Every 2 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle 2 Stunden</translation>
     </message>
     <message>
         <source>Every 4 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle 4 Stunden</translation>
     </message>
     <message>
         <source>Every 8 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle 8 Stunden</translation>
     </message>
     <message>
         <source>Every Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Tag</translation>
     </message>
     <message>
         <source>Every 2nd Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden 2. Tag</translation>
     </message>
     <message>
         <source>Every Week</source>
-        <translation type="unfinished"></translation>
+        <translation>Jede Woche</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmChangePassword</name>
     <message>
         <source>Change Screen Saver Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennwort des Bildschirmschoners ändern</translation>
     </message>
     <message>
         <source>The screen saver now asks for your login password. Set a screen saver password to ask for that instead.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Bildschirmschoner fragt jetzt nach Ihrem Anmeldekennwort. Legen Sie ein Kennwort für den Bildschirmschoner fest, damit er stattdessen danach fragt.</translation>
     </message>
     <message>
         <source>Leave the new password empty to use your login password again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lassen Sie das neue Kennwort leer, um wieder Ihr Anmeldekennwort zu verwenden.</translation>
     </message>
     <message>
         <source>Current password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuelles Kennwort:</translation>
     </message>
     <message>
         <source>New password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Kennwort:</translation>
     </message>
     <message>
         <source>Confirm new password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Kennwort bestätigen:</translation>
     </message>
     <message>
         <source>The current password is not correct.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das aktuelle Kennwort ist nicht richtig.</translation>
     </message>
     <message>
         <source>The stored screen saver password is damaged. Remove the file %1 to set a new one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das gespeicherte Kennwort des Bildschirmschoners ist beschädigt. Entfernen Sie die Datei %1, um ein neues festzulegen.</translation>
     </message>
     <message>
         <source>The new passwords do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die neuen Kennwörter stimmen nicht überein.</translation>
     </message>
     <message>
         <source>The new password is too long.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das neue Kennwort ist zu lang.</translation>
     </message>
     <message>
         <source>The password could not be saved in %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Kennwort konnte nicht in %1 gespeichert werden.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmCredits</name>
     <message>
         <source>Image Credits</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildnachweis</translation>
     </message>
     <message>
         <source>Thumbnail</source>
-        <translation type="unfinished"></translation>
+        <translation>Miniatur</translation>
     </message>
     <message>
         <source> &amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation> &amp;Schließen</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmMoonfield</name>
     <message>
         <source>Moonfield Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Moonfield-Einstellungen</translation>
     </message>
     <message>
         <source>Screen Saver</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildschirmschoner</translation>
     </message>
     <message>
         <source>Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundbild</translation>
     </message>
     <message>
         <source>Edit Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Sammlungen bearbeiten</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>Info</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Anwenden</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein</translation>
     </message>
     <message>
         <source>This turns the screen saver on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Schaltet den Bildschirmschoner ein.</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus</translation>
     </message>
     <message>
         <source>This turns the screen saver off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Schaltet den Bildschirmschoner aus.</translation>
     </message>
     <message>
         <source>Password protected</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennwortschutz</translation>
     </message>
     <message>
         <source>Change password...</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennwort ändern...</translation>
     </message>
     <message>
         <source>Start After</source>
-        <translation type="unfinished"></translation>
+        <translation>Start nach</translation>
     </message>
     <message>
         <source>Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>Minuten</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildsammlung:</translation>
     </message>
     <message>
         <source>Time between images</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit zwischen den Bildern</translation>
     </message>
     <message>
         <source>&amp;Seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>S&amp;ekunden</translation>
     </message>
     <message>
         <source>&amp;Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Minuten</translation>
     </message>
     <message>
         <source>Transition effects:</source>
-        <translation type="unfinished"></translation>
+        <translation>Übergangseffekte:</translation>
     </message>
     <message>
         <source>&amp;Size to fit screen</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Größe an Bildschirm anpassen</translation>
     </message>
     <message>
         <source>Image Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildinformationen</translation>
     </message>
     <message>
         <source>Show Titles</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel zeigen</translation>
     </message>
     <message>
         <source>Show info panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Infotafel zeigen</translation>
     </message>
     <message>
         <source>Info panel language:</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache der Infotafel:</translation>
     </message>
     <message>
         <source>Info panel shows for:</source>
-        <translation type="unfinished"></translation>
+        <translation>Infotafel zeigen für:</translation>
     </message>
     <message>
         <source>seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>Sekunden</translation>
     </message>
     <message>
         <source>Thumbnail</source>
-        <translation type="unfinished"></translation>
+        <translation>Miniatur</translation>
     </message>
     <message>
         <source>&amp;Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vorschau</translation>
     </message>
     <message>
         <source>Basic Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Grundeinstellungen</translation>
     </message>
     <message>
         <source>Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalender</translation>
     </message>
     <message>
         <source>Size:</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe:</translation>
     </message>
     <message>
         <source>Position:</source>
-        <translation type="unfinished"></translation>
+        <translation>Position:</translation>
     </message>
     <message>
         <source>PanaMotion</source>
-        <translation type="unfinished"></translation>
+        <translation>PanaMotion</translation>
     </message>
     <message>
         <source>Panoramic Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Schwenkgeschwindigkeit</translation>
     </message>
     <message>
         <source>Slow</source>
-        <translation type="unfinished"></translation>
+        <translation>Langsam</translation>
     </message>
     <message>
         <source>Fast</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnell</translation>
     </message>
     <message>
         <source>Skyloom</source>
-        <translation type="unfinished"></translation>
+        <translation>Skyloom</translation>
     </message>
     <message>
         <source>Click here to turn Skyloom on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um Skyloom einzuschalten.</translation>
     </message>
     <message>
         <source>Click here to turn Skyloom off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um Skyloom auszuschalten.</translation>
     </message>
     <message>
         <source>The screen saver settings could not be saved to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungen des Bildschirmschoners konnten nicht in %1 gespeichert werden.</translation>
     </message>
     <message>
         <source>Click these to turn your wallpaper on and off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hiermit schalten Sie Ihr Hintergrundbild ein und aus.</translation>
     </message>
     <message>
         <source>Click here to turn your wallpaper on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um Ihr Hintergrundbild einzuschalten.</translation>
     </message>
     <message>
         <source>Click here to turn your wallpaper off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um Ihr Hintergrundbild auszuschalten.</translation>
     </message>
     <message>
         <source>This selects the image set to use for the wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählt die Bildsammlung für das Hintergrundbild.</translation>
     </message>
     <message>
         <source>Click here to select a set of images  to get your wallpaper from.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um die Bildsammlung zu wählen, aus der Ihr Hintergrundbild kommt.</translation>
     </message>
     <message>
         <source>&amp;Wallpaper Images</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hintergrundbilder</translation>
     </message>
     <message>
         <source>Click here to select the image to use for your wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um das Bild für Ihren Hintergrund zu wählen.</translation>
     </message>
     <message>
         <source>This is the image that will be set as your wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Bild wird Ihr Hintergrundbild.</translation>
     </message>
     <message>
         <source>Image Info...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildinfo...</translation>
     </message>
     <message>
         <source>Find out more about this image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mehr über dieses Bild erfahren.</translation>
     </message>
     <message>
         <source>Check this to make the image fill the screen.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ankreuzen, damit das Bild den Bildschirm füllt.</translation>
     </message>
     <message>
         <source>Change Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundbild wechseln</translation>
     </message>
     <message>
         <source>This controls how often the wallpaper changes.  If you select Manual,  the wallpaper calendar will still update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bestimmt, wie oft das Hintergrundbild wechselt. Auch bei „Von Hand“ wird der Kalender auf dem Hintergrundbild weiter aktualisiert.</translation>
     </message>
     <message>
         <source>Click here to set how often your wallpaper changes.  If you select Manual,  the wallpaper calendar will still updates at midnight.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um festzulegen, wie oft Ihr Hintergrundbild wechselt. Auch bei „Von Hand“ wird der Kalender auf dem Hintergrundbild um Mitternacht aktualisiert.</translation>
     </message>
     <message>
         <source>Use these to control the wallpaper calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hiermit steuern Sie den Kalender auf dem Hintergrundbild.</translation>
     </message>
     <message>
         <source>Click here to turn the wallpaper calendar on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um den Kalender auf dem Hintergrundbild einzuschalten.</translation>
     </message>
     <message>
         <source>Click here to turn the wallpaper calendar off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um den Kalender auf dem Hintergrundbild auszuschalten.</translation>
     </message>
     <message>
         <source>WallpaperControlsSetEnable Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Vorschau des Hintergrundbilds konnte nicht geladen werden.</translation>
     </message>
     <message>
         <source>Logo</source>
-        <translation type="unfinished"></translation>
+        <translation>Logo</translation>
     </message>
     <message>
         <source>Company</source>
-        <translation type="unfinished"></translation>
+        <translation>Firma</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Support:</translation>
     </message>
     <message>
         <source>Click here to get information about a particular image set.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier klicken, um Informationen zu einer bestimmten Bildsammlung zu erhalten.</translation>
     </message>
     <message>
         <source>Visit web site</source>
-        <translation type="unfinished"></translation>
+        <translation>Website besuchen</translation>
     </message>
     <message>
         <source>The image-set choices could not be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Auswahl der Bildsammlungen konnte nicht gespeichert werden.</translation>
     </message>
     <message>
         <source>Preparing your first pictures...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre ersten Bilder werden vorbereitet...</translation>
     </message>
     <message>
         <source>Preparing your first pictures... %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre ersten Bilder werden vorbereitet... %1 von %2</translation>
     </message>
     <message>
         <source>Screen Saver Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildschirmschoner-Einstellungen</translation>
     </message>
     <message>
         <source>Are you sure you want to remove the Wallpaper?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie das Hintergrundbild wirklich entfernen?</translation>
     </message>
     <message>
         <source>Wallpaper Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen des Hintergrundbilds</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
 </context>
 <context>
@@ -712,109 +714,112 @@
     <message>
         <source>Setting WallPaper,
 One Moment Please</source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundbild wird gesetzt,
+bitte einen Moment Geduld</translation>
     </message>
 </context>
 <context>
     <name>skyloom::imagesets</name>
     <message>
         <source>Unable to find image sets. PATH = %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Bildsammlungen gefunden. PFAD = %1</translation>
     </message>
     <message>
         <source>ERROR</source>
-        <translation type="unfinished"></translation>
+        <translation>FEHLER</translation>
     </message>
 </context>
 <context>
     <name>skyloom::platform</name>
     <message>
         <source>Unable to open registry key %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Registrierungsschlüssel %1 lässt sich nicht öffnen</translation>
     </message>
     <message>
         <source>Error getting Registry Data</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Lesen der Registrierungsdaten</translation>
     </message>
 </context>
 <context>
     <name>skyloom::saver::SaverGuard</name>
     <message>
         <source>Type your password to end the screen saver.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie Ihr Kennwort ein, um den Bildschirmschoner zu beenden.</translation>
     </message>
     <message>
         <source>Checking...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird geprüft...</translation>
     </message>
     <message>
         <source>Too many wrong passwords. Try again in %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu viele falsche Kennwörter. Versuchen Sie es in %1 Sekunden noch einmal.</translation>
     </message>
     <message>
         <source>Wrong password. Try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falsches Kennwort. Versuchen Sie es noch einmal.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::saver::frmSaver</name>
     <message>
         <source>Initializing Screen Saver...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildschirmschoner wird gestartet...</translation>
     </message>
     <message>
         <source>Screen Saver has not been set up.
 Please select &apos;Settings&apos; from the
 Properties Dialog.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Bildschirmschoner ist noch nicht eingerichtet.
+Bitte wählen Sie „Einstellungen“ im
+Eigenschaften-Dialog.</translation>
     </message>
     <message>
         <source>No pictures found</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Bilder gefunden</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray</name>
     <message>
         <source>Wallpaper Changer</source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundwechsler</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray::SkyloomStarter</name>
     <message>
         <source>Cannot start skyloom %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>skyloom %1 lässt sich nicht starten: %2</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray::frmPlaceHolder</name>
     <message>
         <source>Next Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Nächstes Hintergrundbild</translation>
     </message>
     <message>
         <source>Settings...</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen...</translation>
     </message>
     <message>
         <source>Wallpaper Auto Change Active</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatischer Bildwechsel aktiv</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Close Wallpaper Auto Changer</source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundwechsler beenden</translation>
     </message>
 </context>
 <context>
     <name>skyloom::wallpaper</name>
     <message>
         <source>An Error occured while setting the wall paper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Setzen des Hintergrundbilds ist ein Fehler aufgetreten.</translation>
     </message>
 </context>
 </TS>

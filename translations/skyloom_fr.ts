@@ -5,706 +5,708 @@
     <name>skyloom::config::AboutPage</name>
     <message>
         <source>%1 Bit Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleurs %1 bits</translation>
     </message>
     <message>
         <source>Call-back support: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Assistance par rappel : %1</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::Credits</name>
     <message>
         <source>Not Available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Non disponible.</translation>
     </message>
     <message>
         <source>Not Available</source>
-        <translation type="unfinished"></translation>
+        <translation>Non disponible</translation>
     </message>
     <message>
         <source>No additional information is available for this image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune information supplémentaire n’est disponible pour cette image.</translation>
     </message>
     <message>
         <source>Image title:</source>
-        <translation type="unfinished"></translation>
+        <translation>Titre de l’image :</translation>
     </message>
     <message>
         <source>Image Credit:</source>
-        <translation type="unfinished"></translation>
+        <translation>Crédit de l’image :</translation>
     </message>
     <message>
         <source>Additional image information:</source>
-        <translation type="unfinished"></translation>
+        <translation>Informations supplémentaires sur l’image :</translation>
     </message>
     <message>
         <source>For more information</source>
-        <translation type="unfinished"></translation>
+        <translation>Pour en savoir plus</translation>
     </message>
     <message>
         <source>Visit Corvenna Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Visiter le site de Corvenna</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::EditSetsPage</name>
     <message>
         <source>Exclude Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Exclure les images</translation>
     </message>
     <message>
         <source>Exclude Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Exclure l’image</translation>
     </message>
     <message>
         <source>Include Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Inclure les images</translation>
     </message>
     <message>
         <source>Include Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Inclure l’image</translation>
     </message>
     <message>
         <source>Exclude Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Exclure les collections</translation>
     </message>
     <message>
         <source>Exclude Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Exclure la collection</translation>
     </message>
     <message>
         <source>Include Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Inclure les collections</translation>
     </message>
     <message>
         <source>Include Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Inclure la collection</translation>
     </message>
     <message>
         <source>At least one image set must stay included, or the screen saver has no pictures to show.</source>
-        <translation type="unfinished"></translation>
+        <translation>Au moins une collection d’images doit rester incluse, sinon l’économiseur d’écran n’a aucune image à montrer.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::EditSetsWidget</name>
     <message>
         <source>Making the image set...</source>
-        <translation type="unfinished"></translation>
+        <translation>Création de la collection d’images...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Add Photo Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter un dossier de photos</translation>
     </message>
     <message>
         <source>Click here to select an image set to edit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour choisir la collection d’images à modifier.</translation>
     </message>
     <message>
         <source>Image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Collection d’images :</translation>
     </message>
     <message>
         <source>Show Title Page</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher la page de titre</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected images to the &apos;Excluded Images&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Faites glisser les images choisies avec le bouton droit vers la liste « Images exclues ».</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected images to the &apos;Included Images&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Faites glisser les images choisies avec le bouton droit vers la liste « Images incluses ».</translation>
     </message>
     <message>
         <source>Included Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Images incluses</translation>
     </message>
     <message>
         <source>Excluded Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Images exclues</translation>
     </message>
     <message>
         <source>Picture preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Aperçu de l’image</translation>
     </message>
     <message>
         <source>Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Images</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected sets to the &apos;Exluded Sets&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Faites glisser les collections choisies avec le bouton droit vers la liste « Collections exclues ».</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected sets to the &apos;Included Sets&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Faites glisser les collections choisies avec le bouton droit vers la liste « Collections incluses ».</translation>
     </message>
     <message>
         <source>Included Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Collections incluses</translation>
     </message>
     <message>
         <source>Excluded Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Collections exclues</translation>
     </message>
     <message>
         <source>Set preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Aperçu de la collection</translation>
     </message>
     <message>
         <source>Add Photo Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter un dossier de photos...</translation>
     </message>
     <message>
         <source>Make an image set from a folder of your photos.</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer une collection d’images à partir d’un dossier de vos photos.</translation>
     </message>
     <message>
         <source>Image Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Collections d’images</translation>
     </message>
     <message>
         <source>Name of the image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom de la collection d’images :</translation>
     </message>
     <message>
         <source>There is already an image set named &quot;%1&quot;. Please choose another name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Une collection d’images nommée « %1 » existe déjà. Veuillez choisir un autre nom.</translation>
     </message>
     <message>
         <source>No picture in %1 could be used.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune image de %1 n’a pu être utilisée.</translation>
     </message>
     <message>
         <source>No image set was made.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune collection d’images n’a été créée.
+
+%1</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
     <message>
         <source>Randomize From All Image Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Au hasard dans toutes les collections</translation>
     </message>
     <message>
         <source>No Transitions</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune transition</translation>
     </message>
     <message>
         <source>All Transitions</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les transitions</translation>
     </message>
     <message>
         <source>Vertical Blinds</source>
-        <translation type="unfinished"></translation>
+        <translation>Stores verticaux</translation>
     </message>
     <message>
         <source>Horizontal Blinds</source>
-        <translation type="unfinished"></translation>
+        <translation>Stores horizontaux</translation>
     </message>
     <message>
         <source>Vertical Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Balayage vertical</translation>
     </message>
     <message>
         <source>Horizontal Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Balayage horizontal</translation>
     </message>
     <message>
         <source>Boxed In</source>
-        <translation type="unfinished"></translation>
+        <translation>Cadre vers l’intérieur</translation>
     </message>
     <message>
         <source>Horizontal Center Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Balayage horizontal depuis le centre</translation>
     </message>
     <message>
         <source>Vertical Center Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Balayage vertical depuis le centre</translation>
     </message>
     <message>
         <source>Block Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Blocs</translation>
     </message>
     <message>
         <source>Fast Block Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Blocs rapides</translation>
     </message>
     <message>
         <source>English</source>
-        <translation type="unfinished"></translation>
+        <translation>Anglais</translation>
     </message>
     <message>
         <source>French</source>
-        <translation type="unfinished"></translation>
+        <translation>Français</translation>
     </message>
     <message>
         <source>German</source>
-        <translation type="unfinished"></translation>
+        <translation>Allemand</translation>
     </message>
     <message>
         <source>Spanish</source>
-        <translation type="unfinished"></translation>
+        <translation>Espagnol</translation>
     </message>
     <message>
         <source>Japanese</source>
-        <translation type="unfinished"></translation>
+        <translation>Japonais</translation>
     </message>
     <message>
         <source>Extra Large</source>
-        <translation type="unfinished"></translation>
+        <translation>Très grand</translation>
     </message>
     <message>
         <source>Large</source>
-        <translation type="unfinished"></translation>
+        <translation>Grand</translation>
     </message>
     <message>
         <source>Medium</source>
-        <translation type="unfinished"></translation>
+        <translation>Moyen</translation>
     </message>
     <message>
         <source>Small</source>
-        <translation type="unfinished"></translation>
+        <translation>Petit</translation>
     </message>
     <message>
         <source>Top-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>En haut à gauche</translation>
     </message>
     <message>
         <source>Top-Center</source>
-        <translation type="unfinished"></translation>
+        <translation>En haut au centre</translation>
     </message>
     <message>
         <source>Top-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>En haut à droite</translation>
     </message>
     <message>
         <source>Center-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Au centre à gauche</translation>
     </message>
     <message>
         <source>Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Au centre</translation>
     </message>
     <message>
         <source>Center-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Au centre à droite</translation>
     </message>
     <message>
         <source>Bottom-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>En bas à gauche</translation>
     </message>
     <message>
         <source>Bottom-Center</source>
-        <translation type="unfinished"></translation>
+        <translation>En bas au centre</translation>
     </message>
     <message>
         <source>Bottom-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>En bas à droite</translation>
     </message>
     <message>
         <source>Manually</source>
-        <translation type="unfinished"></translation>
+        <translation>Manuellement</translation>
     </message>
     <message>
         <source>Every Half-hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les demi-heures</translation>
     </message>
     <message>
         <source>Every Hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les heures</translation>
     </message>
     <message>
         <source>Every 2 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les 2 heures</translation>
     </message>
     <message>
         <source>Every 4 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les 4 heures</translation>
     </message>
     <message>
         <source>Every 8 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les 8 heures</translation>
     </message>
     <message>
         <source>Every Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les jours</translation>
     </message>
     <message>
         <source>Every 2nd Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les 2 jours</translation>
     </message>
     <message>
         <source>Every Week</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les semaines</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmChangePassword</name>
     <message>
         <source>Change Screen Saver Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier le mot de passe de l’économiseur d’écran</translation>
     </message>
     <message>
         <source>The screen saver now asks for your login password. Set a screen saver password to ask for that instead.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’économiseur d’écran demande maintenant votre mot de passe de session. Définissez un mot de passe d’économiseur d’écran pour qu’il demande celui-ci à la place.</translation>
     </message>
     <message>
         <source>Leave the new password empty to use your login password again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Laissez le nouveau mot de passe vide pour utiliser de nouveau votre mot de passe de session.</translation>
     </message>
     <message>
         <source>Current password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe actuel :</translation>
     </message>
     <message>
         <source>New password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau mot de passe :</translation>
     </message>
     <message>
         <source>Confirm new password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmer le nouveau mot de passe :</translation>
     </message>
     <message>
         <source>The current password is not correct.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le mot de passe actuel n’est pas correct.</translation>
     </message>
     <message>
         <source>The stored screen saver password is damaged. Remove the file %1 to set a new one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le mot de passe enregistré de l’économiseur d’écran est endommagé. Supprimez le fichier %1 pour en définir un nouveau.</translation>
     </message>
     <message>
         <source>The new passwords do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les nouveaux mots de passe ne correspondent pas.</translation>
     </message>
     <message>
         <source>The new password is too long.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le nouveau mot de passe est trop long.</translation>
     </message>
     <message>
         <source>The password could not be saved in %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le mot de passe n’a pas pu être enregistré dans %1.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmCredits</name>
     <message>
         <source>Image Credits</source>
-        <translation type="unfinished"></translation>
+        <translation>Crédits de l’image</translation>
     </message>
     <message>
         <source>Thumbnail</source>
-        <translation type="unfinished"></translation>
+        <translation>Vignette</translation>
     </message>
     <message>
         <source> &amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation> &amp;Fermer</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmMoonfield</name>
     <message>
         <source>Moonfield Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration de Moonfield</translation>
     </message>
     <message>
         <source>Screen Saver</source>
-        <translation type="unfinished"></translation>
+        <translation>Économiseur d’écran</translation>
     </message>
     <message>
         <source>Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Fond d’écran</translation>
     </message>
     <message>
         <source>Edit Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Collections</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Appliquer</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Activé</translation>
     </message>
     <message>
         <source>This turns the screen saver on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Active l’économiseur d’écran.</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Désactivé</translation>
     </message>
     <message>
         <source>This turns the screen saver off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Désactive l’économiseur d’écran.</translation>
     </message>
     <message>
         <source>Password protected</source>
-        <translation type="unfinished"></translation>
+        <translation>Protégé par mot de passe</translation>
     </message>
     <message>
         <source>Change password...</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier le mot de passe...</translation>
     </message>
     <message>
         <source>Start After</source>
-        <translation type="unfinished"></translation>
+        <translation>Démarrer après</translation>
     </message>
     <message>
         <source>Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>minutes</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration</translation>
     </message>
     <message>
         <source>Image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Collection d’images :</translation>
     </message>
     <message>
         <source>Time between images</source>
-        <translation type="unfinished"></translation>
+        <translation>Temps entre les images</translation>
     </message>
     <message>
         <source>&amp;Seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Secondes</translation>
     </message>
     <message>
         <source>&amp;Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Minutes</translation>
     </message>
     <message>
         <source>Transition effects:</source>
-        <translation type="unfinished"></translation>
+        <translation>Effets de transition :</translation>
     </message>
     <message>
         <source>&amp;Size to fit screen</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ajuster à l’écran</translation>
     </message>
     <message>
         <source>Image Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Informations sur l’image</translation>
     </message>
     <message>
         <source>Show Titles</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher les titres</translation>
     </message>
     <message>
         <source>Show info panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher le panneau d’informations</translation>
     </message>
     <message>
         <source>Info panel language:</source>
-        <translation type="unfinished"></translation>
+        <translation>Langue du panneau :</translation>
     </message>
     <message>
         <source>Info panel shows for:</source>
-        <translation type="unfinished"></translation>
+        <translation>Durée du panneau :</translation>
     </message>
     <message>
         <source>seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>secondes</translation>
     </message>
     <message>
         <source>Thumbnail</source>
-        <translation type="unfinished"></translation>
+        <translation>Vignette</translation>
     </message>
     <message>
         <source>&amp;Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>A&amp;perçu</translation>
     </message>
     <message>
         <source>Basic Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Réglages de base</translation>
     </message>
     <message>
         <source>Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Calendrier</translation>
     </message>
     <message>
         <source>Size:</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille :</translation>
     </message>
     <message>
         <source>Position:</source>
-        <translation type="unfinished"></translation>
+        <translation>Position :</translation>
     </message>
     <message>
         <source>PanaMotion</source>
-        <translation type="unfinished"></translation>
+        <translation>PanaMotion</translation>
     </message>
     <message>
         <source>Panoramic Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse panoramique</translation>
     </message>
     <message>
         <source>Slow</source>
-        <translation type="unfinished"></translation>
+        <translation>Lente</translation>
     </message>
     <message>
         <source>Fast</source>
-        <translation type="unfinished"></translation>
+        <translation>Rapide</translation>
     </message>
     <message>
         <source>Skyloom</source>
-        <translation type="unfinished"></translation>
+        <translation>Skyloom</translation>
     </message>
     <message>
         <source>Click here to turn Skyloom on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour activer Skyloom.</translation>
     </message>
     <message>
         <source>Click here to turn Skyloom off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour désactiver Skyloom.</translation>
     </message>
     <message>
         <source>The screen saver settings could not be saved to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les réglages de l’économiseur d’écran n’ont pas pu être enregistrés dans %1.</translation>
     </message>
     <message>
         <source>Click these to turn your wallpaper on and off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour activer ou désactiver votre fond d’écran.</translation>
     </message>
     <message>
         <source>Click here to turn your wallpaper on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour activer votre fond d’écran.</translation>
     </message>
     <message>
         <source>Click here to turn your wallpaper off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour désactiver votre fond d’écran.</translation>
     </message>
     <message>
         <source>This selects the image set to use for the wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisit la collection d’images du fond d’écran.</translation>
     </message>
     <message>
         <source>Click here to select a set of images  to get your wallpaper from.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour choisir la collection d’images d’où vient votre fond d’écran.</translation>
     </message>
     <message>
         <source>&amp;Wallpaper Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Images de &amp;fond d’écran</translation>
     </message>
     <message>
         <source>Click here to select the image to use for your wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour choisir l’image de votre fond d’écran.</translation>
     </message>
     <message>
         <source>This is the image that will be set as your wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette image deviendra votre fond d’écran.</translation>
     </message>
     <message>
         <source>Image Info...</source>
-        <translation type="unfinished"></translation>
+        <translation>Infos sur l’image...</translation>
     </message>
     <message>
         <source>Find out more about this image.</source>
-        <translation type="unfinished"></translation>
+        <translation>En savoir plus sur cette image.</translation>
     </message>
     <message>
         <source>Check this to make the image fill the screen.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cochez cette case pour que l’image remplisse l’écran.</translation>
     </message>
     <message>
         <source>Change Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer le fond d’écran</translation>
     </message>
     <message>
         <source>This controls how often the wallpaper changes.  If you select Manual,  the wallpaper calendar will still update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Règle la fréquence de changement du fond d’écran. Avec « Manuellement », le calendrier du fond d’écran est quand même mis à jour.</translation>
     </message>
     <message>
         <source>Click here to set how often your wallpaper changes.  If you select Manual,  the wallpaper calendar will still updates at midnight.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour régler la fréquence de changement de votre fond d’écran. Avec « Manuellement », le calendrier du fond d’écran est quand même mis à jour à minuit.</translation>
     </message>
     <message>
         <source>Use these to control the wallpaper calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Réglages du calendrier du fond d’écran.</translation>
     </message>
     <message>
         <source>Click here to turn the wallpaper calendar on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour activer le calendrier du fond d’écran.</translation>
     </message>
     <message>
         <source>Click here to turn the wallpaper calendar off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour désactiver le calendrier du fond d’écran.</translation>
     </message>
     <message>
         <source>WallpaperControlsSetEnable Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>L’aperçu du fond d’écran n’a pas pu être chargé.</translation>
     </message>
     <message>
         <source>Logo</source>
-        <translation type="unfinished"></translation>
+        <translation>Logo</translation>
     </message>
     <message>
         <source>Company</source>
-        <translation type="unfinished"></translation>
+        <translation>Société</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Assistance :</translation>
     </message>
     <message>
         <source>Click here to get information about a particular image set.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez ici pour obtenir des informations sur une collection d’images.</translation>
     </message>
     <message>
         <source>Visit web site</source>
-        <translation type="unfinished"></translation>
+        <translation>Visiter le site web</translation>
     </message>
     <message>
         <source>The image-set choices could not be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le choix des collections d’images n’a pas pu être enregistré.</translation>
     </message>
     <message>
         <source>Preparing your first pictures...</source>
-        <translation type="unfinished"></translation>
+        <translation>Préparation de vos premières images...</translation>
     </message>
     <message>
         <source>Preparing your first pictures... %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Préparation de vos premières images... %1 sur %2</translation>
     </message>
     <message>
         <source>Screen Saver Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration de l’économiseur d’écran</translation>
     </message>
     <message>
         <source>Are you sure you want to remove the Wallpaper?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous vraiment retirer le fond d’écran ?</translation>
     </message>
     <message>
         <source>Wallpaper Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration du fond d’écran</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur</translation>
     </message>
 </context>
 <context>
@@ -712,109 +714,112 @@
     <message>
         <source>Setting WallPaper,
 One Moment Please</source>
-        <translation type="unfinished"></translation>
+        <translation>Mise en place du fond d’écran,
+un instant s’il vous plaît</translation>
     </message>
 </context>
 <context>
     <name>skyloom::imagesets</name>
     <message>
         <source>Unable to find image sets. PATH = %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune collection d’images trouvée. CHEMIN = %1</translation>
     </message>
     <message>
         <source>ERROR</source>
-        <translation type="unfinished"></translation>
+        <translation>ERREUR</translation>
     </message>
 </context>
 <context>
     <name>skyloom::platform</name>
     <message>
         <source>Unable to open registry key %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir la clé de registre %1</translation>
     </message>
     <message>
         <source>Error getting Registry Data</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur à la lecture des données du registre</translation>
     </message>
 </context>
 <context>
     <name>skyloom::saver::SaverGuard</name>
     <message>
         <source>Type your password to end the screen saver.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tapez votre mot de passe pour quitter l’économiseur d’écran.</translation>
     </message>
     <message>
         <source>Checking...</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification...</translation>
     </message>
     <message>
         <source>Too many wrong passwords. Try again in %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Trop de mots de passe erronés. Réessayez dans %1 secondes.</translation>
     </message>
     <message>
         <source>Wrong password. Try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe erroné. Réessayez.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::saver::frmSaver</name>
     <message>
         <source>Initializing Screen Saver...</source>
-        <translation type="unfinished"></translation>
+        <translation>Démarrage de l’économiseur d’écran...</translation>
     </message>
     <message>
         <source>Screen Saver has not been set up.
 Please select &apos;Settings&apos; from the
 Properties Dialog.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’économiseur d’écran n’est pas configuré.
+Veuillez choisir « Paramètres » dans la
+boîte de dialogue Propriétés.</translation>
     </message>
     <message>
         <source>No pictures found</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune image trouvée</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray</name>
     <message>
         <source>Wallpaper Changer</source>
-        <translation type="unfinished"></translation>
+        <translation>Changeur de fond d’écran</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray::SkyloomStarter</name>
     <message>
         <source>Cannot start skyloom %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de lancer skyloom %1 : %2</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray::frmPlaceHolder</name>
     <message>
         <source>Next Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Fond d’écran suivant</translation>
     </message>
     <message>
         <source>Settings...</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres...</translation>
     </message>
     <message>
         <source>Wallpaper Auto Change Active</source>
-        <translation type="unfinished"></translation>
+        <translation>Changement automatique actif</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
     <message>
         <source>Close Wallpaper Auto Changer</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter le changeur de fond d’écran</translation>
     </message>
 </context>
 <context>
     <name>skyloom::wallpaper</name>
     <message>
         <source>An Error occured while setting the wall paper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Une erreur s’est produite lors de la mise en place du fond d’écran.</translation>
     </message>
 </context>
 </TS>
