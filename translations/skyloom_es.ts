@@ -5,706 +5,708 @@
     <name>skyloom::config::AboutPage</name>
     <message>
         <source>%1 Bit Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Color de %1 bits</translation>
     </message>
     <message>
         <source>Call-back support: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Soporte telefónico: %1</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::Credits</name>
     <message>
         <source>Not Available.</source>
-        <translation type="unfinished"></translation>
+        <translation>No disponible.</translation>
     </message>
     <message>
         <source>Not Available</source>
-        <translation type="unfinished"></translation>
+        <translation>No disponible</translation>
     </message>
     <message>
         <source>No additional information is available for this image.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay información adicional sobre esta imagen.</translation>
     </message>
     <message>
         <source>Image title:</source>
-        <translation type="unfinished"></translation>
+        <translation>Título de la imagen:</translation>
     </message>
     <message>
         <source>Image Credit:</source>
-        <translation type="unfinished"></translation>
+        <translation>Crédito de la imagen:</translation>
     </message>
     <message>
         <source>Additional image information:</source>
-        <translation type="unfinished"></translation>
+        <translation>Información adicional de la imagen:</translation>
     </message>
     <message>
         <source>For more information</source>
-        <translation type="unfinished"></translation>
+        <translation>Más información</translation>
     </message>
     <message>
         <source>Visit Corvenna Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Visitar el sitio web de Corvenna</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::EditSetsPage</name>
     <message>
         <source>Exclude Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Excluir imágenes</translation>
     </message>
     <message>
         <source>Exclude Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Excluir imagen</translation>
     </message>
     <message>
         <source>Include Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Incluir imágenes</translation>
     </message>
     <message>
         <source>Include Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Incluir imagen</translation>
     </message>
     <message>
         <source>Exclude Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Excluir colecciones</translation>
     </message>
     <message>
         <source>Exclude Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Excluir colección</translation>
     </message>
     <message>
         <source>Include Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Incluir colecciones</translation>
     </message>
     <message>
         <source>Include Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Incluir colección</translation>
     </message>
     <message>
         <source>At least one image set must stay included, or the screen saver has no pictures to show.</source>
-        <translation type="unfinished"></translation>
+        <translation>Debe quedar incluida al menos una colección de imágenes; si no, el salvapantallas no tendrá imágenes que mostrar.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::EditSetsWidget</name>
     <message>
         <source>Making the image set...</source>
-        <translation type="unfinished"></translation>
+        <translation>Creando la colección de imágenes...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Add Photo Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir carpeta de fotos</translation>
     </message>
     <message>
         <source>Click here to select an image set to edit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para elegir la colección de imágenes que desea editar.</translation>
     </message>
     <message>
         <source>Image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Colección de imágenes:</translation>
     </message>
     <message>
         <source>Show Title Page</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar página de título</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected images to the &apos;Excluded Images&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Use el botón derecho para arrastrar las imágenes seleccionadas al cuadro «Imágenes excluidas».</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected images to the &apos;Included Images&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Use el botón derecho para arrastrar las imágenes seleccionadas al cuadro «Imágenes incluidas».</translation>
     </message>
     <message>
         <source>Included Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Imágenes incluidas</translation>
     </message>
     <message>
         <source>Excluded Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Imágenes excluidas</translation>
     </message>
     <message>
         <source>Picture preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Vista previa de la imagen</translation>
     </message>
     <message>
         <source>Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Imágenes</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected sets to the &apos;Exluded Sets&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Use el botón derecho para arrastrar las colecciones seleccionadas al cuadro «Colecciones excluidas».</translation>
     </message>
     <message>
         <source>Use the right button to drag the selected sets to the &apos;Included Sets&apos; box.</source>
-        <translation type="unfinished"></translation>
+        <translation>Use el botón derecho para arrastrar las colecciones seleccionadas al cuadro «Colecciones incluidas».</translation>
     </message>
     <message>
         <source>Included Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Colecciones incluidas</translation>
     </message>
     <message>
         <source>Excluded Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Colecciones excluidas</translation>
     </message>
     <message>
         <source>Set preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Vista previa de la colección</translation>
     </message>
     <message>
         <source>Add Photo Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir carpeta de fotos...</translation>
     </message>
     <message>
         <source>Make an image set from a folder of your photos.</source>
-        <translation type="unfinished"></translation>
+        <translation>Crea una colección de imágenes a partir de una carpeta de fotos.</translation>
     </message>
     <message>
         <source>Image Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Colecciones de imágenes</translation>
     </message>
     <message>
         <source>Name of the image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre de la colección de imágenes:</translation>
     </message>
     <message>
         <source>There is already an image set named &quot;%1&quot;. Please choose another name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ya existe una colección de imágenes llamada &quot;%1&quot;. Elija otro nombre.</translation>
     </message>
     <message>
         <source>No picture in %1 could be used.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo usar ninguna imagen de %1.</translation>
     </message>
     <message>
         <source>No image set was made.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se creó ninguna colección de imágenes.
+
+%1</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
     <message>
         <source>Randomize From All Image Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Aleatorio entre todas las colecciones</translation>
     </message>
     <message>
         <source>No Transitions</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin transiciones</translation>
     </message>
     <message>
         <source>All Transitions</source>
-        <translation type="unfinished"></translation>
+        <translation>Todas las transiciones</translation>
     </message>
     <message>
         <source>Vertical Blinds</source>
-        <translation type="unfinished"></translation>
+        <translation>Persianas verticales</translation>
     </message>
     <message>
         <source>Horizontal Blinds</source>
-        <translation type="unfinished"></translation>
+        <translation>Persianas horizontales</translation>
     </message>
     <message>
         <source>Vertical Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Barrido vertical</translation>
     </message>
     <message>
         <source>Horizontal Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Barrido horizontal</translation>
     </message>
     <message>
         <source>Boxed In</source>
-        <translation type="unfinished"></translation>
+        <translation>Recuadro hacia dentro</translation>
     </message>
     <message>
         <source>Horizontal Center Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Barrido horizontal desde el centro</translation>
     </message>
     <message>
         <source>Vertical Center Sweep</source>
-        <translation type="unfinished"></translation>
+        <translation>Barrido vertical desde el centro</translation>
     </message>
     <message>
         <source>Block Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Disolución en bloques</translation>
     </message>
     <message>
         <source>Fast Block Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Disolución rápida en bloques</translation>
     </message>
     <message>
         <source>English</source>
-        <translation type="unfinished"></translation>
+        <translation>Inglés</translation>
     </message>
     <message>
         <source>French</source>
-        <translation type="unfinished"></translation>
+        <translation>Francés</translation>
     </message>
     <message>
         <source>German</source>
-        <translation type="unfinished"></translation>
+        <translation>Alemán</translation>
     </message>
     <message>
         <source>Spanish</source>
-        <translation type="unfinished"></translation>
+        <translation>Español</translation>
     </message>
     <message>
         <source>Japanese</source>
-        <translation type="unfinished"></translation>
+        <translation>Japonés</translation>
     </message>
     <message>
         <source>Extra Large</source>
-        <translation type="unfinished"></translation>
+        <translation>Muy grande</translation>
     </message>
     <message>
         <source>Large</source>
-        <translation type="unfinished"></translation>
+        <translation>Grande</translation>
     </message>
     <message>
         <source>Medium</source>
-        <translation type="unfinished"></translation>
+        <translation>Mediano</translation>
     </message>
     <message>
         <source>Small</source>
-        <translation type="unfinished"></translation>
+        <translation>Pequeño</translation>
     </message>
     <message>
         <source>Top-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Arriba a la izquierda</translation>
     </message>
     <message>
         <source>Top-Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Arriba en el centro</translation>
     </message>
     <message>
         <source>Top-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Arriba a la derecha</translation>
     </message>
     <message>
         <source>Center-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Centro a la izquierda</translation>
     </message>
     <message>
         <source>Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Centro</translation>
     </message>
     <message>
         <source>Center-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Centro a la derecha</translation>
     </message>
     <message>
         <source>Bottom-Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Abajo a la izquierda</translation>
     </message>
     <message>
         <source>Bottom-Center</source>
-        <translation type="unfinished"></translation>
+        <translation>Abajo en el centro</translation>
     </message>
     <message>
         <source>Bottom-Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Abajo a la derecha</translation>
     </message>
     <message>
         <source>Manually</source>
-        <translation type="unfinished"></translation>
+        <translation>Manualmente</translation>
     </message>
     <message>
         <source>Every Half-hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada media hora</translation>
     </message>
     <message>
         <source>Every Hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada hora</translation>
     </message>
     <message>
         <source>Every 2 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada 2 horas</translation>
     </message>
     <message>
         <source>Every 4 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada 4 horas</translation>
     </message>
     <message>
         <source>Every 8 Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada 8 horas</translation>
     </message>
     <message>
         <source>Every Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada día</translation>
     </message>
     <message>
         <source>Every 2nd Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada 2 días</translation>
     </message>
     <message>
         <source>Every Week</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada semana</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmChangePassword</name>
     <message>
         <source>Change Screen Saver Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar la contraseña del salvapantallas</translation>
     </message>
     <message>
         <source>The screen saver now asks for your login password. Set a screen saver password to ask for that instead.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ahora el salvapantallas pide su contraseña de inicio de sesión. Establezca una contraseña del salvapantallas para que pida esa en su lugar.</translation>
     </message>
     <message>
         <source>Leave the new password empty to use your login password again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Deje vacía la nueva contraseña para volver a usar su contraseña de inicio de sesión.</translation>
     </message>
     <message>
         <source>Current password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña actual:</translation>
     </message>
     <message>
         <source>New password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nueva contraseña:</translation>
     </message>
     <message>
         <source>Confirm new password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmar la nueva contraseña:</translation>
     </message>
     <message>
         <source>The current password is not correct.</source>
-        <translation type="unfinished"></translation>
+        <translation>La contraseña actual no es correcta.</translation>
     </message>
     <message>
         <source>The stored screen saver password is damaged. Remove the file %1 to set a new one.</source>
-        <translation type="unfinished"></translation>
+        <translation>La contraseña guardada del salvapantallas está dañada. Elimine el archivo %1 para establecer una nueva.</translation>
     </message>
     <message>
         <source>The new passwords do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Las contraseñas nuevas no coinciden.</translation>
     </message>
     <message>
         <source>The new password is too long.</source>
-        <translation type="unfinished"></translation>
+        <translation>La nueva contraseña es demasiado larga.</translation>
     </message>
     <message>
         <source>The password could not be saved in %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar la contraseña en %1.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmCredits</name>
     <message>
         <source>Image Credits</source>
-        <translation type="unfinished"></translation>
+        <translation>Créditos de la imagen</translation>
     </message>
     <message>
         <source>Thumbnail</source>
-        <translation type="unfinished"></translation>
+        <translation>Miniatura</translation>
     </message>
     <message>
         <source> &amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation> &amp;Cerrar</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar</translation>
     </message>
 </context>
 <context>
     <name>skyloom::config::frmMoonfield</name>
     <message>
         <source>Moonfield Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración de Moonfield</translation>
     </message>
     <message>
         <source>Screen Saver</source>
-        <translation type="unfinished"></translation>
+        <translation>Salvapantallas</translation>
     </message>
     <message>
         <source>Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Fondo de pantalla</translation>
     </message>
     <message>
         <source>Edit Sets</source>
-        <translation type="unfinished"></translation>
+        <translation>Editar colecciones</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Aplicar</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Activado</translation>
     </message>
     <message>
         <source>This turns the screen saver on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Activa el salvapantallas.</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Desactivado</translation>
     </message>
     <message>
         <source>This turns the screen saver off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Desactiva el salvapantallas.</translation>
     </message>
     <message>
         <source>Password protected</source>
-        <translation type="unfinished"></translation>
+        <translation>Protegido con contraseña</translation>
     </message>
     <message>
         <source>Change password...</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar contraseña...</translation>
     </message>
     <message>
         <source>Start After</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar tras</translation>
     </message>
     <message>
         <source>Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>minutos</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración</translation>
     </message>
     <message>
         <source>Image set:</source>
-        <translation type="unfinished"></translation>
+        <translation>Colección de imágenes:</translation>
     </message>
     <message>
         <source>Time between images</source>
-        <translation type="unfinished"></translation>
+        <translation>Tiempo entre imágenes</translation>
     </message>
     <message>
         <source>&amp;Seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Segundos</translation>
     </message>
     <message>
         <source>&amp;Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Minutos</translation>
     </message>
     <message>
         <source>Transition effects:</source>
-        <translation type="unfinished"></translation>
+        <translation>Efectos de transición:</translation>
     </message>
     <message>
         <source>&amp;Size to fit screen</source>
-        <translation type="unfinished"></translation>
+        <translation>A&amp;justar a la pantalla</translation>
     </message>
     <message>
         <source>Image Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Información de la imagen</translation>
     </message>
     <message>
         <source>Show Titles</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar títulos</translation>
     </message>
     <message>
         <source>Show info panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar panel de información</translation>
     </message>
     <message>
         <source>Info panel language:</source>
-        <translation type="unfinished"></translation>
+        <translation>Idioma del panel de información:</translation>
     </message>
     <message>
         <source>Info panel shows for:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar el panel de información durante:</translation>
     </message>
     <message>
         <source>seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>segundos</translation>
     </message>
     <message>
         <source>Thumbnail</source>
-        <translation type="unfinished"></translation>
+        <translation>Miniatura</translation>
     </message>
     <message>
         <source>&amp;Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vista previa</translation>
     </message>
     <message>
         <source>Basic Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración básica</translation>
     </message>
     <message>
         <source>Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Calendario</translation>
     </message>
     <message>
         <source>Size:</source>
-        <translation type="unfinished"></translation>
+        <translation>Tamaño:</translation>
     </message>
     <message>
         <source>Position:</source>
-        <translation type="unfinished"></translation>
+        <translation>Posición:</translation>
     </message>
     <message>
         <source>PanaMotion</source>
-        <translation type="unfinished"></translation>
+        <translation>PanaMotion</translation>
     </message>
     <message>
         <source>Panoramic Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad panorámica</translation>
     </message>
     <message>
         <source>Slow</source>
-        <translation type="unfinished"></translation>
+        <translation>Lenta</translation>
     </message>
     <message>
         <source>Fast</source>
-        <translation type="unfinished"></translation>
+        <translation>Rápida</translation>
     </message>
     <message>
         <source>Skyloom</source>
-        <translation type="unfinished"></translation>
+        <translation>Skyloom</translation>
     </message>
     <message>
         <source>Click here to turn Skyloom on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para activar Skyloom.</translation>
     </message>
     <message>
         <source>Click here to turn Skyloom off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para desactivar Skyloom.</translation>
     </message>
     <message>
         <source>The screen saver settings could not be saved to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar la configuración del salvapantallas en %1.</translation>
     </message>
     <message>
         <source>Click these to turn your wallpaper on and off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Use estas opciones para activar o desactivar el fondo de pantalla.</translation>
     </message>
     <message>
         <source>Click here to turn your wallpaper on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para activar el fondo de pantalla.</translation>
     </message>
     <message>
         <source>Click here to turn your wallpaper off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para desactivar el fondo de pantalla.</translation>
     </message>
     <message>
         <source>This selects the image set to use for the wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aquí se elige la colección de imágenes del fondo de pantalla.</translation>
     </message>
     <message>
         <source>Click here to select a set of images  to get your wallpaper from.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para elegir la colección de imágenes de la que se toma el fondo de pantalla.</translation>
     </message>
     <message>
         <source>&amp;Wallpaper Images</source>
-        <translation type="unfinished"></translation>
+        <translation>Imágenes de &amp;fondo</translation>
     </message>
     <message>
         <source>Click here to select the image to use for your wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para elegir la imagen del fondo de pantalla.</translation>
     </message>
     <message>
         <source>This is the image that will be set as your wallpaper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Esta es la imagen que se pondrá como fondo de pantalla.</translation>
     </message>
     <message>
         <source>Image Info...</source>
-        <translation type="unfinished"></translation>
+        <translation>Información de la imagen...</translation>
     </message>
     <message>
         <source>Find out more about this image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Más información sobre esta imagen.</translation>
     </message>
     <message>
         <source>Check this to make the image fill the screen.</source>
-        <translation type="unfinished"></translation>
+        <translation>Marque esta casilla para que la imagen ocupe toda la pantalla.</translation>
     </message>
     <message>
         <source>Change Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar el fondo de pantalla</translation>
     </message>
     <message>
         <source>This controls how often the wallpaper changes.  If you select Manual,  the wallpaper calendar will still update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Indica cada cuánto cambia el fondo de pantalla. Si elige Manualmente, el calendario del fondo se seguirá actualizando.</translation>
     </message>
     <message>
         <source>Click here to set how often your wallpaper changes.  If you select Manual,  the wallpaper calendar will still updates at midnight.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para elegir cada cuánto cambia el fondo de pantalla. Si elige Manualmente, el calendario del fondo se seguirá actualizando a medianoche.</translation>
     </message>
     <message>
         <source>Use these to control the wallpaper calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Use estas opciones para controlar el calendario del fondo de pantalla.</translation>
     </message>
     <message>
         <source>Click here to turn the wallpaper calendar on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para activar el calendario del fondo de pantalla.</translation>
     </message>
     <message>
         <source>Click here to turn the wallpaper calendar off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para desactivar el calendario del fondo de pantalla.</translation>
     </message>
     <message>
         <source>WallpaperControlsSetEnable Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error en WallpaperControlsSetEnable</translation>
     </message>
     <message>
         <source>Logo</source>
-        <translation type="unfinished"></translation>
+        <translation>Logotipo</translation>
     </message>
     <message>
         <source>Company</source>
-        <translation type="unfinished"></translation>
+        <translation>Empresa</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Soporte técnico:</translation>
     </message>
     <message>
         <source>Click here to get information about a particular image set.</source>
-        <translation type="unfinished"></translation>
+        <translation>Haga clic aquí para ver información sobre una colección de imágenes.</translation>
     </message>
     <message>
         <source>Visit web site</source>
-        <translation type="unfinished"></translation>
+        <translation>Visitar el sitio web</translation>
     </message>
     <message>
         <source>The image-set choices could not be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar la selección de colecciones de imágenes.</translation>
     </message>
     <message>
         <source>Preparing your first pictures...</source>
-        <translation type="unfinished"></translation>
+        <translation>Preparando sus primeras imágenes...</translation>
     </message>
     <message>
         <source>Preparing your first pictures... %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Preparando sus primeras imágenes... %1 de %2</translation>
     </message>
     <message>
         <source>Screen Saver Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración del salvapantallas</translation>
     </message>
     <message>
         <source>Are you sure you want to remove the Wallpaper?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Seguro que desea quitar el fondo de pantalla?</translation>
     </message>
     <message>
         <source>Wallpaper Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración del fondo de pantalla</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
 </context>
 <context>
@@ -712,109 +714,112 @@
     <message>
         <source>Setting WallPaper,
 One Moment Please</source>
-        <translation type="unfinished"></translation>
+        <translation>Poniendo el fondo de pantalla,
+espere un momento</translation>
     </message>
 </context>
 <context>
     <name>skyloom::imagesets</name>
     <message>
         <source>Unable to find image sets. PATH = %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encuentran colecciones de imágenes. PATH = %1</translation>
     </message>
     <message>
         <source>ERROR</source>
-        <translation type="unfinished"></translation>
+        <translation>ERROR</translation>
     </message>
 </context>
 <context>
     <name>skyloom::platform</name>
     <message>
         <source>Unable to open registry key %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir la clave de registro %1</translation>
     </message>
     <message>
         <source>Error getting Registry Data</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al leer los datos del registro</translation>
     </message>
 </context>
 <context>
     <name>skyloom::saver::SaverGuard</name>
     <message>
         <source>Type your password to end the screen saver.</source>
-        <translation type="unfinished"></translation>
+        <translation>Escriba su contraseña para salir del salvapantallas.</translation>
     </message>
     <message>
         <source>Checking...</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprobando...</translation>
     </message>
     <message>
         <source>Too many wrong passwords. Try again in %1 seconds.</source>
-        <translation type="unfinished"></translation>
+        <translation>Demasiadas contraseñas incorrectas. Vuelva a intentarlo dentro de %1 segundos.</translation>
     </message>
     <message>
         <source>Wrong password. Try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña incorrecta. Vuelva a intentarlo.</translation>
     </message>
 </context>
 <context>
     <name>skyloom::saver::frmSaver</name>
     <message>
         <source>Initializing Screen Saver...</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciando el salvapantallas...</translation>
     </message>
     <message>
         <source>Screen Saver has not been set up.
 Please select &apos;Settings&apos; from the
 Properties Dialog.</source>
-        <translation type="unfinished"></translation>
+        <translation>El salvapantallas no se ha configurado.
+Elija «Configuración» en el
+cuadro de diálogo Propiedades.</translation>
     </message>
     <message>
         <source>No pictures found</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encontraron imágenes</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray</name>
     <message>
         <source>Wallpaper Changer</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiador de fondos de pantalla</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray::SkyloomStarter</name>
     <message>
         <source>Cannot start skyloom %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede iniciar skyloom %1: %2</translation>
     </message>
 </context>
 <context>
     <name>skyloom::tray::frmPlaceHolder</name>
     <message>
         <source>Next Wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Siguiente fondo de pantalla</translation>
     </message>
     <message>
         <source>Settings...</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración...</translation>
     </message>
     <message>
         <source>Wallpaper Auto Change Active</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambio automático del fondo activado</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar</translation>
     </message>
     <message>
         <source>Close Wallpaper Auto Changer</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar el cambiador automático de fondos</translation>
     </message>
 </context>
 <context>
     <name>skyloom::wallpaper</name>
     <message>
         <source>An Error occured while setting the wall paper.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se produjo un error al poner el fondo de pantalla.</translation>
     </message>
 </context>
 </TS>
