@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Checks the translation sources: every message of every skyloom_*.ts is
 finished, keeps the source's %1-style place holders and has an Alt
-accelerator exactly when the source has one. Names every message that fails.
-Usage: check_ts.py TRANSLATIONS_FOLDER"""
+accelerator exactly when the source has one; with --lupdate, every file
+holds exactly the texts the code marks now (lupdate was run after the last
+change). Names every message that fails.
+Usage: check_ts.py TRANSLATIONS_FOLDER [--lupdate LUPDATE --sources LISTFILE]"""
+import argparse
 import glob
 import os
 import re
+import subprocess
 import sys
+import tempfile
 import xml.etree.ElementTree as ET
 
 PLACEHOLDER = re.compile(r'%L?(\d+)')
@@ -19,6 +24,35 @@ def mnemonics(text):
 
 def one_line(text):
     return text.replace('\n', '\\n')
+
+
+def live_messages(root):
+    """(context, source) of the messages that are not vanished or obsolete."""
+    found = set()
+    for context in root.iter('context'):
+        for message in context.iter('message'):
+            translation = message.find('translation')
+            if translation is not None and translation.get('type') in ('vanished', 'obsolete'):
+                continue
+            found.add((context.findtext('name'), message.findtext('source') or ''))
+    return found
+
+
+def marked_in_code(lupdate, sources):
+    """The texts the code marks, as lupdate finds them now."""
+    with tempfile.TemporaryDirectory() as tmp:
+        ts = os.path.join(tmp, 'current.ts')
+        subprocess.run([lupdate, '-silent', '-locations', 'none', '@' + sources, '-ts', ts],
+                       check=True, stdout=subprocess.DEVNULL)
+        return live_messages(ET.parse(ts).getroot())
+
+
+def check_current(path, marked):
+    have = live_messages(ET.parse(path).getroot())
+    problems = [f'not in the file (run update_translations): {c}: "{one_line(s)}"'
+                for c, s in sorted(marked - have)]
+    problems += [f'no longer in the code: {c}: "{one_line(s)}"' for c, s in sorted(have - marked)]
+    return problems
 
 
 def check_file(path):
@@ -56,13 +90,22 @@ def check_file(path):
 
 
 def main():
-    files = sorted(glob.glob(os.path.join(sys.argv[1], 'skyloom_*.ts')))
+    parser = argparse.ArgumentParser()
+    parser.add_argument('folder')
+    parser.add_argument('--lupdate')
+    parser.add_argument('--sources')
+    args = parser.parse_args()
+    files = sorted(glob.glob(os.path.join(args.folder, 'skyloom_*.ts')))
     if not files:
-        print(f'FAIL: no skyloom_*.ts in {sys.argv[1]}')
+        print(f'FAIL: no skyloom_*.ts in {args.folder}')
         return 1
+    marked = marked_in_code(args.lupdate, args.sources) if args.lupdate else None
     failed = False
     for path in files:
-        for problem in check_file(path):
+        problems = check_file(path)
+        if marked is not None:
+            problems += check_current(path, marked)
+        for problem in problems:
             print(f'FAIL {os.path.basename(path)}: {problem}')
             failed = True
     if not failed:
