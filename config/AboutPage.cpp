@@ -8,6 +8,8 @@
 #include "imagesets/SetFiles.h"
 #include "platform/System.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace skyloom::config {
@@ -86,7 +88,9 @@ void AboutPage::LoadAboutPage(int bitsPerPixel) {
         logoPath = pictureBelow(program, saverLogo);
     }
 
-    bitDepth = std::to_string(bitsPerPixel) + " Bit Color";
+    bitDepth = QCoreApplication::translate("skyloom::config::AboutPage", "%1 Bit Color")
+                   .arg(bitsPerPixel)
+                   .toStdString();
     moreInfo = iniText("Company", "Introduction", company);
     webAddress = iniText("Company", "Web Site", company);
     companyName = iniText("Company", "Company Name", company);
@@ -102,7 +106,11 @@ void AboutPage::LoadAboutPage(int bitsPerPixel) {
     std::string callBack = iniText("About", "supportPhone", company);
     if (callBack.empty())
         callBack = iniText("About", "supportPhone", saver);
-    phoneSupport = callBack.empty() ? std::string() : "Call-back support: " + callBack;
+    phoneSupport = callBack.empty() ? std::string()
+                                    : QCoreApplication::translate("skyloom::config::AboutPage",
+                                                                  "Call-back support: %1")
+                                          .arg(QString::fromStdString(callBack))
+                                          .toStdString();
 }
 
 void AboutPage::SetWebButton() {

@@ -93,9 +93,9 @@ void Credits::GetVersion1Info(const std::string& folder, const std::string& path
                               const std::string& name) {
     const std::string nfo = existingFile(path + ".nfo");
     const std::string photoNfo = existingFile(folder + "photo.nfo");
-    imageTitle = iniText(name, "PictureInfo", "Not Available", nfo);
-    imageInfo = iniText(name, "ImageNumber", "Not Available", nfo);
-    printOrder = iniText("Info", "PrintOrder", "Not Available", photoNfo);
+    imageTitle = iniText(name, "PictureInfo", kNotAvailable, nfo);
+    imageInfo = iniText(name, "ImageNumber", kNotAvailable, nfo);
+    printOrder = iniText("Info", "PrintOrder", kNotAvailable, photoNfo);
     const std::string more = iniText("Info", "Photo", "", photoNfo);
     if (!more.empty()) {
         photoEnabled = true;

@@ -10,31 +10,51 @@
 // line that holds "["; a value may go on over the following lines that hold
 // no "=".
 
+#include <QtGlobal>
 #include <cstddef>
 #include <string>
+
 #include <string_view>
 #include <vector>
 
 namespace skyloom::config {
 
+/// Translation context of the dialog's own texts below; the dialog shows
+/// them translated, texts read from the files as they stand.
+inline constexpr const char* kCreditsContext = "skyloom::config::Credits";
+
 /// The dialog's texts before anything is read.
-inline constexpr const char* kNotAvailableDesign = "Not Available.";
-inline constexpr const char* kNoAdditionalInfo =
-    "No additional information is available for this image.";
+inline constexpr const char* kNotAvailableDesign =
+    QT_TRANSLATE_NOOP("skyloom::config::Credits", "Not Available.");
+/// A version-1 file's text for what it does not say.
+inline constexpr const char* kNotAvailable =
+    QT_TRANSLATE_NOOP("skyloom::config::Credits", "Not Available");
+inline constexpr const char* kNoAdditionalInfo = QT_TRANSLATE_NOOP(
+    "skyloom::config::Credits", "No additional information is available for this image.");
+inline constexpr const char* kImageTitlePrompt =
+    QT_TRANSLATE_NOOP("skyloom::config::Credits", "Image title:");
+inline constexpr const char* kImageCreditPrompt =
+    QT_TRANSLATE_NOOP("skyloom::config::Credits", "Image Credit:");
+inline constexpr const char* kAdditInfoPrompt =
+    QT_TRANSLATE_NOOP("skyloom::config::Credits", "Additional image information:");
+inline constexpr const char* kMoreInfoPrompt =
+    QT_TRANSLATE_NOOP("skyloom::config::Credits", "For more information");
+inline constexpr const char* kWebButton =
+    QT_TRANSLATE_NOOP("skyloom::config::Credits", "Visit Corvenna Website");
 
 class Credits {
 public:
     // What the dialog's controls show (their design texts to start with).
-    std::string imageTitlePrompt = "Image title:";                 ///< lblImageTitlePrompt
-    std::string imageTitle = kNotAvailableDesign;                  ///< lblImageTitle
-    std::string imageCreditPrompt = "Image Credit:";               ///< lblImageCreditPrompt
-    std::string imageInfo = kNotAvailableDesign;                   ///< lblImageInfo (the credit)
-    std::string additInfoPrompt = "Additional image information:"; ///< lblAdditInfoPrompt
-    std::string photo = kNotAvailableDesign;                       ///< txtPhoto
-    bool photoEnabled = true;                                      ///< txtPhoto usable
-    std::string moreInfoPrompt = "For more information";           ///< lblMoreInfoPrompt (frame)
-    std::string printOrder = kNotAvailableDesign;                  ///< lblPrintOrder
-    std::string webButton = "Visit Corvenna Website";              ///< cmdWebLink caption
+    std::string imageTitlePrompt = kImageTitlePrompt;   ///< lblImageTitlePrompt
+    std::string imageTitle = kNotAvailableDesign;       ///< lblImageTitle
+    std::string imageCreditPrompt = kImageCreditPrompt; ///< lblImageCreditPrompt
+    std::string imageInfo = kNotAvailableDesign;        ///< lblImageInfo (the credit)
+    std::string additInfoPrompt = kAdditInfoPrompt;     ///< lblAdditInfoPrompt
+    std::string photo = kNotAvailableDesign;            ///< txtPhoto
+    bool photoEnabled = true;                           ///< txtPhoto usable
+    std::string moreInfoPrompt = kMoreInfoPrompt;       ///< lblMoreInfoPrompt (frame)
+    std::string printOrder = kNotAvailableDesign;       ///< lblPrintOrder
+    std::string webButton = kWebButton;                 ///< cmdWebLink caption
     bool webButtonVisible = false; ///< cmdWebLink shown (only when the file names it)
     std::string url;               ///< address cmdWebLink opens
 

@@ -2,20 +2,35 @@
 
 #include "PageLists.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 
 namespace skyloom::config {
 
 using imagesets::SetInfoClass;
 
+// Whole captions, so each can be translated as one text (kMoveContext).
 MoveCaption imageMoveCaption(bool fromIncluded, int selected) {
-    const std::string verb = fromIncluded ? "Exclude" : "Include";
-    return {verb + (selected > 1 ? " Images" : " Image"), verb};
+    const bool many = selected > 1;
+    if (fromIncluded)
+        return {many ? QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Exclude Images")
+                     : QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Exclude Image"),
+                "Exclude"};
+    return {many ? QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Include Images")
+                 : QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Include Image"),
+            "Include"};
 }
 
 MoveCaption setMoveCaption(bool fromIncluded, int selected) {
-    const std::string verb = fromIncluded ? "Exclude" : "Include";
-    return {verb + (selected > 1 ? " Sets" : " Set"), verb};
+    const bool many = selected > 1;
+    if (fromIncluded)
+        return {many ? QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Exclude Sets")
+                     : QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Exclude Set"),
+                "Exclude"};
+    return {many ? QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Include Sets")
+                 : QT_TRANSLATE_NOOP("skyloom::config::EditSetsPage", "Include Set"),
+            "Include"};
 }
 
 std::shared_ptr<SetInfoClass> EditSetsPage::LocateSet(std::string_view name) const {

@@ -6,7 +6,9 @@
 
 #include "imagesets/SetLibrary.h"
 
+#include <QtGlobal>
 #include <functional>
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,7 +16,11 @@
 
 namespace skyloom::config {
 
-/// Caption and Tag of a move button.
+/// Translation context of the move captions and kLastSetMessage.
+inline constexpr const char* kMoveContext = "skyloom::config::EditSetsPage";
+
+/// Caption (English; shown translated in kMoveContext) and Tag of a move
+/// button.
 struct MoveCaption {
     std::string text; ///< e.g. "Exclude Images"
     std::string tag;  ///< "Include" or "Exclude"
@@ -26,8 +32,10 @@ MoveCaption imageMoveCaption(bool fromIncluded, int selected);
 MoveCaption setMoveCaption(bool fromIncluded, int selected);
 
 /// Message shown when a move would leave no included set.
-inline constexpr const char* kLastSetMessage =
-    "At least one image set must stay included, or the screen saver has no pictures to show.";
+/// (English; shown translated in kMoveContext.)
+inline constexpr const char* kLastSetMessage = QT_TRANSLATE_NOOP(
+    "skyloom::config::EditSetsPage",
+    "At least one image set must stay included, or the screen saver has no pictures to show.");
 
 class EditSetsPage {
 public:

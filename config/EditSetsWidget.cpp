@@ -40,14 +40,14 @@ template <class W> W* named(W* widget, const char* name) {
     return widget;
 }
 
-QLabel* caption(const char* name, const char* text, QWidget* control, QWidget* parent) {
+QLabel* caption(const char* name, const QString& text, QWidget* control, QWidget* parent) {
     auto* label = named(new QLabel(text, parent), name);
     label->setBuddy(control);
     control->setAccessibleName(QString(text).remove('&').remove(':'));
     return label;
 }
 
-QLabel* previewBox(const char* name, const char* accessibleName, QWidget* parent) {
+QLabel* previewBox(const char* name, const QString& accessibleName, QWidget* parent) {
     auto* box = named(new QLabel(parent), name);
     box->setMinimumSize(160, 120);
     box->setFrameShape(QFrame::StyledPanel);
@@ -57,7 +57,7 @@ QLabel* previewBox(const char* name, const char* accessibleName, QWidget* parent
 }
 
 void setCaption(QPushButton* button, const MoveCaption& c) {
-    button->setText(QString::fromStdString(c.text));
+    button->setText(QCoreApplication::translate(kMoveContext, c.text.c_str()));
     button->setProperty("Tag", QString::fromStdString(c.tag));
 }
 
@@ -68,9 +68,10 @@ class CancelledMaking {};
 class DialogProgress : public mkset::Progress {
 public:
     explicit DialogProgress(QWidget* parent)
-        : dialog_("Making the image set...", "Cancel", 0, 1, parent) {
+        : dialog_(EditSetsWidget::tr("Making the image set..."), EditSetsWidget::tr("Cancel"), 0, 1,
+                  parent) {
         dialog_.setObjectName("dlgMakeSetProgress");
-        dialog_.setWindowTitle("Add Photo Folder");
+        dialog_.setWindowTitle(EditSetsWidget::tr("Add Photo Folder"));
         dialog_.setWindowModality(Qt::WindowModal);
         dialog_.setMinimumDuration(0);
     }
@@ -166,11 +167,27 @@ void DragList::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, &DragList::droppedFromPartner);
 }
 
+// Every entry of the page's lists carries the name it shows, which is what
+// the code reads back (never the shown text).
+std::string entryName(const QListWidgetItem* item) {
+    return item->data(Qt::UserRole).toString().toStdString();
+}
+
+void addEntry(QListWidget* list, const std::string& name) {
+    auto* item = new QListWidgetItem(QString::fromStdString(name));
+    item->setData(Qt::UserRole, QString::fromStdString(name));
+    list->addItem(item);
+}
+
+void addEntry(QComboBox* box, const std::string& name) {
+    box->addItem(QString::fromStdString(name), QString::fromStdString(name));
+}
+
 std::vector<std::string> selectedTexts(const QListWidget* list) {
     std::vector<std::string> texts;
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->isSelected())
-            texts.push_back(list->item(i)->text().toStdString());
+            texts.push_back(entryName(list->item(i)));
     return texts;
 }
 
@@ -201,58 +218,60 @@ EditSetsWidget::EditSetsWidget(imagesets::SetLibrary& library, QWidget* page)
     auto* images = named(new QWidget, "tabEditImages");
     auto* grid = new QGridLayout(images);
     cmboEditSet_ = named(new QComboBox(images), "cmboEditSet");
-    cmboEditSet_->setToolTip("Click here to select an image set to edit.");
-    grid->addWidget(caption("lblEditSet", "Image set:", cmboEditSet_, images), 0, 0);
+    cmboEditSet_->setToolTip(tr("Click here to select an image set to edit."));
+    grid->addWidget(caption("lblEditSet", tr("Image set:"), cmboEditSet_, images), 0, 0);
     grid->addWidget(cmboEditSet_, 0, 1);
-    chkShowTitlePage_ = named(new QCheckBox("Show Title Page", images), "chkShowTitlePage");
+    chkShowTitlePage_ = named(new QCheckBox(tr("Show Title Page"), images), "chkShowTitlePage");
     grid->addWidget(chkShowTitlePage_, 0, 2);
     lstActiveImages_ = named(new DragList(images), "lstActiveImages");
     lstActiveImages_->setToolTip(
-        "Use the right button to drag the selected images to the 'Excluded Images' box.");
+        tr("Use the right button to drag the selected images to the 'Excluded Images' box."));
     lstInactiveImages_ = named(new DragList(images), "lstInactiveImages");
     lstInactiveImages_->setToolTip(
-        "Use the right button to drag the selected images to the 'Included Images' box.");
+        tr("Use the right button to drag the selected images to the 'Included Images' box."));
     lstActiveImages_->setPartner(lstInactiveImages_);
     lstInactiveImages_->setPartner(lstActiveImages_);
-    grid->addWidget(caption("lblIncludedImages", "Included Images", lstActiveImages_, images), 1,
-                    0);
-    grid->addWidget(caption("lblExcludedImages", "Excluded Images", lstInactiveImages_, images), 1,
-                    2);
+    grid->addWidget(caption("lblIncludedImages", tr("Included Images"), lstActiveImages_, images),
+                    1, 0);
+    grid->addWidget(caption("lblExcludedImages", tr("Excluded Images"), lstInactiveImages_, images),
+                    1, 2);
     grid->addWidget(lstActiveImages_, 2, 0);
     cmdImageMove_ = named(new QPushButton(images), "cmdImageMove");
     setCaption(cmdImageMove_, imageMoveCaption(true, 1));
     cmdImageMove_->setEnabled(false);
     grid->addWidget(cmdImageMove_, 2, 1, Qt::AlignCenter);
     grid->addWidget(lstInactiveImages_, 2, 2);
-    picImageEditThumbNail_ = previewBox("picImageEditThumbNail", "Picture preview", images);
+    picImageEditThumbNail_ = previewBox("picImageEditThumbNail", tr("Picture preview"), images);
     grid->addWidget(picImageEditThumbNail_, 3, 0, 1, 3, Qt::AlignCenter);
-    SSTabEditSets_->addTab(images, "Images");
+    SSTabEditSets_->addTab(images, tr("Images"));
 
     // Tab 1: the sets
     auto* sets = named(new QWidget, "tabEditSets");
     auto* setGrid = new QGridLayout(sets);
     lstActiveSets_ = named(new DragList(sets), "lstActiveSets");
     lstActiveSets_->setToolTip(
-        "Use the right button to drag the selected sets to the 'Exluded Sets' box.");
+        tr("Use the right button to drag the selected sets to the 'Exluded Sets' box."));
     lstInactiveSets_ = named(new DragList(sets), "lstInactiveSets");
     lstInactiveSets_->setToolTip(
-        "Use the right button to drag the selected sets to the 'Included Sets' box.");
+        tr("Use the right button to drag the selected sets to the 'Included Sets' box."));
     lstActiveSets_->setPartner(lstInactiveSets_);
     lstInactiveSets_->setPartner(lstActiveSets_);
-    setGrid->addWidget(caption("lblIncludedSets", "Included Sets", lstActiveSets_, sets), 0, 0);
-    setGrid->addWidget(caption("lblExcludedSets", "Excluded Sets", lstInactiveSets_, sets), 0, 2);
+    setGrid->addWidget(caption("lblIncludedSets", tr("Included Sets"), lstActiveSets_, sets), 0, 0);
+    setGrid->addWidget(caption("lblExcludedSets", tr("Excluded Sets"), lstInactiveSets_, sets), 0,
+                       2);
     setGrid->addWidget(lstActiveSets_, 1, 0);
     cmdMoveSet_ = named(new QPushButton(sets), "cmdMoveSet");
     setCaption(cmdMoveSet_, setMoveCaption(false, 1));
     cmdMoveSet_->setEnabled(false);
     setGrid->addWidget(cmdMoveSet_, 1, 1, Qt::AlignCenter);
     setGrid->addWidget(lstInactiveSets_, 1, 2);
-    picEditSetsThumbnail_ = previewBox("picEditSetsThumbnail", "Set preview", sets);
+    picEditSetsThumbnail_ = previewBox("picEditSetsThumbnail", tr("Set preview"), sets);
     setGrid->addWidget(picEditSetsThumbnail_, 2, 0, 1, 2, Qt::AlignCenter);
-    cmdAddPhotoFolder_ = named(new QPushButton("Add Photo Folder...", sets), "cmdAddPhotoFolder");
-    cmdAddPhotoFolder_->setToolTip("Make an image set from a folder of your photos.");
+    cmdAddPhotoFolder_ =
+        named(new QPushButton(tr("Add Photo Folder..."), sets), "cmdAddPhotoFolder");
+    cmdAddPhotoFolder_->setToolTip(tr("Make an image set from a folder of your photos."));
     setGrid->addWidget(cmdAddPhotoFolder_, 2, 2, Qt::AlignBottom | Qt::AlignRight);
-    SSTabEditSets_->addTab(sets, "Image Sets");
+    SSTabEditSets_->addTab(sets, tr("Image Sets"));
 
     tmrEditSetsThumbnailChanger_ = named(new QTimer(this), "tmrEditSetsThumbnailChanger");
     tmrEditSetsThumbnailChanger_->setInterval(kFirstPreviewMs);
@@ -297,7 +316,7 @@ EditSetsWidget::EditSetsWidget(imagesets::SetLibrary& library, QWidget* page)
 }
 
 std::shared_ptr<imagesets::SetInfoClass> EditSetsWidget::editedSet() const {
-    return model_.LocateSet(cmboEditSet_->currentText().toStdString());
+    return model_.LocateSet(cmboEditSet_->currentData().toString().toStdString());
 }
 
 void EditSetsWidget::fillSetLists() {
@@ -305,7 +324,7 @@ void EditSetsWidget::fillSetLists() {
     const auto fillList = [](auto* list, const std::vector<std::string>& names) {
         list->clear();
         for (const auto& name : names)
-            list->addItem(QString::fromStdString(name));
+            addEntry(list, name);
     };
     const auto included = model_.includedSetNames();
     fillList(cmboEditSet_, included);
@@ -326,9 +345,9 @@ void EditSetsWidget::InitLists() {
 }
 
 void EditSetsWidget::UpdateLists() {
-    const QString remembered = cmboEditSet_->currentText();
+    const QVariant remembered = cmboEditSet_->currentData();
     fillSetLists();
-    const int at = cmboEditSet_->findText(remembered, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int at = cmboEditSet_->findData(remembered);
     if (cmboEditSet_->count() > 0)
         cmboEditSet_->setCurrentIndex(at >= 0 ? at : 0);
     editSetChosen();
@@ -355,10 +374,10 @@ void EditSetsWidget::editSetChosen() {
     ++filling_;
     set->GetIncludedImages(names);
     for (const auto& n : names)
-        lstActiveImages_->addItem(QString::fromStdString(n));
+        addEntry(lstActiveImages_, n);
     set->GetExcludedImages(names);
     for (const auto& n : names)
-        lstInactiveImages_->addItem(QString::fromStdString(n));
+        addEntry(lstInactiveImages_, n);
     --filling_;
     if (lstActiveImages_->count() > 0)
         lstActiveImages_->setCurrentRow(0);
@@ -388,7 +407,7 @@ void EditSetsWidget::imagesSelected(bool included) {
     QListWidgetItem* current = list->currentItem();
     if (!set || !current)
         return;
-    if (auto image = set->FindImage(current->text().toStdString()))
+    if (auto image = set->FindImage(entryName(current)))
         showThumbnail(picImageEditThumbNail_,
                       library_.ProgramPath() + set->SetDirectory() + image->FileName() + ".bmp",
                       library_.ProgramPath());
@@ -405,7 +424,7 @@ void EditSetsWidget::setsSelected(bool included) {
     QListWidgetItem* current = list->currentItem();
     if (selected > 0 && current) {
         cmdMoveSet_->setEnabled(true);
-        preview_.setSet(model_.LocateSet(current->text().toStdString()));
+        preview_.setSet(model_.LocateSet(entryName(current)));
         tmrEditSetsThumbnailChanger_->start(kFirstPreviewMs);
     } else {
         cmdMoveSet_->setEnabled(false);
@@ -437,7 +456,8 @@ void EditSetsWidget::moveSets() {
         MoveSelectedItems(lstInactiveSets_, lstActiveSets_);
     } else {
         if (!model_.ExcludeSets(selectedTexts(lstActiveSets_))) {
-            platform::MessageBox(kLastSetMessage);
+            platform::MessageBox(
+                QCoreApplication::translate(kMoveContext, kLastSetMessage).toStdString());
             return;
         }
         MoveSelectedItems(lstActiveSets_, lstInactiveSets_);
@@ -495,14 +515,14 @@ void EditSetsWidget::pageHidden() {
 
 void EditSetsWidget::chooseAndAddPhotoFolder() {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, "Add Photo Folder", QDir::homePath());
+        QFileDialog::getExistingDirectory(this, tr("Add Photo Folder"), QDir::homePath());
     if (folder.isEmpty())
         return;
     bool ok = false;
     const QString suggested = QDir(folder).dirName();
     const QString name =
-        QInputDialog::getText(this, "Add Photo Folder", "Name of the image set:", QLineEdit::Normal,
-                              suggested, &ok)
+        QInputDialog::getText(this, tr("Add Photo Folder"), tr("Name of the image set:"),
+                              QLineEdit::Normal, suggested, &ok)
             .trimmed();
     if (!ok)
         return;
@@ -514,8 +534,10 @@ bool EditSetsWidget::addPhotoFolder(const std::string& folder, const std::string
     if (programDir.empty())
         return false;
     if (!setName.empty() && library_.Sets().GetSet(setName)) {
-        platform::MessageBox("There is already an image set named \"" + setName +
-                             "\". Please choose another name.");
+        platform::MessageBox(
+            tr("There is already an image set named \"%1\". Please choose another name.")
+                .arg(QString::fromStdString(setName))
+                .toStdString());
         return false;
     }
     mkset::MakeOptions options;
@@ -541,11 +563,14 @@ bool EditSetsWidget::addPhotoFolder(const std::string& folder, const std::string
         return false;
     }
     if (!report.error.empty() || report.total == 0) {
-        std::string why =
-            report.error.empty() ? "No picture in " + folder + " could be used." : report.error;
+        std::string why = report.error.empty() ? tr("No picture in %1 could be used.")
+                                                     .arg(QString::fromStdString(folder))
+                                                     .toStdString()
+                                               : report.error;
         for (std::size_t i = 0; i < report.skipped.size() && i < 5; ++i)
             why += "\n" + report.skipped[i].file + ": " + report.skipped[i].reason;
-        platform::MessageBox("No image set was made.\n\n" + why);
+        platform::MessageBox(
+            tr("No image set was made.\n\n%1").arg(QString::fromStdString(why)).toStdString());
         return false;
     }
     if (!library_.Sets().GetSet(report.setName)) {

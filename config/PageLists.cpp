@@ -1,40 +1,74 @@
 #include "PageLists.h"
 
+#include <QtGlobal>
+
 namespace skyloom::config {
+
+// The texts below are shown translated (context kListContext); the lists
+// keep the English texts, which the settings and the set files use.
+[[maybe_unused]] static const char* const kMarkedEntries[] = {
+    QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Randomize From All Image Sets")};
 
 const std::vector<std::string>& transitionNames() {
     static const std::vector<std::string> names = {
-        "No Transitions",        "All Transitions",  "Vertical Blinds", "Horizontal Blinds",
-        "Vertical Sweep",        "Horizontal Sweep", "Boxed In",        "Horizontal Center Sweep",
-        "Vertical Center Sweep", "Block Out",        "Fast Block Out"};
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "No Transitions"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "All Transitions"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Vertical Blinds"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Horizontal Blinds"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Vertical Sweep"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Horizontal Sweep"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Boxed In"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Horizontal Center Sweep"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Vertical Center Sweep"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Block Out"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Fast Block Out")};
     return names;
 }
 
 const std::vector<std::string>& languageNames() {
-    static const std::vector<std::string> names = {"English", "French", "German", "Spanish",
-                                                   "Japanese"};
+    static const std::vector<std::string> names = {
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "English"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "French"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "German"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Spanish"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Japanese")};
     return names;
 }
 
 const std::vector<ListItem>& calendarSizes() {
     static const std::vector<ListItem> items = {
-        {"Extra Large", 100}, {"Large", 66}, {"Medium", 33}, {"Small", 20}};
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Extra Large"), 100},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Large"), 66},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Medium"), 33},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Small"), 20}};
     return items;
 }
 
 const std::vector<ListItem>& calendarPositions() {
     static const std::vector<ListItem> items = {
-        {"Top-Left", 1},    {"Top-Center", 2},    {"Top-Right", 3},
-        {"Center-Left", 4}, {"Center", 5},        {"Center-Right", 6},
-        {"Bottom-Left", 7}, {"Bottom-Center", 8}, {"Bottom-Right", 9}};
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Top-Left"), 1},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Top-Center"), 2},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Top-Right"), 3},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Center-Left"), 4},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Center"), 5},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Center-Right"), 6},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Bottom-Left"), 7},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Bottom-Center"), 8},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Bottom-Right"), 9}};
     return items;
 }
 
 const std::vector<ListItem>& autoChangeIntervals() {
     static const std::vector<ListItem> items = {
-        {"Manually", 1},      {"Every Half-hour", 2}, {"Every Hour", 3},
-        {"Every 2 Hours", 4}, {"Every 4 Hours", 5},   {"Every 8 Hours", 6},
-        {"Every Day", 7},     {"Every 2nd Day", 8},   {"Every Week", 9}};
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Manually"), 1},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every Half-hour"), 2},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every Hour"), 3},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every 2 Hours"), 4},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every 4 Hours"), 5},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every 8 Hours"), 6},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every Day"), 7},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every 2nd Day"), 8},
+        {QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Every Week"), 9}};
     return items;
 }
 

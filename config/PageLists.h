@@ -13,6 +13,9 @@ namespace skyloom::config {
 /// First entry of a set list when two or more sets are included.
 inline constexpr const char* kRandomSetsEntry = "Randomize From All Image Sets";
 
+/// Translation context of the fixed lists' texts and of kRandomSetsEntry.
+inline constexpr const char* kListContext = "skyloom::config::PageLists";
+
 /// An entry of a drop-down list with the number stored for it.
 struct ListItem {
     const char* text;

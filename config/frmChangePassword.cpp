@@ -12,14 +12,14 @@ namespace skyloom::config {
 
 frmChangePassword::frmChangePassword(QWidget* parent) : QDialog(parent) {
     setObjectName("frmChangePassword");
-    setWindowTitle("Change Screen Saver Password");
+    setWindowTitle(tr("Change Screen Saver Password"));
     auto* layout = new QVBoxLayout(this);
     const auto state = platform::saverPasswordState();
     auto* intro =
         new QLabel(state == platform::SaverPasswordState::None
-                       ? "The screen saver now asks for your login password. Set a screen saver "
-                         "password to ask for that instead."
-                       : "Leave the new password empty to use your login password again.",
+                       ? tr("The screen saver now asks for your login password. Set a screen "
+                            "saver password to ask for that instead.")
+                       : tr("Leave the new password empty to use your login password again."),
                    this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
@@ -33,12 +33,12 @@ frmChangePassword::frmChangePassword(QWidget* parent) : QDialog(parent) {
     };
     if (state != platform::SaverPasswordState::None) {
         txtCurrent_ = field("txtCurrent");
-        form->addRow("Current password:", txtCurrent_);
+        form->addRow(tr("Current password:"), txtCurrent_);
     }
     txtNew_ = field("txtNew");
     txtConfirm_ = field("txtConfirm");
-    form->addRow("New password:", txtNew_);
-    form->addRow("Confirm new password:", txtConfirm_);
+    form->addRow(tr("New password:"), txtNew_);
+    form->addRow(tr("Confirm new password:"), txtConfirm_);
     layout->addLayout(form);
     lblMessage_ = new QLabel(this);
     lblMessage_->setObjectName("lblMessage");
@@ -54,16 +54,20 @@ std::string frmChangePassword::apply(const std::string& current, const std::stri
                                      const std::string& confirm) {
     const auto state = platform::saverPasswordState();
     if (state == platform::SaverPasswordState::Set && !platform::checkSaverPassword(current))
-        return "The current password is not correct.";
+        return tr("The current password is not correct.").toStdString();
     if (state == platform::SaverPasswordState::Corrupt)
-        return "The stored screen saver password is damaged. Remove the file " +
-               platform::saverPasswordFilePath() + " to set a new one.";
+        return tr("The stored screen saver password is damaged. Remove the file %1 to set a new "
+                  "one.")
+            .arg(QString::fromStdString(platform::saverPasswordFilePath()))
+            .toStdString();
     if (newPassword != confirm)
-        return "The new passwords do not match.";
+        return tr("The new passwords do not match.").toStdString();
     if (newPassword.size() > platform::kMaxPasswordLength)
-        return "The new password is too long.";
+        return tr("The new password is too long.").toStdString();
     if (!platform::setSaverPassword(newPassword))
-        return "The password could not be saved in " + platform::saverPasswordFilePath() + ".";
+        return tr("The password could not be saved in %1.")
+            .arg(QString::fromStdString(platform::saverPasswordFilePath()))
+            .toStdString();
     return {};
 }
 

@@ -30,7 +30,7 @@ QString qs(const std::string& s) {
 }
 
 // Texts from information files are shown as they are written, never as markup.
-QLabel* textLabel(const char* name, const char* text, QWidget* parent) {
+QLabel* textLabel(const char* name, const QString& text, QWidget* parent) {
     auto* l = named(new QLabel(text, parent), name);
     l->setTextFormat(Qt::PlainText);
     return l;
@@ -38,11 +38,21 @@ QLabel* textLabel(const char* name, const char* text, QWidget* parent) {
 
 constexpr QSize kThumbnail(160, 120);
 
+// The dialog's own texts in the user's language; a file's texts as written.
+QString shown(const std::string& text) {
+    for (const char* own :
+         {kNotAvailableDesign, kNotAvailable, kNoAdditionalInfo, kImageTitlePrompt,
+          kImageCreditPrompt, kAdditInfoPrompt, kMoreInfoPrompt, kWebButton})
+        if (text == own)
+            return QCoreApplication::translate(kCreditsContext, own);
+    return qs(text);
+}
+
 } // namespace
 
 frmCredits::frmCredits(QWidget* parent) : QDialog(parent) {
     setObjectName("frmCredits");
-    setWindowTitle("Image Credits");
+    setWindowTitle(tr("Image Credits"));
     setModal(true);
 
     auto* layout = new QHBoxLayout(this);
@@ -52,17 +62,17 @@ frmCredits::frmCredits(QWidget* parent) : QDialog(parent) {
     picThumbNail_ = named(new QLabel(Picture1_), "picThumbNail");
     picThumbNail_->setMinimumSize(kThumbnail);
     picThumbNail_->setAlignment(Qt::AlignCenter);
-    picThumbNail_->setAccessibleName("Thumbnail");
+    picThumbNail_->setAccessibleName(tr("Thumbnail"));
     pictureLayout->addWidget(picThumbNail_);
     pictureLayout->addStretch();
     layout->addWidget(Picture1_, 0, Qt::AlignTop);
 
     auto* right = new QVBoxLayout;
     auto* grid = new QGridLayout;
-    lblImageTitlePrompt_ = textLabel("lblImageTitlePrompt", "Image title:", this);
-    lblImageTitle_ = textLabel("lblImageTitle", kNotAvailableDesign, this);
-    lblImageCreditPrompt_ = textLabel("lblImageCreditPrompt", "Image Credit:", this);
-    lblImageInfo_ = textLabel("lblImageInfo", kNotAvailableDesign, this);
+    lblImageTitlePrompt_ = textLabel("lblImageTitlePrompt", shown(kImageTitlePrompt), this);
+    lblImageTitle_ = textLabel("lblImageTitle", shown(kNotAvailableDesign), this);
+    lblImageCreditPrompt_ = textLabel("lblImageCreditPrompt", shown(kImageCreditPrompt), this);
+    lblImageInfo_ = textLabel("lblImageInfo", shown(kNotAvailableDesign), this);
     for (QLabel* l : {lblImageTitle_, lblImageInfo_}) {
         l->setWordWrap(true);
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -76,7 +86,7 @@ frmCredits::frmCredits(QWidget* parent) : QDialog(parent) {
     grid->setColumnStretch(1, 1);
     right->addLayout(grid);
 
-    lblAdditInfoPrompt_ = textLabel("lblAdditInfoPrompt", "Additional image information:", this);
+    lblAdditInfoPrompt_ = textLabel("lblAdditInfoPrompt", shown(kAdditInfoPrompt), this);
     txtPhoto_ = named(new QPlainTextEdit(kNotAvailableDesign, this), "txtPhoto");
     txtPhoto_->setReadOnly(true);
     txtPhoto_->setTabChangesFocus(true);
@@ -85,13 +95,12 @@ frmCredits::frmCredits(QWidget* parent) : QDialog(parent) {
     right->addWidget(lblAdditInfoPrompt_);
     right->addWidget(txtPhoto_, 1);
 
-    lblMoreInfoPrompt_ = named(new QGroupBox("For more information", this), "lblMoreInfoPrompt");
+    lblMoreInfoPrompt_ = named(new QGroupBox(shown(kMoreInfoPrompt), this), "lblMoreInfoPrompt");
     auto* more = new QVBoxLayout(lblMoreInfoPrompt_);
     lblPrintOrder_ = textLabel("lblPrintOrder", kNotAvailableDesign, lblMoreInfoPrompt_);
     lblPrintOrder_->setWordWrap(true);
     lblPrintOrder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    cmdWebLink_ =
-        named(new QPushButton("Visit Corvenna Website", lblMoreInfoPrompt_), "cmdWebLink");
+    cmdWebLink_ = named(new QPushButton(shown(kWebButton), lblMoreInfoPrompt_), "cmdWebLink");
     cmdWebLink_->setVisible(false);
     more->addWidget(lblPrintOrder_);
     more->addWidget(cmdWebLink_, 0, Qt::AlignLeft);
@@ -99,8 +108,8 @@ frmCredits::frmCredits(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    cmdClose_ = named(new QPushButton(" &Close", this), "cmdClose");
-    cmdClose_->setAccessibleName("Close");
+    cmdClose_ = named(new QPushButton(tr(" &Close"), this), "cmdClose");
+    cmdClose_->setAccessibleName(tr("Close"));
     cmdClose_->setDefault(true);
     buttons->addWidget(cmdClose_);
     right->addLayout(buttons);
@@ -124,17 +133,17 @@ void frmCredits::InitCredits(const std::string& folder, const std::string& path,
 }
 
 void frmCredits::showCredits(const Credits& c) {
-    lblImageTitlePrompt_->setText(qs(c.imageTitlePrompt));
-    lblImageTitle_->setText(qs(c.imageTitle));
-    lblImageCreditPrompt_->setText(qs(c.imageCreditPrompt));
-    lblImageInfo_->setText(qs(c.imageInfo));
-    lblAdditInfoPrompt_->setText(qs(c.additInfoPrompt));
-    txtPhoto_->setPlainText(qs(c.photo));
+    lblImageTitlePrompt_->setText(shown(c.imageTitlePrompt));
+    lblImageTitle_->setText(shown(c.imageTitle));
+    lblImageCreditPrompt_->setText(shown(c.imageCreditPrompt));
+    lblImageInfo_->setText(shown(c.imageInfo));
+    lblAdditInfoPrompt_->setText(shown(c.additInfoPrompt));
+    txtPhoto_->setPlainText(shown(c.photo));
     txtPhoto_->setEnabled(c.photoEnabled);
-    txtPhoto_->setAccessibleName(qs(c.additInfoPrompt));
-    lblMoreInfoPrompt_->setTitle(qs(c.moreInfoPrompt));
-    lblPrintOrder_->setText(qs(c.printOrder));
-    cmdWebLink_->setText(qs(c.webButton));
+    txtPhoto_->setAccessibleName(shown(c.additInfoPrompt));
+    lblMoreInfoPrompt_->setTitle(shown(c.moreInfoPrompt));
+    lblPrintOrder_->setText(shown(c.printOrder));
+    cmdWebLink_->setText(shown(c.webButton));
     cmdWebLink_->setVisible(c.webButtonVisible);
 }
 

@@ -64,18 +64,18 @@ template <class W> W* named(W* widget, const char* name) {
     return widget;
 }
 
-QGroupBox* frame(const char* name, const char* title, QWidget* parent) {
+QGroupBox* frame(const char* name, const QString& title, QWidget* parent) {
     return named(new QGroupBox(title, parent), name);
 }
 
-QRadioButton* option(const char* name, const char* text, const char* tip, QWidget* parent) {
+QRadioButton* option(const char* name, const QString& text, const QString& tip, QWidget* parent) {
     auto* b = named(new QRadioButton(text, parent), name);
-    if (tip)
+    if (!tip.isEmpty())
         b->setToolTip(tip);
     return b;
 }
 
-QLabel* label(const char* name, const char* text, QWidget* parent) {
+QLabel* label(const char* name, const QString& text, QWidget* parent) {
     return named(new QLabel(text, parent), name);
 }
 
@@ -86,45 +86,60 @@ void standsFor(QLabel* caption, QWidget* control) {
     control->setAccessibleName(caption->text().remove('&'));
 }
 
+QString listText(const char* text) {
+    return QCoreApplication::translate(kListContext, text);
+}
+
+// A fixed list: translated texts; the position is the value.
 void fill(QComboBox* box, const std::vector<std::string>& texts) {
     box->clear();
     for (const auto& t : texts)
-        box->addItem(QString::fromStdString(t));
+        box->addItem(listText(t.c_str()));
 }
 
+// A fixed list whose items carry the stored number.
 void fill(QComboBox* box, const std::vector<ListItem>& items) {
     box->clear();
     for (const auto& item : items)
-        box->addItem(item.text, item.value);
+        box->addItem(listText(item.text), item.value);
 }
 
-std::vector<std::string> comboTexts(const QComboBox* box) {
-    std::vector<std::string> texts;
+// A set list: the sets' own names, the random entry translated; every item
+// carries its entry, which is what the code compares.
+void fillSets(QComboBox* box, const std::vector<std::string>& entries) {
+    box->clear();
+    for (const auto& e : entries)
+        box->addItem(e == kRandomSetsEntry ? listText(kRandomSetsEntry) : QString::fromStdString(e),
+                     QString::fromStdString(e));
+}
+
+std::vector<std::string> comboEntries(const QComboBox* box) {
+    std::vector<std::string> entries;
     for (int i = 0; i < box->count(); ++i)
-        texts.push_back(box->itemText(i).toStdString());
-    return texts;
+        entries.push_back(box->itemData(i).toString().toStdString());
+    return entries;
 }
 
 } // namespace
 
 frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(PageCount, false) {
     setObjectName("frmMoonfield");
-    setWindowTitle("Moonfield Configuration");
+    setWindowTitle(tr("Moonfield Configuration"));
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);
     SSTabPages_ = named(new QTabWidget(this), "SSTabPages");
-    SSTabPages_->addTab(buildScreenSaverPage(), "Screen Saver");
-    SSTabPages_->addTab(buildWallpaperPage(), "Wallpaper");
-    SSTabPages_->addTab(buildEditSetsPage(), "Edit Sets");
-    SSTabPages_->addTab(buildAboutPage(), "About");
+    SSTabPages_->addTab(buildScreenSaverPage(), tr("Screen Saver"));
+    SSTabPages_->addTab(buildWallpaperPage(), tr("Wallpaper"));
+    SSTabPages_->addTab(buildEditSetsPage(), tr("Edit Sets"));
+    SSTabPages_->addTab(buildAboutPage(), tr("About"));
     layout->addWidget(SSTabPages_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    cmdOk_ = named(new QPushButton("OK", this), "cmdOk");
-    cmdCancel_ = named(new QPushButton("Cancel", this), "cmdCancel");
-    cmdApply_ = named(new QPushButton("Apply", this), "cmdApply");
+    cmdOk_ = named(new QPushButton(tr("OK"), this), "cmdOk");
+    cmdCancel_ = named(new QPushButton(tr("Cancel"), this), "cmdCancel");
+    cmdApply_ = named(new QPushButton(tr("Apply"), this), "cmdApply");
     cmdApply_->setEnabled(false);
     for (QPushButton* b : {cmdOk_, cmdCancel_, cmdApply_})
         buttons->addWidget(b);
@@ -158,16 +173,16 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     // desktop dialog where password protection is switched on, so it lives
     // here. Only X11 sessions can be locked, so elsewhere the frame is hidden.
     auto* top = new QHBoxLayout;
-    SSFrame1_ = frame("SSFrame1", "Screen Saver", page);
+    SSFrame1_ = frame("SSFrame1", tr("Screen Saver"), page);
     auto* onOff = new QHBoxLayout(SSFrame1_);
-    optSSOn_ = option("optSS_State", "On", "This turns the screen saver on.", SSFrame1_);
+    optSSOn_ = option("optSS_State", tr("On"), tr("This turns the screen saver on."), SSFrame1_);
     optSSOn_->setProperty("index", 1);
-    optSSOff_ = option("optSS_State", "Off", "This turns the screen saver off.", SSFrame1_);
+    optSSOff_ = option("optSS_State", tr("Off"), tr("This turns the screen saver off."), SSFrame1_);
     optSSOff_->setProperty("index", 0);
     chkPasswordProtected_ =
-        named(new QCheckBox("Password protected", SSFrame1_), "chkPasswordProtected");
+        named(new QCheckBox(tr("Password protected"), SSFrame1_), "chkPasswordProtected");
     cmdChangePassword_ =
-        named(new QPushButton("Change password...", SSFrame1_), "cmdChangePassword");
+        named(new QPushButton(tr("Change password..."), SSFrame1_), "cmdChangePassword");
     onOff->addWidget(optSSOn_);
     onOff->addWidget(optSSOff_);
     onOff->addSpacing(12);
@@ -178,15 +193,15 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     SSFrame1_->setVisible(platform == "xcb" || platform == "offscreen");
     top->addWidget(SSFrame1_, 1);
 
-    frmSaverDelay_ = frame("frmSaverDelay", "", page);
+    frmSaverDelay_ = frame("frmSaverDelay", QString(), page);
     auto* delay = new QHBoxLayout(frmSaverDelay_);
-    auto* startAfter = label("Label15", "Start After", frmSaverDelay_);
+    auto* startAfter = label("Label15", tr("Start After"), frmSaverDelay_);
     nbsSaverDelay_ = named(new QSpinBox(frmSaverDelay_), "nbsSaverDelay");
     nbsSaverDelay_->setRange(ScreenSaverPage::kDelayMin, ScreenSaverPage::kDelayMax);
     standsFor(startAfter, nbsSaverDelay_);
     delay->addWidget(startAfter);
     delay->addWidget(nbsSaverDelay_);
-    delay->addWidget(label("Label16", "Minutes", frmSaverDelay_));
+    delay->addWidget(label("Label16", tr("Minutes"), frmSaverDelay_));
     top->addWidget(frmSaverDelay_);
     layout->addLayout(top);
 
@@ -197,53 +212,54 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     auto* basic = named(new QWidget, "tabSSBasic");
     auto* basicLayout = new QHBoxLayout(basic);
     auto* left = new QVBoxLayout;
-    auto* SSFrame2 = frame("SSFrame2", "Configuration", basic);
+    auto* SSFrame2 = frame("SSFrame2", tr("Configuration"), basic);
     auto* config = new QGridLayout(SSFrame2);
-    auto* SSLabel1 = label("SSLabel1", "Image set:", SSFrame2);
+    auto* SSLabel1 = label("SSLabel1", tr("Image set:"), SSFrame2);
     cmboSS_SetsToUse_ = named(new QComboBox(SSFrame2), "cmboSS_SetsToUse");
     standsFor(SSLabel1, cmboSS_SetsToUse_);
     config->addWidget(SSLabel1, 0, 0);
     config->addWidget(cmboSS_SetsToUse_, 0, 1);
-    auto* framSSTimeBetween = frame("framSSTimeBetween", "Time between images", SSFrame2);
+    auto* framSSTimeBetween = frame("framSSTimeBetween", tr("Time between images"), SSFrame2);
     auto* between = new QHBoxLayout(framSSTimeBetween);
     nbsImageDelay_ = named(new QSpinBox(framSSTimeBetween), "nbsImageDelay");
     nbsImageDelay_->setRange(ScreenSaverPage::kImageDelayMin, ScreenSaverPage::kImageDelayMax);
-    nbsImageDelay_->setAccessibleName("Time between images");
-    optSSSeconds_ = option("optSSSeconds", "&Seconds", nullptr, framSSTimeBetween);
-    optSSMinutes_ = option("optSSMinutes", "&Minutes", nullptr, framSSTimeBetween);
+    nbsImageDelay_->setAccessibleName(tr("Time between images"));
+    optSSSeconds_ = option("optSSSeconds", tr("&Seconds"), QString(), framSSTimeBetween);
+    optSSMinutes_ = option("optSSMinutes", tr("&Minutes"), QString(), framSSTimeBetween);
     between->addWidget(nbsImageDelay_);
     between->addWidget(optSSSeconds_);
     between->addWidget(optSSMinutes_);
     between->addStretch();
     config->addWidget(framSSTimeBetween, 1, 0, 1, 2);
-    auto* SSLabel5 = label("SSLabel5", "Transition effects:", SSFrame2);
+    auto* SSLabel5 = label("SSLabel5", tr("Transition effects:"), SSFrame2);
     cmboTransitions_ = named(new QComboBox(SSFrame2), "cmboTransitions");
     fill(cmboTransitions_, transitionNames());
     standsFor(SSLabel5, cmboTransitions_);
     config->addWidget(SSLabel5, 2, 0);
     config->addWidget(cmboTransitions_, 2, 1);
-    chkSSFit2Screen_ = named(new QCheckBox("&Size to fit screen", SSFrame2), "chkSSFit2Screen");
+    chkSSFit2Screen_ = named(new QCheckBox(tr("&Size to fit screen"), SSFrame2), "chkSSFit2Screen");
     config->addWidget(chkSSFit2Screen_, 3, 0, 1, 2);
     config->setColumnStretch(1, 1);
     left->addWidget(SSFrame2);
 
-    auto* SSFrame3 = frame("SSFrame3", "Image Information", basic);
+    auto* SSFrame3 = frame("SSFrame3", tr("Image Information"), basic);
     auto* info = new QGridLayout(SSFrame3);
-    chkShowTitles_ = named(new QCheckBox("Show Titles", SSFrame3), "chkShowTitles");
-    chkShowDescriptive_ = named(new QCheckBox("Show info panel", SSFrame3), "chkShowDescriptive");
+    chkShowTitles_ = named(new QCheckBox(tr("Show Titles"), SSFrame3), "chkShowTitles");
+    chkShowDescriptive_ =
+        named(new QCheckBox(tr("Show info panel"), SSFrame3), "chkShowDescriptive");
     info->addWidget(chkShowTitles_, 0, 0, 1, 3);
     info->addWidget(chkShowDescriptive_, 1, 0, 1, 3);
-    auto* SSLabel4 = label("SSLabel4", "Info panel language:", SSFrame3);
+    auto* SSLabel4 = label("SSLabel4", tr("Info panel language:"), SSFrame3);
     cmboSSLanguage_ = named(new QComboBox(SSFrame3), "cmboSSLanguage");
     fill(cmboSSLanguage_, languageNames());
     standsFor(SSLabel4, cmboSSLanguage_);
     info->addWidget(SSLabel4, 2, 0);
     info->addWidget(cmboSSLanguage_, 2, 1, 1, 2);
-    auto* Label17 = label("Label17", "Info panel shows for:", SSFrame3);
+    auto* Label17 = label("Label17", tr("Info panel shows for:"), SSFrame3);
     nbsInfoPanelShows_ = named(new QSpinBox(SSFrame3), "nbsInfoPanelShows");
     nbsInfoPanelShows_->setRange(ScreenSaverPage::kInfoTimeMin, ScreenSaverPage::kInfoTimeMax);
     standsFor(Label17, nbsInfoPanelShows_);
-    auto* seconds = label("lblInfoSeconds", "seconds", SSFrame3);
+    auto* seconds = label("lblInfoSeconds", tr("seconds"), SSFrame3);
     info->addWidget(Label17, 3, 0);
     info->addWidget(nbsInfoPanelShows_, 3, 1);
     info->addWidget(seconds, 3, 2);
@@ -257,28 +273,28 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     picSSThumbNail_->setMinimumSize(160, 120);
     picSSThumbNail_->setFrameShape(QFrame::StyledPanel);
     picSSThumbNail_->setAlignment(Qt::AlignCenter);
-    picSSThumbNail_->setAccessibleName("Thumbnail");
-    cmdSSPreview_ = named(new QPushButton("&Preview", basic), "cmdSSPreview");
+    picSSThumbNail_->setAccessibleName(tr("Thumbnail"));
+    cmdSSPreview_ = named(new QPushButton(tr("&Preview"), basic), "cmdSSPreview");
     right->addWidget(picSSThumbNail_);
     right->addWidget(cmdSSPreview_);
     right->addStretch();
     basicLayout->addLayout(right);
-    SSTabScreenSaver_->addTab(basic, "Basic Settings");
+    SSTabScreenSaver_->addTab(basic, tr("Basic Settings"));
 
     // Calendar.
     auto* calendarTab = named(new QWidget, "tabSSCalendar");
     auto* calendarLayout = new QVBoxLayout(calendarTab);
-    auto* frmCalendar = frame("frmCalendar", "Calendar", calendarTab);
+    auto* frmCalendar = frame("frmCalendar", tr("Calendar"), calendarTab);
     auto* cal = new QGridLayout(frmCalendar);
-    optCalendarOn_ = option("optCalendarOn", "On", nullptr, frmCalendar);
-    optCalendarOff_ = option("optCalendarOff", "Off", nullptr, frmCalendar);
+    optCalendarOn_ = option("optCalendarOn", tr("On"), QString(), frmCalendar);
+    optCalendarOff_ = option("optCalendarOff", tr("Off"), QString(), frmCalendar);
     cal->addWidget(optCalendarOn_, 0, 0);
     cal->addWidget(optCalendarOff_, 0, 1);
-    auto* sizeLabel = label("lblCalendarSize", "Size:", frmCalendar);
+    auto* sizeLabel = label("lblCalendarSize", tr("Size:"), frmCalendar);
     cmboCalendarSize_ = named(new QComboBox(frmCalendar), "cmboCalendarSize");
     fill(cmboCalendarSize_, calendarSizes());
     standsFor(sizeLabel, cmboCalendarSize_);
-    auto* positionLabel = label("lblCalendarPosition", "Position:", frmCalendar);
+    auto* positionLabel = label("lblCalendarPosition", tr("Position:"), frmCalendar);
     cmboCalendarPosition_ = named(new QComboBox(frmCalendar), "cmboCalendarPosition");
     fill(cmboCalendarPosition_, calendarPositions());
     standsFor(positionLabel, cmboCalendarPosition_);
@@ -289,48 +305,49 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     cal->setColumnStretch(2, 1);
     calendarLayout->addWidget(frmCalendar);
     calendarLayout->addStretch();
-    SSTabScreenSaver_->addTab(calendarTab, "Calendar");
+    SSTabScreenSaver_->addTab(calendarTab, tr("Calendar"));
 
     // PanaMotion: panoramic pictures pan across the screen.
     auto* panTab = named(new QWidget, "tabSSPanaMotion");
     auto* panLayout = new QVBoxLayout(panTab);
-    auto* frmPanaMotion = frame("frmPanaMotion", "PanaMotion", panTab);
+    auto* frmPanaMotion = frame("frmPanaMotion", tr("PanaMotion"), panTab);
     auto* pan = new QHBoxLayout(frmPanaMotion);
-    optPanaMotionOn_ = option("optPanaMotionOn", "On", nullptr, frmPanaMotion);
-    optPanaMotionOff_ = option("optPanaMotionOff", "Off", nullptr, frmPanaMotion);
+    optPanaMotionOn_ = option("optPanaMotionOn", tr("On"), QString(), frmPanaMotion);
+    optPanaMotionOff_ = option("optPanaMotionOff", tr("Off"), QString(), frmPanaMotion);
     pan->addWidget(optPanaMotionOn_);
     pan->addWidget(optPanaMotionOff_);
     pan->addStretch();
-    SSFrame5_ = frame("SSFrame5", "Panoramic Speed", panTab);
+    SSFrame5_ = frame("SSFrame5", tr("Panoramic Speed"), panTab);
     auto* speed = new QHBoxLayout(SSFrame5_);
-    auto* SSLabel6 = label("SSLabel6", "Slow", SSFrame5_);
+    auto* SSLabel6 = label("SSLabel6", tr("Slow"), SSFrame5_);
     sldrPanSpeed_ = named(new QSlider(Qt::Horizontal, SSFrame5_), "sldrPanSpeed");
     sldrPanSpeed_->setRange(ScreenSaverPage::kSliderMin, ScreenSaverPage::kSliderMax);
     sldrPanSpeed_->setPageStep(16);
-    sldrPanSpeed_->setAccessibleName("Panoramic Speed");
-    auto* SSLabel7 = label("SSLabel7", "Fast", SSFrame5_);
+    sldrPanSpeed_->setAccessibleName(tr("Panoramic Speed"));
+    auto* SSLabel7 = label("SSLabel7", tr("Fast"), SSFrame5_);
     speed->addWidget(SSLabel6);
     speed->addWidget(sldrPanSpeed_, 1);
     speed->addWidget(SSLabel7);
     panLayout->addWidget(frmPanaMotion);
     panLayout->addWidget(SSFrame5_);
     panLayout->addStretch();
-    SSTabScreenSaver_->addTab(panTab, "PanaMotion");
+    SSTabScreenSaver_->addTab(panTab, tr("PanaMotion"));
 
     // Skyloom: the web-launch key.
     auto* webTab = named(new QWidget, "tabSSSkyloom");
     auto* webLayout = new QVBoxLayout(webTab);
-    frmWebLinker_ = frame("frmWebLinker", "Skyloom", webTab);
+    frmWebLinker_ = frame("frmWebLinker", tr("Skyloom"), webTab);
     auto* web = new QHBoxLayout(frmWebLinker_);
-    optWebLinkOn_ = option("optWebLinkOn", "On", "Click here to turn Skyloom on.", frmWebLinker_);
+    optWebLinkOn_ =
+        option("optWebLinkOn", tr("On"), tr("Click here to turn Skyloom on."), frmWebLinker_);
     optWebLinkOff_ =
-        option("optWebLinkOff", "Off", "Click here to turn Skyloom off.", frmWebLinker_);
+        option("optWebLinkOff", tr("Off"), tr("Click here to turn Skyloom off."), frmWebLinker_);
     web->addWidget(optWebLinkOn_);
     web->addWidget(optWebLinkOff_);
     web->addStretch();
     webLayout->addWidget(frmWebLinker_);
     webLayout->addStretch();
-    SSTabScreenSaver_->addTab(webTab, "Skyloom");
+    SSTabScreenSaver_->addTab(webTab, tr("Skyloom"));
 
     saverControls_ = {cmboSS_SetsToUse_,  chkShowTitles_,
                       SSFrame2,           nbsSaverDelay_,
@@ -382,7 +399,8 @@ void frmMoonfield::connectScreenSaverPage() {
             return;
         }
         screenSaver_->values().setIndex = index;
-        screenSaver_->bRandomSets = cmboSS_SetsToUse_->currentText() == kRandomSetsEntry;
+        screenSaver_->bRandomSets =
+            cmboSS_SetsToUse_->itemData(index).toString() == kRandomSetsEntry;
         SetApply();
     });
     bind(nbsImageDelay_, &QSpinBox::valueChanged,
@@ -446,8 +464,8 @@ void frmMoonfield::showScreenSaverPage() {
     nbsSaverDelay_->setValue(v.delayMinutes);
     nbsImageDelay_->setValue(v.imageDelay);
     (v.minutes ? optSSMinutes_ : optSSSeconds_)->setChecked(true);
-    if (comboTexts(cmboSS_SetsToUse_) != screenSaver_->setEntries())
-        fill(cmboSS_SetsToUse_, screenSaver_->setEntries());
+    if (comboEntries(cmboSS_SetsToUse_) != screenSaver_->setEntries())
+        fillSets(cmboSS_SetsToUse_, screenSaver_->setEntries());
     cmboSS_SetsToUse_->setCurrentIndex(v.setIndex);
     cmboTransitions_->setCurrentIndex(v.transition);
     chkShowTitles_->setChecked(v.showTitle);
@@ -473,8 +491,9 @@ void frmMoonfield::SetScreenSaverInfo() {
         pageChanged_[ScreenSaver] = true;
         if (isVisible()) {
             cmdApply_->setEnabled(true);
-            platform::MessageBox("The screen saver settings could not be saved to " +
-                                 library_.SettingsPath() + ".");
+            platform::MessageBox(tr("The screen saver settings could not be saved to %1.")
+                                     .arg(QString::fromStdString(library_.SettingsPath()))
+                                     .toStdString());
         }
     }
 }
@@ -509,13 +528,13 @@ QWidget* frmMoonfield::buildWallpaperPage() {
     auto* page = named(new QWidget, "pageWallpaper");
     auto* layout = new QVBoxLayout(page);
 
-    auto* Frame1 = frame("Frame1", "Wallpaper", page);
-    Frame1->setToolTip("Click these to turn your wallpaper on and off.");
+    auto* Frame1 = frame("Frame1", tr("Wallpaper"), page);
+    Frame1->setToolTip(tr("Click these to turn your wallpaper on and off."));
     auto* onOff = new QHBoxLayout(Frame1);
     optWallPaperOn_ =
-        option("optWallPaperOn", "On", "Click here to turn your wallpaper on.", Frame1);
+        option("optWallPaperOn", tr("On"), tr("Click here to turn your wallpaper on."), Frame1);
     optWallPaperOff_ =
-        option("optWallPaperOff", "Off", "Click here to turn your wallpaper off.", Frame1);
+        option("optWallPaperOff", tr("Off"), tr("Click here to turn your wallpaper off."), Frame1);
     onOff->addWidget(optWallPaperOn_);
     onOff->addWidget(optWallPaperOff_);
     onOff->addStretch();
@@ -526,64 +545,64 @@ QWidget* frmMoonfield::buildWallpaperPage() {
 
     auto* basic = named(new QWidget, "tabWPBasic");
     auto* grid = new QGridLayout(basic);
-    auto* Label20 = label("Label20", "Image set:", basic);
-    Label20->setToolTip("This selects the image set to use for the wallpaper.");
+    auto* Label20 = label("Label20", tr("Image set:"), basic);
+    Label20->setToolTip(tr("This selects the image set to use for the wallpaper."));
     cmboSets_ = named(new QComboBox(basic), "cmboSets");
-    cmboSets_->setToolTip("Click here to select a set of images  to get your wallpaper from.");
+    cmboSets_->setToolTip(tr("Click here to select a set of images  to get your wallpaper from."));
     standsFor(Label20, cmboSets_);
     grid->addWidget(Label20, 0, 0);
     grid->addWidget(cmboSets_, 0, 1, 1, 2);
-    auto* Label21 = label("Label21", "&Wallpaper Images", basic);
+    auto* Label21 = label("Label21", tr("&Wallpaper Images"), basic);
     lstImages_ = named(new QListWidget(basic), "lstImages");
-    lstImages_->setToolTip("Click here to select the image to use for your wallpaper.");
+    lstImages_->setToolTip(tr("Click here to select the image to use for your wallpaper."));
     standsFor(Label21, lstImages_);
     grid->addWidget(Label21, 1, 0, 1, 2);
     grid->addWidget(lstImages_, 2, 0, 3, 2);
     picThumbNail_ = named(new QLabel(basic), "picThumbNail");
-    picThumbNail_->setToolTip("This is the image that will be set as your wallpaper.");
-    picThumbNail_->setAccessibleName("Thumbnail");
+    picThumbNail_->setToolTip(tr("This is the image that will be set as your wallpaper."));
+    picThumbNail_->setAccessibleName(tr("Thumbnail"));
     picThumbNail_->setMinimumSize(160, 120);
     picThumbNail_->setFrameShape(QFrame::StyledPanel);
     picThumbNail_->setAlignment(Qt::AlignCenter);
     grid->addWidget(picThumbNail_, 2, 2);
-    cmdImageCredits_ = named(new QPushButton("Image Info...", basic), "cmdImageCredits");
-    cmdImageCredits_->setToolTip("Find out more about this image.");
+    cmdImageCredits_ = named(new QPushButton(tr("Image Info..."), basic), "cmdImageCredits");
+    cmdImageCredits_->setToolTip(tr("Find out more about this image."));
     grid->addWidget(cmdImageCredits_, 3, 2);
-    chkFit2Screen_ = named(new QCheckBox("&Size to fit screen", basic), "chkFit2Screen");
-    chkFit2Screen_->setToolTip("Check this to make the image fill the screen.");
+    chkFit2Screen_ = named(new QCheckBox(tr("&Size to fit screen"), basic), "chkFit2Screen");
+    chkFit2Screen_->setToolTip(tr("Check this to make the image fill the screen."));
     grid->addWidget(chkFit2Screen_, 5, 0, 1, 2);
-    frmAutoChange_ = frame("frmAutoChange", "Change Wallpaper", basic);
-    frmAutoChange_->setToolTip("This controls how often the wallpaper changes.  If you select "
-                               "Manual,  the wallpaper calendar will still update.");
+    frmAutoChange_ = frame("frmAutoChange", tr("Change Wallpaper"), basic);
+    frmAutoChange_->setToolTip(tr("This controls how often the wallpaper changes.  If you select "
+                                  "Manual,  the wallpaper calendar will still update."));
     auto* change = new QHBoxLayout(frmAutoChange_);
     cmboAutoChange_ = named(new QComboBox(frmAutoChange_), "cmboAutoChange");
-    cmboAutoChange_->setToolTip("Click here to set how often your wallpaper changes.  If you "
-                                "select Manual,  the wallpaper calendar will still updates at "
-                                "midnight.");
-    cmboAutoChange_->setAccessibleName("Change Wallpaper");
+    cmboAutoChange_->setToolTip(tr("Click here to set how often your wallpaper changes.  If you "
+                                   "select Manual,  the wallpaper calendar will still updates at "
+                                   "midnight."));
+    cmboAutoChange_->setAccessibleName(tr("Change Wallpaper"));
     fill(cmboAutoChange_, autoChangeIntervals());
     change->addWidget(cmboAutoChange_, 1);
     grid->addWidget(frmAutoChange_, 6, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
-    SSTabWallPaper_->addTab(basic, "Basic Settings");
+    SSTabWallPaper_->addTab(basic, tr("Basic Settings"));
 
     auto* calendarTab = named(new QWidget, "tabWPCalendar");
     auto* calendarLayout = new QVBoxLayout(calendarTab);
-    auto* frmCalendarWP = frame("frmCalendarWP", "Calendar", calendarTab);
-    frmCalendarWP->setToolTip("Use these to control the wallpaper calendar.");
+    auto* frmCalendarWP = frame("frmCalendarWP", tr("Calendar"), calendarTab);
+    frmCalendarWP->setToolTip(tr("Use these to control the wallpaper calendar."));
     auto* cal = new QGridLayout(frmCalendarWP);
-    optWPCalendarOn_ = option("optWPCalendarOn", "On",
-                              "Click here to turn the wallpaper calendar on.", frmCalendarWP);
-    optWPCalendarOff_ = option("optWPCalendarOff", "Off",
-                               "Click here to turn the wallpaper calendar off.", frmCalendarWP);
+    optWPCalendarOn_ = option("optWPCalendarOn", tr("On"),
+                              tr("Click here to turn the wallpaper calendar on."), frmCalendarWP);
+    optWPCalendarOff_ = option("optWPCalendarOff", tr("Off"),
+                               tr("Click here to turn the wallpaper calendar off."), frmCalendarWP);
     cal->addWidget(optWPCalendarOn_, 0, 0);
     cal->addWidget(optWPCalendarOff_, 0, 1);
-    auto* Label2 = label("Label2", "Size:", frmCalendarWP);
+    auto* Label2 = label("Label2", tr("Size:"), frmCalendarWP);
     cmboWPCalendarSize_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarSize");
     fill(cmboWPCalendarSize_, calendarSizes());
     standsFor(Label2, cmboWPCalendarSize_);
-    auto* Label1 = label("Label1", "Position:", frmCalendarWP);
+    auto* Label1 = label("Label1", tr("Position:"), frmCalendarWP);
     cmboWPCalendarPosition_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarPosition");
     fill(cmboWPCalendarPosition_, calendarPositions());
     standsFor(Label1, cmboWPCalendarPosition_);
@@ -594,7 +613,7 @@ QWidget* frmMoonfield::buildWallpaperPage() {
     cal->setColumnStretch(2, 1);
     calendarLayout->addWidget(frmCalendarWP);
     calendarLayout->addStretch();
-    SSTabWallPaper_->addTab(calendarTab, "Calendar");
+    SSTabWallPaper_->addTab(calendarTab, tr("Calendar"));
     return page;
 }
 
@@ -682,8 +701,8 @@ void frmMoonfield::showWallpaperPage() {
 
 void frmMoonfield::showImageList() {
     Syncing guard(syncing_);
-    if (comboTexts(cmboSets_) != wallpaper_.sets)
-        fill(cmboSets_, wallpaper_.sets);
+    if (comboEntries(cmboSets_) != wallpaper_.sets)
+        fillSets(cmboSets_, wallpaper_.sets);
     cmboSets_->setCurrentIndex(wallpaper_.setIndex);
     lstImages_->clear();
     for (const auto& name : wallpaper_.images)
@@ -718,7 +737,7 @@ void frmMoonfield::WallpaperControlsSetEnable(bool enable) {
         const std::string path = wallpaper_.previewPath();
         if (path.empty() || graphics::loadSetImage(path).isNull()) {
             if (isVisible())
-                platform::MessageBox("WallpaperControlsSetEnable Failed");
+                platform::MessageBox(tr("WallpaperControlsSetEnable Failed").toStdString());
             else
                 logInfo("config", "no preview for the wallpaper picture " + path);
         }
@@ -734,9 +753,12 @@ void frmMoonfield::cmdImageCredits_Click() {
     if (wallpaper_.szWallpaperImage.empty())
         return;
     frmCredits credits(this);
-    const std::string language = cmboSSLanguage_->currentIndex() >= 0
-                                     ? cmboSSLanguage_->currentText().toStdString()
-                                     : std::string("English");
+    // The set files name their languages in English, whatever the dialog shows.
+    const int languageIndex = cmboSSLanguage_->currentIndex();
+    const std::string language =
+        languageIndex >= 0 && languageIndex < static_cast<int>(languageNames().size())
+            ? languageNames()[static_cast<std::size_t>(languageIndex)]
+            : std::string("English");
     credits.InitCredits(wallpaper_.szWallpaperSetDir, wallpaper_.szWallpaperImage,
                         wallpaper_.currentImageName, language);
     credits.ThumbNail(picThumbNail_->pixmap());
@@ -751,21 +773,21 @@ QWidget* frmMoonfield::buildAboutPage() {
     auto* layout = new QHBoxLayout(page);
 
     auto* left = new QVBoxLayout;
-    imgLogo_ = label("imgLogo", "", page);
-    imgLogo_->setAccessibleName("Logo");
+    imgLogo_ = label("imgLogo", QString(), page);
+    imgLogo_->setAccessibleName(tr("Logo"));
     imgLogo_->setAlignment(Qt::AlignCenter);
-    picSkyloomLogo_ = label("picSkyloomLogo", "", page);
+    picSkyloomLogo_ = label("picSkyloomLogo", QString(), page);
     picSkyloomLogo_->setPixmap(skyloomLogo(QSize(240, 120)));
-    picSkyloomLogo_->setAccessibleName("Skyloom");
+    picSkyloomLogo_->setAccessibleName(tr("Skyloom"));
     picSkyloomLogo_->hide();
     left->addWidget(imgLogo_);
     left->addWidget(picSkyloomLogo_);
-    lblMoreInfo_ = label("lblMoreInfo", "", page);
+    lblMoreInfo_ = label("lblMoreInfo", QString(), page);
     lblMoreInfo_->setWordWrap(true);
     lblMoreInfo_->setTextFormat(Qt::PlainText);
     left->addWidget(lblMoreInfo_);
 
-    auto* company = frame("frmCompany", "Company", page);
+    auto* company = frame("frmCompany", tr("Company"), page);
     auto* info = new QVBoxLayout(company);
     const auto plain = [company](const char* name) {
         QLabel* l = label(name, "", company);
@@ -786,7 +808,7 @@ QWidget* frmMoonfield::buildAboutPage() {
     lblPhone_ = plain("lblPhone");
     lblWebAddress_ = link("lblWebAddress");
     auto* supportRow = new QHBoxLayout;
-    Label4_ = label("Label4", "Support:", company);
+    Label4_ = label("Label4", tr("Support:"), company);
     lblSupport_ = link("lblSupport");
     supportRow->addWidget(Label4_);
     supportRow->addWidget(lblSupport_, 1);
@@ -803,19 +825,19 @@ QWidget* frmMoonfield::buildAboutPage() {
     layout->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
-    auto* setLabel = label("lblAboutSets", "Image set:", page);
+    auto* setLabel = label("lblAboutSets", tr("Image set:"), page);
     cmboAboutSets_ = named(new QComboBox(page), "cmboAboutSets");
-    cmboAboutSets_->setToolTip("Click here to get information about a particular image set.");
+    cmboAboutSets_->setToolTip(tr("Click here to get information about a particular image set."));
     standsFor(setLabel, cmboAboutSets_);
     right->addWidget(setLabel);
     right->addWidget(cmboAboutSets_);
-    picAboutThumbnail_ = label("picAboutThumbnail", "", page);
+    picAboutThumbnail_ = label("picAboutThumbnail", QString(), page);
     picAboutThumbnail_->setMinimumSize(160, 120);
     picAboutThumbnail_->setFrameShape(QFrame::StyledPanel);
     picAboutThumbnail_->setAlignment(Qt::AlignCenter);
-    picAboutThumbnail_->setAccessibleName("Thumbnail");
+    picAboutThumbnail_->setAccessibleName(tr("Thumbnail"));
     right->addWidget(picAboutThumbnail_);
-    lblBitDepth_ = label("lblBitDepth", "", page);
+    lblBitDepth_ = label("lblBitDepth", QString(), page);
     right->addWidget(lblBitDepth_);
     right->addStretch();
     layout->addLayout(right);
@@ -863,8 +885,8 @@ void frmMoonfield::showAboutPage() {
     };
     {
         Syncing guard(syncing_);
-        if (comboTexts(cmboAboutSets_) != about_.sets)
-            fill(cmboAboutSets_, about_.sets);
+        if (comboEntries(cmboAboutSets_) != about_.sets)
+            fillSets(cmboAboutSets_, about_.sets);
         cmboAboutSets_->setCurrentIndex(about_.setIndex);
     }
     const QSize logoSize = picSkyloomLogo_->pixmap().size();
@@ -890,7 +912,7 @@ void frmMoonfield::showAboutPage() {
     cmdVisitUs_->setText(qs(about_.visitCaption));
     // Named even while hidden without a caption, as the accessibility tree
     // lists hidden controls too.
-    cmdVisitUs_->setAccessibleName(about_.visitShown ? QString() : QString("Visit web site"));
+    cmdVisitUs_->setAccessibleName(about_.visitShown ? QString() : tr("Visit web site"));
     cmdVisitUs_->setVisible(about_.visitShown);
     cmdVisitUs_->setEnabled(about_.visitShown);
     picAboutThumbnail_->clear();
@@ -938,7 +960,7 @@ void frmMoonfield::UpdateLists() {
         screenSaver_->setSetEntries(entries);
         v.setIndex = restoredSetIndex(entries, saverSet, screenSaver_->bRandomSets);
         Syncing guard(syncing_);
-        fill(cmboSS_SetsToUse_, entries);
+        fillSets(cmboSS_SetsToUse_, entries);
         cmboSS_SetsToUse_->setCurrentIndex(v.setIndex);
     }
     editSetsUpdateLists();
@@ -1006,7 +1028,7 @@ void frmMoonfield::SavePage(int page) {
         if (!library_.SaveSetsInfo()) {
             logWarning("config", "the image-set choices could not be saved");
             pageChanged_[EditSets] = true;
-            platform::MessageBox("The image-set choices could not be saved.");
+            platform::MessageBox(tr("The image-set choices could not be saved.").toStdString());
         }
         break;
     default:
@@ -1039,12 +1061,16 @@ public:
         label_->setObjectName("lblFirstRunProgress");
         label_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         label_->setMargin(16);
-        label_->setText("Preparing your first pictures...");
+        label_->setText(QCoreApplication::translate("skyloom::config::frmMoonfield",
+                                                    "Preparing your first pictures..."));
         label_->show();
         QCoreApplication::processEvents();
     }
     void step(int done, std::string_view) override {
-        label_->setText(QString("Preparing your first pictures... %1 of %2").arg(done).arg(total_));
+        label_->setText(QCoreApplication::translate("skyloom::config::frmMoonfield",
+                                                    "Preparing your first pictures... %1 of %2")
+                            .arg(done)
+                            .arg(total_));
         QCoreApplication::processEvents();
     }
     void end() override {
@@ -1089,7 +1115,11 @@ bool frmMoonfield::initialise() {
     InitLists();
     InitWallpaperPage();
     LoadScreenSaverPage();
-    setWindowTitle(QString::fromStdString(LoadWindowTitles(programPath_)));
+    // The built-in caption speaks the user's language; one from config.ini
+    // stands as written.
+    const std::string title = LoadWindowTitles(programPath_);
+    setWindowTitle(title == "Screen Saver Configuration" ? tr("Screen Saver Configuration")
+                                                         : QString::fromStdString(title));
     // First run: the defaults the pages show become the stored settings, so
     // the saver and the wallpaper setter find them (the About page has
     // nothing to save).

@@ -133,7 +133,7 @@ void frmMoonfield::cmboSS_SetsToUse_Click() {
         return;
     thumbnails_->clear();
     const auto& entries = screenSaver_->setEntries();
-    const std::string chosen = cmboSS_SetsToUse_->currentText().toStdString();
+    const std::string chosen = cmboSS_SetsToUse_->currentData().toString().toStdString();
     for (auto& entry : thumbnailEntries(library_.Sets(), entries, chosen))
         thumbnails_->add(std::move(entry));
 }

@@ -12,6 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/System.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -71,9 +72,10 @@ wallpaper::Outcome frmMoonfield::SetWallpaper(WallpaperRun run) {
         // the tray's requests leave an Off wallpaper alone and ask nothing.
         if (run != WallpaperRun::Apply)
             return {true, kWallpaperOff};
-        if (platform::MessageBox("Are you sure you want to remove the Wallpaper?",
+        if (platform::MessageBox(tr("Are you sure you want to remove the Wallpaper?").toStdString(),
                                  platform::MsgButtons::YesNo,
-                                 "Wallpaper Configuration") != platform::MsgResult::Yes)
+                                 tr("Wallpaper Configuration").toStdString()) !=
+            platform::MsgResult::Yes)
             return {true, "the wallpaper was left as it was"};
         outcome = wallpaperSetter().RemoveWallpaper();
     } else if (wallpaper_.szWallpaperImage.empty()) {
@@ -83,7 +85,10 @@ wallpaper::Outcome frmMoonfield::SetWallpaper(WallpaperRun run) {
     }
     if (!outcome.ok) {
         logWarning("wallpaper", outcome.reason);
-        platform::MessageBox(wallpaper::kWallpaperError, platform::MsgButtons::Ok, "Error");
+        platform::MessageBox(
+            QCoreApplication::translate(wallpaper::kMessageContext, wallpaper::kWallpaperError)
+                .toStdString(),
+            platform::MsgButtons::Ok, tr("Error").toStdString());
         return outcome;
     }
     if (!wallpaper_.SaveSettings())

@@ -16,7 +16,7 @@ frmPleaseWait::frmPleaseWait(QWidget* parent) : QWidget(parent) {
     font.setPointSizeF(8.25);
     font.setBold(true);
     // The white text with a one-pixel black shadow to its lower right.
-    const QString text = "Setting WallPaper,\nOne Moment Please";
+    const QString text = tr("Setting WallPaper,\nOne Moment Please");
     struct {
         const char* name;
         QColor colour;

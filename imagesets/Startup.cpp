@@ -2,17 +2,21 @@
 
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
+
 namespace skyloom::imagesets {
 
 std::string noImageSetsMessage(const std::string& programPath) {
-    return "Unable to find image sets. PATH = " + programPath;
+    return QCoreApplication::translate("skyloom::imagesets", "Unable to find image sets. PATH = %1")
+        .arg(QString::fromStdString(programPath))
+        .toStdString();
 }
 
 bool RefreshImageSets(SetLibrary& library) {
     if (library.InitSetsInfo() != SetLibrary::InitResult::NoImageSetsFound)
         return true;
     platform::MessageBox(noImageSetsMessage(library.ProgramPath()), platform::MsgButtons::Ok,
-                         "ERROR");
+                         QCoreApplication::translate("skyloom::imagesets", "ERROR").toStdString());
     return false;
 }
 

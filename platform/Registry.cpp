@@ -7,6 +7,8 @@
 #include "common/ProfileFile.h"
 #include "common/SetFileAccess.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -67,7 +69,11 @@ bool writeRegistryValue(const std::string& key, const std::string& name, const s
 
 std::string GetProgramPath() {
     if (registryUnreadable()) {
-        MessageBox("Unable to open registry key " + std::string(kProgramPathKey), MsgButtons::Ok);
+        MessageBox(
+            QCoreApplication::translate("skyloom::platform", "Unable to open registry key %1")
+                .arg(QString::fromStdString(kProgramPathKey))
+                .toStdString(),
+            MsgButtons::Ok);
         return {};
     }
     auto doc = profile::load(registryFilePath());
@@ -82,7 +88,9 @@ std::string GetProgramPath() {
         return dir;
     }
     if (!value || value->empty()) {
-        MessageBox("Error getting Registry Data", MsgButtons::Ok);
+        MessageBox(QCoreApplication::translate("skyloom::platform", "Error getting Registry Data")
+                       .toStdString(),
+                   MsgButtons::Ok);
         return {};
     }
     std::string path = *value;

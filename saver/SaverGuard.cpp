@@ -44,7 +44,8 @@ protected:
         p.setFont(font);
         p.setPen(Qt::white);
         p.drawText(QRect(20, 14, width() - 40, 24), Qt::AlignLeft,
-                   "Type your password to end the screen saver.");
+                   QCoreApplication::translate("skyloom::saver::SaverGuard",
+                                               "Type your password to end the screen saver."));
         const QRect field(20, 48, width() - 40, 30);
         p.fillRect(field, QColor(250, 250, 250));
         p.setPen(Qt::black);
@@ -52,8 +53,10 @@ protected:
         p.drawText(field.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft,
                    QString(shown, QChar(0x25CF)));
         p.setPen(QColor(255, 200, 120));
-        const QString message = prompt_.checking() ? QStringLiteral("Checking...")
-                                                   : QString::fromStdString(prompt_.message());
+        const QString message =
+            prompt_.checking()
+                ? QCoreApplication::translate("skyloom::saver::SaverGuard", "Checking...")
+                : QString::fromStdString(prompt_.message());
         p.drawText(QRect(20, 90, width() - 40, 44), Qt::AlignLeft | Qt::TextWordWrap, message);
     }
 
@@ -276,8 +279,9 @@ void SaverGuard::askForPassword(int pendingKey) {
     prompt_.open();
     const auto locked = gate_.lockRemaining();
     if (locked.count() > 0)
-        prompt_.setMessage("Too many wrong passwords. Try again in " +
-                           std::to_string(locked.count()) + " seconds.");
+        prompt_.setMessage(tr("Too many wrong passwords. Try again in %1 seconds.")
+                               .arg(locked.count())
+                               .toStdString());
     panel_->show();
     panel_->raise();
     panel_->update();
@@ -318,10 +322,11 @@ void SaverGuard::onChecked(platform::PasswordGate::Result result) {
         return;
     }
     if (result == R::LockedOut)
-        prompt_.setMessage("Too many wrong passwords. Try again in " +
-                           std::to_string(gate_.lockRemaining().count()) + " seconds.");
+        prompt_.setMessage(tr("Too many wrong passwords. Try again in %1 seconds.")
+                               .arg(gate_.lockRemaining().count())
+                               .toStdString());
     else
-        prompt_.setMessage("Wrong password. Try again.");
+        prompt_.setMessage(tr("Wrong password. Try again.").toStdString());
     logInfo("saver", "password refused");
     panel_->update();
     promptIdle_.start();

@@ -4,6 +4,8 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 
 namespace skyloom::saver {
@@ -26,7 +28,10 @@ SaverSettings loadSaverSettings(const std::string& programPath) {
     // No desktop settings dialog hosts the saver on Linux, so the password
     // setting always applies.
     if (platform::registryUnreadable()) {
-        platform::MessageBox("Unable to open registry key Control Panel\\desktop");
+        platform::MessageBox(
+            QCoreApplication::translate("skyloom::platform", "Unable to open registry key %1")
+                .arg(QStringLiteral("Control Panel\\desktop"))
+                .toStdString());
         s.bUsePassword = false;
     } else {
         s.bUsePassword = platform::screenSaveUsePassword();

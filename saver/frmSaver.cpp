@@ -235,7 +235,7 @@ void frmSaver::resizeEvent(QResizeEvent* event) {
     hDescBitmap_.reset(rasterkit::CreateBitMap(picDispDC_->width(), picDispDC_->height(), 0, 0, 0));
     lblMemStatus_->move(0, lblStartMem_->height());
     if (loaded_ && settings_.bSetUp)
-        printOnCanvas({"Initializing Screen Saver..."}, Qt::white, false);
+        printOnCanvas({tr("Initializing Screen Saver...")}, Qt::white, false);
     canvasChanged();
 }
 
@@ -290,8 +290,9 @@ void frmSaver::printOnCanvas(const QStringList& lines, const QColor& colour, boo
 
 void frmSaver::drawNotice() {
     const int g = clock_.grey();
-    printOnCanvas({"Screen Saver has not been set up.", "Please select 'Settings' from the",
-                   "Properties Dialog."},
+    printOnCanvas(tr("Screen Saver has not been set up.\nPlease select 'Settings' from the\n"
+                     "Properties Dialog.")
+                      .split(u'\n'),
                   QColor(g, g, g), true);
 }
 

@@ -44,7 +44,7 @@ void frmSaver::DoTrans() {
         // Nothing new to show: the previous picture stays, or a notice
         // says why the screen is black; the next change tries again.
         if (!pictureOnShow_)
-            printOnCanvas({"No pictures found"}, Qt::white, true);
+            printOnCanvas({tr("No pictures found")}, Qt::white, true);
         FinishPictureChange();
         return;
     }

@@ -3,6 +3,8 @@
 #include "common/Log.h"
 #include "platform/Process.h"
 
+#include <QCoreApplication>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,13 +52,16 @@ std::optional<std::string> SkyloomStarter::start(const std::string& sw) {
         failing_ = false;
         return std::nullopt;
     }
-    const std::string message =
-        "Cannot start skyloom " + sw + ": " + (error.empty() ? program + " did not start" : error);
+    const std::string reason = error.empty() ? program + " did not start" : error;
     if (failing_)
         return std::nullopt;
     failing_ = true;
-    logWarning("tray", message);
-    return message;
+    logWarning("tray", "Cannot start skyloom " + sw + ": " + reason);
+    // The user reads it in their language; the reason is the system's own.
+    return QCoreApplication::translate("skyloom::tray::SkyloomStarter",
+                                       "Cannot start skyloom %1: %2")
+        .arg(QString::fromStdString(sw), QString::fromStdString(reason))
+        .toStdString();
 }
 
 } // namespace skyloom::tray

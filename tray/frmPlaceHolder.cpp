@@ -16,14 +16,14 @@ frmPlaceHolder::frmPlaceHolder(Options options, QObject* parent)
       starter_(std::move(options.windowsDir), std::move(options.besideDir),
                std::move(options.launcher)) {
     mnuProp_.setTitle(QStringLiteral("props"));
-    mnuProp_NextWallpaper_ = mnuProp_.addAction(QStringLiteral("Next Wallpaper"));
-    mnuProp_Change_ = mnuProp_.addAction(QStringLiteral("Settings..."));
+    mnuProp_NextWallpaper_ = mnuProp_.addAction(tr("Next Wallpaper"));
+    mnuProp_Change_ = mnuProp_.addAction(tr("Settings..."));
     mnuProp_.addSeparator();
-    mnuProp_AutoChangState_ = mnuProp_.addAction(QStringLiteral("Wallpaper Auto Change Active"));
+    mnuProp_AutoChangState_ = mnuProp_.addAction(tr("Wallpaper Auto Change Active"));
     mnuProp_AutoChangState_->setCheckable(true);
     mnuProp_AutoChangState_->setChecked(true);
-    mnuClose_.setTitle(QStringLiteral("Close"));
-    mnuClose_Close_ = mnuClose_.addAction(QStringLiteral("Close Wallpaper Auto Changer"));
+    mnuClose_.setTitle(tr("Close"));
+    mnuClose_Close_ = mnuClose_.addAction(tr("Close Wallpaper Auto Changer"));
 
     connect(mnuProp_NextWallpaper_, &QAction::triggered, this, [this] { StartNextWallpaper(); });
     connect(mnuProp_Change_, &QAction::triggered, this, [this] { StartWallpaperSettings(); });
@@ -47,7 +47,7 @@ frmPlaceHolder::~frmPlaceHolder() = default;
 
 void frmPlaceHolder::Form_Load() {
     setIcon(kIconActive);
-    TrayX1_.setToolTip(QString::fromLatin1(kTooltip));
+    TrayX1_.setToolTip(QCoreApplication::translate(kTrayContext, kTooltip));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         logInfo("tray", "no system tray on this desktop yet; the schedule runs, and the icon "
                         "appears when a tray starts");
@@ -89,8 +89,8 @@ void frmPlaceHolder::Timer1_Timer() {
 void frmPlaceHolder::start(const char* sw) {
     if (auto message = starter_.start(sw)) {
         if (TrayX1_.isVisible() && QSystemTrayIcon::supportsMessages())
-            TrayX1_.showMessage(QString::fromLatin1(kTooltip), QString::fromStdString(*message),
-                                QSystemTrayIcon::Warning);
+            TrayX1_.showMessage(QCoreApplication::translate(kTrayContext, kTooltip),
+                                QString::fromStdString(*message), QSystemTrayIcon::Warning);
     }
 }
 

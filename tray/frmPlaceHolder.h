@@ -18,7 +18,10 @@ class QAction;
 
 namespace skyloom::tray {
 
-inline constexpr const char* kTooltip = "Wallpaper Changer";
+/// The icon's tooltip and the program's title (English; shown translated in
+/// kTrayContext).
+inline constexpr const char* kTooltip = QT_TRANSLATE_NOOP("skyloom::tray", "Wallpaper Changer");
+inline constexpr const char* kTrayContext = "skyloom::tray";
 
 class frmPlaceHolder : public QObject {
     Q_OBJECT

@@ -9,13 +9,19 @@
 #include "calendar/CalendarClass.h"
 #include "platform/wallpaper/DesktopBackend.h"
 
+#include <QtGlobal>
+
 #include <memory>
 #include <string>
 
 namespace skyloom::wallpaper {
 
 /// The message of every failure; the reason goes to stderr.
-inline constexpr const char* kWallpaperError = "An Error occured while setting the wall paper.";
+/// Translation context of the wallpaper messages the user sees.
+inline constexpr const char* kMessageContext = "skyloom::wallpaper";
+/// The message box text of a failed change (English; shown translated).
+inline constexpr const char* kWallpaperError =
+    QT_TRANSLATE_NOOP("skyloom::wallpaper", "An Error occured while setting the wall paper.");
 /// The PNG copy for desktops that cannot show a BMP.
 inline constexpr const char* kPngFileName = "Skyloom.png";
 inline constexpr const char* kBmpFileName = "Skyloom.bmp";

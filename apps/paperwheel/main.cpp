@@ -9,6 +9,7 @@
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "platform/Translations.h"
 #include "tray/Autostart.h"
 #include "tray/CommandLine.h"
 #include "tray/frmPlaceHolder.h"
@@ -58,7 +59,9 @@ int runTray(int argc, char** argv) {
     // Closing a menu must not end the program; only "Close Wallpaper Auto
     // Changer" does.
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::setApplicationTitle(tray::kTooltip);
+    platform::installTranslations();
+    platform::setApplicationTitle(
+        QCoreApplication::translate(tray::kTrayContext, tray::kTooltip).toStdString());
     config::installQtMessageBoxes();
 
     tray::frmPlaceHolder::Options options;

@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "platform/Translations.h"
 #include "saver/Cursor.h"
 #include "saver/ForeignWindow.h"
 #include "saver/SaverGuard.h"
@@ -236,12 +237,14 @@ int Main(int argc, char** argv) {
             return 1;
         }
         QApplication app(argc, argv);
+        platform::installTranslations();
         return runInDaemonWindow(*windowId);
     }
 
     // Started by the lock's guard, which holds the instance lock itself.
     if (const char* host = std::getenv("SKYLOOM_RENDER_INTO"); host && *host) {
         QApplication app(argc, argv);
+        platform::installTranslations();
         return runRenderer(host);
     }
 
@@ -263,6 +266,7 @@ int Main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("skyloom");
     QApplication::setQuitOnLastWindowClosed(true);
+    platform::installTranslations();
     config::installQtMessageBoxes();
 
     switch (mode) {

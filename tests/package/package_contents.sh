@@ -1,6 +1,7 @@
 #!/bin/sh
-# The Debian package holds the programs, entries, icons, manual pages and
-# PAM service, declares its dependencies, and its manual pages render.
+# The Debian package holds the programs, entries, icons, manual pages,
+# translations and PAM service, declares its dependencies, and its manual
+# pages render.
 # Usage: package_contents.sh <build folder> <source folder>
 set -u
 BUILD=$1
@@ -22,7 +23,9 @@ for f in ./usr/bin/skyloom ./usr/bin/paperwheel ./usr/bin/skyloom-idle \
     ./usr/share/icons/hicolor/scalable/apps/skyloom.svg ./etc/pam.d/skyloom \
     ./usr/share/man/man1/skyloom.1 ./usr/share/man/man1/paperwheel.1 \
     ./usr/share/man/man1/skyloom-idle.1 ./usr/share/man/man1/skyloom-mkset.1 \
-    ./usr/share/xscreensaver/config/skyloom.xml; do
+    ./usr/share/xscreensaver/config/skyloom.xml \
+    ./usr/share/skyloom/translations/skyloom_de.qm ./usr/share/skyloom/translations/skyloom_fr.qm \
+    ./usr/share/skyloom/translations/skyloom_es.qm ./usr/share/skyloom/translations/skyloom_ja.qm; do
     grep -qx "$f" "$out/files" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
