@@ -12,6 +12,7 @@
 #include "platform/Translations.h"
 #include "tray/Autostart.h"
 #include "tray/CommandLine.h"
+#include "tray/TrayIcons.h"
 #include "tray/frmPlaceHolder.h"
 
 #include <QApplication>
@@ -56,6 +57,10 @@ int runTray(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("paperwheel"));
+    // Its windows (menus, message boxes) belong to paperwheel.desktop and
+    // carry the tray icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("paperwheel"));
+    QApplication::setWindowIcon(tray::LoadTrayIcon(tray::kIconActive));
     // Closing a menu must not end the program; only "Close Wallpaper Auto
     // Changer" does.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,5 +1,6 @@
 #include "mdlMain.h"
 
+#include "Identity.h"
 #include "common/Log.h"
 #include "common/ProgramInfo.h"
 #include "common/Startup.h"
@@ -264,7 +265,7 @@ int Main(int argc, char** argv) {
         return 0;
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("skyloom");
+    identifyApplication();
     QApplication::setQuitOnLastWindowClosed(true);
     platform::installTranslations();
     config::installQtMessageBoxes();
