@@ -34,6 +34,8 @@ namespace {
 constexpr const char* kDragMime = "application/x-skyloom-list-entries";
 constexpr int kFirstPreviewMs = 250;
 constexpr int kPreviewMs = 1500;
+constexpr const char* kAddPhotoFolderNote =
+    "A photo folder is made into an image set at once; Cancel does not take it back.";
 
 template <class W> W* named(W* widget, const char* name) {
     widget->setObjectName(name);
@@ -251,7 +253,16 @@ EditSetsWidget::EditSetsWidget(imagesets::SetLibrary& library, QWidget* page)
     setGrid->addWidget(picEditSetsThumbnail_, 2, 0, 1, 2, Qt::AlignCenter);
     cmdAddPhotoFolder_ = named(new QPushButton("Add Photo Folder...", sets), "cmdAddPhotoFolder");
     cmdAddPhotoFolder_->setToolTip("Make an image set from a folder of your photos.");
-    setGrid->addWidget(cmdAddPhotoFolder_, 2, 2, Qt::AlignBottom | Qt::AlignRight);
+    // Making the set writes its folder and registers it, unlike the moves
+    // above, which wait for Apply or OK; the page says so.
+    auto* addNote = named(new QLabel(kAddPhotoFolderNote, sets), "lblAddPhotoFolderNote");
+    addNote->setWordWrap(true);
+    cmdAddPhotoFolder_->setAccessibleDescription(addNote->text());
+    auto* addBox = new QVBoxLayout;
+    addBox->addStretch();
+    addBox->addWidget(addNote);
+    addBox->addWidget(cmdAddPhotoFolder_, 0, Qt::AlignRight);
+    setGrid->addLayout(addBox, 2, 2);
     SSTabEditSets_->addTab(sets, "Image Sets");
 
     tmrEditSetsThumbnailChanger_ = named(new QTimer(this), "tmrEditSetsThumbnailChanger");

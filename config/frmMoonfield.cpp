@@ -1,8 +1,10 @@
 #include "frmMoonfield.h"
 
 #include "AboutPageLogo.h"
+#include "DialogKeys.h"
 #include "FirstRunSet.h"
 #include "PageLists.h"
+#include "Syncing.h"
 #include "frmChangePassword.h"
 #include "frmCredits.h"
 #include "frmPleaseWait.h"
@@ -32,7 +34,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -45,19 +46,6 @@
 namespace skyloom::config {
 
 namespace {
-
-// Counts nested model-to-widget updates; control handlers ignore the signals
-// those updates cause.
-class Syncing {
-public:
-    explicit Syncing(int& depth) : depth_(depth) { ++depth_; }
-    ~Syncing() { --depth_; }
-    Syncing(const Syncing&) = delete;
-    Syncing& operator=(const Syncing&) = delete;
-
-private:
-    int& depth_;
-};
 
 template <class W> W* named(W* widget, const char* name) {
     widget->setObjectName(name);
@@ -74,6 +62,12 @@ QRadioButton* option(const char* name, const char* text, const char* tip, QWidge
         b->setToolTip(tip);
     return b;
 }
+
+// What the "Skyloom" tab's On/Off stands for: the installation's web-link
+// choice, shown but not stored by this dialog.
+constexpr const char* kWebLinkerNote =
+    "Shows whether the installation lets the screen saver open web pages (Tab and Esc open "
+    "the pages an image set offers). A change here is not saved.";
 
 QLabel* label(const char* name, const char* text, QWidget* parent) {
     return named(new QLabel(text, parent), name);
@@ -134,15 +128,11 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdApply_, &QPushButton::clicked, this, &frmMoonfield::applyClicked);
     connect(SSTabPages_, &QTabWidget::currentChanged, this, &frmMoonfield::pageSelected);
-    // Escape cancels, as in any dialog, while Cancel is offered.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (cmdCancel_->isEnabled())
-            cmdCancel_->click();
-    });
     connectScreenSaverPage();
     connectWallpaperPage();
     connectEditSetsPage();
+    // Return presses OK and Escape Cancel (while offered), as in any dialog.
+    installDialogKeys(this, cmdOk_, cmdCancel_);
 }
 
 frmMoonfield::~frmMoonfield() = default;
@@ -156,7 +146,7 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
 
     // The saver's on/off switch with the password controls: Linux has no
     // desktop dialog where password protection is switched on, so it lives
-    // here. Only X11 sessions can be locked, so elsewhere the frame is hidden.
+    // here. Only X11 sessions can be locked, so elsewhere those two go.
     auto* top = new QHBoxLayout;
     SSFrame1_ = frame("SSFrame1", "Screen Saver", page);
     auto* onOff = new QHBoxLayout(SSFrame1_);
@@ -174,8 +164,9 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     onOff->addWidget(chkPasswordProtected_);
     onOff->addWidget(cmdChangePassword_);
     onOff->addStretch();
-    const QString platform = QGuiApplication::platformName();
-    SSFrame1_->setVisible(platform == "xcb" || platform == "offscreen");
+    const bool canLock = QGuiApplication::platformName() == "xcb";
+    chkPasswordProtected_->setVisible(canLock);
+    cmdChangePassword_->setVisible(canLock);
     top->addWidget(SSFrame1_, 1);
 
     frmSaverDelay_ = frame("frmSaverDelay", "", page);
@@ -209,7 +200,7 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     nbsImageDelay_ = named(new QSpinBox(framSSTimeBetween), "nbsImageDelay");
     nbsImageDelay_->setRange(ScreenSaverPage::kImageDelayMin, ScreenSaverPage::kImageDelayMax);
     nbsImageDelay_->setAccessibleName("Time between images");
-    optSSSeconds_ = option("optSSSeconds", "&Seconds", nullptr, framSSTimeBetween);
+    optSSSeconds_ = option("optSSSeconds", "S&econds", nullptr, framSSTimeBetween);
     optSSMinutes_ = option("optSSMinutes", "&Minutes", nullptr, framSSTimeBetween);
     between->addWidget(nbsImageDelay_);
     between->addWidget(optSSSeconds_);
@@ -329,6 +320,9 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     web->addWidget(optWebLinkOff_);
     web->addStretch();
     webLayout->addWidget(frmWebLinker_);
+    auto* webNote = label("lblWebLinker", kWebLinkerNote, webTab);
+    webNote->setWordWrap(true);
+    webLayout->addWidget(webNote);
     webLayout->addStretch();
     SSTabScreenSaver_->addTab(webTab, "Skyloom");
 
@@ -751,6 +745,7 @@ QWidget* frmMoonfield::buildAboutPage() {
     auto* layout = new QHBoxLayout(page);
 
     auto* left = new QVBoxLayout;
+    left->addWidget(label("lblProgramName", programTitle().c_str(), page));
     imgLogo_ = label("imgLogo", "", page);
     imgLogo_->setAccessibleName("Logo");
     imgLogo_->setAlignment(Qt::AlignCenter);
