@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 #include <QWidget>
 
 namespace skyloom::config {
@@ -12,31 +11,34 @@ namespace skyloom::config {
 namespace {
 
 // Sees the key presses that reach the window itself, that is those no
-// control of it accepted.
-class ReturnPressesDefault : public QObject {
+// control of it took for itself, as a dialog's own key handling does.
+class DialogKeyFilter : public QObject {
 public:
-    ReturnPressesDefault(QWidget* window, QPushButton* button)
-        : QObject(window), window_(window), button_(button) {}
+    DialogKeyFilter(QWidget* window, QPushButton* ok, QPushButton* cancel)
+        : QObject(window), window_(window), ok_(ok), cancel_(cancel) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != window_ || event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool plainReturn = key->modifiers() == Qt::NoModifier &&
-                                 (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
-        const bool keypadEnter =
-            key->modifiers() == Qt::KeypadModifier && key->key() == Qt::Key_Enter;
-        if (!(plainReturn || keypadEnter) || !button_ || !button_->isVisible() ||
-            !button_->isEnabled())
+        const bool plain = key->modifiers() == Qt::NoModifier;
+        const bool enter =
+            (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) ||
+            (key->modifiers() == Qt::KeypadModifier && key->key() == Qt::Key_Enter);
+        QPushButton* button = enter                                   ? ok_.data()
+                              : plain && key->key() == Qt::Key_Escape ? cancel_.data()
+                                                                      : nullptr;
+        if (!button || !button->isVisible() || !button->isEnabled())
             return false;
-        button_->click();
+        button->click();
         return true;
     }
 
 private:
     QWidget* window_;
-    QPointer<QPushButton> button_;
+    QPointer<QPushButton> ok_;
+    QPointer<QPushButton> cancel_;
 };
 
 } // namespace
@@ -47,12 +49,7 @@ void installDialogKeys(QWidget* window, QPushButton* ok, QPushButton* cancel) {
     for (QPushButton* b : window->findChildren<QPushButton*>())
         b->setAutoDefault(true);
     ok->setDefault(true);
-    window->installEventFilter(new ReturnPressesDefault(window, ok));
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    QObject::connect(escape, &QShortcut::activated, cancel, [cancel] {
-        if (cancel->isEnabled())
-            cancel->click();
-    });
+    window->installEventFilter(new DialogKeyFilter(window, ok, cancel));
 }
 
 } // namespace skyloom::config
