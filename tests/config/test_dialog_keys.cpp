@@ -87,8 +87,7 @@ TEST_F(DialogKeysTest, ReturnOnAFocusedButtonPressesThatButton) {
     EXPECT_EQ(value("InfoPanel", "showTitle"), "1");
     EXPECT_FALSE(apply->isEnabled());
 
-    // Modified Return is not the default button's key, and neither is any
-    // key that a hidden dialog gets.
+    // Return with Ctrl held is not the default button's key.
     QTest::keyClick(child<QCheckBox>(*form, "chkShowTitles"), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(child<QPushButton>(*form, "cmdOk")->isDefault());
