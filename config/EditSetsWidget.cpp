@@ -459,9 +459,17 @@ void EditSetsWidget::moveSets() {
 
 void EditSetsWidget::previewTick() {
     tmrEditSetsThumbnailChanger_->setInterval(kPreviewMs);
-    const bool shown = preview_.step(library_.ProgramPath(), [this](const std::string& path) {
-        return showThumbnail(picEditSetsThumbnail_, path, library_.ProgramPath());
-    });
+    std::string shownPath;
+    const bool shown =
+        preview_.step(library_.ProgramPath(), [this, &shownPath](const std::string& path) {
+            shownPath = path;
+            return showThumbnail(picEditSetsThumbnail_, path, library_.ProgramPath());
+        });
+    // The first picture of each set's preview is logged: it says the page is complete.
+    if (shown && preview_.set().get() != loggedPreviewSet_) {
+        loggedPreviewSet_ = preview_.set().get();
+        logInfo("config", "preview of the set shows " + shownPath);
+    }
     // Nothing of the set can be shown: stop instead of going round and round.
     if (!shown)
         tmrEditSetsThumbnailChanger_->stop();

@@ -66,6 +66,14 @@ void frmPlaceHolder::applyTimer() {
         Timer1_.start();
     else
         Timer1_.stop();
+    // One line per change of the schedule: it tells when the next check is due, and that
+    // nothing else runs until then.
+    const int period = schedule_.timerEnabled() ? schedule_.timerPeriod() : -1;
+    if (period != loggedPeriod_) {
+        loggedPeriod_ = period;
+        logInfo("tray", period < 0 ? std::string("schedule paused")
+                                   : "schedule checks every " + std::to_string(period) + " ms");
+    }
 }
 
 void frmPlaceHolder::Timer1_Timer() {

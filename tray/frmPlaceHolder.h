@@ -73,6 +73,7 @@ private:
     QAction* mnuProp_AutoChangState_ = nullptr;
     QAction* mnuClose_Close_ = nullptr;
     int iconShown_ = 0;
+    int loggedPeriod_ = -2; // the schedule last logged: a period in ms, -1 paused
 };
 
 } // namespace skyloom::tray

@@ -10,6 +10,7 @@
 #include "tray/TrayIcons.h"
 #include "tray/frmPlaceHolder.h"
 
+#include "tests/support/Wait.h"
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -120,8 +121,7 @@ TEST(Starter, StartsARealProgramWithArgumentsIntactAndDoesNotWait) {
                                         ".tmp\" \"" + out + "\"\n");
     SkyloomStarter starter(dir.file("system"), beside);
     EXPECT_FALSE(starter.start(kSwitchWall));
-    for (int i = 0; i < 100 && !fs::exists(out); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(skyloom::test::waitUntil([&] { return fs::exists(out); }));
     EXPECT_EQ(TempDir::readPath(out), "/wall|");
 }
 
@@ -264,7 +264,7 @@ TEST_F(TrayTest, LoadsWithIconTooltipAndAskForAWallpaperAtTheFirstTick) {
     EXPECT_EQ(form->TrayX1().toolTip(), "Wallpaper Changer");
     EXPECT_TRUE(form->Timer1().isActive());
     EXPECT_EQ(form->Timer1().interval(), 100);
-    waitForCalls(1, 3000);
+    waitForCalls(1, 60000);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].args, std::vector<std::string>{"/wall"});
     EXPECT_EQ(form->Timer1().interval(), 15000);
@@ -308,7 +308,7 @@ TEST_F(TrayTest, PauseStopsTheTimerAndSwapsTheIconResumeRestartsIt) {
     EXPECT_EQ(form->iconShown(), kIconActive);
     EXPECT_TRUE(form->Timer1().isActive());
     EXPECT_EQ(form->Timer1().interval(), 100);
-    waitForCalls(2, 3000);
+    waitForCalls(2, 60000);
     EXPECT_EQ(calls.size(), 2u);
 }
 

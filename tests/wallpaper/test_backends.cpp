@@ -4,6 +4,7 @@
 
 #include "tests/support/TempDir.h"
 
+#include "tests/support/Wait.h"
 #include <gtest/gtest.h>
 
 #include <map>
@@ -231,9 +232,7 @@ TEST(ProcessRunner, ArgumentVectorsExitStatusAndTimeouts) {
     EXPECT_TRUE(runner.running(pid, "sleep"));
     EXPECT_FALSE(runner.running(pid, "swaybg"));
     runner.stop(pid);
-    for (int i = 0; i < 40 && runner.running(pid, "sleep"); ++i)
-        runner.pause(std::chrono::milliseconds(50));
-    EXPECT_FALSE(runner.running(pid, "sleep"));
+    EXPECT_TRUE(skyloom::test::waitUntil([&] { return !runner.running(pid, "sleep"); }));
 }
 
 TEST(X11Root, NoServerIsAFailureNotACrash) {
