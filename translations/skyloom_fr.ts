@@ -188,6 +188,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>A photo folder is made into an image set at once; Cancel does not take it back.</source>
+        <translation>Un dossier de photos devient aussitôt une collection d’images ; « Annuler » ne l’annule pas.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
@@ -493,10 +497,6 @@
         <translation>Temps entre les images</translation>
     </message>
     <message>
-        <source>&amp;Seconds</source>
-        <translation>&amp;Secondes</translation>
-    </message>
-    <message>
         <source>&amp;Minutes</source>
         <translation>&amp;Minutes</translation>
     </message>
@@ -707,6 +707,14 @@
     <message>
         <source>Error</source>
         <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>S&amp;econds</source>
+        <translation>S&amp;econdes</translation>
+    </message>
+    <message>
+        <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
+        <translation>Indique si l’installation permet à l’économiseur d’écran d’ouvrir des pages web (Tab et Échap ouvrent les pages proposées par une collection d’images). Une modification ici n’est pas enregistrée.</translation>
     </message>
 </context>
 <context>

@@ -188,6 +188,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>A photo folder is made into an image set at once; Cancel does not take it back.</source>
+        <translation>写真フォルダーはすぐに画像セットになります。「キャンセル」では元に戻りません。</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
@@ -493,10 +497,6 @@
         <translation>画像の切り替え間隔</translation>
     </message>
     <message>
-        <source>&amp;Seconds</source>
-        <translation>秒(&amp;S)</translation>
-    </message>
-    <message>
         <source>&amp;Minutes</source>
         <translation>分(&amp;M)</translation>
     </message>
@@ -707,6 +707,14 @@
     <message>
         <source>Error</source>
         <translation>エラー</translation>
+    </message>
+    <message>
+        <source>S&amp;econds</source>
+        <translation>秒(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
+        <translation>インストールでスクリーンセーバーが Web ページを開けるかどうかを示します（Tab キーと Esc キーで画像セットが提供するページを開きます）。ここでの変更は保存されません。</translation>
     </message>
 </context>
 <context>
