@@ -185,6 +185,10 @@ void runJpegs(GoldenRun& run) {
                 decodeJpegFittedFile((kDir / name).string(), fit.size, fit.mode, streamed, error));
             EXPECT_EQ(pixelHash(streamed), pixelHash(one))
                 << name << " " << fit.name << ": reading the file in pieces differs";
+            ASSERT_TRUE(decodeJpegFittedFile((kDir / name).string(), fit.size, fit.mode, streamed,
+                                             error, {}, JpegThreads::Several));
+            EXPECT_EQ(pixelHash(streamed), pixelHash(several))
+                << name << " " << fit.name << ": split decoders reading the file differ";
             setVectorPathsEnabled(false);
             QImage plain;
             decodeJpegFitted(bytes, fit.size, fit.mode, plain, error);
