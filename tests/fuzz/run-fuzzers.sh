@@ -36,11 +36,15 @@ done
 # shellcheck disable=SC2086 # one word per target
 cmake --build "$work" -j"$jobs" --target $build
 
-# Scratch files of the set targets go to memory when the machine has it.
+# Scratch files of the set targets go to memory when the machine has it,
+# into a folder of this run's own: a crashed target cannot clean up after itself.
+base=${TMPDIR:-/tmp}
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-    TMPDIR=/dev/shm
-    export TMPDIR
+    base=/dev/shm
 fi
+TMPDIR=$(mktemp -d "$base/skyloom-fuzz-run.XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 status=0
 for target in $targets; do
     corpus=$work/fuzz-corpus/$target
