@@ -175,6 +175,14 @@ TEST(WrapText, JapaneseBreaksAtCharactersAndKeepsTheFullStopOnItsLine) {
         EXPECT_FALSE(l.startsWith(q("\xe3\x80\x82")));
     // Spaces are characters too; at most 20 lines.
     EXPECT_EQ(WrapText(QString(500, QChar(0x3042)), 55, fixedWidth, true).size(), 20u);
+    // Every character is kept: a zero-width no-break space (U+FEFF, which
+    // looks like a byte-order mark) and one outside the BMP.
+    const QString rare = q("a\xef\xbb\xbf"
+                           "b\xf0\x9f\x8c\x8a"
+                           "c");
+    const std::vector<QString> kept = WrapText(rare, 1000, fixedWidth, true);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0], rare);
 }
 
 TEST_F(DescriptionTest, GetTitlePrefersTheTitleAlreadyRead) {
