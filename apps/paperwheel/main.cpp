@@ -4,6 +4,7 @@
 
 #include "common/ProgramInfo.h"
 #include "config/QtMessageBox.h"
+#include "platform/Display.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
@@ -47,6 +48,13 @@ int switchAutostart(tray::CommandLine::Action action) {
 }
 
 int runTray(int argc, char** argv) {
+    // Qt would abort without a display; a tray program has nothing to do
+    // without one.
+    if (!platform::hasDisplay() && !platform::platformNeedsNoDisplay()) {
+        std::cerr << "paperwheel: no display (DISPLAY and WAYLAND_DISPLAY are not set); it "
+                     "needs a desktop session\n";
+        return 1;
+    }
     platform::initialise();
     // Held for the whole life of the process; a second copy ends at once.
     platform::SingleInstance instance("paperwheel");

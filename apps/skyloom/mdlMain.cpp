@@ -7,6 +7,7 @@
 #include "config/frmChangePassword.h"
 #include "config/frmMoonfield.h"
 #include "config/frmPleaseWait.h"
+#include "platform/Display.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
@@ -17,6 +18,7 @@
 #include "saver/frmSaver.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdint>
@@ -61,23 +63,37 @@ std::unique_ptr<config::frmMoonfield> initialisedConfiguration() {
 }
 
 // The wallpaper sequences of "/wall" and "/kalendar": the notice shows while
-// the hidden dialog makes the wallpaper.
-int wallpaperSequence(bool next) {
-    auto form = initialisedConfiguration();
-    if (!form)
+// the hidden dialog makes the wallpaper. Without a display (`headless`) the
+// picture is made for the screen seen last, or the reference size, and no
+// notice is shown; the one line on stdout then says where the picture is.
+int wallpaperSequence(bool next, bool headless = false) {
+    auto form = std::make_unique<config::frmMoonfield>();
+    if (headless) {
+        const QSize remembered = platform::rememberedScreenSize();
+        form->setScreenSize(remembered.isValid() ? remembered : QSize(1024, 768));
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        platform::rememberScreenSize(screen->size() * screen->devicePixelRatio());
+    }
+    if (!form->initialise())
         return 1;
-    config::frmPleaseWait notice;
-    notice.show();
-    QCoreApplication::processEvents();
+    std::unique_ptr<config::frmPleaseWait> notice;
+    if (!headless) {
+        notice = std::make_unique<config::frmPleaseWait>();
+        notice->show();
+        QCoreApplication::processEvents();
+    }
     const wallpaper::Outcome outcome = next ? form->NextWallpaperImage() : form->SetCalendar();
     form.reset();
-    notice.hide();
+    notice.reset();
     if (!outcome.ok) {
         std::fprintf(stderr, "skyloom: %s\n", outcome.reason.c_str());
         return 1;
     }
     if (!outcome.reason.empty())
         std::printf("skyloom: %s\n", outcome.reason.c_str());
+    else if (headless)
+        std::printf("skyloom: no display; the wallpaper is in %s/%s\n",
+                    platform::GetWindowsDir().c_str(), wallpaper::kBmpFileName);
     return 0;
 }
 
@@ -235,6 +251,19 @@ int Main(int argc, char** argv) {
     if (mode == StartMode::Exit)
         return 0;
 
+    // The wallpaper modes also run where there is no display (a cron job, an
+    // ssh login, a systemd user timer): they only make a picture file and
+    // tell the desktop's settings. The other modes need a screen.
+    const bool wallpaperMode =
+        mode == StartMode::WallpaperNext || mode == StartMode::CalendarRefresh;
+    const bool headless = !platform::hasDisplay();
+    if (headless && wallpaperMode) {
+        platform::useOffscreenPlatform();
+    } else if (headless && !platform::platformNeedsNoDisplay()) {
+        std::fprintf(stderr, "skyloom: no display (DISPLAY and WAYLAND_DISPLAY are not set)\n");
+        return 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("skyloom");
     QApplication::setQuitOnLastWindowClosed(true);
@@ -254,9 +283,9 @@ int Main(int argc, char** argv) {
     case StartMode::ConfigDebug:
         return showConfiguration(app, 0, false);
     case StartMode::WallpaperNext:
-        return wallpaperSequence(true);
+        return wallpaperSequence(true, headless);
     case StartMode::CalendarRefresh:
-        return wallpaperSequence(false);
+        return wallpaperSequence(false, headless);
     case StartMode::ConfigWallpaper:
         return showConfiguration(app, 1, false);
     case StartMode::Exit:

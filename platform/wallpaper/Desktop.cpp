@@ -77,9 +77,27 @@ Environment processEnvironment() {
     };
 }
 
+namespace {
+
+BackendKind desktopOfSession(const Environment& env);
+
+} // namespace
+
 BackendKind detectBackend(const Environment& env) {
     if (auto forced = backendFromName(env("SKYLOOM_WALLPAPER_BACKEND")))
         return *forced;
+    // swaybg draws on the compositor's display: without one (a cron job, an
+    // ssh login) the picture file is all there is. The desktops told through
+    // their settings only need the session bus.
+    const BackendKind kind = desktopOfSession(env);
+    if (kind == BackendKind::Sway && env("WAYLAND_DISPLAY").empty())
+        return BackendKind::File;
+    return kind;
+}
+
+namespace {
+
+BackendKind desktopOfSession(const Environment& env) {
     // XDG_CURRENT_DESKTOP lists the desktop and what it derives from
     // ("Budgie:GNOME"); the first entry we know wins.
     const std::string current = lower(env("XDG_CURRENT_DESKTOP"));
@@ -108,6 +126,8 @@ BackendKind detectBackend(const Environment& env) {
         return BackendKind::X11Root;
     return BackendKind::File;
 }
+
+} // namespace
 
 std::string fileUri(const std::string& path) {
     return QUrl::fromLocalFile(QString::fromStdString(path))

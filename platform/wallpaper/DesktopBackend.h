@@ -29,7 +29,8 @@ Environment processEnvironment();
 /// without regard to case), KDE_FULL_SESSION, GNOME_DESKTOP_SESSION_ID,
 /// MATE_DESKTOP_SESSION_ID, DESKTOP_SESSION; else, for an unknown desktop,
 /// sway's swaybg on Wayland (WAYLAND_DISPLAY), the X root window on X11
-/// (DISPLAY), and the file alone without either.
+/// (DISPLAY), and the file alone without either. sway without
+/// WAYLAND_DISPLAY gives the file alone too.
 BackendKind detectBackend(const Environment& env);
 
 /// What to install.

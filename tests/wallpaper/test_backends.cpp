@@ -70,6 +70,9 @@ TEST(DesktopDetection, FollowsTheSessionVariablesInOrder) {
         {{{"XDG_CURRENT_DESKTOP", "i3"}, {"DISPLAY", ":0"}}, BackendKind::X11Root},
         {{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, BackendKind::Sway},
         {{}, BackendKind::File},
+        // No display: swaybg cannot draw; the settings desktops still can.
+        {{{"XDG_CURRENT_DESKTOP", "sway"}}, BackendKind::File},
+        {{{"WAYLAND_DISPLAY", ""}, {"XDG_CURRENT_DESKTOP", "GNOME"}}, BackendKind::Gnome},
         {{{"XDG_CURRENT_DESKTOP", "GNOME"}, {"SKYLOOM_WALLPAPER_BACKEND", "X11Root"}},
          BackendKind::X11Root},
         {{{"DISPLAY", ":0"}, {"SKYLOOM_WALLPAPER_BACKEND", "nonsense"}}, BackendKind::X11Root},
