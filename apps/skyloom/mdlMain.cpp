@@ -112,8 +112,10 @@ int showConfiguration(QApplication& app, int tab, bool fromProps) {
 int runRenderer(const char* hostWindow) {
     bool ok = false;
     const WId host = QString(hostWindow).toULongLong(&ok);
-    if (!ok)
+    if (!ok) {
+        std::fprintf(stderr, "skyloom: SKYLOOM_RENDER_INTO does not name a window\n");
         return 2;
+    }
     saver::frmSaver window;
     window.embedInto(host);
     window.pictureShown = [](saver::frmSaver& w) {
