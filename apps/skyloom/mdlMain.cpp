@@ -16,6 +16,7 @@
 #include "saver/ForeignWindow.h"
 #include "saver/SaverGuard.h"
 #include "saver/frmSaver.h"
+#include "wallpaper/WallpaperSetter.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -43,6 +44,8 @@ constexpr const char* kUsage =
     "  /debug        with /s: keep the pointer and stay a normal window\n"
     "  -root         draw into the window in XSCREENSAVER_WINDOW\n"
     "  --window-id ID  draw into window ID (a settings preview)\n"
+    "  --restore-wallpaper  put back the desktop's own wallpaper from before\n"
+    "                Skyloom changed it\n"
     "  --help, -h    show this text\n"
     "  --version     show the version\n"
     "See skyloom(1) for the keys that end the saver, files and environment.\n";
@@ -211,6 +214,26 @@ int runSaver() {
     return 0;
 }
 
+// --restore-wallpaper: the desktop's own wallpaper back, without a window.
+// Exit status 0 when it is back, 1 when nothing was recorded or the desktop
+// refused.
+int restoreWallpaper() {
+    wallpaper::WallpaperSetter setter;
+    const wallpaper::RestoreOutcome outcome = setter.RestoreUserWallpaper();
+    switch (outcome.status) {
+    case wallpaper::RestoreStatus::Restored:
+    case wallpaper::RestoreStatus::NotKnown:
+        std::printf("skyloom: %s\n", outcome.message.c_str());
+        return 0;
+    case wallpaper::RestoreStatus::NothingRecorded:
+    case wallpaper::RestoreStatus::Damaged:
+    case wallpaper::RestoreStatus::Failed:
+        break;
+    }
+    std::fprintf(stderr, "skyloom: %s\n", outcome.message.c_str());
+    return 1;
+}
+
 } // namespace
 
 int Main(int argc, char** argv) {
@@ -218,6 +241,8 @@ int Main(int argc, char** argv) {
     if (auto status = answerStandardOptions(args, "skyloom", kUsage))
         return *status;
     platform::initialise();
+    if (args.size() == 1 && args[0] == "--restore-wallpaper")
+        return restoreWallpaper();
     const std::string commandLine = joinCommandLine(args);
 
     // A screen-saver daemon's display mode: its own options, never taken for

@@ -136,3 +136,20 @@ std::string fileUri(const std::string& path) {
 }
 
 } // namespace skyloom::platform::wallpaper
+
+namespace skyloom::platform::wallpaper {
+
+// Desktops that cannot be asked (swaybg, the X root window, LXQt, the file
+// alone): the record says so, and a restore takes Skyloom's picture away.
+ReadResult DesktopBackend::current() {
+    ReadResult result;
+    result.ok = true;
+    result.wallpaper.backend = backendName(kind());
+    return result;
+}
+
+InstallResult DesktopBackend::restore(const SavedWallpaper&) {
+    return remove();
+}
+
+} // namespace skyloom::platform::wallpaper

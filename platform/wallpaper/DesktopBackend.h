@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace skyloom::platform::wallpaper {
 
@@ -46,6 +47,31 @@ struct InstallResult {
     std::string message; ///< the reason when not ok; where the file is for "file"
 };
 
+/// One setting of the desktop as it was found: a settings key, a property or
+/// a desktop's picture, with the value in the form the desktop's own tool
+/// prints and takes back.
+struct SavedSetting {
+    std::string key;
+    std::optional<std::string> value; ///< none: the setting did not exist
+    bool operator==(const SavedSetting&) const = default;
+};
+
+/// What a desktop showed before Skyloom changed it.
+struct SavedWallpaper {
+    std::string backend; ///< backendName() of the desktop it was read from
+    /// False when the desktop cannot be asked: taking Skyloom's picture away
+    /// is then all a restore can do.
+    bool known = false;
+    std::vector<SavedSetting> settings;
+    bool operator==(const SavedWallpaper&) const = default;
+};
+
+struct ReadResult {
+    bool ok = false;
+    std::string message; ///< the reason when not ok
+    SavedWallpaper wallpaper;
+};
+
 class DesktopBackend {
 public:
     virtual ~DesktopBackend() = default;
@@ -56,6 +82,12 @@ public:
     virtual InstallResult install(const WallpaperPicture& picture) = 0;
     /// Takes away what install set (the wallpaper "(none)").
     virtual InstallResult remove() = 0;
+    /// Reads the desktop's wallpaper setting as it is now, in the keys that
+    /// install changes. Desktops that cannot be asked answer "not known".
+    virtual ReadResult current();
+    /// Puts back what current() read; an unknown record takes Skyloom's
+    /// picture away (remove()).
+    virtual InstallResult restore(const SavedWallpaper& saved);
 };
 
 /// A backend of the given kind. Command backends start their commands

@@ -199,7 +199,7 @@ TEST_F(RenderTest, TheSetterReportsAFailingDesktop) {
     };
     auto backend = std::make_unique<Refusing>();
     Refusing* refusing = backend.get();
-    WallpaperSetter setter(std::move(backend));
+    WallpaperSetter setter(std::move(backend), dir.file("UserWallpaper.ini"));
     picture(bands(1600, 900));
     const Outcome outcome = setter.SetWallpaper(request);
     EXPECT_FALSE(outcome.ok);
@@ -265,7 +265,7 @@ private:
 TEST_F(RenderTest, SettingsDesktopsGetANewNameEachTime) {
     auto backend = std::make_unique<Recording>(platform::wallpaper::BackendKind::Kde);
     Recording* desktop = backend.get();
-    WallpaperSetter setter(std::move(backend));
+    WallpaperSetter setter(std::move(backend), dir.file("UserWallpaper.ini"));
     picture(bands(1600, 900));
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(setter.SetWallpaper(request).ok);
@@ -288,7 +288,7 @@ TEST_F(RenderTest, SettingsDesktopsGetANewNameEachTime) {
 TEST_F(RenderTest, RootWindowAndFileKeepTheOneName) {
     auto backend = std::make_unique<Recording>(platform::wallpaper::BackendKind::File);
     Recording* desktop = backend.get();
-    WallpaperSetter setter(std::move(backend));
+    WallpaperSetter setter(std::move(backend), dir.file("UserWallpaper.ini"));
     picture(bands(1600, 900));
     ASSERT_TRUE(setter.SetWallpaper(request).ok);
     ASSERT_TRUE(setter.SetWallpaper(request).ok);
