@@ -329,7 +329,8 @@ public:
                  "print('" +
                  std::string(kMark) +
                  "' + i + '\\t' + d.wallpaperPlugin + '\\t' + "
-                 "(d.readConfig('Image', '') || '') + '\\t" +
+                 "(d.readConfig('Image', '') || '') + '\\t' + "
+                 "(d.readConfig('FillMode', '') || '') + '\\t" +
                  kEnd + "\\n'); }");
         const CommandResult result = runner_.run(read);
         if (!result.ok())
@@ -346,9 +347,13 @@ public:
             const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
             if (tab2 == std::string::npos)
                 continue;
+            // The fill mode comes last; replies of older records end at the image.
+            const std::size_t tab3 = line.find('\t', tab2 + 1);
             const std::string desktop = "desktop" + line.substr(0, tab1);
             settings.push_back({desktop + "/plugin", line.substr(tab1 + 1, tab2 - tab1 - 1)});
-            settings.push_back({desktop + "/image", line.substr(tab2 + 1)});
+            settings.push_back({desktop + "/image", line.substr(tab2 + 1, tab3 - tab2 - 1)});
+            if (tab3 != std::string::npos)
+                settings.push_back({desktop + "/fillmode", line.substr(tab3 + 1)});
         }
         if (settings.empty())
             return {false, "Plasma did not tell the wallpaper of any desktop", {}};
@@ -376,6 +381,16 @@ public:
             if (image && image->value)
                 js += d + ".currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; " + d +
                       ".writeConfig('Image', " + jsString(*image->value) + "); ";
+            // A picture not fitted set the fill mode too; one never set was
+            // the image plugin's default.
+            const SavedSetting* fill = findSetting(saved, desktop + "/fillmode");
+            if (image && image->value && fill && fill->value) {
+                const std::string& mode = *fill->value;
+                const bool number = !mode.empty() && mode.size() < 3 &&
+                                    mode.find_first_not_of("0123456789") == std::string::npos;
+                js += d + ".writeConfig('FillMode', " + (number ? mode : std::to_string(kCrop)) +
+                      "); ";
+            }
             js += "} ";
         }
         if (!any)
