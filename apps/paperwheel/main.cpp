@@ -11,6 +11,7 @@
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
+#include "platform/QuitSignals.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "tray/Autostart.h"
@@ -115,6 +116,8 @@ int runTray(int argc, char** argv) {
     else
         logInfo("tray", "listening for paperwheel --next, --pause, --resume, --status, --quit");
     form.Form_Load();
+    // Asked to end by the session or kill: as if closed from the menu.
+    const platform::QuitSignals quitSignals;
     const int status = app.exec();
     stopIdleService(idlePid);
     return status;

@@ -4,7 +4,7 @@
 # running copy and exit 0 (1 when none runs); with no tray after the grace
 # time a desktop notification (seen on a private session bus) says how to
 # control it; a second start says it already runs; closing it ends the
-# skyloom-idle it started.
+# skyloom-idle it started, also when it is ended by SIGTERM.
 # Usage: paperwheel_control.sh <paperwheel binary>
 set -u
 BIN=$1
@@ -107,4 +107,19 @@ rc=$?
 wait_exit "$idle" "skyloom-idle after paperwheel closed"
 ctl --status
 [ "$rc" -eq 1 ] || fail "--status after --quit exited $rc"
+
+# 7. Ended by SIGTERM (the session, kill) it closes the same way.
+rm -f "$tmp/idle.pid"
+"$PW" 2>>"$log" &
+ppid_=$!
+pids="$pids $ppid_"
+wait_log "listening for paperwheel --next" 2
+wait_until "skyloom-idle started again" "$WHOLE_WAIT" idle_up
+idle=$(cat "$tmp/idle.pid")
+kill -TERM "$ppid_"
+wait_exit "$ppid_" "paperwheel after SIGTERM"
+wait "$ppid_"
+rc=$?
+[ "$rc" -eq 0 ] || fail "paperwheel exit status $rc after SIGTERM"
+wait_exit "$idle" "skyloom-idle after paperwheel got SIGTERM"
 echo "paperwheel control: ok"
