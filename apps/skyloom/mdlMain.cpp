@@ -217,6 +217,14 @@ int runSaver() {
 // --restore-wallpaper: the desktop's own wallpaper back, without a window.
 // Exit status 0 when it is back, 1 when nothing was recorded or the desktop
 // refused.
+// Qt aborts without a display; the modes that draw say so and end instead.
+bool displayReachable() {
+    if (platform::hasDisplay() || platform::platformNeedsNoDisplay())
+        return true;
+    std::fprintf(stderr, "skyloom: no display (DISPLAY and WAYLAND_DISPLAY are not set)\n");
+    return false;
+}
+
 int restoreWallpaper() {
     wallpaper::WallpaperSetter setter;
     const wallpaper::RestoreOutcome outcome = setter.RestoreUserWallpaper();
@@ -253,6 +261,8 @@ int Main(int argc, char** argv) {
                                  "--window-id)\n");
             return 1;
         }
+        if (!displayReachable())
+            return 1;
         QApplication app(argc, argv);
         return runInDaemonWindow(*windowId);
     }
@@ -286,8 +296,7 @@ int Main(int argc, char** argv) {
     const bool headless = !platform::hasDisplay();
     if (headless && wallpaperMode) {
         platform::useOffscreenPlatform();
-    } else if (headless && !platform::platformNeedsNoDisplay()) {
-        std::fprintf(stderr, "skyloom: no display (DISPLAY and WAYLAND_DISPLAY are not set)\n");
+    } else if (!displayReachable()) {
         return 1;
     }
 

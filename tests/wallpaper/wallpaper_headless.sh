@@ -63,7 +63,7 @@ grep -q "Skyloom.bmp" "$tmp/out" || fail "no word of the wallpaper file"
 
 # 5. Modes that need a screen: one line, status 1, nothing written.
 cp "$ini" "$tmp/before.ini"
-for args in "" "/c" " /-ConfigWall"; do
+for args in "" "/c" " /-ConfigWall" "/s" "--window-id 5"; do
     headless "$BIN" $args
     [ "$rc" -eq 1 ] || fail "skyloom $args without a display exited $rc"
     one_line "$tmp/err" && grep -q "no display" "$tmp/err" ||
