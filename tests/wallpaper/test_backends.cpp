@@ -83,6 +83,35 @@ TEST(DesktopDetection, FollowsTheSessionVariablesInOrder) {
             << (values.empty() ? "(none)" : values.begin()->second);
 }
 
+TEST(DesktopDetection, WithoutADisplayTheSessionBusTellsTheDesktop) {
+    int asked = 0;
+    const auto bus = [&asked](std::vector<std::string> names) {
+        return [&asked, names] {
+            ++asked;
+            return names;
+        };
+    };
+    const std::vector<std::string> gnome{":1.4", "org.freedesktop.Notifications",
+                                         "org.gnome.Shell"};
+    EXPECT_EQ(detectBackend(env({}), bus(gnome)), BackendKind::Gnome);
+    EXPECT_EQ(detectBackend(env({}), bus({"org.xfce.SessionManager", "org.xfce.Xfconf"})),
+              BackendKind::Xfce);
+    EXPECT_EQ(detectBackend(env({}), bus({"org.Cinnamon", "org.gnome.Shell"})),
+              BackendKind::Cinnamon);
+    // Plasma's and LXQt's own commands need a display: the file alone.
+    EXPECT_EQ(detectBackend(env({}), bus({"org.kde.plasmashell", "org.lxqt.session"})),
+              BackendKind::File);
+    EXPECT_EQ(detectBackend(env({}), bus({})), BackendKind::File);
+    EXPECT_EQ(asked, 5);
+    // A display, a named desktop or a forced backend: the bus is not asked.
+    EXPECT_EQ(detectBackend(env({{"DISPLAY", ":0"}}), bus(gnome)), BackendKind::X11Root);
+    EXPECT_EQ(detectBackend(env({{"XDG_CURRENT_DESKTOP", "XFCE"}}), bus(gnome)), BackendKind::Xfce);
+    EXPECT_EQ(detectBackend(env({{"XDG_CURRENT_DESKTOP", "sway"}}), bus(gnome)), BackendKind::File);
+    EXPECT_EQ(detectBackend(env({{"SKYLOOM_WALLPAPER_BACKEND", "file"}}), bus(gnome)),
+              BackendKind::File);
+    EXPECT_EQ(asked, 5);
+}
+
 class BackendTest : public ::testing::Test {
 protected:
     InstallResult install(BackendKind kind, bool fit = true) {
