@@ -118,9 +118,12 @@ void frmPlaceHolder::Timer1_Timer() {
 
 void frmPlaceHolder::start(const char* sw) {
     if (auto message = starter_.start(sw)) {
-        if (TrayX1_.isVisible() && QSystemTrayIcon::supportsMessages())
+        if (QSystemTrayIcon::isSystemTrayAvailable() && TrayX1_.isVisible() &&
+            QSystemTrayIcon::supportsMessages())
             TrayX1_.showMessage(QString::fromLatin1(kTooltip), QString::fromStdString(*message),
                                 QSystemTrayIcon::Warning);
+        else // no tray to show a balloon from
+            notify_(kTooltip, *message);
     }
 }
 

@@ -381,9 +381,10 @@ TEST_F(TrayTest, WithoutATrayTheUserIsToldHowToControlIt) {
     o.windowsDir = dir.file("system");
     o.besideDir = dir.file("bin");
     o.launcher = recorder(calls);
-    o.notify = [&](const std::string& summary, const std::string& body) {
+    const auto tell = [&](const std::string& summary, const std::string& body) {
         told.push_back(summary + ": " + body);
     };
+    o.notify = tell;
     o.noTrayGraceMs = 0;
     frmPlaceHolder trayless(std::move(o));
     trayless.Form_Load();
@@ -394,6 +395,19 @@ TEST_F(TrayTest, WithoutATrayTheUserIsToldHowToControlIt) {
     EXPECT_NE(told[0].find("Wallpaper Changer: "), std::string::npos);
     EXPECT_NE(told[0].find("--pause"), std::string::npos);
     EXPECT_NE(told[0].find("--quit"), std::string::npos);
+
+    // Nor is there a balloon for a skyloom that cannot be started.
+    frmPlaceHolder::Options failing;
+    failing.szIniFile = dir.file("ScreenSaver.ini");
+    failing.windowsDir = dir.file("nowhere");
+    failing.besideDir = dir.file("nowhere");
+    failing.launcher = recorder(calls, false);
+    failing.notify = tell;
+    frmPlaceHolder broken(std::move(failing));
+    told.clear();
+    broken.StartNextWallpaper();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("Wallpaper Changer: "), std::string::npos) << told[0];
 }
 
 TEST(TrayIcons, BothIconsAtFourSizes) {
