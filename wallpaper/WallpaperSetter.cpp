@@ -72,8 +72,9 @@ WallpaperSetter::WallpaperSetter(std::unique_ptr<pw::DesktopBackend> backend,
     : runner_(std::make_unique<pw::ProcessRunner>()), backend_(std::move(backend)),
       record_(recordPath.empty() ? UserWallpaperRecord::defaultPath() : std::move(recordPath)) {
     if (!backend_)
-        backend_ = pw::makeBackend(pw::detectBackend(pw::processEnvironment()), *runner_,
-                                   platform::runtimeDirectory());
+        backend_ =
+            pw::makeBackend(pw::detectBackend(pw::processEnvironment(), pw::sessionBusNames()),
+                            *runner_, platform::runtimeDirectory());
 }
 
 WallpaperSetter::~WallpaperSetter() = default;

@@ -8,6 +8,7 @@
 #include "config/frmChangePassword.h"
 #include "config/frmMoonfield.h"
 #include "config/frmPleaseWait.h"
+#include "platform/Display.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
@@ -20,6 +21,7 @@
 #include "wallpaper/WallpaperSetter.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdint>
@@ -66,23 +68,37 @@ std::unique_ptr<config::frmMoonfield> initialisedConfiguration() {
 }
 
 // The wallpaper sequences of "/wall" and "/kalendar": the notice shows while
-// the hidden dialog makes the wallpaper.
-int wallpaperSequence(bool next) {
-    auto form = initialisedConfiguration();
-    if (!form)
+// the hidden dialog makes the wallpaper. Without a display (`headless`) the
+// picture is made for the screen seen last, or the reference size, and no
+// notice is shown; the one line on stdout then says where the picture is.
+int wallpaperSequence(bool next, bool headless = false) {
+    auto form = std::make_unique<config::frmMoonfield>();
+    if (headless) {
+        const QSize remembered = platform::rememberedScreenSize();
+        form->setScreenSize(remembered.isValid() ? remembered : QSize(1024, 768));
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        platform::rememberScreenSize(screen->size() * screen->devicePixelRatio());
+    }
+    if (!form->initialise())
         return 1;
-    config::frmPleaseWait notice;
-    notice.show();
-    QCoreApplication::processEvents();
+    std::unique_ptr<config::frmPleaseWait> notice;
+    if (!headless) {
+        notice = std::make_unique<config::frmPleaseWait>();
+        notice->show();
+        QCoreApplication::processEvents();
+    }
     const wallpaper::Outcome outcome = next ? form->NextWallpaperImage() : form->SetCalendar();
     form.reset();
-    notice.hide();
+    notice.reset();
     if (!outcome.ok) {
         std::fprintf(stderr, "skyloom: %s\n", outcome.reason.c_str());
         return 1;
     }
     if (!outcome.reason.empty())
         std::printf("skyloom: %s\n", outcome.reason.c_str());
+    else if (headless)
+        std::printf("skyloom: no display; the wallpaper is in %s/%s\n",
+                    platform::GetWindowsDir().c_str(), wallpaper::kBmpFileName);
     return 0;
 }
 
@@ -101,8 +117,10 @@ int showConfiguration(QApplication& app, int tab, bool fromProps) {
 int runRenderer(const char* hostWindow) {
     bool ok = false;
     const WId host = QString(hostWindow).toULongLong(&ok);
-    if (!ok)
+    if (!ok) {
+        std::fprintf(stderr, "skyloom: SKYLOOM_RENDER_INTO does not name a window\n");
         return 2;
+    }
     saver::frmSaver window;
     window.embedInto(host);
     window.pictureShown = [](saver::frmSaver& w) {
@@ -201,6 +219,14 @@ int runSaver() {
 // --restore-wallpaper: the desktop's own wallpaper back, without a window.
 // Exit status 0 when it is back, 1 when nothing was recorded or the desktop
 // refused.
+// Qt aborts without a display; the modes that draw say so and end instead.
+bool displayReachable() {
+    if (platform::hasDisplay() || platform::platformNeedsNoDisplay())
+        return true;
+    std::fprintf(stderr, "skyloom: no display (DISPLAY and WAYLAND_DISPLAY are not set)\n");
+    return false;
+}
+
 int restoreWallpaper() {
     wallpaper::WallpaperSetter setter;
     const wallpaper::RestoreOutcome outcome = setter.RestoreUserWallpaper();
@@ -237,6 +263,8 @@ int Main(int argc, char** argv) {
                                  "--window-id)\n");
             return 1;
         }
+        if (!displayReachable())
+            return 1;
         QApplication app(argc, argv);
         platform::installTranslations();
         return runInDaemonWindow(*windowId);
@@ -264,6 +292,18 @@ int Main(int argc, char** argv) {
     if (mode == StartMode::Exit)
         return 0;
 
+    // The wallpaper modes also run where there is no display (a cron job, an
+    // ssh login, a systemd user timer): they only make a picture file and
+    // tell the desktop's settings. The other modes need a screen.
+    const bool wallpaperMode =
+        mode == StartMode::WallpaperNext || mode == StartMode::CalendarRefresh;
+    const bool headless = !platform::hasDisplay();
+    if (headless && wallpaperMode) {
+        platform::useOffscreenPlatform();
+    } else if (!displayReachable()) {
+        return 1;
+    }
+
     QApplication app(argc, argv);
     identifyApplication();
     QApplication::setQuitOnLastWindowClosed(true);
@@ -284,9 +324,9 @@ int Main(int argc, char** argv) {
     case StartMode::ConfigDebug:
         return showConfiguration(app, 0, false);
     case StartMode::WallpaperNext:
-        return wallpaperSequence(true);
+        return wallpaperSequence(true, headless);
     case StartMode::CalendarRefresh:
-        return wallpaperSequence(false);
+        return wallpaperSequence(false, headless);
     case StartMode::ConfigWallpaper:
         return showConfiguration(app, 1, false);
     case StartMode::Exit:

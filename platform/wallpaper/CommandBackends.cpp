@@ -189,9 +189,9 @@ public:
     explicit XfceBackend(CommandRunner& runner) : runner_(runner) {}
     BackendKind kind() const override { return BackendKind::Xfce; }
     InstallResult install(const WallpaperPicture& picture) override {
-        return setAll(picture.bmpPath);
+        return setAll(picture.bmpPath, picture.fit ? kZoomed : kCentred);
     }
-    InstallResult remove() override { return setAll({}); }
+    InstallResult remove() override { return setAll({}, -1); }
 
     // Every last-image (one that install would create is recorded as
     // absent) and the image-style beside it.
@@ -249,7 +249,14 @@ private:
     static constexpr const char* kChannel = "xfce4-desktop";
     inline static const Command kList{"xfconf-query", "-c", kChannel, "-l", "-p", "/backdrop"};
 
-    InstallResult setAll(const std::string& value) {
+    // image-style values: a fitted picture fills the screen either way; one at
+    // its own size is centred, not scaled.
+    static constexpr int kCentred = 1;
+    static constexpr int kZoomed = 5;
+
+    // Sets every last-image to `value` and, with a `style` of 0 or more,
+    // the image-style beside it.
+    InstallResult setAll(const std::string& value, int style) {
         const CommandResult listed = runner_.run(kList);
         if (!listed.ok())
             return failure(kList, listed);
@@ -264,6 +271,18 @@ private:
         for (const auto& p : backdrop.missing)
             commands.push_back(
                 {"xfconf-query", "-c", kChannel, "-p", p, "-n", "-t", "string", "-s", value});
+        if (style >= 0) {
+            std::vector<std::string> images = backdrop.images;
+            images.insert(images.end(), backdrop.missing.begin(), backdrop.missing.end());
+            for (const auto& image : images) {
+                const std::string p = image.substr(0, image.rfind('/')) + "/image-style";
+                Command command{"xfconf-query", "-c", kChannel, "-p", p};
+                if (!backdrop.has(p))
+                    command.insert(command.end(), {"-n", "-t", "int"});
+                command.insert(command.end(), {"-s", std::to_string(style)});
+                commands.push_back(std::move(command));
+            }
+        }
         return runAll(runner_, commands);
     }
 
@@ -292,11 +311,13 @@ public:
     bool wantsPng() const override { return true; }
     InstallResult install(const WallpaperPicture& picture) override {
         const std::string& file = picture.pngPath.empty() ? picture.bmpPath : picture.pngPath;
-        if (runner_.available("plasma-apply-wallpaperimage"))
+        // plasma-apply-wallpaperimage keeps the desktop's fill mode, which
+        // scales; a picture at its own size needs the script to say "pad".
+        if (picture.fit && runner_.available("plasma-apply-wallpaperimage"))
             return runAll(runner_, {{"plasma-apply-wallpaperimage", file}});
-        return runAll(runner_, {script(fileUri(file))});
+        return runAll(runner_, {script(fileUri(file), picture.fit ? kCrop : kPad)});
     }
-    InstallResult remove() override { return runAll(runner_, {script({})}); }
+    InstallResult remove() override { return runAll(runner_, {script({}, -1)}); }
 
     // Each desktop's wallpaper plugin and image, as "desktopN/plugin" and
     // "desktopN/image". The script prints one marked line per desktop into
@@ -308,7 +329,8 @@ public:
                  "print('" +
                  std::string(kMark) +
                  "' + i + '\\t' + d.wallpaperPlugin + '\\t' + "
-                 "(d.readConfig('Image', '') || '') + '\\t" +
+                 "(d.readConfig('Image', '') || '') + '\\t' + "
+                 "(d.readConfig('FillMode', '') || '') + '\\t" +
                  kEnd + "\\n'); }");
         const CommandResult result = runner_.run(read);
         if (!result.ok())
@@ -325,9 +347,13 @@ public:
             const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
             if (tab2 == std::string::npos)
                 continue;
+            // The fill mode comes last; replies of older records end at the image.
+            const std::size_t tab3 = line.find('\t', tab2 + 1);
             const std::string desktop = "desktop" + line.substr(0, tab1);
             settings.push_back({desktop + "/plugin", line.substr(tab1 + 1, tab2 - tab1 - 1)});
-            settings.push_back({desktop + "/image", line.substr(tab2 + 1)});
+            settings.push_back({desktop + "/image", line.substr(tab2 + 1, tab3 - tab2 - 1)});
+            if (tab3 != std::string::npos)
+                settings.push_back({desktop + "/fillmode", line.substr(tab3 + 1)});
         }
         if (settings.empty())
             return {false, "Plasma did not tell the wallpaper of any desktop", {}};
@@ -355,6 +381,16 @@ public:
             if (image && image->value)
                 js += d + ".currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; " + d +
                       ".writeConfig('Image', " + jsString(*image->value) + "); ";
+            // A picture not fitted set the fill mode too; one never set was
+            // the image plugin's default.
+            const SavedSetting* fill = findSetting(saved, desktop + "/fillmode");
+            if (image && image->value && fill && fill->value) {
+                const std::string& mode = *fill->value;
+                const bool number = !mode.empty() && mode.size() < 3 &&
+                                    mode.find_first_not_of("0123456789") == std::string::npos;
+                js += d + ".writeConfig('FillMode', " + (number ? mode : std::to_string(kCrop)) +
+                      "); ";
+            }
             js += "} ";
         }
         if (!any)
@@ -362,12 +398,20 @@ public:
         return runAll(runner_, {call(js)});
     }
 
-    static Command script(const std::string& url) {
+    // The image plugin's FillMode: 2 scales to cover the screen, 6 centres
+    // the picture at its own size.
+    static constexpr int kCrop = 2;
+    static constexpr int kPad = 6;
+
+    // Sets the image on every desktop and, with a `fillMode` of 0 or more,
+    // how it is scaled.
+    static Command script(const std::string& url, int fillMode) {
+        const std::string fill =
+            fillMode >= 0 ? "d.writeConfig('FillMode', " + std::to_string(fillMode) + "); " : "";
         return call("var all = desktops(); for (var i = 0; i < all.length; i++) { var d = all[i]; "
                     "d.wallpaperPlugin = 'org.kde.image'; "
-                    "d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
-                    "d.writeConfig('Image', " +
-                    jsString(url) + "); }");
+                    "d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; " +
+                    fill + "d.writeConfig('Image', " + jsString(url) + "); }");
     }
 
     static Command call(const std::string& js) {
@@ -388,7 +432,9 @@ public:
     explicit LxqtBackend(CommandRunner& runner) : runner_(runner) {}
     BackendKind kind() const override { return BackendKind::Lxqt; }
     InstallResult install(const WallpaperPicture& picture) override {
-        return runAll(runner_, {{"pcmanfm-qt", "--set-wallpaper", picture.bmpPath}});
+        return runAll(runner_,
+                      {{"pcmanfm-qt", "--set-wallpaper", picture.bmpPath,
+                        picture.fit ? "--wallpaper-mode=zoom" : "--wallpaper-mode=center"}});
     }
     // The "color" mode shows the background colour without a picture.
     InstallResult remove() override {
@@ -447,7 +493,8 @@ public:
 
     InstallResult install(const WallpaperPicture& picture) override {
         const std::string& file = picture.pngPath.empty() ? picture.bmpPath : picture.pngPath;
-        const Command command{"swaybg", "-o", "*", "-i", file, "-m", "fill"};
+        const Command command{
+            "swaybg", "-o", "*", "-i", file, "-m", picture.fit ? "fill" : "center"};
         const std::int64_t previous = readPid();
         const std::int64_t pid = runner_.startDetached(command);
         if (pid <= 0)

@@ -30,8 +30,20 @@ Environment processEnvironment();
 /// without regard to case), KDE_FULL_SESSION, GNOME_DESKTOP_SESSION_ID,
 /// MATE_DESKTOP_SESSION_ID, DESKTOP_SESSION; else, for an unknown desktop,
 /// sway's swaybg on Wayland (WAYLAND_DISPLAY), the X root window on X11
-/// (DISPLAY), and the file alone without either.
+/// (DISPLAY), and the file alone without either. sway without
+/// WAYLAND_DISPLAY gives the file alone too.
 BackendKind detectBackend(const Environment& env);
+
+/// The names now owned on the session bus (none without a bus).
+using BusNames = std::function<std::vector<std::string>()>;
+BusNames sessionBusNames();
+
+/// The same, and when the environment names no desktop and no display (a
+/// cron job, a systemd user timer) the desktop whose service owns its name
+/// on the session bus, for the desktops told through settings commands that
+/// need no display (GNOME, Cinnamon, MATE, Xfce). `busNames` is only asked
+/// then.
+BackendKind detectBackend(const Environment& env, const BusNames& busNames);
 
 /// What to install.
 struct WallpaperPicture {

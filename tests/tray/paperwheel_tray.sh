@@ -1,9 +1,9 @@
 #!/bin/sh
 # paperwheel with a real tray (trayer, an XEmbed tray) in Xvfb: the active
-# icon shows, right-click opens the menu, its last item pauses (the icon
-# changes), a double-click starts the Wallpaper settings, and Shift with
-# right-click offers "Close Wallpaper Auto Changer", which ends the program
-# with status 0. Screenshots go to the given folder.
+# icon shows, right-click opens the menu, its item above the close entry
+# pauses (the icon changes), a double-click starts the Wallpaper settings,
+# and Shift with right-click offers only "Close Wallpaper Auto Changer",
+# which ends the program with status 0. Screenshots go to the given folder.
 # Usage: paperwheel_tray.sh <paperwheel binary> <folder for screenshots>
 set -u
 # paperwheel would start the idle service beside it; these tests are about the tray.
@@ -75,11 +75,12 @@ menuUp() {
     xwininfo -root -tree | grep -q '"paperwheel": ("paperwheel" "paperwheel")  [0-9][0-9][0-9]x'
 }
 
-# Right-click: the menu; Up then Return picks its last item, the pause toggle.
+# Right-click: the menu; Up goes to its last item (the close entry), a
+# second Up to the pause toggle above it.
 xdotool mousemove "$cx" "$cy" click 3
 wait_until "menu after a right-click" "$WHOLE_WAIT" menuUp
 import -window root "$SHOTS/paperwheel-menu.png"
-xdotool key Up Return
+xdotool key Up Up Return
 wait_until "paused icon (no orange)" "$WHOLE_WAIT" no_orange
 cp "$tmp/shot.png" "$SHOTS/paperwheel-paused.png"
 

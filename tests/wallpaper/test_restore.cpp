@@ -217,6 +217,30 @@ TEST_F(RestoreBackendTest, PlasmaReportsEachDesktopAndGetsItBack) {
               std::string::npos)
         << js;
     EXPECT_NE(js.find("all[1].wallpaperPlugin = 'org.kde.color';"), std::string::npos) << js;
+    EXPECT_EQ(js.find("FillMode"), std::string::npos) << "no fill mode was recorded";
+
+    // The fill mode is recorded and put back (a picture shown at its own
+    // size set it); one never set goes back to the image plugin's default.
+    struct WithFill : ScriptedRunner {
+        CommandResult run(const Command& command, std::chrono::milliseconds t) override {
+            ScriptedRunner::run(command, t);
+            if (command.back().find("print(") == std::string::npos)
+                return answer({});
+            return answer("   string \"skyloom-desktop:0\torg.kde.image\tfile:///a.png\t1\t:end\n"
+                          "skyloom-desktop:1\torg.kde.image\tfile:///b.png\t\t:end\n\"\n");
+        }
+    } filled;
+    auto kdeFilled = makeBackend(BackendKind::Kde, filled, dir.path());
+    const ReadResult withFill = kdeFilled->current();
+    ASSERT_TRUE(withFill.ok) << withFill.message;
+    EXPECT_EQ(withFill.wallpaper.settings[1], (SavedSetting{"desktop0/image", "file:///a.png"}));
+    EXPECT_EQ(withFill.wallpaper.settings[2], (SavedSetting{"desktop0/fillmode", "1"}));
+    filled.commands.clear();
+    ASSERT_TRUE(kdeFilled->restore(withFill.wallpaper).ok);
+    const std::string& back = filled.commands.front().back();
+    EXPECT_NE(back.find("all[0].writeConfig('FillMode', 1);"), std::string::npos) << back;
+    EXPECT_NE(back.find("all[1].writeConfig('FillMode', 2);"), std::string::npos) << back;
+
     // A reply without desktops is a failure, not an empty record.
     ScriptedRunner silent;
     EXPECT_FALSE(makeBackend(BackendKind::Kde, silent, dir.path())->current().ok);
