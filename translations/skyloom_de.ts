@@ -792,6 +792,10 @@ Eigenschaften-Dialog.</translation>
         <source>Wallpaper Changer</source>
         <translation>Hintergrundwechsler</translation>
     </message>
+    <message>
+        <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
+        <translation>paperwheel wechselt den Hintergrund nach Zeitplan, aber diese Arbeitsumgebung hat keinen Infobereich für sein Symbol und Menü. Steuern Sie es im Terminal: paperwheel --next, --pause, --resume, --status oder --quit.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::tray::SkyloomStarter</name>

@@ -792,6 +792,10 @@ boîte de dialogue Propriétés.</translation>
         <source>Wallpaper Changer</source>
         <translation>Changeur de fond d’écran</translation>
     </message>
+    <message>
+        <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
+        <translation>paperwheel change le fond d’écran selon le calendrier, mais ce bureau n’a pas de zone de notification pour afficher son icône et son menu. Pilotez-le depuis un terminal : paperwheel --next, --pause, --resume, --status ou --quit.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::tray::SkyloomStarter</name>

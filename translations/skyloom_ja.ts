@@ -792,6 +792,10 @@ Properties Dialog.</source>
         <source>Wallpaper Changer</source>
         <translation>壁紙チェンジャー</translation>
     </message>
+    <message>
+        <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
+        <translation>paperwheel は予定どおりに壁紙を変更しますが、このデスクトップにはアイコンとメニューを表示するシステムトレイがありません。端末から操作してください: paperwheel --next、--pause、--resume、--status、--quit。</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::tray::SkyloomStarter</name>
