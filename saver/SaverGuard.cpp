@@ -3,6 +3,7 @@
 #include "Cursor.h"
 #include "common/Log.h"
 #include "platform/Registry.h"
+#include "platform/ScreenCover.h"
 #include "platform/System.h"
 
 #include <QCoreApplication>
@@ -99,6 +100,10 @@ SaverGuard::SaverGuard(QWidget* parent) : QWidget(parent) {
         if (!prompt_.checking())
             closePrompt();
     });
+    // Another program that unmaps the cover for a moment breaks the grabs;
+    // they are taken again when the cover is back, and checked every second.
+    regrab_.setInterval(1000);
+    connect(&regrab_, &QTimer::timeout, this, &SaverGuard::grabAgain);
     clock_.start();
 }
 
@@ -114,7 +119,36 @@ void SaverGuard::coverScreens() {
         return;
     setGeometry(primary->virtualGeometry());
     const QRect p = primary->geometry().translated(-primary->virtualGeometry().topLeft());
-    panel_->move(p.center().x() - panel_->width() / 2, p.center().y() - panel_->height() / 2);
+    // Kept here rather than read back from the panel: Qt follows whatever
+    // geometry another program gives the panel's window.
+    const QSize size = panel_->minimumSize();
+    promptRect_ =
+        QRect(QPoint(p.center().x() - size.width() / 2, p.center().y() - size.height() / 2), size);
+    panel_->setGeometry(promptRect_);
+    if (cover_) {
+        cover_->setArea(geometry());
+        cover_->setTopChild(panel_->winId(), promptRect_, panel_->isVisible());
+    }
+}
+
+void SaverGuard::showPrompt(bool shown) {
+    // The cover must know first: it would map a hidden prompt again, or
+    // leave a shown one to whoever unmaps it.
+    if (cover_)
+        cover_->setTopChild(panel_->winId(), promptRect_, shown);
+    panel_->setVisible(shown);
+    if (shown)
+        panel_->raise();
+}
+
+void SaverGuard::grabAgain() {
+    QWindow* w = windowHandle();
+    if (!w || unlocked_)
+        return;
+    const bool keyboard = w->setKeyboardGrabEnabled(true);
+    const bool mouse = w->setMouseGrabEnabled(true);
+    if (!keyboard || !mouse)
+        logWarning("saver", "another program holds the keyboard or the pointer; trying again");
 }
 
 bool SaverGuard::grabInput() {
@@ -153,6 +187,25 @@ bool SaverGuard::run() {
     show();
     raise();
     QCoreApplication::processEvents();
+    cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
+    cover_->restored = [this] { grabAgain(); };
+    cover_->coverHeld = [this](bool held) {
+        // Without a cover the pictures stop, so nothing but black is drawn
+        // should the cover come back later.
+        if (held) {
+            startRenderer();
+        } else {
+            restartTimer_.stop();
+            stopRenderer();
+        }
+    };
+    if (!cover_->start(true)) {
+        std::fprintf(stderr, "skyloom: cannot watch the screen cover; the saver does not "
+                             "start rather than pretend to lock.\n");
+        hide();
+        return false;
+    }
+    coverScreens();
     if (!grabInput()) {
         std::fprintf(stderr,
                      "skyloom: another program holds the keyboard or the pointer, so the screen "
@@ -161,6 +214,7 @@ bool SaverGuard::run() {
         return false;
     }
     platform::setScreenSaverRunning(true);
+    regrab_.start();
     logInfo("saver", "screen locked");
     HideCursor();
     auto recover = [this] {
@@ -278,8 +332,7 @@ void SaverGuard::askForPassword(int pendingKey) {
     if (locked.count() > 0)
         prompt_.setMessage("Too many wrong passwords. Try again in " +
                            std::to_string(locked.count()) + " seconds.");
-    panel_->show();
-    panel_->raise();
+    showPrompt(true);
     panel_->update();
     promptIdle_.start();
     logInfo("saver", "password prompt open");
@@ -289,7 +342,7 @@ void SaverGuard::closePrompt() {
     if (prompt_.isOpen())
         logInfo("saver", "password prompt closed");
     prompt_.close();
-    panel_->hide();
+    showPrompt(false);
     promptIdle_.stop();
     mouse_.reset();
     pendingKey_ = 0;
@@ -335,6 +388,8 @@ void SaverGuard::unlock() {
     const std::string url = urlForKey(pendingKey_, links_);
     closePrompt();
     restartTimer_.stop();
+    regrab_.stop();
+    cover_.reset(); // before hiding, or the cover would be put back
     stopRenderer();
     releaseKeyboard();
     if (QWindow* w = windowHandle()) {

@@ -19,9 +19,14 @@
 #include <QWidget>
 
 #include <deque>
+#include <memory>
 #include <thread>
 
 class QEventLoop;
+
+namespace skyloom::platform {
+class ScreenCover;
+}
 
 namespace skyloom::saver {
 
@@ -48,6 +53,8 @@ protected:
 
 private:
     bool grabInput();
+    void grabAgain();
+    void showPrompt(bool shown);
     void coverScreens();
     void startRenderer();
     void stopRenderer();
@@ -64,6 +71,9 @@ private:
     QProcess* renderer_ = nullptr;
     QTimer restartTimer_;
     QTimer promptIdle_;
+    QTimer regrab_;
+    std::unique_ptr<platform::ScreenCover> cover_;
+    QRect promptRect_;
     std::deque<qint64> restarts_;
     QElapsedTimer clock_;
     platform::PasswordGate gate_;

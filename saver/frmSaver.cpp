@@ -3,6 +3,7 @@
 #include "Cursor.h"
 #include "common/Log.h"
 #include "platform/Registry.h"
+#include "platform/ScreenCover.h"
 #include "platform/System.h"
 
 #include <QCloseEvent>
@@ -178,6 +179,8 @@ void frmSaver::coverScreens() {
         setGeometry(QRect(QPoint(0, 0), screen->virtualSize()));
     else
         setGeometry(screen->virtualGeometry());
+    if (cover_)
+        cover_->setArea(geometry());
 }
 
 void frmSaver::showModal() {
@@ -201,6 +204,9 @@ void frmSaver::showModal() {
     if (!debugMode() && !embedded_ && !offscreen_) {
         // A saver owns the keyboard: keys end it whatever window had focus.
         grabKeyboard();
+        cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
+        if (!cover_->start(true))
+            cover_.reset();
     }
     // Tests and bug reports follow the saver's progress by these lines.
     logInfo("saver", "window shown");
@@ -396,6 +402,7 @@ void frmSaver::Form_Unload() {
         return;
     unloaded_ = true;
     abort_ = true;
+    cover_.reset(); // before the window goes, or it would be put back
     tmrTrans_.stop();
     tmrInfo_.stop();
     tmrStep_.stop();

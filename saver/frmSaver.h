@@ -27,6 +27,10 @@ class QLabel;
 class QEventLoop;
 class QWindow;
 
+namespace skyloom::platform {
+class ScreenCover;
+}
+
 namespace skyloom::saver {
 
 class SaverCanvas;
@@ -218,6 +222,8 @@ private:
     bool embedded_ = false;
     bool offscreen_ = false;
     QWindow* host_ = nullptr;
+    // Keeps the full-screen window above windows mapped after it.
+    std::unique_ptr<platform::ScreenCover> cover_;
 };
 
 } // namespace skyloom::saver
