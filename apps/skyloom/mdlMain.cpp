@@ -221,9 +221,16 @@ int Main(int argc, char** argv) {
     }
 
     // Held for the whole life of the process; released by the kernel when it
-    // ends in any way.
-    platform::SingleInstance instance("skyloom");
-    if (instance.previousInstance()) {
+    // ends in any way. A saver holds a lock of its own, so that it can start
+    // while the dialog is open, and every other start still sees it.
+    const StartMode mode = chooseStartMode(commandLine);
+    const bool saver = mode == StartMode::Saver;
+    platform::SingleInstance instance(saver ? "skyloom-saver" : "skyloom");
+    const bool programRunning =
+        saver ? platform::SingleInstance::heldElsewhere("skyloom") : instance.previousInstance();
+    const bool saverRunning = saver ? instance.previousInstance()
+                                    : platform::SingleInstance::heldElsewhere("skyloom-saver");
+    if (isSecondCopy(mode, programRunning, saverRunning)) {
         const std::string change = delayedChangeFor(commandLine);
         if (!change.empty())
             recordDelayedChange(settingsFile(), change);
@@ -231,7 +238,6 @@ int Main(int argc, char** argv) {
     }
 
     saver::setDebugMode(isDebugCommandLine(commandLine));
-    const StartMode mode = chooseStartMode(commandLine);
     if (mode == StartMode::Exit)
         return 0;
 
