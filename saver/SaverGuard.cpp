@@ -2,6 +2,7 @@
 
 #include "Cursor.h"
 #include "common/Log.h"
+#include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/ScreenCover.h"
 #include "platform/System.h"
@@ -176,10 +177,10 @@ bool SaverGuard::run() {
         return false;
     }
     if (std::string why; !platform::passwordVerifierReady(why)) {
-        std::fprintf(stderr,
-                     "skyloom: password protection is on, but %s. The saver does not "
-                     "start.\n",
-                     why.c_str());
+        // Said where the user looks, not only on stderr: the screen does not
+        // lock although "Password protected" is on.
+        platform::MessageBox("Password protection is on, but " + why +
+                             ". The screen saver does not start, so the screen is not locked.");
         return false;
     }
     ignoreSignals();

@@ -12,6 +12,20 @@ whole_setup xdotool import convert xev
 mkdir -p "$SHOTS"
 make_set "$tmp/data/skyloom/program"
 "$BIN/skyloom-ini" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 1 || fail "registry"
+
+# Protection on but no password could end the lock (a damaged saver-password
+# file): the saver does not start, and says so in a box on the screen as
+# well as on stderr.
+mkdir -p "$XDG_CONFIG_HOME/skyloom"
+echo "damaged" >"$XDG_CONFIG_HOME/skyloom/saver-password"
+env -u SKYLOOM_NONINTERACTIVE "$BIN/skyloom" /s 2>"$tmp/refused.err" &
+rpid=$!
+pids="$pids $rpid"
+box_shown() { xdotool search --onlyvisible --pid "$rpid" >/dev/null 2>&1; }
+wait_until "message box of the refused lock" "$WHOLE_WAIT" box_shown
+grep -q "damaged" "$tmp/refused.err" || fail "the refused lock said nothing on stderr"
+kill "$rpid"
+wait_exit "$rpid" "the refused lock"
 echo "moon light" | "$BIN/skyloom-ini" saver-password || fail "saver password"
 
 # Another program's window, which records every key it receives.
