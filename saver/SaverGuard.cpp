@@ -103,6 +103,13 @@ SaverGuard::SaverGuard(QWidget* parent) : QWidget(parent) {
     });
     // Another program that unmaps the cover for a moment breaks the grabs;
     // they are taken again when the cover is back, and checked every second.
+    lockoutTick_.setInterval(1000);
+    connect(&lockoutTick_, &QTimer::timeout, this, [this] {
+        if (prompt_.isOpen())
+            showLockout();
+        else
+            lockoutTick_.stop();
+    });
     regrab_.setInterval(1000);
     connect(&regrab_, &QTimer::timeout, this, &SaverGuard::grabAgain);
     clock_.start();
@@ -132,7 +139,17 @@ void SaverGuard::coverScreens() {
     }
 }
 
+void SaverGuard::tellRenderer(const char* command) {
+    if (renderer_ && renderer_->state() == QProcess::Running) {
+        renderer_->write(command);
+        renderer_->write("\n");
+    }
+}
+
 void SaverGuard::showPrompt(bool shown) {
+    // No picture change while the user is asked; the pictures go on where
+    // they were when the prompt closes without unlocking.
+    tellRenderer(shown ? "hold" : "release");
     // The cover must know first: it would map a hidden prompt again, or
     // leave a shown one to whoever unmaps it.
     if (cover_)
@@ -253,6 +270,10 @@ void SaverGuard::startRenderer() {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     });
     connect(renderer_, &QProcess::readyReadStandardOutput, this, &SaverGuard::readRenderer);
+    connect(renderer_, &QProcess::started, this, [this] {
+        if (prompt_.isOpen())
+            tellRenderer("hold");
+    });
     connect(renderer_, &QProcess::finished, this, &SaverGuard::onRendererFinished);
     connect(renderer_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart)
@@ -329,14 +350,27 @@ void SaverGuard::askForPassword(int pendingKey) {
         return;
     pendingKey_ = pendingKey;
     prompt_.open();
-    const auto locked = gate_.lockRemaining();
-    if (locked.count() > 0)
-        prompt_.setMessage("Too many wrong passwords. Try again in " +
-                           std::to_string(locked.count()) + " seconds.");
+    showLockout();
     showPrompt(true);
     panel_->update();
     promptIdle_.start();
     logInfo("saver", "password prompt open");
+}
+
+void SaverGuard::showLockout() {
+    // Counts down each second while the prompt is open; the notice goes
+    // when the prompt takes passwords again.
+    const long long left = gate_.lockRemaining().count();
+    if (left > 0) {
+        prompt_.setMessage(lockoutMessage(left));
+        if (!lockoutTick_.isActive())
+            lockoutTick_.start();
+    } else {
+        if (lockoutTick_.isActive())
+            prompt_.setMessage({});
+        lockoutTick_.stop();
+    }
+    panel_->update();
 }
 
 void SaverGuard::closePrompt() {
@@ -372,8 +406,7 @@ void SaverGuard::onChecked(platform::PasswordGate::Result result) {
         return;
     }
     if (result == R::LockedOut)
-        prompt_.setMessage("Too many wrong passwords. Try again in " +
-                           std::to_string(gate_.lockRemaining().count()) + " seconds.");
+        showLockout();
     else
         prompt_.setMessage("Wrong password. Try again.");
     logInfo("saver", "password refused");

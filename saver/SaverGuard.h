@@ -55,6 +55,7 @@ private:
     bool grabInput();
     void grabAgain();
     void showPrompt(bool shown);
+    void tellRenderer(const char* command);
     void coverScreens();
     void startRenderer();
     void stopRenderer();
@@ -64,6 +65,7 @@ private:
     void submit();
     void onChecked(platform::PasswordGate::Result result);
     void closePrompt();
+    void showLockout();
     void unlock();
 
     PasswordPrompt prompt_;
@@ -72,6 +74,7 @@ private:
     QTimer restartTimer_;
     QTimer promptIdle_;
     QTimer regrab_;
+    QTimer lockoutTick_;
     std::unique_ptr<platform::ScreenCover> cover_;
     QRect promptRect_;
     std::deque<qint64> restarts_;

@@ -132,7 +132,8 @@ void frmSaver::buildPlayList(bool fallBackToAllSets) {
 
 void frmSaver::Form_Load() {
     loaded_ = true;
-    if (!debugMode()) {
+    // A lock's picture renderer leaves this to the guard, which outlives it.
+    if (!debugMode() && !embedded_) {
         platform::setScreenSaverRunning(true);
         declaredRunning_ = true;
     }
@@ -204,9 +205,11 @@ void frmSaver::showModal() {
     if (!debugMode() && !embedded_ && !offscreen_) {
         // A saver owns the keyboard: keys end it whatever window had focus.
         grabKeyboard();
-        cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
-        if (!cover_->start(true))
-            cover_.reset();
+        if (QGuiApplication::platformName() == "xcb") {
+            cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
+            if (!cover_->start(true))
+                cover_.reset();
+        }
     }
     // Tests and bug reports follow the saver's progress by these lines.
     logInfo("saver", "window shown");
@@ -333,6 +336,36 @@ bool frmSaver::PasswordCheck() {
     if (infoOn)
         tmrInfo_.start();
     return false;
+}
+
+void frmSaver::holdClocks(bool hold) {
+    if (hold == clocksHeld_)
+        return;
+    if (hold) {
+        transDue_ = tmrTrans_.isActive();
+        infoDue_ = tmrInfo_.isActive();
+        tmrTrans_.stop();
+        tmrInfo_.stop();
+        clocksHeld_ = true;
+        logInfo("saver", "picture clocks stopped");
+        return;
+    }
+    clocksHeld_ = false;
+    if (unloaded_)
+        return;
+    if (transDue_)
+        tmrTrans_.start();
+    if (infoDue_)
+        tmrInfo_.start();
+    logInfo("saver", "picture clocks running again");
+}
+
+void frmSaver::startClock(QTimer& clock) {
+    if (!clocksHeld_) {
+        clock.start();
+        return;
+    }
+    (&clock == &tmrTrans_ ? transDue_ : infoDue_) = true;
 }
 
 void frmSaver::CloseSaver() {

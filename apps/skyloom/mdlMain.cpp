@@ -17,6 +17,7 @@
 #include "saver/frmSaver.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdint>
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace skyloom::app {
@@ -111,6 +113,25 @@ int runRenderer(const char* hostWindow) {
         std::printf("shown\n");
         std::fflush(stdout);
     };
+    // The guard's commands, one a line: "hold" while it asks for the
+    // password, "release" when the prompt closes without unlocking.
+    std::string pending;
+    QSocketNotifier commands(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&commands, &QSocketNotifier::activated, &window, [&] {
+        char buffer[256];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            commands.setEnabled(false); // the guard is gone; it ends us too
+            return;
+        }
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line == "hold" || line == "release")
+                window.holdClocks(line == "hold");
+        }
+    });
     window.showModal();
     return 0;
 }
