@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationWatch.h"
 #include "saver/Cursor.h"
 #include "saver/ForeignWindow.h"
 #include "saver/SaverGuard.h"
@@ -203,6 +204,9 @@ int runSaver() {
     } else {
         saver::HideCursor();
         saver::frmSaver window;
+        // Ended by a signal, it still closes as after a key: the
+        // saver-running state goes with it.
+        platform::TerminationWatch terminate([&window] { window.CloseSaver(); });
         window.showModal();
     }
     platform::setScreenSaverRunning(false);

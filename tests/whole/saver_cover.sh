@@ -86,6 +86,19 @@ xdotool key x
 wait_exit "$spid" "the unlocked saver after a key"
 spid=
 
+# Ended by SIGTERM it still clears its saver-running state.
+running_file="$XDG_RUNTIME_DIR/skyloom/saver-running"
+pictures=$(log_count "waiting for the next picture")
+"$BIN/skyloom" /s 2>>"$log" &
+spid=$!
+pids="$pids $spid"
+wait_log "waiting for the next picture" $((pictures + 1))
+[ "$(cat "$running_file" 2>/dev/null)" = "$spid" ] || fail "saver-running does not name the saver"
+kill -TERM "$spid"
+wait_exit "$spid" "the unlocked saver after SIGTERM"
+[ -e "$running_file" ] && fail "saver-running stays after SIGTERM: $(cat "$running_file")"
+spid=
+
 # --- The lock.
 "$BIN/skyloom-ini" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 1 || fail "registry"
 pictures=$(log_count "waiting for the next picture")
