@@ -2,6 +2,7 @@
 
 #include "common/Log.h"
 
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -25,6 +26,10 @@ int ignoreErrors(Display*, XErrorEvent*) {
 // counts as lost.
 constexpr int kFailuresBeforeLost = 5;
 constexpr int kRetryMs = 100;
+// Repairs in a second beyond which they are paced (one each kPacedMs): a
+// program (or a second cover) that fights the cover must not make it spin.
+constexpr int kRoundsPerSecond = 200;
+constexpr int kPacedMs = 20;
 
 } // namespace
 
@@ -46,6 +51,19 @@ struct ScreenCover::X {
     bool held = true;
     int failures = 0;
     QTimer retry;
+    QElapsedTimer second;
+    int rounds = 0;
+    bool paced = false;
+    bool forced = false;
+
+    bool overBudget() {
+        if (!second.isValid() || second.elapsed() >= 1000) {
+            second.restart();
+            rounds = 0;
+            paced = false;
+        }
+        return ++rounds > kRoundsPerSecond;
+    }
 
     ~X() {
         if (d) {
@@ -121,8 +139,10 @@ ScreenCover::ScreenCover(std::uint32_t window, QRect area, QObject* parent)
     x_->cover = window;
     x_->area = area;
     x_->retry.setSingleShot(true);
-    x_->retry.setInterval(kRetryMs);
-    connect(&x_->retry, &QTimer::timeout, this, &ScreenCover::check);
+    connect(&x_->retry, &QTimer::timeout, this, [this] {
+        x_->forced = true;
+        check();
+    });
 }
 
 ScreenCover::~ScreenCover() = default;
@@ -225,6 +245,17 @@ void ScreenCover::readEvents() {
         }
         if (!x.dirty)
             break;
+        if (!x.forced && x.overBudget()) {
+            if (!x.paced) {
+                x.paced = true;
+                logWarning("cover", "another program keeps changing the screen cover; "
+                                    "the repairs are paced");
+            }
+            if (!x.retry.isActive())
+                x.retry.start(kPacedMs);
+            break;
+        }
+        x.forced = false;
         x.dirty = false;
         const bool ok = enforce();
         XFlush(x.d);
@@ -243,7 +274,7 @@ void ScreenCover::readEvents() {
                 coverHeld(false);
         }
         if (!ok)
-            x.retry.start();
+            x.retry.start(kRetryMs);
         // Our own changes report back as events: read them too, until
         // nothing is left to put right.
         if (!XPending(x.d))

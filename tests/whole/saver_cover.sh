@@ -195,4 +195,21 @@ wait "$spid"
 rc=$?
 spid=
 [ "$rc" -eq 0 ] || fail "lock exit status $rc"
+
+# Two covers that each want to be on top (two savers of different sessions'
+# run-time folders on one display) pace their repairs instead of spinning,
+# and both still end when asked.
+"$BIN/skyloom-ini" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 0 || fail "registry"
+mkdir -m 700 "$tmp/run2"
+pictures=$(log_count "waiting for the next picture")
+"$BIN/skyloom" /s 2>>"$log" &
+first=$!
+XDG_RUNTIME_DIR="$tmp/run2" "$BIN/skyloom" /s 2>>"$log" &
+second=$!
+pids="$pids $first $second"
+wait_log "waiting for the next picture" $((pictures + 2))
+wait_log "the repairs are paced"
+kill -TERM "$first" "$second"
+wait_exit "$first" "the first of two savers"
+wait_exit "$second" "the second of two savers"
 echo "PASS"
