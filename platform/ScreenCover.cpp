@@ -267,7 +267,7 @@ void ScreenCover::readEvents() {
                 if (coverHeld)
                     coverHeld(true);
             }
-        } else if (++x.failures >= kFailuresBeforeLost && x.held) {
+        } else if ((gone() || ++x.failures >= kFailuresBeforeLost) && x.held) {
             x.held = false;
             logWarning("cover", "the screen cover cannot be restored");
             if (coverHeld)
@@ -281,6 +281,11 @@ void ScreenCover::readEvents() {
             break;
     }
     x.busy = false;
+}
+
+bool ScreenCover::gone() const {
+    XWindowAttributes a;
+    return !XGetWindowAttributes(x_->d, x_->cover, &a);
 }
 
 bool ScreenCover::enforce() {

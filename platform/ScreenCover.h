@@ -47,14 +47,16 @@ public:
     /// Called after the cover was made viewable again (mapped or moved back
     /// into place): input grabs on it were lost and must be taken again.
     std::function<void()> restored;
-    /// Called with false when the cover could not be put back (its window
-    /// is gone or the server refuses), with true once it is back.
+    /// Called with false when the cover could not be put back (at once when
+    /// its window was destroyed, else after a few tries), with true once it
+    /// is back.
     std::function<void(bool)> coverHeld;
 
 private:
     struct X;
     void readEvents();
     bool enforce();
+    bool gone() const;
     std::unique_ptr<X> x_;
     QSocketNotifier* notifier_ = nullptr;
 };

@@ -159,6 +159,43 @@ void SaverGuard::showPrompt(bool shown) {
         panel_->raise();
 }
 
+bool SaverGuard::startCover() {
+    cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
+    cover_->restored = [this] { grabAgain(); };
+    cover_->coverHeld = [this](bool held) {
+        if (held)
+            return;
+        // Without a cover the pictures stop at once; then the cover is built
+        // anew (later: this runs inside the cover's own event handling).
+        restartTimer_.stop();
+        stopRenderer();
+        QTimer::singleShot(0, this, &SaverGuard::rebuildCover);
+    };
+    return cover_->start(true);
+}
+
+void SaverGuard::rebuildCover() {
+    if (unlocked_)
+        return;
+    // Another program destroyed the window (or the overlay it lived in):
+    // Qt's window is gone on the server, so a new one takes its place.
+    logWarning("saver", "the screen cover was destroyed; covering the screen again");
+    cover_.reset();
+    stopRenderer();
+    destroy(true, true);
+    create();
+    show();
+    raise();
+    QCoreApplication::processEvents();
+    if (!startCover())
+        return;
+    coverScreens();
+    if (prompt_.isOpen())
+        showPrompt(true);
+    grabAgain();
+    startRenderer();
+}
+
 void SaverGuard::grabAgain() {
     QWindow* w = windowHandle();
     if (!w || unlocked_)
@@ -205,19 +242,7 @@ bool SaverGuard::run() {
     show();
     raise();
     QCoreApplication::processEvents();
-    cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
-    cover_->restored = [this] { grabAgain(); };
-    cover_->coverHeld = [this](bool held) {
-        // Without a cover the pictures stop, so nothing but black is drawn
-        // should the cover come back later.
-        if (held) {
-            startRenderer();
-        } else {
-            restartTimer_.stop();
-            stopRenderer();
-        }
-    };
-    if (!cover_->start(true)) {
+    if (!startCover()) {
         std::fprintf(stderr, "skyloom: cannot watch the screen cover; the saver does not "
                              "start rather than pretend to lock.\n");
         hide();

@@ -54,6 +54,8 @@ protected:
 private:
     bool grabInput();
     void grabAgain();
+    bool startCover();
+    void rebuildCover();
     void showPrompt(bool shown);
     void tellRenderer(const char* command);
     void coverScreens();

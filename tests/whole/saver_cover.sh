@@ -177,6 +177,28 @@ for w in $(lock_windows); do
     open_prompt "after attacking $w"
     close_prompt
 done
+# Destroying the cover, or the overlay window it lives in, makes the lock
+# cover the screen anew.
+for round in 1 2 3; do
+    for what in parent cover; do
+        covers=$(log_count "screen cover 0x")
+        target=$cover
+        if [ "$what" = parent ]; then
+            target=$(xwininfo -tree -id "$cover" |
+                sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+        fi
+        note "destroy the $what window $target (round $round)"
+        "$XPOKE" destroy "$target" || fail "could not destroy $target"
+        wait_log "screen cover 0x" $((covers + 1))
+        cover=$(sed -n 's/.*screen cover \(0x[0-9a-f]*\) .*/\1/p' "$log" | tail -1)
+        lock_up "destroyed $what"
+        wait_until "cover back after destroying the $what" "$WHOLE_WAIT" not_white
+        prompt_is_closed || close_prompt
+        open_prompt "after destroying the $what"
+        close_prompt
+    done
+done
+
 # Windows mapped after the attacks still stay below.
 windows_mapped_after "lock after the attacks"
 

@@ -5,6 +5,7 @@
 //                                    once the server reports it mapped, and
 //                                    keeps it until killed
 //   xpoke lower ID                   puts window ID below its siblings
+//   xpoke destroy ID                 destroys window ID
 #include <xcb/xcb.h>
 
 #include <cstdio>
@@ -16,7 +17,7 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: xpoke map [--override] X Y W H | xpoke lower ID\n");
+    std::fprintf(stderr, "usage: xpoke map [--override] X Y W H | xpoke lower|destroy ID\n");
     return 2;
 }
 
@@ -72,11 +73,13 @@ int main(int argc, char** argv) {
         return mapWindow(c, screen, override, std::atoi(argv[i]), std::atoi(argv[i + 1]),
                          std::atoi(argv[i + 2]), std::atoi(argv[i + 3]));
     }
-    if (cmd == "lower" && argc == 3) {
+    if ((cmd == "lower" || cmd == "destroy") && argc == 3) {
         const auto id = static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0));
         const std::uint32_t below = XCB_STACK_MODE_BELOW;
         xcb_void_cookie_t ck =
-            xcb_configure_window_checked(c, id, XCB_CONFIG_WINDOW_STACK_MODE, &below);
+            cmd == "lower"
+                ? xcb_configure_window_checked(c, id, XCB_CONFIG_WINDOW_STACK_MODE, &below)
+                : xcb_destroy_window_checked(c, id);
         xcb_generic_error_t* err = xcb_request_check(c, ck);
         const bool ok = !err;
         std::free(err);
