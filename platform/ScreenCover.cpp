@@ -145,7 +145,11 @@ ScreenCover::ScreenCover(std::uint32_t window, QRect area, QObject* parent)
     });
 }
 
-ScreenCover::~ScreenCover() = default;
+ScreenCover::~ScreenCover() {
+    // The notifier goes before the connection whose socket it watches.
+    delete notifier_;
+    notifier_ = nullptr;
+}
 
 bool ScreenCover::start(bool useOverlay) {
     X& x = *x_;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -186,6 +187,8 @@ TEST_F(FrmMoonfieldTest, PasswordProtectedWithADamagedPasswordFileIsRefusedWithA
     auto* why = child<QLabel>(*form, "lblPasswordProblem");
     EXPECT_TRUE(why->isVisible());
     EXPECT_NE(why->text().indexOf("damaged"), -1);
+    QApplication::processEvents(); // lay the page out
+    EXPECT_GE(why->height(), why->heightForWidth(why->width())) << "the reason is cut off";
     EXPECT_EQ(child<QPushButton>(*form, "cmdChangePassword")->text(), "Set a saver password...");
     child<QCheckBox>(*form, "chkPasswordProtected")->click();
     child<QCheckBox>(*form, "chkShowTitles")->click();
