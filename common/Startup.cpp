@@ -47,6 +47,12 @@ bool isDebugCommandLine(std::string_view line) {
     return has(line, "/debug");
 }
 
+bool isSecondCopy(StartMode mode, bool programRunning, bool saverRunning) {
+    if (mode == StartMode::Saver)
+        return saverRunning;
+    return programRunning || saverRunning;
+}
+
 std::string delayedChangeFor(std::string_view line) {
     if (has(line, "/wall"))
         return "WallPaper";

@@ -29,6 +29,14 @@ std::string joinCommandLine(const std::vector<std::string>& args);
 StartMode chooseStartMode(std::string_view commandLine);
 bool isDebugCommandLine(std::string_view commandLine);
 
+/// Whether a start is a second copy, which records a wallpaper request
+/// (below) and exits without a window. A saver start ("/s") gives way only
+/// to another saver, so that an open dialog or password dialog never keeps
+/// the screen from locking; every other start gives way to any running copy
+/// (`programRunning`: a dialog, "/a" or a wallpaper sequence;
+/// `saverRunning`: a saver).
+bool isSecondCopy(StartMode mode, bool programRunning, bool saverRunning);
+
 /// What a second copy records before it exits: "WallPaper", "Calendar" or
 /// "" (nothing; it just exits).
 std::string delayedChangeFor(std::string_view commandLine);

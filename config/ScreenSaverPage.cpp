@@ -1,5 +1,6 @@
 #include "ScreenSaverPage.h"
 
+#include "LockReadiness.h"
 #include "PageLists.h"
 
 #include "common/Log.h"
@@ -140,6 +141,10 @@ void ScreenSaverPage::LoadScreenSaverPage(bool startedFromProps,
     values_ = v;
 }
 
+std::string ScreenSaverPage::passwordProblem() const {
+    return values_.passwordProtected ? lockProblem() : std::string();
+}
+
 bool ScreenSaverPage::SetScreenSaverInfo() const {
     const ScreenSaverSettings& v = values_;
     if (v.saverOn) {
@@ -150,7 +155,7 @@ bool ScreenSaverPage::SetScreenSaverInfo() const {
     } else {
         platform::setScreenSaveActive(false);
     }
-    if (platform::screenSaveUsePassword() != v.passwordProtected)
+    if (platform::screenSaveUsePassword() != v.passwordProtected && passwordProblem().empty())
         platform::writeRegistryValue(platform::kDesktopKey, "ScreenSaveUsePassword",
                                      v.passwordProtected ? "1" : "0");
 

@@ -57,7 +57,13 @@ public:
     /// system's saver switch and delay, the password switch, and every saver
     /// key of ScreenSaver.ini in one rewrite. False when ScreenSaver.ini could
     /// not be written.
+    /// "Password protected" is switched on only when some password could
+    /// end the lock; otherwise the stored switch is kept as it was.
     bool SetScreenSaverInfo() const;
+
+    /// Why "Password protected" cannot be applied as shown ("" when it
+    /// can: it is off, or a password could end the lock).
+    std::string passwordProblem() const;
 
     ScreenSaverSettings& values() { return values_; }
     const ScreenSaverSettings& values() const { return values_; }

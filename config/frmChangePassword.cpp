@@ -1,6 +1,8 @@
 #include "frmChangePassword.h"
 
+#include "LockReadiness.h"
 #include "platform/Password.h"
+#include "platform/Registry.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -14,14 +16,11 @@ frmChangePassword::frmChangePassword(QWidget* parent) : QDialog(parent) {
     setObjectName("frmChangePassword");
     setWindowTitle(tr("Change Screen Saver Password"));
     auto* layout = new QVBoxLayout(this);
-    const auto state = platform::saverPasswordState();
-    auto* intro =
-        new QLabel(state == platform::SaverPasswordState::None
-                       ? tr("The screen saver now asks for your login password. Set a screen "
-                            "saver password to ask for that instead.")
-                       : tr("Leave the new password empty to use your login password again."),
-                   this);
+    auto* intro = new QLabel(
+        QString::fromStdString(changePasswordIntro(platform::screenSaveUsePassword())), this);
+    intro->setObjectName("lblIntro");
     intro->setWordWrap(true);
+    intro->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command can be copied
     layout->addWidget(intro);
     auto* form = new QFormLayout;
     auto field = [&](const char* name) {
@@ -31,9 +30,9 @@ frmChangePassword::frmChangePassword(QWidget* parent) : QDialog(parent) {
         e->setMaxLength(static_cast<int>(platform::kMaxPasswordLength));
         return e;
     };
-    if (state != platform::SaverPasswordState::None) {
+    if (const std::string label = currentPasswordLabel(); !label.empty()) {
         txtCurrent_ = field("txtCurrent");
-        form->addRow(tr("Current password:"), txtCurrent_);
+        form->addRow(QString::fromStdString(label), txtCurrent_);
     }
     txtNew_ = field("txtNew");
     txtConfirm_ = field("txtConfirm");
@@ -43,6 +42,7 @@ frmChangePassword::frmChangePassword(QWidget* parent) : QDialog(parent) {
     lblMessage_ = new QLabel(this);
     lblMessage_->setObjectName("lblMessage");
     lblMessage_->setWordWrap(true);
+    lblMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(lblMessage_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &frmChangePassword::accept);
@@ -50,25 +50,27 @@ frmChangePassword::frmChangePassword(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
+void frmChangePassword::showEvent(QShowEvent* event) {
+    fitTexts();
+    QDialog::showEvent(event);
+}
+
+void frmChangePassword::fitTexts() {
+    // The wrapped texts get the height they need at the dialog's width
+    // (long paths, a large font or a 2x screen), instead of being cut off.
+    auto* intro = findChild<QLabel*>("lblIntro");
+    intro->setMinimumWidth(intro->fontMetrics().averageCharWidth() * 50);
+    layout()->activate();
+    const int w = std::max(width(), layout()->minimumSize().width());
+    const int h = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(w)
+                                                : layout()->sizeHint().height();
+    setMinimumSize(layout()->minimumSize().width(), h);
+    resize(w, std::max(h, height()));
+}
+
 std::string frmChangePassword::apply(const std::string& current, const std::string& newPassword,
                                      const std::string& confirm) {
-    const auto state = platform::saverPasswordState();
-    if (state == platform::SaverPasswordState::Set && !platform::checkSaverPassword(current))
-        return tr("The current password is not correct.").toStdString();
-    if (state == platform::SaverPasswordState::Corrupt)
-        return tr("The stored screen saver password is damaged. Remove the file %1 to set a new "
-                  "one.")
-            .arg(QString::fromStdString(platform::saverPasswordFilePath()))
-            .toStdString();
-    if (newPassword != confirm)
-        return tr("The new passwords do not match.").toStdString();
-    if (newPassword.size() > platform::kMaxPasswordLength)
-        return tr("The new password is too long.").toStdString();
-    if (!platform::setSaverPassword(newPassword))
-        return tr("The password could not be saved in %1.")
-            .arg(QString::fromStdString(platform::saverPasswordFilePath()))
-            .toStdString();
-    return {};
+    return applyPasswordChange(current, newPassword, confirm, platform::screenSaveUsePassword());
 }
 
 void frmChangePassword::accept() {
@@ -77,6 +79,7 @@ void frmChangePassword::accept() {
               txtNew_->text().toStdString(), txtConfirm_->text().toStdString());
     if (!error.empty()) {
         lblMessage_->setText(QString::fromStdString(error));
+        fitTexts();
         return;
     }
     QDialog::accept();

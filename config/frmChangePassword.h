@@ -21,6 +21,8 @@ public:
 
 private:
     void accept() override;
+    void showEvent(QShowEvent* event) override;
+    void fitTexts();
     QLineEdit* txtCurrent_ = nullptr;
     QLineEdit* txtNew_ = nullptr;
     QLineEdit* txtConfirm_ = nullptr;

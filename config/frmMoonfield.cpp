@@ -3,6 +3,7 @@
 #include "AboutPageLogo.h"
 #include "DialogKeys.h"
 #include "FirstRunSet.h"
+#include "LockReadiness.h"
 #include "PageLists.h"
 #include "Syncing.h"
 #include "frmChangePassword.h"
@@ -170,8 +171,12 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     onOff->addWidget(optSSOn_);
     onOff->addWidget(optSSOff_);
     onOff->addSpacing(12);
+    lblPasswordProblem_ = named(new QLabel(SSFrame1_), "lblPasswordProblem");
+    lblPasswordProblem_->setWordWrap(true);
+    lblPasswordProblem_->hide();
     onOff->addWidget(chkPasswordProtected_);
     onOff->addWidget(cmdChangePassword_);
+    onOff->addWidget(lblPasswordProblem_, 1);
     onOff->addStretch();
     const bool canLock = QGuiApplication::platformName() == "xcb";
     chkPasswordProtected_->setVisible(canLock);
@@ -380,6 +385,7 @@ void frmMoonfield::connectScreenSaverPage() {
     connect(cmdChangePassword_, &QPushButton::clicked, this, [this] {
         frmChangePassword dialog(this);
         dialog.exec();
+        showPasswordProblem();
     });
     bind(nbsSaverDelay_, &QSpinBox::valueChanged,
          [](ScreenSaverSettings& v, int n) { v.delayMinutes = n; });
@@ -473,11 +479,28 @@ void frmMoonfield::showScreenSaverPage() {
     (v.webLinkOn ? optWebLinkOn_ : optWebLinkOff_)->setChecked(true);
     frmWebLinker_->setEnabled(v.webLinkUserControl);
     setSaverState(v.saverOn);
+    showPasswordProblem();
+}
+
+void frmMoonfield::showPasswordProblem() {
+    const std::string why = lockProblem();
+    lblPasswordProblem_->setText(QString::fromStdString(why));
+    lblPasswordProblem_->setVisible(!why.empty());
+    cmdChangePassword_->setText(QString::fromStdString(passwordButtonText()));
 }
 
 void frmMoonfield::SetScreenSaverInfo() {
     if (!screenSaver_)
         return;
+    // The rest of the page is saved; the switch stays as it was stored.
+    if (const std::string problem = screenSaver_->passwordProblem(); !problem.empty()) {
+        pageChanged_[ScreenSaver] = true;
+        if (isVisible())
+            cmdApply_->setEnabled(true);
+        showPasswordProblem();
+        platform::MessageBox("\"Password protected\" was not switched on. " + problem +
+                             " Set a saver password first.");
+    }
     if (!screenSaver_->SetScreenSaverInfo()) {
         // Nothing is lost: the page stays changed so it can be saved again.
         pageChanged_[ScreenSaver] = true;

@@ -182,6 +182,8 @@ private:
     QRadioButton* optSSOff_ = nullptr;
     QCheckBox* chkPasswordProtected_ = nullptr;
     QPushButton* cmdChangePassword_ = nullptr;
+    QLabel* lblPasswordProblem_ = nullptr; ///< why no password could end the lock
+    void showPasswordProblem();
     QGroupBox* frmSaverDelay_ = nullptr;
     QSpinBox* nbsSaverDelay_ = nullptr;
     QTabWidget* SSTabScreenSaver_ = nullptr;

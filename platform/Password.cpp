@@ -183,20 +183,34 @@ std::string pamServiceFile(const std::string& service) {
     return "/etc/pam.d/" + service;
 }
 
-bool passwordVerifierReady(std::string& why) {
+bool loginPasswordCheckable() {
+    return ::access(pamServiceFile().c_str(), R_OK) == 0;
+}
+
+VerifierProblem verifierProblem() {
     switch (saverPasswordState()) {
     case SaverPasswordState::Set:
-        return true;
+        return VerifierProblem::None;
     case SaverPasswordState::Corrupt:
+        return VerifierProblem::DamagedSaverPassword;
+    case SaverPasswordState::None:
+        break;
+    }
+    return loginPasswordCheckable() ? VerifierProblem::None : VerifierProblem::NoPamService;
+}
+
+bool passwordVerifierReady(std::string& why) {
+    switch (verifierProblem()) {
+    case VerifierProblem::None:
+        return true;
+    case VerifierProblem::DamagedSaverPassword:
         why = "the saver password file " + saverPasswordFilePath() +
               " is damaged, so no password could end the saver; set a new password with "
               "\"skyloom /a\" or remove the file";
         return false;
-    case SaverPasswordState::None:
+    case VerifierProblem::NoPamService:
         break;
     }
-    if (::access(pamServiceFile().c_str(), R_OK) == 0)
-        return true;
     why = "the PAM service file " + pamServiceFile() +
           " is missing, so your login password cannot be checked; run ./demo (or the "
           "installer) as root, or set a saver password with \"skyloom /a\"";

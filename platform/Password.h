@@ -34,6 +34,17 @@ bool checkLoginPassword(const std::string& user, const std::string& password,
 
 /// The PAM service file the login-password check relies on.
 std::string pamServiceFile(const std::string& service = "skyloom");
+/// What keeps every password from ending a locked saver.
+enum class VerifierProblem {
+    None,                 ///< a saver password is set, or PAM can check the login password
+    DamagedSaverPassword, ///< the saver-password file is damaged
+    NoPamService,         ///< no saver password and no PAM service file
+};
+VerifierProblem verifierProblem();
+/// True when PAM can be asked about the login password (the service file
+/// exists), whatever the saver password is.
+bool loginPasswordCheckable();
+
 /// True when some password can end a locked saver: a saver password is
 /// set, or the PAM service exists. Otherwise `why` says what is missing (a
 /// lock that nothing can open must never start).

@@ -5,13 +5,28 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace skyloom::platform {
+namespace {
+
+std::string lockPath(const std::string& programName) {
+    return runtimeDirectory() + "/" + programName + ".instance";
+}
+
+struct flock wholeFile(short type) {
+    struct flock l {};
+    l.l_type = type;
+    l.l_whence = SEEK_SET;
+    l.l_start = 0;
+    l.l_len = 0;
+    return l;
+}
+
+} // namespace
 
 SingleInstance::SingleInstance(const std::string& programName) {
-    std::string path = runtimeDirectory() + "/" + programName + ".instance";
+    const std::string path = lockPath(programName);
     // O_CLOEXEC: a program we start (xdg-open, a wallpaper tool) must not
     // inherit the lock and keep it after we have ended.
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -20,9 +35,10 @@ SingleInstance::SingleInstance(const std::string& programName) {
         owner_ = true;
         return;
     }
+    struct flock l = wholeFile(F_WRLCK);
     int rc;
     do {
-        rc = ::flock(fd_, LOCK_EX | LOCK_NB);
+        rc = ::fcntl(fd_, F_OFD_SETLK, &l);
     } while (rc != 0 && errno == EINTR);
     owner_ = rc == 0;
 }
@@ -30,6 +46,16 @@ SingleInstance::SingleInstance(const std::string& programName) {
 SingleInstance::~SingleInstance() {
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+bool SingleInstance::heldElsewhere(const std::string& programName) {
+    const int fd = ::open(lockPath(programName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false; // never created: nobody has held it
+    struct flock l = wholeFile(F_WRLCK);
+    const bool held = ::fcntl(fd, F_OFD_GETLK, &l) == 0 && l.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
 }
 
 } // namespace skyloom::platform

@@ -2,6 +2,11 @@
 
 namespace skyloom::saver {
 
+std::string lockoutMessage(long long seconds) {
+    return "Too many wrong passwords. Try again in " + std::to_string(seconds) +
+           (seconds == 1 ? " second." : " seconds.");
+}
+
 void PasswordPrompt::wipe() {
     // Overwrite before releasing, so the password does not linger in memory.
     volatile char* p = typed_.data();

@@ -7,6 +7,9 @@
 
 namespace skyloom::saver {
 
+/// The notice while wrong passwords have locked the prompt; `seconds` left.
+std::string lockoutMessage(long long seconds);
+
 class PasswordPrompt {
 public:
     enum class Key { Other, Enter, Escape, Backspace };

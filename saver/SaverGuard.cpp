@@ -2,7 +2,9 @@
 
 #include "Cursor.h"
 #include "common/Log.h"
+#include "platform/MessageBox.h"
 #include "platform/Registry.h"
+#include "platform/ScreenCover.h"
 #include "platform/System.h"
 
 #include <QCoreApplication>
@@ -102,6 +104,17 @@ SaverGuard::SaverGuard(QWidget* parent) : QWidget(parent) {
         if (!prompt_.checking())
             closePrompt();
     });
+    // Another program that unmaps the cover for a moment breaks the grabs;
+    // they are taken again when the cover is back, and checked every second.
+    lockoutTick_.setInterval(1000);
+    connect(&lockoutTick_, &QTimer::timeout, this, [this] {
+        if (prompt_.isOpen())
+            showLockout();
+        else
+            lockoutTick_.stop();
+    });
+    regrab_.setInterval(1000);
+    connect(&regrab_, &QTimer::timeout, this, &SaverGuard::grabAgain);
     clock_.start();
 }
 
@@ -117,7 +130,83 @@ void SaverGuard::coverScreens() {
         return;
     setGeometry(primary->virtualGeometry());
     const QRect p = primary->geometry().translated(-primary->virtualGeometry().topLeft());
-    panel_->move(p.center().x() - panel_->width() / 2, p.center().y() - panel_->height() / 2);
+    // Kept here rather than read back from the panel: Qt follows whatever
+    // geometry another program gives the panel's window.
+    const QSize size = panel_->minimumSize();
+    promptRect_ =
+        QRect(QPoint(p.center().x() - size.width() / 2, p.center().y() - size.height() / 2), size);
+    panel_->setGeometry(promptRect_);
+    if (cover_) {
+        cover_->setArea(geometry());
+        cover_->setTopChild(panel_->winId(), promptRect_, panel_->isVisible());
+    }
+}
+
+void SaverGuard::tellRenderer(const char* command) {
+    if (renderer_ && renderer_->state() == QProcess::Running) {
+        renderer_->write(command);
+        renderer_->write("\n");
+    }
+}
+
+void SaverGuard::showPrompt(bool shown) {
+    // No picture change while the user is asked; the pictures go on where
+    // they were when the prompt closes without unlocking.
+    tellRenderer(shown ? "hold" : "release");
+    // The cover must know first: it would map a hidden prompt again, or
+    // leave a shown one to whoever unmaps it.
+    if (cover_)
+        cover_->setTopChild(panel_->winId(), promptRect_, shown);
+    panel_->setVisible(shown);
+    if (shown)
+        panel_->raise();
+}
+
+bool SaverGuard::startCover() {
+    cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
+    cover_->restored = [this] { grabAgain(); };
+    cover_->coverHeld = [this](bool held) {
+        if (held)
+            return;
+        // Without a cover the pictures stop at once; then the cover is built
+        // anew (later: this runs inside the cover's own event handling).
+        restartTimer_.stop();
+        stopRenderer();
+        QTimer::singleShot(0, this, &SaverGuard::rebuildCover);
+    };
+    return cover_->start(true);
+}
+
+void SaverGuard::rebuildCover() {
+    if (unlocked_)
+        return;
+    // Another program destroyed the window (or the overlay it lived in):
+    // Qt's window is gone on the server, so a new one takes its place.
+    logWarning("saver", "the screen cover was destroyed; covering the screen again");
+    cover_.reset();
+    stopRenderer();
+    destroy(true, true);
+    create();
+    show();
+    raise();
+    QCoreApplication::processEvents();
+    if (!startCover())
+        return;
+    coverScreens();
+    if (prompt_.isOpen())
+        showPrompt(true);
+    grabAgain();
+    startRenderer();
+}
+
+void SaverGuard::grabAgain() {
+    QWindow* w = windowHandle();
+    if (!w || unlocked_)
+        return;
+    const bool keyboard = w->setKeyboardGrabEnabled(true);
+    const bool mouse = w->setMouseGrabEnabled(true);
+    if (!keyboard || !mouse)
+        logWarning("saver", "another program holds the keyboard or the pointer; trying again");
 }
 
 bool SaverGuard::grabInput() {
@@ -145,10 +234,10 @@ bool SaverGuard::run() {
         return false;
     }
     if (std::string why; !platform::passwordVerifierReady(why)) {
-        std::fprintf(stderr,
-                     "skyloom: password protection is on, but %s. The saver does not "
-                     "start.\n",
-                     why.c_str());
+        // Said where the user looks, not only on stderr: the screen does not
+        // lock although "Password protected" is on.
+        platform::MessageBox("Password protection is on, but " + why +
+                             ". The screen saver does not start, so the screen is not locked.");
         return false;
     }
     ignoreSignals();
@@ -156,6 +245,13 @@ bool SaverGuard::run() {
     show();
     raise();
     QCoreApplication::processEvents();
+    if (!startCover()) {
+        std::fprintf(stderr, "skyloom: cannot watch the screen cover; the saver does not "
+                             "start rather than pretend to lock.\n");
+        hide();
+        return false;
+    }
+    coverScreens();
     if (!grabInput()) {
         std::fprintf(stderr,
                      "skyloom: another program holds the keyboard or the pointer, so the screen "
@@ -164,6 +260,7 @@ bool SaverGuard::run() {
         return false;
     }
     platform::setScreenSaverRunning(true);
+    regrab_.start();
     logInfo("saver", "screen locked");
     HideCursor();
     auto recover = [this] {
@@ -201,6 +298,10 @@ void SaverGuard::startRenderer() {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     });
     connect(renderer_, &QProcess::readyReadStandardOutput, this, &SaverGuard::readRenderer);
+    connect(renderer_, &QProcess::started, this, [this] {
+        if (prompt_.isOpen())
+            tellRenderer("hold");
+    });
     connect(renderer_, &QProcess::finished, this, &SaverGuard::onRendererFinished);
     connect(renderer_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart)
@@ -277,23 +378,34 @@ void SaverGuard::askForPassword(int pendingKey) {
         return;
     pendingKey_ = pendingKey;
     prompt_.open();
-    const auto locked = gate_.lockRemaining();
-    if (locked.count() > 0)
-        prompt_.setMessage(tr("Too many wrong passwords. Try again in %1 seconds.")
-                               .arg(locked.count())
-                               .toStdString());
-    panel_->show();
-    panel_->raise();
+    showLockout();
+    showPrompt(true);
     panel_->update();
     promptIdle_.start();
     logInfo("saver", "password prompt open");
+}
+
+void SaverGuard::showLockout() {
+    // Counts down each second while the prompt is open; the notice goes
+    // when the prompt takes passwords again.
+    const long long left = gate_.lockRemaining().count();
+    if (left > 0) {
+        prompt_.setMessage(lockoutMessage(left));
+        if (!lockoutTick_.isActive())
+            lockoutTick_.start();
+    } else {
+        if (lockoutTick_.isActive())
+            prompt_.setMessage({});
+        lockoutTick_.stop();
+    }
+    panel_->update();
 }
 
 void SaverGuard::closePrompt() {
     if (prompt_.isOpen())
         logInfo("saver", "password prompt closed");
     prompt_.close();
-    panel_->hide();
+    showPrompt(false);
     promptIdle_.stop();
     mouse_.reset();
     pendingKey_ = 0;
@@ -322,9 +434,7 @@ void SaverGuard::onChecked(platform::PasswordGate::Result result) {
         return;
     }
     if (result == R::LockedOut)
-        prompt_.setMessage(tr("Too many wrong passwords. Try again in %1 seconds.")
-                               .arg(gate_.lockRemaining().count())
-                               .toStdString());
+        showLockout();
     else
         prompt_.setMessage(tr("Wrong password. Try again.").toStdString());
     logInfo("saver", "password refused");
@@ -340,6 +450,8 @@ void SaverGuard::unlock() {
     const std::string url = urlForKey(pendingKey_, links_);
     closePrompt();
     restartTimer_.stop();
+    regrab_.stop();
+    cover_.reset(); // before hiding, or the cover would be put back
     stopRenderer();
     releaseKeyboard();
     if (QWindow* w = windowHandle()) {

@@ -19,9 +19,14 @@
 #include <QWidget>
 
 #include <deque>
+#include <memory>
 #include <thread>
 
 class QEventLoop;
+
+namespace skyloom::platform {
+class ScreenCover;
+}
 
 namespace skyloom::saver {
 
@@ -48,6 +53,11 @@ protected:
 
 private:
     bool grabInput();
+    void grabAgain();
+    bool startCover();
+    void rebuildCover();
+    void showPrompt(bool shown);
+    void tellRenderer(const char* command);
     void coverScreens();
     void startRenderer();
     void stopRenderer();
@@ -57,6 +67,7 @@ private:
     void submit();
     void onChecked(platform::PasswordGate::Result result);
     void closePrompt();
+    void showLockout();
     void unlock();
 
     PasswordPrompt prompt_;
@@ -64,6 +75,10 @@ private:
     QProcess* renderer_ = nullptr;
     QTimer restartTimer_;
     QTimer promptIdle_;
+    QTimer regrab_;
+    QTimer lockoutTick_;
+    std::unique_ptr<platform::ScreenCover> cover_;
+    QRect promptRect_;
     std::deque<qint64> restarts_;
     QElapsedTimer clock_;
     platform::PasswordGate gate_;

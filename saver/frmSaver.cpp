@@ -3,6 +3,7 @@
 #include "Cursor.h"
 #include "common/Log.h"
 #include "platform/Registry.h"
+#include "platform/ScreenCover.h"
 #include "platform/System.h"
 
 #include <QCloseEvent>
@@ -131,7 +132,8 @@ void frmSaver::buildPlayList(bool fallBackToAllSets) {
 
 void frmSaver::Form_Load() {
     loaded_ = true;
-    if (!debugMode()) {
+    // A lock's picture renderer leaves this to the guard, which outlives it.
+    if (!debugMode() && !embedded_) {
         platform::setScreenSaverRunning(true);
         declaredRunning_ = true;
     }
@@ -178,6 +180,8 @@ void frmSaver::coverScreens() {
         setGeometry(QRect(QPoint(0, 0), screen->virtualSize()));
     else
         setGeometry(screen->virtualGeometry());
+    if (cover_)
+        cover_->setArea(geometry());
 }
 
 void frmSaver::showModal() {
@@ -201,6 +205,11 @@ void frmSaver::showModal() {
     if (!debugMode() && !embedded_ && !offscreen_) {
         // A saver owns the keyboard: keys end it whatever window had focus.
         grabKeyboard();
+        if (QGuiApplication::platformName() == "xcb") {
+            cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
+            if (!cover_->start(true))
+                cover_.reset();
+        }
     }
     // Tests and bug reports follow the saver's progress by these lines.
     logInfo("saver", "window shown");
@@ -330,6 +339,36 @@ bool frmSaver::PasswordCheck() {
     return false;
 }
 
+void frmSaver::holdClocks(bool hold) {
+    if (hold == clocksHeld_)
+        return;
+    if (hold) {
+        transDue_ = tmrTrans_.isActive();
+        infoDue_ = tmrInfo_.isActive();
+        tmrTrans_.stop();
+        tmrInfo_.stop();
+        clocksHeld_ = true;
+        logInfo("saver", "picture clocks stopped");
+        return;
+    }
+    clocksHeld_ = false;
+    if (unloaded_)
+        return;
+    if (transDue_)
+        tmrTrans_.start();
+    if (infoDue_)
+        tmrInfo_.start();
+    logInfo("saver", "picture clocks running again");
+}
+
+void frmSaver::startClock(QTimer& clock) {
+    if (!clocksHeld_) {
+        clock.start();
+        return;
+    }
+    (&clock == &tmrTrans_ ? transDue_ : infoDue_) = true;
+}
+
 void frmSaver::CloseSaver() {
     abort_ = true;
     rasterkit::KillFilter();
@@ -397,6 +436,7 @@ void frmSaver::Form_Unload() {
         return;
     unloaded_ = true;
     abort_ = true;
+    cover_.reset(); // before the window goes, or it would be put back
     tmrTrans_.stop();
     tmrInfo_.stop();
     tmrStep_.stop();

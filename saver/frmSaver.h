@@ -27,6 +27,10 @@ class QLabel;
 class QEventLoop;
 class QWindow;
 
+namespace skyloom::platform {
+class ScreenCover;
+}
+
 namespace skyloom::saver {
 
 class SaverCanvas;
@@ -135,6 +139,10 @@ public:
     QFont panelFont() const;
     QFont titleFont() const;
     void CloseSaver();
+    /// Stops the picture and panel clocks (a password is being asked for
+    /// elsewhere) or lets them run again as they were; a picture change
+    /// under way still finishes, and its clock waits.
+    void holdClocks(bool hold);
     /// True when the saver may close: asks for the password when
     /// protection is on, with both clocks stopped meanwhile.
     bool PasswordCheck();
@@ -215,9 +223,16 @@ private:
     bool loaded_ = false;
     bool unloaded_ = false;
     bool declaredRunning_ = false;
+    // Clocks held by holdClocks(), and which of them were to run.
+    bool clocksHeld_ = false;
+    bool transDue_ = false;
+    bool infoDue_ = false;
+    void startClock(QTimer& clock);
     bool embedded_ = false;
     bool offscreen_ = false;
     QWindow* host_ = nullptr;
+    // Keeps the full-screen window above windows mapped after it.
+    std::unique_ptr<platform::ScreenCover> cover_;
 };
 
 } // namespace skyloom::saver

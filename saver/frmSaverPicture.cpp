@@ -297,7 +297,7 @@ void frmSaver::ShowDescription() {
     panelShown_ = true;
     logInfo("saver", "description panel shown");
     infoCountdown_ = 0;
-    tmrInfo_.start();
+    startClock(tmrInfo_);
     canvasChanged(panelRect_);
 }
 
@@ -309,7 +309,7 @@ void frmSaver::infoTick() {
         infoCountdown_ = settings_.nDescriptiveDelay * 10;
     --infoCountdown_;
     if (infoCountdown_ > 0) {
-        tmrInfo_.start();
+        startClock(tmrInfo_);
         return;
     }
     // A time of 0 or less shows the panel for one tick only.
@@ -404,7 +404,7 @@ void frmSaver::FinishPictureChange() {
     if (pictureShown)
         pictureShown(*this);
     logInfo("saver", "waiting for the next picture");
-    tmrTrans_.start();
+    startClock(tmrTrans_);
 }
 
 } // namespace skyloom::saver

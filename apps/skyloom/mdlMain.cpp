@@ -14,6 +14,7 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
+#include "platform/TerminationWatch.h"
 #include "saver/Cursor.h"
 #include "saver/ForeignWindow.h"
 #include "saver/SaverGuard.h"
@@ -22,6 +23,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdint>
@@ -29,6 +31,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace skyloom::app {
@@ -134,6 +137,25 @@ int runRenderer(const char* hostWindow) {
         std::printf("shown\n");
         std::fflush(stdout);
     };
+    // The guard's commands, one a line: "hold" while it asks for the
+    // password, "release" when the prompt closes without unlocking.
+    std::string pending;
+    QSocketNotifier commands(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&commands, &QSocketNotifier::activated, &window, [&] {
+        char buffer[256];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            commands.setEnabled(false); // the guard is gone; it ends us too
+            return;
+        }
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line == "hold" || line == "release")
+                window.holdClocks(line == "hold");
+        }
+    });
     window.showModal();
     return 0;
 }
@@ -205,6 +227,9 @@ int runSaver() {
     } else {
         saver::HideCursor();
         saver::frmSaver window;
+        // Ended by a signal, it still closes as after a key: the
+        // saver-running state goes with it.
+        platform::TerminationWatch terminate([&window] { window.CloseSaver(); });
         window.showModal();
     }
     platform::setScreenSaverRunning(false);
@@ -278,9 +303,16 @@ int Main(int argc, char** argv) {
     }
 
     // Held for the whole life of the process; released by the kernel when it
-    // ends in any way.
-    platform::SingleInstance instance("skyloom");
-    if (instance.previousInstance()) {
+    // ends in any way. A saver holds a lock of its own, so that it can start
+    // while the dialog is open, and every other start still sees it.
+    const StartMode mode = chooseStartMode(commandLine);
+    const bool saver = mode == StartMode::Saver;
+    platform::SingleInstance instance(saver ? "skyloom-saver" : "skyloom");
+    const bool programRunning =
+        saver ? platform::SingleInstance::heldElsewhere("skyloom") : instance.previousInstance();
+    const bool saverRunning = saver ? instance.previousInstance()
+                                    : platform::SingleInstance::heldElsewhere("skyloom-saver");
+    if (isSecondCopy(mode, programRunning, saverRunning)) {
         const std::string change = delayedChangeFor(commandLine);
         if (!change.empty())
             recordDelayedChange(settingsFile(), change);
@@ -288,7 +320,6 @@ int Main(int argc, char** argv) {
     }
 
     saver::setDebugMode(isDebugCommandLine(commandLine));
-    const StartMode mode = chooseStartMode(commandLine);
     if (mode == StartMode::Exit)
         return 0;
 

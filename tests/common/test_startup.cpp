@@ -39,6 +39,31 @@ TEST(StartMode, SecondCopyRecordsOnlyWallpaperRequests) {
     EXPECT_EQ(delayedChangeFor("/c"), "");
 }
 
+TEST(StartMode, ASaverGivesWayOnlyToAnotherSaver) {
+    // programRunning, saverRunning -> second copy
+    struct Case {
+        StartMode mode;
+        bool program, saver, second;
+    };
+    const Case cases[] = {
+        {StartMode::Saver, false, false, false},
+        {StartMode::Saver, true, false, false}, // the dialog or "/a" is open
+        {StartMode::Saver, false, true, true},
+        {StartMode::Saver, true, true, true},
+        {StartMode::WallpaperNext, true, false, true}, // recorded for the next saver
+        {StartMode::WallpaperNext, false, true, true}, // a saver started under the dialog
+        {StartMode::CalendarRefresh, false, true, true},
+        {StartMode::WallpaperNext, false, false, false},
+        {StartMode::Config, false, true, true},
+        {StartMode::ChangePassword, true, false, true},
+        {StartMode::ConfigFromProps, false, false, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(isSecondCopy(c.mode, c.program, c.saver), c.second)
+            << "mode " << static_cast<int>(c.mode) << " program " << c.program << " saver "
+            << c.saver;
+}
+
 TEST(DelayedChange, RecordedThenTakenOnce) {
     skyloom::test::TempDir dir;
     const std::string ini = dir.file("ScreenSaver.ini");

@@ -7,6 +7,8 @@
 #include "config/WallpaperPage.h"
 #include "tests/config/ConfigFixture.h"
 
+#include "platform/Password.h"
+
 #include <gtest/gtest.h>
 
 using namespace skyloom;
@@ -24,6 +26,48 @@ protected:
     std::vector<std::string> entries = {kRandomSetsEntry, "Harbour", "Meadow"};
 };
 
+// "Password protected" is stored only when some password could end the
+// lock; otherwise the stored switch stays as it was and the page says why.
+TEST_F(ScreenSaverPageTest, PasswordProtectedIsStoredOnlyWhenAPasswordCouldEndTheLock) {
+    // No PAM service here, whatever the machine has installed.
+    setenv("PAM_WRAPPER_SERVICE_DIR", dir.file("pam").c_str(), 1);
+    const auto applyOn = [&] {
+        ScreenSaverPage page = load();
+        page.values().passwordProtected = true;
+        EXPECT_TRUE(page.SetScreenSaverInfo());
+        return page.passwordProblem();
+    };
+    // Neither a saver password nor the PAM service: kept off.
+    EXPECT_NE(applyOn().find("missing"), std::string::npos);
+    EXPECT_FALSE(platform::screenSaveUsePassword());
+    // A damaged saver-password file: kept off.
+    writeFile(platform::saverPasswordFilePath(), "garbage\n");
+    EXPECT_NE(applyOn().find("damaged"), std::string::npos);
+    EXPECT_FALSE(platform::screenSaveUsePassword());
+    // Already on when the file was damaged: stays as stored.
+    platform::writeRegistryValue(platform::kDesktopKey, "ScreenSaveUsePassword", "1");
+    EXPECT_FALSE(applyOn().empty());
+    EXPECT_TRUE(platform::screenSaveUsePassword());
+    platform::writeRegistryValue(platform::kDesktopKey, "ScreenSaveUsePassword", "0");
+    // A saver password, or the PAM service: stored.
+    ASSERT_TRUE(platform::setSaverPassword("moon"));
+    EXPECT_EQ(applyOn(), "");
+    EXPECT_TRUE(platform::screenSaveUsePassword());
+    platform::writeRegistryValue(platform::kDesktopKey, "ScreenSaveUsePassword", "0");
+    ASSERT_TRUE(platform::setSaverPassword(""));
+    writeFile(dir.file("pam") + "/skyloom", "auth required pam_deny.so\n");
+    EXPECT_EQ(applyOn(), "");
+    EXPECT_TRUE(platform::screenSaveUsePassword());
+    // Switching it off is always possible.
+    std::filesystem::remove(dir.file("pam") + "/skyloom");
+    ScreenSaverPage page = load();
+    page.values().passwordProtected = false;
+    EXPECT_EQ(page.passwordProblem(), "");
+    EXPECT_TRUE(page.SetScreenSaverInfo());
+    EXPECT_FALSE(platform::screenSaveUsePassword());
+    unsetenv("PAM_WRAPPER_SERVICE_DIR");
+}
+
 TEST_F(ScreenSaverPageTest, MissingSettingsShowTheDefaultsAndMarkTheFirstRun) {
     platform::setScreenSaveActive(false);
     platform::setScreenSaveTimeOut(300);
@@ -39,6 +83,7 @@ TEST_F(ScreenSaverPageTest, MissingSettingsShowTheDefaultsAndMarkTheFirstRun) {
 }
 
 TEST_F(ScreenSaverPageTest, EveryControlSurvivesASaveAndALoad) {
+    ASSERT_TRUE(platform::setSaverPassword("moon")); // so that the lock could be ended
     writeSettings("[ScreenSaver]\nSetup=1\n[WebLinker]\nEnable=0\nuserControl=0\n");
     ScreenSaverPage page = load();
     EXPECT_FALSE(page.bFirstRun());

@@ -3,13 +3,17 @@
 
 #include "config/PageLists.h"
 #include "config/frmMoonfield.h"
+#include "platform/MessageBox.h"
+#include "platform/Password.h"
 #include "tests/config/ConfigFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,6 +127,7 @@ TEST_F(FrmMoonfieldTest, ApplySavesTheCurrentPageAndOkEveryChangedPage) {
 }
 
 TEST_F(FrmMoonfieldTest, EveryScreenSaverControlIsBoundToItsSetting) {
+    ASSERT_TRUE(platform::setSaverPassword("moon")); // so that the lock could be ended
     writeSettings(kSaved);
     platform::setScreenSaveActive(true);
     // Values a control takes, read back from a freshly loaded dialog.
@@ -167,6 +172,35 @@ TEST_F(FrmMoonfieldTest, EveryScreenSaverControlIsBoundToItsSetting) {
         EXPECT_TRUE(child<QRadioButton>(*form, name)->isChecked()) << name;
     EXPECT_EQ(child<QSlider>(*form, "sldrPanSpeed")->value(), 77);
     EXPECT_EQ(platform::screenSaveTimeOut(), 180);
+}
+
+TEST_F(FrmMoonfieldTest, PasswordProtectedWithADamagedPasswordFileIsRefusedWithAMessage) {
+    writeFile(platform::saverPasswordFilePath(), "garbage\n");
+    std::vector<std::string> boxes;
+    unsetenv("SKYLOOM_NONINTERACTIVE"); // the message is what is checked
+    platform::setMessageBoxHandler([&](const std::string&, const std::string& text,
+                                       platform::MsgButtons, platform::MsgResult answer) {
+        boxes.push_back(text);
+        return answer;
+    });
+    auto form = shown();
+    auto* why = child<QLabel>(*form, "lblPasswordProblem");
+    EXPECT_TRUE(why->isVisible());
+    EXPECT_NE(why->text().indexOf("damaged"), -1);
+    QApplication::processEvents(); // lay the page out
+    EXPECT_GE(why->height(), why->heightForWidth(why->width())) << "the reason is cut off";
+    EXPECT_EQ(child<QPushButton>(*form, "cmdChangePassword")->text(), "Set a saver password...");
+    child<QCheckBox>(*form, "chkPasswordProtected")->click();
+    child<QCheckBox>(*form, "chkShowTitles")->click();
+    child<QPushButton>(*form, "cmdApply")->click();
+    platform::setMessageBoxHandler(nullptr);
+    setenv("SKYLOOM_NONINTERACTIVE", "1", 1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("not switched on"), std::string::npos);
+    EXPECT_FALSE(platform::screenSaveUsePassword());
+    // The rest of the page is saved; Apply stays on for the switch.
+    EXPECT_EQ(value("InfoPanel", "showTitle"), "1");
+    EXPECT_TRUE(child<QPushButton>(*form, "cmdApply")->isEnabled());
 }
 
 TEST_F(FrmMoonfieldTest, CancelWritesNothing) {

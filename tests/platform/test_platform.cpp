@@ -70,8 +70,13 @@ TEST(SingleInstance, OneOwnerPerProgramReleasedWhenTheOwnerDies) {
     ASSERT_EQ(::read(pipefd[0], &c, 1), 1);
     EXPECT_EQ(c, 'y');
     EXPECT_TRUE(SingleInstance("skyloom").previousInstance());
+    // Another program only looks at the lock: it sees the holder, and
+    // looking leaves the lock to whoever takes it next.
+    EXPECT_TRUE(SingleInstance::heldElsewhere("skyloom"));
+    EXPECT_FALSE(SingleInstance::heldElsewhere("never-started"));
     ::kill(kid, SIGKILL);
     ::waitpid(kid, nullptr, 0);
+    EXPECT_FALSE(SingleInstance::heldElsewhere("skyloom"));
     EXPECT_FALSE(SingleInstance("skyloom").previousInstance());
     ::close(pipefd[0]);
     ::close(pipefd[1]);

@@ -79,6 +79,32 @@ TEST_F(FrmSaverTest, NotSetUpShowsThePulsingNoticeAndAKeyEndsIt) {
     EXPECT_FALSE(platform::screenSaverRunning());
 }
 
+// While a password is asked for elsewhere the clocks stand still; released,
+// they go on from where they were.
+TEST_F(FrmSaverTest, HeldClocksStopTheNoticeUntilReleased) {
+    frmSaver w;
+    int held = -1, stillHeld = -1, released = -1;
+    QTimer poll;
+    run(w, 200, [&] {
+        w.holdClocks(true);
+        held = w.clock().grey();
+        QTimer::singleShot(300, &w, [&] {
+            stillHeld = w.clock().grey();
+            w.holdClocks(false);
+            QObject::connect(&poll, &QTimer::timeout, &w, [&] {
+                if (w.clock().grey() != held) {
+                    released = w.clock().grey();
+                    w.CloseSaver();
+                }
+            });
+            poll.start(10);
+        });
+    });
+    EXPECT_GT(held, 0);
+    EXPECT_EQ(stillHeld, held);
+    EXPECT_NE(released, -1) << "the notice did not go on after the release";
+}
+
 TEST_F(FrmSaverTest, MouseMovesBeyondFivePixelsEndIt) {
     frmSaver w;
     bool stillOpenAfterSmallMoves = false;

@@ -33,3 +33,10 @@ TEST(PasswordPrompt, TypingEditingAndSubmitting) {
     p.open();
     EXPECT_EQ(p.typedLength(), 0); // nothing survives a closed prompt
 }
+
+TEST(PasswordPrompt, LockoutNoticeCountsSeconds) {
+    EXPECT_EQ(skyloom::saver::lockoutMessage(30),
+              "Too many wrong passwords. Try again in 30 seconds.");
+    EXPECT_EQ(skyloom::saver::lockoutMessage(1),
+              "Too many wrong passwords. Try again in 1 second.");
+}

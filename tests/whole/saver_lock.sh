@@ -12,6 +12,20 @@ whole_setup xdotool import convert xev
 mkdir -p "$SHOTS"
 make_set "$tmp/data/skyloom/program"
 "$BIN/skyloom-ini" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 1 || fail "registry"
+
+# Protection on but no password could end the lock (a damaged saver-password
+# file): the saver does not start, and says so in a box on the screen as
+# well as on stderr.
+mkdir -p "$XDG_CONFIG_HOME/skyloom"
+echo "damaged" >"$XDG_CONFIG_HOME/skyloom/saver-password"
+env -u SKYLOOM_NONINTERACTIVE "$BIN/skyloom" /s 2>"$tmp/refused.err" &
+rpid=$!
+pids="$pids $rpid"
+box_shown() { xdotool search --onlyvisible --pid "$rpid" >/dev/null 2>&1; }
+wait_until "message box of the refused lock" "$WHOLE_WAIT" box_shown
+grep -q "damaged" "$tmp/refused.err" || fail "the refused lock said nothing on stderr"
+kill "$rpid"
+wait_exit "$rpid" "the refused lock"
 echo "moon light" | "$BIN/skyloom-ini" saver-password || fail "saver password"
 
 # Another program's window, which records every key it receives.
@@ -73,16 +87,30 @@ kill -0 "$spid" 2>/dev/null || fail "the locked saver did not start"
 wait_log "waiting for the next picture"
 wait_until "screen covered" "$WHOLE_WAIT" white_area start
 
+# The saver-running state names the guard, not its picture renderer.
+running_file="$XDG_RUNTIME_DIR/skyloom/saver-running"
+names_guard() {
+    seen="saver-running: $(cat "$running_file" 2>/dev/null)"
+    [ "$(cat "$running_file" 2>/dev/null)" = "$spid" ]
+}
+wait_until "saver-running naming the guard" "$WHOLE_WAIT" names_guard
+
 # Typing aimed at the other window reaches nothing.
 opened=$(prompts open)
+held=$(log_count "picture clocks stopped")
 xdotool windowfocus "$victim" 2>/dev/null
 xdotool type --delay 20 "hello"
 xdotool key alt+Tab ctrl+alt+F1
 no_keys_reached "typed"
 wait_log "password prompt open" $((opened + 1))
+# The pictures stand still while the prompt is open, and go on once it is
+# closed without the password.
+wait_log "picture clocks stopped" $((held + 1))
 closed=$(prompts closed)
+released=$(log_count "picture clocks running again")
 xdotool key Escape # closes the prompt the keys opened
 wait_log "password prompt closed" $((closed + 1))
+wait_log "picture clocks running again" $((released + 1))
 
 # Signals to the renderer: just after it starts and while it runs.
 old=
@@ -101,6 +129,7 @@ for sig in TERM INT HUP QUIT USR1 SEGV ABRT KILL; do
     kill -0 "$spid" 2>/dev/null || fail "SIG$sig to the renderer ended the saver"
 done
 covered renderers-killed
+names_guard || fail "saver-running does not name the guard after the renderers were killed ($seen)"
 
 # Every catchable signal to the guard, which owns the grab and the prompt
 # (it ignores them: the kernel drops an ignored signal when it is sent).
@@ -138,4 +167,5 @@ wait "$spid"
 rc=$?
 spid=
 [ "$rc" -eq 0 ] || fail "saver exit status $rc"
+[ -e "$running_file" ] && fail "saver-running stays after the unlock: $(cat "$running_file")"
 echo "PASS"
