@@ -1,0 +1,247 @@
+#include "graphics/io/JpegInternal.h"
+
+#include <algorithm>
+#include <new>
+
+extern "C" {
+#include <jerror.h>
+}
+
+namespace skyloom::graphics::detail {
+
+[[noreturn]] void onError(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+namespace {
+
+// Warnings (level -1) mean corrupt data: the rest of the picture would be
+// grey. They are errors here, except a note about stray bytes between
+// markers, which cameras write and which costs no pixels.
+void onMessage(j_common_ptr cinfo, int level) {
+    const int code = cinfo->err->msg_code;
+    if (level < 0 && code != JWRN_EXTRANEOUS_DATA &&
+        code != reinterpret_cast<ErrorManager*>(cinfo->err)->tolerated)
+        onError(cinfo);
+}
+
+void onProgress(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor)
+        return;
+    auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    auto* guard = reinterpret_cast<ProgressGuard*>(cinfo->progress);
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (d->input_scan_number > guard->maxScans) {
+        std::snprintf(err->message, sizeof err->message, "JPEG has more than %d scans",
+                      guard->maxScans);
+        std::longjmp(err->jump, 1);
+    }
+    if (guard->hook && !guard->hook(d, guard->hookData)) {
+        std::snprintf(err->message, sizeof err->message, "%s", guard->failure);
+        std::longjmp(err->jump, 1);
+    }
+}
+
+BlockArrays& blockArraysOf(j_common_ptr cinfo) {
+    return *static_cast<BlockArrays*>(cinfo->client_data);
+}
+
+jvirt_barray_ptr requestBlocks(j_common_ptr cinfo, int pool, boolean, JDIMENSION blocksPerRow,
+                               JDIMENSION rows, JDIMENSION maxAccess) {
+    if (pool != JPOOL_IMAGE)
+        ERREXIT1(cinfo, JERR_BAD_POOL_ID, pool);
+    BlockArrays& all = blockArraysOf(cinfo);
+    if (all.shared) {
+        BlockArray* same = all.sharedTaken < all.shared->arrays.size()
+                               ? all.shared->arrays[all.sharedTaken++].get()
+                               : nullptr;
+        if (!same || same->blocksPerRow != blocksPerRow || same->rows != rows ||
+            same->rowPointers.size() != rows) {
+            ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+            return nullptr;
+        }
+        // Scratch rows are written by both decoders at once: each has its own.
+        if (!same->scratch)
+            return reinterpret_cast<jvirt_barray_ptr>(same);
+    }
+    BlockArray* array = nullptr;
+    try {
+        all.arrays.push_back(std::make_unique<BlockArray>());
+        array = all.arrays.back().get();
+    } catch (const std::bad_alloc&) {
+    }
+    if (!array) {
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
+        return nullptr;
+    }
+    array->blocksPerRow = blocksPerRow;
+    array->rows = rows;
+    array->maxAccess = maxAccess;
+    array->scratch = all.shared != nullptr; // only the owner's scratch arrays get here
+    return reinterpret_cast<jvirt_barray_ptr>(array);
+}
+
+void realizeBlocks(j_common_ptr cinfo) {
+    BlockArrays& all = blockArraysOf(cinfo);
+    all.realizeOthers(cinfo);
+    std::uint64_t total = 0;
+    for (const auto& a : all.arrays)
+        total += std::uint64_t(a->blocksPerRow) * a->rows * sizeof(JBLOCK);
+    if (total > all.limit) {
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 2);
+        return;
+    }
+    // Scratch only for a three-component frame, whose arrays are requested
+    // one per component (a shared decoder's arrays follow its owner's).
+    const bool scratchAllowed = !all.shared && cinfo->is_decompressor &&
+                                reinterpret_cast<j_decompress_ptr>(cinfo)->num_components == 3 &&
+                                all.arrays.size() == 3;
+    bool failed = false;
+    for (std::size_t i = 0; i < all.arrays.size(); ++i) {
+        auto& a = all.arrays[i];
+        if (!a->rowPointers.empty())
+            continue;
+        if (scratchAllowed && (all.scratchComponents >> i & 1u))
+            a->scratch = true;
+        const std::size_t rowBytes = std::size_t(a->blocksPerRow) * sizeof(JBLOCK);
+        a->memory = LargeBuffer(a->scratch ? rowBytes : rowBytes * a->rows);
+        try {
+            a->rowPointers.resize(a->rows);
+        } catch (const std::bad_alloc&) {
+            failed = true;
+        }
+        if (failed || (!a->memory.data() && rowBytes * a->rows > 0)) {
+            failed = true;
+            break;
+        }
+        for (JDIMENSION r = 0; r < a->rows; ++r)
+            a->rowPointers[r] =
+                reinterpret_cast<JBLOCKROW>(a->memory.data() + (a->scratch ? 0 : rowBytes * r));
+    }
+    if (failed)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 3);
+}
+
+JBLOCKARRAY accessBlocks(j_common_ptr cinfo, jvirt_barray_ptr ptr, JDIMENSION start,
+                         JDIMENSION count, boolean) {
+    auto* a = reinterpret_cast<BlockArray*>(ptr);
+    if (a->rowPointers.empty() || count > a->maxAccess || start > a->rows ||
+        count > a->rows - start) {
+        ERREXIT(cinfo, JERR_BAD_VIRTUAL_ACCESS);
+        return nullptr;
+    }
+    return a->rowPointers.data() + start;
+}
+
+void rangeInit(j_decompress_ptr) {}
+void rangeTerm(j_decompress_ptr) {}
+
+boolean rangeFill(j_decompress_ptr cinfo) {
+    static const JOCTET endOfImage[2] = {0xFF, JPEG_EOI};
+    auto* src = reinterpret_cast<RangeSource*>(cinfo->src);
+    if (src->next < src->ranges->size()) {
+        const ByteRange r = (*src->ranges)[src->next++];
+        src->pub.next_input_byte = src->data + r.from;
+        src->pub.bytes_in_buffer = r.to - r.from;
+    } else {
+        // Out of data: a warning (an error here), then an end marker as libjpeg's own sources do.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->pub.next_input_byte = endOfImage;
+        src->pub.bytes_in_buffer = 2;
+    }
+    return TRUE;
+}
+
+void rangeSkip(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<RangeSource*>(cinfo->src);
+    while (count > 0) {
+        if (static_cast<std::size_t>(count) <= src->pub.bytes_in_buffer) {
+            src->pub.next_input_byte += count;
+            src->pub.bytes_in_buffer -= static_cast<std::size_t>(count);
+            return;
+        }
+        count -= static_cast<long>(src->pub.bytes_in_buffer);
+        src->pub.bytes_in_buffer = 0;
+        const bool lastRange = src->next >= src->ranges->size();
+        rangeFill(cinfo);
+        if (lastRange)
+            return; // past the end: the end marker rangeFill put in stays
+    }
+}
+
+} // namespace
+
+Decompressor::Decompressor(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = onError;
+    err.pub.emit_message = onMessage;
+    progress.pub.progress_monitor = onProgress;
+    progress.maxScans = limits.maxScans;
+    jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress.pub;
+    cinfo.mem->max_memory_to_use = static_cast<long>(limits.maxJpegMemory);
+    blockArrays_.limit =
+        static_cast<std::uint64_t>(std::max<std::int64_t>(0, limits.maxJpegMemory));
+    blockArrays_.realizeOthers = cinfo.mem->realize_virt_arrays;
+    cinfo.client_data = &blockArrays_;
+    cinfo.mem->request_virt_barray = requestBlocks;
+    cinfo.mem->realize_virt_arrays = realizeBlocks;
+    cinfo.mem->access_virt_barray = accessBlocks;
+    data_ = data;
+}
+
+void Decompressor::readHeader() {
+    if (file_) {
+        jpeg_stdio_src(&cinfo, file_);
+    } else if (ranges_) {
+        rangeSource_.pub.init_source = rangeInit;
+        rangeSource_.pub.fill_input_buffer = rangeFill;
+        rangeSource_.pub.skip_input_data = rangeSkip;
+        rangeSource_.pub.resync_to_restart = jpeg_resync_to_restart;
+        rangeSource_.pub.term_source = rangeTerm;
+        rangeSource_.data = data_.data();
+        rangeSource_.ranges = ranges_;
+        cinfo.src = &rangeSource_.pub;
+    } else {
+        jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
+    }
+    jpeg_read_header(&cinfo, TRUE);
+}
+
+Decompressor::~Decompressor() {
+    jpeg_destroy_decompress(&cinfo);
+}
+
+bool headerChecks(Decompressor& dc, const DecodeLimits& limits, std::string& error) {
+    if (!guarded(dc.err, error, [&] { dc.readHeader(); }))
+        return false;
+    if (!sizeAllowed(dc.cinfo.image_width, dc.cinfo.image_height, limits)) {
+        error = "JPEG picture is too large";
+        return false;
+    }
+    dc.cinfo.out_color_space = JCS_EXT_BGRX; // the byte order of QImage::Format_RGB32
+    return true;
+}
+
+void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight,
+                 bool halveProgressive) {
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    if (minWidth <= 0 || minHeight <= 0)
+        return;
+    const bool progressive = jpeg_has_multiple_scans(&cinfo);
+    for (unsigned denom : {8u, 4u, 2u}) {
+        if (progressive && denom == 2 && !halveProgressive)
+            break;
+        cinfo.scale_denom = denom;
+        jpeg_calc_output_dimensions(&cinfo);
+        if (static_cast<int>(cinfo.output_width) >= minWidth &&
+            static_cast<int>(cinfo.output_height) >= minHeight)
+            return;
+    }
+    cinfo.scale_denom = 1;
+}
+
+} // namespace skyloom::graphics::detail
