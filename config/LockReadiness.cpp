@@ -2,6 +2,9 @@
 
 #include "platform/Password.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 namespace skyloom::config {
 namespace {
 
@@ -19,8 +22,12 @@ std::string shellQuoted(const std::string& text) {
     return out + "'";
 }
 
-std::string pamMissing() {
-    return "your login password cannot be checked (" + platform::pamServiceFile() + " is missing)";
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString pamFile() {
+    return qs(platform::pamServiceFile());
 }
 
 } // namespace
@@ -30,16 +37,28 @@ std::string lockProblem() {
     case platform::VerifierProblem::None:
         return {};
     case platform::VerifierProblem::DamagedSaverPassword:
-        return "The saver password file is damaged, so no password could end the lock.";
+        return QCoreApplication::translate(
+                   "skyloom::config::LockReadiness",
+                   "The saver password file is damaged, so no password could end the lock.")
+            .toStdString();
     case platform::VerifierProblem::NoPamService:
         break;
     }
-    return "No password could end the lock: " + pamMissing() + ".";
+    return QCoreApplication::translate(
+               "skyloom::config::LockReadiness",
+               "No password could end the lock: your login password cannot be checked (%1 is "
+               "missing).")
+        .arg(pamFile())
+        .toStdString();
 }
 
 std::string passwordButtonText() {
-    return platform::saverPasswordState() == SaverPasswordState::Set ? "Change password..."
-                                                                     : "Set a saver password...";
+    return (platform::saverPasswordState() == SaverPasswordState::Set
+                ? QCoreApplication::translate("skyloom::config::LockReadiness",
+                                              "Change password...")
+                : QCoreApplication::translate("skyloom::config::LockReadiness",
+                                              "Set a saver password..."))
+        .toStdString();
 }
 
 std::string removePasswordCommand() {
@@ -48,40 +67,69 @@ std::string removePasswordCommand() {
 
 std::string changePasswordIntro(bool protectionOn) {
     const bool pam = platform::loginPasswordCheckable();
+    QString text;
     switch (platform::saverPasswordState()) {
     case SaverPasswordState::Corrupt:
         if (pam)
-            return "The stored screen saver password is damaged, so no password could end the "
-                   "saver. Enter your login password to set a new one.";
-        return "The stored screen saver password is damaged, and " + pamMissing() +
-               ". To set a new password, remove the damaged file with this command, then "
-               "start \"skyloom /a\" again:\n" +
-               removePasswordCommand();
+            text = QCoreApplication::translate(
+                "skyloom::config::LockReadiness",
+                "The stored screen saver password is damaged, so no password could end "
+                "the saver. Enter your login password to set a new one.");
+        else
+            text = QCoreApplication::translate(
+                       "skyloom::config::LockReadiness",
+                       "The stored screen saver password is damaged, and your login password "
+                       "cannot be checked (%1 is missing). To set a new password, remove the "
+                       "damaged file with this command, then start \"skyloom /a\" again:\n%2")
+                       .arg(pamFile(), qs(removePasswordCommand()));
+        return text.toStdString();
     case SaverPasswordState::Set:
         if (!pam)
-            return "Enter the current password to change it. It cannot be removed: " +
-                   pamMissing() + ".";
-        return "Leave the new password empty to use your login password again.";
+            text = QCoreApplication::translate(
+                       "skyloom::config::LockReadiness",
+                       "Enter the current password to change it. It cannot be removed: your "
+                       "login password cannot be checked (%1 is missing).")
+                       .arg(pamFile());
+        else
+            text = QCoreApplication::translate(
+                "skyloom::config::LockReadiness",
+                "Leave the new password empty to use your login password again.");
+        return text.toStdString();
     case SaverPasswordState::None:
         break;
     }
     if (!pam)
-        return "No screen saver password is set, and " + pamMissing() +
-               ". Set a screen saver password so that the saver can be locked.";
-    if (!protectionOn)
-        return "Password protection is off, so the screen saver ends without a password. A "
-               "password set here is asked for once \"Password protected\" is on; without one, "
-               "your login password is asked for.";
-    return "The screen saver asks for your login password. Set a screen saver password to "
-           "ask for that instead.";
+        text = QCoreApplication::translate(
+                   "skyloom::config::LockReadiness",
+                   "No screen saver password is set, and your login password cannot be checked "
+                   "(%1 is missing). Set a screen saver password so that the saver can be "
+                   "locked.")
+                   .arg(pamFile());
+    else if (!protectionOn)
+        text = QCoreApplication::translate(
+            "skyloom::config::LockReadiness",
+            "Password protection is off, so the screen saver ends without a password. A "
+            "password set here is asked for once \"Password protected\" is on; without "
+            "one, your login password is asked for.");
+    else
+        text = QCoreApplication::translate(
+            "skyloom::config::LockReadiness",
+            "The screen saver asks for your login password. Set a screen saver password "
+            "to ask for that instead.");
+    return text.toStdString();
 }
 
 std::string currentPasswordLabel() {
     switch (platform::saverPasswordState()) {
     case SaverPasswordState::Set:
-        return "Current password:";
+        return QCoreApplication::translate("skyloom::config::LockReadiness", "Current password:")
+            .toStdString();
     case SaverPasswordState::Corrupt:
-        return platform::loginPasswordCheckable() ? "Login password:" : "";
+        return platform::loginPasswordCheckable()
+                   ? QCoreApplication::translate("skyloom::config::LockReadiness",
+                                                 "Login password:")
+                         .toStdString()
+                   : "";
     case SaverPasswordState::None:
         break;
     }
@@ -93,25 +141,43 @@ std::string applyPasswordChange(const std::string& current, const std::string& n
     const auto state = platform::saverPasswordState();
     const bool pam = platform::loginPasswordCheckable();
     if (state == SaverPasswordState::Set && !platform::checkSaverPassword(current))
-        return "The current password is not correct.";
+        return QCoreApplication::translate("skyloom::config::LockReadiness",
+                                           "The current password is not correct.")
+            .toStdString();
     if (state == SaverPasswordState::Corrupt) {
         if (!pam)
-            return "The stored screen saver password is damaged. Remove it with this command, "
-                   "then start \"skyloom /a\" again:\n" +
-                   removePasswordCommand();
+            return QCoreApplication::translate(
+                       "skyloom::config::LockReadiness",
+                       "The stored screen saver password is damaged. Remove it with this "
+                       "command, then start \"skyloom /a\" again:\n%1")
+                .arg(qs(removePasswordCommand()))
+                .toStdString();
         // Only the user who can log in may replace what nobody can verify.
         if (!platform::checkLoginPassword(platform::currentUserName(), current))
-            return "The login password is not correct.";
+            return QCoreApplication::translate("skyloom::config::LockReadiness",
+                                               "The login password is not correct.")
+                .toStdString();
     }
     if (newPassword != confirm)
-        return "The new passwords do not match.";
+        return QCoreApplication::translate("skyloom::config::LockReadiness",
+                                           "The new passwords do not match.")
+            .toStdString();
     if (newPassword.size() > platform::kMaxPasswordLength)
-        return "The new password is too long.";
+        return QCoreApplication::translate("skyloom::config::LockReadiness",
+                                           "The new password is too long.")
+            .toStdString();
     if (newPassword.empty() && !pam && protectionOn)
-        return "The screen saver password cannot be removed while password protection is on: " +
-               pamMissing() + ".";
+        return QCoreApplication::translate(
+                   "skyloom::config::LockReadiness",
+                   "The screen saver password cannot be removed while password protection is "
+                   "on: your login password cannot be checked (%1 is missing).")
+            .arg(pamFile())
+            .toStdString();
     if (!platform::setSaverPassword(newPassword))
-        return "The password could not be saved in " + platform::saverPasswordFilePath() + ".";
+        return QCoreApplication::translate("skyloom::config::LockReadiness",
+                                           "The password could not be saved in %1.")
+            .arg(qs(platform::saverPasswordFilePath()))
+            .toStdString();
     return {};
 }
 

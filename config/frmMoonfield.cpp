@@ -498,8 +498,10 @@ void frmMoonfield::SetScreenSaverInfo() {
         if (isVisible())
             cmdApply_->setEnabled(true);
         showPasswordProblem();
-        platform::MessageBox("\"Password protected\" was not switched on. " + problem +
-                             " Set a saver password first.");
+        platform::MessageBox(
+            tr("\"Password protected\" was not switched on. %1 Set a saver password first.")
+                .arg(QString::fromStdString(problem))
+                .toStdString());
     }
     if (!screenSaver_->SetScreenSaverInfo()) {
         // Nothing is lost: the page stays changed so it can be saved again.

@@ -4,6 +4,9 @@
 #include "common/AtomicFile.h"
 #include "common/Log.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <security/pam_appl.h>
 #include <sodium.h>
 
@@ -204,16 +207,25 @@ bool passwordVerifierReady(std::string& why) {
     case VerifierProblem::None:
         return true;
     case VerifierProblem::DamagedSaverPassword:
-        why = "the saver password file " + saverPasswordFilePath() +
-              " is damaged, so no password could end the saver; set a new password with "
-              "\"skyloom /a\" or remove the file";
+        //: Follows "Password protection is on, but".
+        why = QCoreApplication::translate(
+                  "skyloom::platform::Password",
+                  "the saver password file %1 is damaged, so no password could end the saver; "
+                  "set a new password with \"skyloom /a\" or remove the file")
+                  .arg(QString::fromStdString(saverPasswordFilePath()))
+                  .toStdString();
         return false;
     case VerifierProblem::NoPamService:
         break;
     }
-    why = "the PAM service file " + pamServiceFile() +
-          " is missing, so your login password cannot be checked; run ./demo (or the "
-          "installer) as root, or set a saver password with \"skyloom /a\"";
+    //: Follows "Password protection is on, but".
+    why = QCoreApplication::translate(
+              "skyloom::platform::Password",
+              "the PAM service file %1 is missing, so your login password cannot be checked; "
+              "run ./demo (or the installer) as root, or set a saver password with "
+              "\"skyloom /a\"")
+              .arg(QString::fromStdString(pamServiceFile()))
+              .toStdString();
     return false;
 }
 

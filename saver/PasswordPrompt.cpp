@@ -1,10 +1,24 @@
 #include "PasswordPrompt.h"
 
+#include <QCoreApplication>
+#include <QString>
+
+#include <algorithm>
+#include <climits>
+
 namespace skyloom::saver {
 
 std::string lockoutMessage(long long seconds) {
-    return "Too many wrong passwords. Try again in " + std::to_string(seconds) +
-           (seconds == 1 ? " second." : " seconds.");
+    const int n = static_cast<int>(std::clamp<long long>(seconds, 0, INT_MAX));
+    const QString text = QCoreApplication::translate(
+        "skyloom::saver::SaverGuard", "Too many wrong passwords. Try again in %n second(s).",
+        nullptr, n);
+    // Without a catalogue the source comes back as it is; English then gets
+    // its own singular or plural.
+    if (!text.contains(QLatin1String("second(s)")))
+        return text.toStdString();
+    return "Too many wrong passwords. Try again in " + std::to_string(n) +
+           (n == 1 ? " second." : " seconds.");
 }
 
 void PasswordPrompt::wipe() {

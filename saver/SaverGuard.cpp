@@ -236,8 +236,11 @@ bool SaverGuard::run() {
     if (std::string why; !platform::passwordVerifierReady(why)) {
         // Said where the user looks, not only on stderr: the screen does not
         // lock although "Password protected" is on.
-        platform::MessageBox("Password protection is on, but " + why +
-                             ". The screen saver does not start, so the screen is not locked.");
+        //: %1 is why no password could end the lock, a clause that follows "but".
+        platform::MessageBox(tr("Password protection is on, but %1. The screen saver does not "
+                                "start, so the screen is not locked.")
+                                 .arg(QString::fromStdString(why))
+                                 .toStdString());
         return false;
     }
     ignoreSignals();

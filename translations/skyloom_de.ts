@@ -194,6 +194,93 @@
     </message>
 </context>
 <context>
+    <name>skyloom::config::LockReadiness</name>
+    <message>
+        <source>The saver password file is damaged, so no password could end the lock.</source>
+        <translation>Die Kennwortdatei des Bildschirmschoners ist beschädigt, daher könnte kein Kennwort die Sperre beenden.</translation>
+    </message>
+    <message>
+        <source>No password could end the lock: your login password cannot be checked (%1 is missing).</source>
+        <translation>Kein Kennwort könnte die Sperre beenden: Ihr Anmeldekennwort kann nicht geprüft werden (%1 fehlt).</translation>
+    </message>
+    <message>
+        <source>Change password...</source>
+        <translation>Kennwort ändern...</translation>
+    </message>
+    <message>
+        <source>Set a saver password...</source>
+        <translation>Kennwort für den Bildschirmschoner festlegen...</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, so no password could end the saver. Enter your login password to set a new one.</source>
+        <translation>Das gespeicherte Kennwort des Bildschirmschoners ist beschädigt, daher könnte kein Kennwort den Bildschirmschoner beenden. Geben Sie Ihr Anmeldekennwort ein, um ein neues festzulegen.</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, and your login password cannot be checked (%1 is missing). To set a new password, remove the damaged file with this command, then start &quot;skyloom /a&quot; again:
+%2</source>
+        <translation>Das gespeicherte Kennwort des Bildschirmschoners ist beschädigt, und Ihr Anmeldekennwort kann nicht geprüft werden (%1 fehlt). Um ein neues Kennwort festzulegen, entfernen Sie die beschädigte Datei mit diesem Befehl und starten Sie dann „skyloom /a“ erneut:
+%2</translation>
+    </message>
+    <message>
+        <source>Enter the current password to change it. It cannot be removed: your login password cannot be checked (%1 is missing).</source>
+        <translation>Geben Sie das aktuelle Kennwort ein, um es zu ändern. Es kann nicht entfernt werden: Ihr Anmeldekennwort kann nicht geprüft werden (%1 fehlt).</translation>
+    </message>
+    <message>
+        <source>Leave the new password empty to use your login password again.</source>
+        <translation>Lassen Sie das neue Kennwort leer, um wieder Ihr Anmeldekennwort zu verwenden.</translation>
+    </message>
+    <message>
+        <source>No screen saver password is set, and your login password cannot be checked (%1 is missing). Set a screen saver password so that the saver can be locked.</source>
+        <translation>Es ist kein Kennwort für den Bildschirmschoner festgelegt, und Ihr Anmeldekennwort kann nicht geprüft werden (%1 fehlt). Legen Sie ein Kennwort für den Bildschirmschoner fest, damit er gesperrt werden kann.</translation>
+    </message>
+    <message>
+        <source>Password protection is off, so the screen saver ends without a password. A password set here is asked for once &quot;Password protected&quot; is on; without one, your login password is asked for.</source>
+        <translation>Der Kennwortschutz ist aus, daher endet der Bildschirmschoner ohne Kennwort. Ein hier festgelegtes Kennwort wird abgefragt, sobald „Kennwortschutz“ eingeschaltet ist; ohne eines wird Ihr Anmeldekennwort abgefragt.</translation>
+    </message>
+    <message>
+        <source>The screen saver asks for your login password. Set a screen saver password to ask for that instead.</source>
+        <translation>Der Bildschirmschoner fragt nach Ihrem Anmeldekennwort. Legen Sie ein Kennwort für den Bildschirmschoner fest, damit er stattdessen danach fragt.</translation>
+    </message>
+    <message>
+        <source>Current password:</source>
+        <translation>Aktuelles Kennwort:</translation>
+    </message>
+    <message>
+        <source>Login password:</source>
+        <translation>Anmeldekennwort:</translation>
+    </message>
+    <message>
+        <source>The current password is not correct.</source>
+        <translation>Das aktuelle Kennwort ist nicht richtig.</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged. Remove it with this command, then start &quot;skyloom /a&quot; again:
+%1</source>
+        <translation>Das gespeicherte Kennwort des Bildschirmschoners ist beschädigt. Entfernen Sie es mit diesem Befehl und starten Sie dann „skyloom /a“ erneut:
+%1</translation>
+    </message>
+    <message>
+        <source>The login password is not correct.</source>
+        <translation>Das Anmeldekennwort ist nicht richtig.</translation>
+    </message>
+    <message>
+        <source>The new passwords do not match.</source>
+        <translation>Die neuen Kennwörter stimmen nicht überein.</translation>
+    </message>
+    <message>
+        <source>The new password is too long.</source>
+        <translation>Das neue Kennwort ist zu lang.</translation>
+    </message>
+    <message>
+        <source>The screen saver password cannot be removed while password protection is on: your login password cannot be checked (%1 is missing).</source>
+        <translation>Das Kennwort des Bildschirmschoners kann nicht entfernt werden, solange der Kennwortschutz eingeschaltet ist: Ihr Anmeldekennwort kann nicht geprüft werden (%1 fehlt).</translation>
+    </message>
+    <message>
+        <source>The password could not be saved in %1.</source>
+        <translation>Das Kennwort konnte nicht in %1 gespeichert werden.</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::config::PageLists</name>
     <message>
         <source>Randomize From All Image Sets</source>
@@ -359,44 +446,12 @@
         <translation>Kennwort des Bildschirmschoners ändern</translation>
     </message>
     <message>
-        <source>The screen saver now asks for your login password. Set a screen saver password to ask for that instead.</source>
-        <translation>Der Bildschirmschoner fragt jetzt nach Ihrem Anmeldekennwort. Legen Sie ein Kennwort für den Bildschirmschoner fest, damit er stattdessen danach fragt.</translation>
-    </message>
-    <message>
-        <source>Leave the new password empty to use your login password again.</source>
-        <translation>Lassen Sie das neue Kennwort leer, um wieder Ihr Anmeldekennwort zu verwenden.</translation>
-    </message>
-    <message>
-        <source>Current password:</source>
-        <translation>Aktuelles Kennwort:</translation>
-    </message>
-    <message>
         <source>New password:</source>
         <translation>Neues Kennwort:</translation>
     </message>
     <message>
         <source>Confirm new password:</source>
         <translation>Neues Kennwort bestätigen:</translation>
-    </message>
-    <message>
-        <source>The current password is not correct.</source>
-        <translation>Das aktuelle Kennwort ist nicht richtig.</translation>
-    </message>
-    <message>
-        <source>The stored screen saver password is damaged. Remove the file %1 to set a new one.</source>
-        <translation>Das gespeicherte Kennwort des Bildschirmschoners ist beschädigt. Entfernen Sie die Datei %1, um ein neues festzulegen.</translation>
-    </message>
-    <message>
-        <source>The new passwords do not match.</source>
-        <translation>Die neuen Kennwörter stimmen nicht überein.</translation>
-    </message>
-    <message>
-        <source>The new password is too long.</source>
-        <translation>Das neue Kennwort ist zu lang.</translation>
-    </message>
-    <message>
-        <source>The password could not be saved in %1.</source>
-        <translation>Das Kennwort konnte nicht in %1 gespeichert werden.</translation>
     </message>
 </context>
 <context>
@@ -716,6 +771,10 @@
         <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
         <translation>Zeigt, ob die Installation dem Bildschirmschoner erlaubt, Webseiten zu öffnen (Tab und Esc öffnen die Seiten, die eine Bildsammlung anbietet). Eine Änderung hier wird nicht gespeichert.</translation>
     </message>
+    <message>
+        <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
+        <translation>„Kennwortschutz“ wurde nicht eingeschaltet. %1 Legen Sie zuerst ein Kennwort für den Bildschirmschoner fest.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -749,6 +808,19 @@ bitte einen Moment Geduld</translation>
     </message>
 </context>
 <context>
+    <name>skyloom::platform::Password</name>
+    <message>
+        <source>the saver password file %1 is damaged, so no password could end the saver; set a new password with &quot;skyloom /a&quot; or remove the file</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>die Kennwortdatei %1 des Bildschirmschoners ist beschädigt, daher könnte kein Kennwort den Bildschirmschoner beenden; legen Sie mit „skyloom /a“ ein neues Kennwort fest oder entfernen Sie die Datei</translation>
+    </message>
+    <message>
+        <source>the PAM service file %1 is missing, so your login password cannot be checked; run ./demo (or the installer) as root, or set a saver password with &quot;skyloom /a&quot;</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>die PAM-Dienstdatei %1 fehlt, daher kann Ihr Anmeldekennwort nicht geprüft werden; führen Sie ./demo (oder das Installationsprogramm) als root aus oder legen Sie mit „skyloom /a“ ein Kennwort für den Bildschirmschoner fest</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::saver::SaverGuard</name>
     <message>
         <source>Type your password to end the screen saver.</source>
@@ -759,12 +831,20 @@ bitte einen Moment Geduld</translation>
         <translation>Wird geprüft...</translation>
     </message>
     <message>
-        <source>Too many wrong passwords. Try again in %1 seconds.</source>
-        <translation>Zu viele falsche Kennwörter. Versuchen Sie es in %1 Sekunden noch einmal.</translation>
-    </message>
-    <message>
         <source>Wrong password. Try again.</source>
         <translation>Falsches Kennwort. Versuchen Sie es noch einmal.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Too many wrong passwords. Try again in %n second(s).</source>
+        <translation>
+            <numerusform>Zu viele falsche Kennwörter. Versuchen Sie es in %n Sekunde noch einmal.</numerusform>
+            <numerusform>Zu viele falsche Kennwörter. Versuchen Sie es in %n Sekunden noch einmal.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Password protection is on, but %1. The screen saver does not start, so the screen is not locked.</source>
+        <extracomment>%1 is why no password could end the lock, a clause that follows &quot;but&quot;.</extracomment>
+        <translation>Der Kennwortschutz ist eingeschaltet, aber %1. Der Bildschirmschoner startet nicht, der Bildschirm wird also nicht gesperrt.</translation>
     </message>
 </context>
 <context>

@@ -194,6 +194,93 @@
     </message>
 </context>
 <context>
+    <name>skyloom::config::LockReadiness</name>
+    <message>
+        <source>The saver password file is damaged, so no password could end the lock.</source>
+        <translation>El archivo de la contraseña del salvapantallas está dañado, así que ninguna contraseña podría terminar el bloqueo.</translation>
+    </message>
+    <message>
+        <source>No password could end the lock: your login password cannot be checked (%1 is missing).</source>
+        <translation>Ninguna contraseña podría terminar el bloqueo: no se puede comprobar su contraseña de inicio de sesión (falta %1).</translation>
+    </message>
+    <message>
+        <source>Change password...</source>
+        <translation>Cambiar la contraseña...</translation>
+    </message>
+    <message>
+        <source>Set a saver password...</source>
+        <translation>Establecer una contraseña del salvapantallas...</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, so no password could end the saver. Enter your login password to set a new one.</source>
+        <translation>La contraseña guardada del salvapantallas está dañada, así que ninguna contraseña podría salir del salvapantallas. Escriba su contraseña de inicio de sesión para establecer una nueva.</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, and your login password cannot be checked (%1 is missing). To set a new password, remove the damaged file with this command, then start &quot;skyloom /a&quot; again:
+%2</source>
+        <translation>La contraseña guardada del salvapantallas está dañada y no se puede comprobar su contraseña de inicio de sesión (falta %1). Para establecer una contraseña nueva, elimine el archivo dañado con este comando y vuelva a iniciar «skyloom /a»:
+%2</translation>
+    </message>
+    <message>
+        <source>Enter the current password to change it. It cannot be removed: your login password cannot be checked (%1 is missing).</source>
+        <translation>Escriba la contraseña actual para cambiarla. No se puede quitar: no se puede comprobar su contraseña de inicio de sesión (falta %1).</translation>
+    </message>
+    <message>
+        <source>Leave the new password empty to use your login password again.</source>
+        <translation>Deje vacía la nueva contraseña para volver a usar su contraseña de inicio de sesión.</translation>
+    </message>
+    <message>
+        <source>No screen saver password is set, and your login password cannot be checked (%1 is missing). Set a screen saver password so that the saver can be locked.</source>
+        <translation>No hay ninguna contraseña del salvapantallas y no se puede comprobar su contraseña de inicio de sesión (falta %1). Establezca una contraseña del salvapantallas para que se pueda bloquear.</translation>
+    </message>
+    <message>
+        <source>Password protection is off, so the screen saver ends without a password. A password set here is asked for once &quot;Password protected&quot; is on; without one, your login password is asked for.</source>
+        <translation>La protección con contraseña está desactivada, así que el salvapantallas termina sin contraseña. Una contraseña establecida aquí se pide en cuanto «Protegido con contraseña» esté activado; sin ella, se pide su contraseña de inicio de sesión.</translation>
+    </message>
+    <message>
+        <source>The screen saver asks for your login password. Set a screen saver password to ask for that instead.</source>
+        <translation>El salvapantallas pide su contraseña de inicio de sesión. Establezca una contraseña del salvapantallas para que pida esa en su lugar.</translation>
+    </message>
+    <message>
+        <source>Current password:</source>
+        <translation>Contraseña actual:</translation>
+    </message>
+    <message>
+        <source>Login password:</source>
+        <translation>Contraseña de inicio de sesión:</translation>
+    </message>
+    <message>
+        <source>The current password is not correct.</source>
+        <translation>La contraseña actual no es correcta.</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged. Remove it with this command, then start &quot;skyloom /a&quot; again:
+%1</source>
+        <translation>La contraseña guardada del salvapantallas está dañada. Elimínela con este comando y vuelva a iniciar «skyloom /a»:
+%1</translation>
+    </message>
+    <message>
+        <source>The login password is not correct.</source>
+        <translation>La contraseña de inicio de sesión no es correcta.</translation>
+    </message>
+    <message>
+        <source>The new passwords do not match.</source>
+        <translation>Las contraseñas nuevas no coinciden.</translation>
+    </message>
+    <message>
+        <source>The new password is too long.</source>
+        <translation>La nueva contraseña es demasiado larga.</translation>
+    </message>
+    <message>
+        <source>The screen saver password cannot be removed while password protection is on: your login password cannot be checked (%1 is missing).</source>
+        <translation>No se puede quitar la contraseña del salvapantallas mientras la protección con contraseña esté activada: no se puede comprobar su contraseña de inicio de sesión (falta %1).</translation>
+    </message>
+    <message>
+        <source>The password could not be saved in %1.</source>
+        <translation>No se pudo guardar la contraseña en %1.</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::config::PageLists</name>
     <message>
         <source>Randomize From All Image Sets</source>
@@ -359,44 +446,12 @@
         <translation>Cambiar la contraseña del salvapantallas</translation>
     </message>
     <message>
-        <source>The screen saver now asks for your login password. Set a screen saver password to ask for that instead.</source>
-        <translation>Ahora el salvapantallas pide su contraseña de inicio de sesión. Establezca una contraseña del salvapantallas para que pida esa en su lugar.</translation>
-    </message>
-    <message>
-        <source>Leave the new password empty to use your login password again.</source>
-        <translation>Deje vacía la nueva contraseña para volver a usar su contraseña de inicio de sesión.</translation>
-    </message>
-    <message>
-        <source>Current password:</source>
-        <translation>Contraseña actual:</translation>
-    </message>
-    <message>
         <source>New password:</source>
         <translation>Nueva contraseña:</translation>
     </message>
     <message>
         <source>Confirm new password:</source>
         <translation>Confirmar la nueva contraseña:</translation>
-    </message>
-    <message>
-        <source>The current password is not correct.</source>
-        <translation>La contraseña actual no es correcta.</translation>
-    </message>
-    <message>
-        <source>The stored screen saver password is damaged. Remove the file %1 to set a new one.</source>
-        <translation>La contraseña guardada del salvapantallas está dañada. Elimine el archivo %1 para establecer una nueva.</translation>
-    </message>
-    <message>
-        <source>The new passwords do not match.</source>
-        <translation>Las contraseñas nuevas no coinciden.</translation>
-    </message>
-    <message>
-        <source>The new password is too long.</source>
-        <translation>La nueva contraseña es demasiado larga.</translation>
-    </message>
-    <message>
-        <source>The password could not be saved in %1.</source>
-        <translation>No se pudo guardar la contraseña en %1.</translation>
     </message>
 </context>
 <context>
@@ -716,6 +771,10 @@
         <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
         <translation>Indica si la instalación permite que el salvapantallas abra páginas web (Tab y Esc abren las páginas que ofrece una colección de imágenes). Un cambio aquí no se guarda.</translation>
     </message>
+    <message>
+        <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
+        <translation>No se activó «Protegido con contraseña». %1 Establezca primero una contraseña del salvapantallas.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -749,6 +808,19 @@ espere un momento</translation>
     </message>
 </context>
 <context>
+    <name>skyloom::platform::Password</name>
+    <message>
+        <source>the saver password file %1 is damaged, so no password could end the saver; set a new password with &quot;skyloom /a&quot; or remove the file</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>el archivo de la contraseña del salvapantallas %1 está dañado, así que ninguna contraseña podría salir del salvapantallas; establezca una contraseña nueva con «skyloom /a» o elimine el archivo</translation>
+    </message>
+    <message>
+        <source>the PAM service file %1 is missing, so your login password cannot be checked; run ./demo (or the installer) as root, or set a saver password with &quot;skyloom /a&quot;</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>falta el archivo del servicio PAM %1, así que no se puede comprobar su contraseña de inicio de sesión; ejecute ./demo (o el instalador) como root, o establezca una contraseña del salvapantallas con «skyloom /a»</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::saver::SaverGuard</name>
     <message>
         <source>Type your password to end the screen saver.</source>
@@ -759,12 +831,20 @@ espere un momento</translation>
         <translation>Comprobando...</translation>
     </message>
     <message>
-        <source>Too many wrong passwords. Try again in %1 seconds.</source>
-        <translation>Demasiadas contraseñas incorrectas. Vuelva a intentarlo dentro de %1 segundos.</translation>
-    </message>
-    <message>
         <source>Wrong password. Try again.</source>
         <translation>Contraseña incorrecta. Vuelva a intentarlo.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Too many wrong passwords. Try again in %n second(s).</source>
+        <translation>
+            <numerusform>Demasiadas contraseñas incorrectas. Vuelva a intentarlo dentro de %n segundo.</numerusform>
+            <numerusform>Demasiadas contraseñas incorrectas. Vuelva a intentarlo dentro de %n segundos.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Password protection is on, but %1. The screen saver does not start, so the screen is not locked.</source>
+        <extracomment>%1 is why no password could end the lock, a clause that follows &quot;but&quot;.</extracomment>
+        <translation>La protección con contraseña está activada, pero %1. El salvapantallas no se inicia, así que la pantalla no se bloquea.</translation>
     </message>
 </context>
 <context>

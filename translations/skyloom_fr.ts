@@ -194,6 +194,93 @@
     </message>
 </context>
 <context>
+    <name>skyloom::config::LockReadiness</name>
+    <message>
+        <source>The saver password file is damaged, so no password could end the lock.</source>
+        <translation>Le fichier du mot de passe de l’économiseur d’écran est endommagé : aucun mot de passe ne pourrait mettre fin au verrouillage.</translation>
+    </message>
+    <message>
+        <source>No password could end the lock: your login password cannot be checked (%1 is missing).</source>
+        <translation>Aucun mot de passe ne pourrait mettre fin au verrouillage : votre mot de passe de session ne peut pas être vérifié (%1 est absent).</translation>
+    </message>
+    <message>
+        <source>Change password...</source>
+        <translation>Modifier le mot de passe...</translation>
+    </message>
+    <message>
+        <source>Set a saver password...</source>
+        <translation>Définir un mot de passe d’économiseur...</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, so no password could end the saver. Enter your login password to set a new one.</source>
+        <translation>Le mot de passe enregistré de l’économiseur d’écran est endommagé : aucun mot de passe ne pourrait quitter l’économiseur. Saisissez votre mot de passe de session pour en définir un nouveau.</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, and your login password cannot be checked (%1 is missing). To set a new password, remove the damaged file with this command, then start &quot;skyloom /a&quot; again:
+%2</source>
+        <translation>Le mot de passe enregistré de l’économiseur d’écran est endommagé et votre mot de passe de session ne peut pas être vérifié (%1 est absent). Pour définir un nouveau mot de passe, supprimez le fichier endommagé avec cette commande, puis relancez « skyloom /a » :
+%2</translation>
+    </message>
+    <message>
+        <source>Enter the current password to change it. It cannot be removed: your login password cannot be checked (%1 is missing).</source>
+        <translation>Saisissez le mot de passe actuel pour le modifier. Il ne peut pas être supprimé : votre mot de passe de session ne peut pas être vérifié (%1 est absent).</translation>
+    </message>
+    <message>
+        <source>Leave the new password empty to use your login password again.</source>
+        <translation>Laissez le nouveau mot de passe vide pour utiliser de nouveau votre mot de passe de session.</translation>
+    </message>
+    <message>
+        <source>No screen saver password is set, and your login password cannot be checked (%1 is missing). Set a screen saver password so that the saver can be locked.</source>
+        <translation>Aucun mot de passe d’économiseur d’écran n’est défini et votre mot de passe de session ne peut pas être vérifié (%1 est absent). Définissez un mot de passe d’économiseur d’écran pour que l’économiseur puisse être verrouillé.</translation>
+    </message>
+    <message>
+        <source>Password protection is off, so the screen saver ends without a password. A password set here is asked for once &quot;Password protected&quot; is on; without one, your login password is asked for.</source>
+        <translation>La protection par mot de passe est désactivée : l’économiseur d’écran se termine sans mot de passe. Un mot de passe défini ici est demandé dès que « Protégé par mot de passe » est activé ; sans lui, c’est votre mot de passe de session qui est demandé.</translation>
+    </message>
+    <message>
+        <source>The screen saver asks for your login password. Set a screen saver password to ask for that instead.</source>
+        <translation>L’économiseur d’écran demande votre mot de passe de session. Définissez un mot de passe d’économiseur d’écran pour qu’il demande celui-ci à la place.</translation>
+    </message>
+    <message>
+        <source>Current password:</source>
+        <translation>Mot de passe actuel :</translation>
+    </message>
+    <message>
+        <source>Login password:</source>
+        <translation>Mot de passe de session :</translation>
+    </message>
+    <message>
+        <source>The current password is not correct.</source>
+        <translation>Le mot de passe actuel n’est pas correct.</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged. Remove it with this command, then start &quot;skyloom /a&quot; again:
+%1</source>
+        <translation>Le mot de passe enregistré de l’économiseur d’écran est endommagé. Supprimez-le avec cette commande, puis relancez « skyloom /a » :
+%1</translation>
+    </message>
+    <message>
+        <source>The login password is not correct.</source>
+        <translation>Le mot de passe de session n’est pas correct.</translation>
+    </message>
+    <message>
+        <source>The new passwords do not match.</source>
+        <translation>Les nouveaux mots de passe ne correspondent pas.</translation>
+    </message>
+    <message>
+        <source>The new password is too long.</source>
+        <translation>Le nouveau mot de passe est trop long.</translation>
+    </message>
+    <message>
+        <source>The screen saver password cannot be removed while password protection is on: your login password cannot be checked (%1 is missing).</source>
+        <translation>Le mot de passe de l’économiseur d’écran ne peut pas être supprimé tant que la protection par mot de passe est activée : votre mot de passe de session ne peut pas être vérifié (%1 est absent).</translation>
+    </message>
+    <message>
+        <source>The password could not be saved in %1.</source>
+        <translation>Le mot de passe n’a pas pu être enregistré dans %1.</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::config::PageLists</name>
     <message>
         <source>Randomize From All Image Sets</source>
@@ -359,44 +446,12 @@
         <translation>Modifier le mot de passe de l’économiseur d’écran</translation>
     </message>
     <message>
-        <source>The screen saver now asks for your login password. Set a screen saver password to ask for that instead.</source>
-        <translation>L’économiseur d’écran demande maintenant votre mot de passe de session. Définissez un mot de passe d’économiseur d’écran pour qu’il demande celui-ci à la place.</translation>
-    </message>
-    <message>
-        <source>Leave the new password empty to use your login password again.</source>
-        <translation>Laissez le nouveau mot de passe vide pour utiliser de nouveau votre mot de passe de session.</translation>
-    </message>
-    <message>
-        <source>Current password:</source>
-        <translation>Mot de passe actuel :</translation>
-    </message>
-    <message>
         <source>New password:</source>
         <translation>Nouveau mot de passe :</translation>
     </message>
     <message>
         <source>Confirm new password:</source>
         <translation>Confirmer le nouveau mot de passe :</translation>
-    </message>
-    <message>
-        <source>The current password is not correct.</source>
-        <translation>Le mot de passe actuel n’est pas correct.</translation>
-    </message>
-    <message>
-        <source>The stored screen saver password is damaged. Remove the file %1 to set a new one.</source>
-        <translation>Le mot de passe enregistré de l’économiseur d’écran est endommagé. Supprimez le fichier %1 pour en définir un nouveau.</translation>
-    </message>
-    <message>
-        <source>The new passwords do not match.</source>
-        <translation>Les nouveaux mots de passe ne correspondent pas.</translation>
-    </message>
-    <message>
-        <source>The new password is too long.</source>
-        <translation>Le nouveau mot de passe est trop long.</translation>
-    </message>
-    <message>
-        <source>The password could not be saved in %1.</source>
-        <translation>Le mot de passe n’a pas pu être enregistré dans %1.</translation>
     </message>
 </context>
 <context>
@@ -716,6 +771,10 @@
         <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
         <translation>Indique si l’installation permet à l’économiseur d’écran d’ouvrir des pages web (Tab et Échap ouvrent les pages proposées par une collection d’images). Une modification ici n’est pas enregistrée.</translation>
     </message>
+    <message>
+        <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
+        <translation>« Protégé par mot de passe » n’a pas été activé. %1 Définissez d’abord un mot de passe d’économiseur d’écran.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -749,6 +808,19 @@ un instant s’il vous plaît</translation>
     </message>
 </context>
 <context>
+    <name>skyloom::platform::Password</name>
+    <message>
+        <source>the saver password file %1 is damaged, so no password could end the saver; set a new password with &quot;skyloom /a&quot; or remove the file</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>le fichier du mot de passe de l’économiseur %1 est endommagé, aucun mot de passe ne pourrait donc quitter l’économiseur ; définissez un nouveau mot de passe avec « skyloom /a » ou supprimez le fichier</translation>
+    </message>
+    <message>
+        <source>the PAM service file %1 is missing, so your login password cannot be checked; run ./demo (or the installer) as root, or set a saver password with &quot;skyloom /a&quot;</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>le fichier de service PAM %1 est absent, votre mot de passe de session ne peut donc pas être vérifié ; lancez ./demo (ou le programme d’installation) en tant que root, ou définissez un mot de passe d’économiseur avec « skyloom /a »</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::saver::SaverGuard</name>
     <message>
         <source>Type your password to end the screen saver.</source>
@@ -759,12 +831,20 @@ un instant s’il vous plaît</translation>
         <translation>Vérification...</translation>
     </message>
     <message>
-        <source>Too many wrong passwords. Try again in %1 seconds.</source>
-        <translation>Trop de mots de passe erronés. Réessayez dans %1 secondes.</translation>
-    </message>
-    <message>
         <source>Wrong password. Try again.</source>
         <translation>Mot de passe erroné. Réessayez.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Too many wrong passwords. Try again in %n second(s).</source>
+        <translation>
+            <numerusform>Trop de mots de passe erronés. Réessayez dans %n seconde.</numerusform>
+            <numerusform>Trop de mots de passe erronés. Réessayez dans %n secondes.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Password protection is on, but %1. The screen saver does not start, so the screen is not locked.</source>
+        <extracomment>%1 is why no password could end the lock, a clause that follows &quot;but&quot;.</extracomment>
+        <translation>La protection par mot de passe est activée, mais %1. L’économiseur d’écran ne démarre pas, l’écran n’est donc pas verrouillé.</translation>
     </message>
 </context>
 <context>

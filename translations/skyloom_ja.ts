@@ -194,6 +194,93 @@
     </message>
 </context>
 <context>
+    <name>skyloom::config::LockReadiness</name>
+    <message>
+        <source>The saver password file is damaged, so no password could end the lock.</source>
+        <translation>スクリーンセーバーのパスワード ファイルが壊れているため、どのパスワードでもロックを解除できません。</translation>
+    </message>
+    <message>
+        <source>No password could end the lock: your login password cannot be checked (%1 is missing).</source>
+        <translation>どのパスワードでもロックを解除できません: ログイン パスワードを確認できません (%1 がありません)。</translation>
+    </message>
+    <message>
+        <source>Change password...</source>
+        <translation>パスワードの変更...</translation>
+    </message>
+    <message>
+        <source>Set a saver password...</source>
+        <translation>スクリーンセーバーのパスワードを設定...</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, so no password could end the saver. Enter your login password to set a new one.</source>
+        <translation>保存されているスクリーンセーバーのパスワードが壊れているため、どのパスワードでもスクリーンセーバーを終了できません。新しいパスワードを設定するには、ログイン パスワードを入力してください。</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged, and your login password cannot be checked (%1 is missing). To set a new password, remove the damaged file with this command, then start &quot;skyloom /a&quot; again:
+%2</source>
+        <translation>保存されているスクリーンセーバーのパスワードが壊れていて、ログイン パスワードも確認できません (%1 がありません)。新しいパスワードを設定するには、次のコマンドで壊れたファイルを削除してから、「skyloom /a」をもう一度起動してください:
+%2</translation>
+    </message>
+    <message>
+        <source>Enter the current password to change it. It cannot be removed: your login password cannot be checked (%1 is missing).</source>
+        <translation>パスワードを変更するには、現在のパスワードを入力してください。パスワードは削除できません: ログイン パスワードを確認できません (%1 がありません)。</translation>
+    </message>
+    <message>
+        <source>Leave the new password empty to use your login password again.</source>
+        <translation>ログイン パスワードを再び使用するには、新しいパスワードを空欄のままにしてください。</translation>
+    </message>
+    <message>
+        <source>No screen saver password is set, and your login password cannot be checked (%1 is missing). Set a screen saver password so that the saver can be locked.</source>
+        <translation>スクリーンセーバーのパスワードが設定されておらず、ログイン パスワードも確認できません (%1 がありません)。スクリーンセーバーをロックできるように、スクリーンセーバーのパスワードを設定してください。</translation>
+    </message>
+    <message>
+        <source>Password protection is off, so the screen saver ends without a password. A password set here is asked for once &quot;Password protected&quot; is on; without one, your login password is asked for.</source>
+        <translation>パスワード保護がオフのため、スクリーンセーバーはパスワードなしで終了します。ここで設定したパスワードは「パスワードで保護する」をオンにすると要求されます。設定しない場合は、ログイン パスワードが要求されます。</translation>
+    </message>
+    <message>
+        <source>The screen saver asks for your login password. Set a screen saver password to ask for that instead.</source>
+        <translation>スクリーンセーバーはログイン パスワードを要求します。代わりにスクリーンセーバー専用のパスワードを要求するには、ここで設定してください。</translation>
+    </message>
+    <message>
+        <source>Current password:</source>
+        <translation>現在のパスワード:</translation>
+    </message>
+    <message>
+        <source>Login password:</source>
+        <translation>ログイン パスワード:</translation>
+    </message>
+    <message>
+        <source>The current password is not correct.</source>
+        <translation>現在のパスワードが正しくありません。</translation>
+    </message>
+    <message>
+        <source>The stored screen saver password is damaged. Remove it with this command, then start &quot;skyloom /a&quot; again:
+%1</source>
+        <translation>保存されているスクリーンセーバーのパスワードが壊れています。次のコマンドで削除してから、「skyloom /a」をもう一度起動してください:
+%1</translation>
+    </message>
+    <message>
+        <source>The login password is not correct.</source>
+        <translation>ログイン パスワードが正しくありません。</translation>
+    </message>
+    <message>
+        <source>The new passwords do not match.</source>
+        <translation>新しいパスワードが一致しません。</translation>
+    </message>
+    <message>
+        <source>The new password is too long.</source>
+        <translation>新しいパスワードが長すぎます。</translation>
+    </message>
+    <message>
+        <source>The screen saver password cannot be removed while password protection is on: your login password cannot be checked (%1 is missing).</source>
+        <translation>パスワード保護がオンの間は、スクリーンセーバーのパスワードを削除できません: ログイン パスワードを確認できません (%1 がありません)。</translation>
+    </message>
+    <message>
+        <source>The password could not be saved in %1.</source>
+        <translation>パスワードを %1 に保存できませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::config::PageLists</name>
     <message>
         <source>Randomize From All Image Sets</source>
@@ -359,44 +446,12 @@
         <translation>スクリーンセーバーのパスワードの変更</translation>
     </message>
     <message>
-        <source>The screen saver now asks for your login password. Set a screen saver password to ask for that instead.</source>
-        <translation>現在、スクリーンセーバーはログイン パスワードを要求します。代わりにスクリーンセーバー専用のパスワードを要求するには、ここで設定してください。</translation>
-    </message>
-    <message>
-        <source>Leave the new password empty to use your login password again.</source>
-        <translation>ログイン パスワードを再び使用するには、新しいパスワードを空欄のままにしてください。</translation>
-    </message>
-    <message>
-        <source>Current password:</source>
-        <translation>現在のパスワード:</translation>
-    </message>
-    <message>
         <source>New password:</source>
         <translation>新しいパスワード:</translation>
     </message>
     <message>
         <source>Confirm new password:</source>
         <translation>新しいパスワードの確認:</translation>
-    </message>
-    <message>
-        <source>The current password is not correct.</source>
-        <translation>現在のパスワードが正しくありません。</translation>
-    </message>
-    <message>
-        <source>The stored screen saver password is damaged. Remove the file %1 to set a new one.</source>
-        <translation>保存されているスクリーンセーバーのパスワードが壊れています。新しいパスワードを設定するには、ファイル %1 を削除してください。</translation>
-    </message>
-    <message>
-        <source>The new passwords do not match.</source>
-        <translation>新しいパスワードが一致しません。</translation>
-    </message>
-    <message>
-        <source>The new password is too long.</source>
-        <translation>新しいパスワードが長すぎます。</translation>
-    </message>
-    <message>
-        <source>The password could not be saved in %1.</source>
-        <translation>パスワードを %1 に保存できませんでした。</translation>
     </message>
 </context>
 <context>
@@ -716,6 +771,10 @@
         <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
         <translation>インストールでスクリーンセーバーが Web ページを開けるかどうかを示します（Tab キーと Esc キーで画像セットが提供するページを開きます）。ここでの変更は保存されません。</translation>
     </message>
+    <message>
+        <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
+        <translation>「パスワードで保護する」はオンになりませんでした。%1 先にスクリーンセーバーのパスワードを設定してください。</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -749,6 +808,19 @@ One Moment Please</source>
     </message>
 </context>
 <context>
+    <name>skyloom::platform::Password</name>
+    <message>
+        <source>the saver password file %1 is damaged, so no password could end the saver; set a new password with &quot;skyloom /a&quot; or remove the file</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>スクリーンセーバーのパスワード ファイル %1 が壊れていて、どのパスワードでもスクリーンセーバーを終了できません。「skyloom /a」で新しいパスワードを設定するか、ファイルを削除してください</translation>
+    </message>
+    <message>
+        <source>the PAM service file %1 is missing, so your login password cannot be checked; run ./demo (or the installer) as root, or set a saver password with &quot;skyloom /a&quot;</source>
+        <extracomment>Follows &quot;Password protection is on, but&quot;.</extracomment>
+        <translation>PAM サービス ファイル %1 がないため、ログイン パスワードを確認できません。root として ./demo (またはインストーラー) を実行するか、「skyloom /a」でスクリーンセーバーのパスワードを設定してください</translation>
+    </message>
+</context>
+<context>
     <name>skyloom::saver::SaverGuard</name>
     <message>
         <source>Type your password to end the screen saver.</source>
@@ -759,12 +831,19 @@ One Moment Please</source>
         <translation>確認しています...</translation>
     </message>
     <message>
-        <source>Too many wrong passwords. Try again in %1 seconds.</source>
-        <translation>パスワードの誤りが多すぎます。%1 秒後にもう一度お試しください。</translation>
-    </message>
-    <message>
         <source>Wrong password. Try again.</source>
         <translation>パスワードが違います。もう一度入力してください。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Too many wrong passwords. Try again in %n second(s).</source>
+        <translation>
+            <numerusform>パスワードの誤りが多すぎます。%n 秒後にもう一度お試しください。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Password protection is on, but %1. The screen saver does not start, so the screen is not locked.</source>
+        <extracomment>%1 is why no password could end the lock, a clause that follows &quot;but&quot;.</extracomment>
+        <translation>パスワード保護はオンですが、%1。スクリーンセーバーは起動しないため、画面はロックされません。</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,15 @@
 // The translations as the user meets them: the loader picks the catalogues
 // of a locale (and none for a language without one), and in every shipped
-// language each page of the dialogs keeps its Alt accelerators apart.
+// language each page of the dialogs keeps its Alt accelerators apart and the
+// lock's texts keep their paths, command and counts.
 
+#include "config/LockReadiness.h"
 #include "config/frmChangePassword.h"
 #include "config/frmCredits.h"
 #include "config/frmMoonfield.h"
+#include "platform/Password.h"
 #include "platform/Translations.h"
+#include "saver/PasswordPrompt.h"
 #include "tests/config/Accelerators.h"
 #include "tests/config/ConfigFixture.h"
 #include "tests/i18n/Catalogue.h"
@@ -103,6 +107,57 @@ TEST_F(AcceleratorTest, EveryTranslationKeepsAcceleratorsApartOnEveryPage) {
         ASSERT_TRUE(catalogue.loaded());
         EXPECT_EQ(clashesInDialogs(), "");
     }
+}
+
+// The lock's texts in every language: the path of the missing service file
+// and the removal command come through whole, the lockout notice counts in
+// the language's own singular and plural, and nothing is left untranslated.
+class LockTextsTest : public test::ConfigFixture {
+protected:
+    void SetUp() override {
+        ConfigFixture::SetUp();
+        setenv("PAM_WRAPPER_SERVICE_DIR", dir.file("no-pam").c_str(), 1);
+        writeFile(platform::saverPasswordFilePath(), "$argon2id$damaged");
+    }
+    void TearDown() override {
+        unsetenv("PAM_WRAPPER_SERVICE_DIR");
+        ConfigFixture::TearDown();
+    }
+};
+
+TEST_F(LockTextsTest, PathsCommandAndCountsSurviveEveryTranslation) {
+    ASSERT_EQ(platform::saverPasswordState(), platform::SaverPasswordState::Corrupt);
+    const std::string english = config::changePasswordIntro(true);
+    const std::string pam = platform::pamServiceFile();
+    const std::string command = config::removePasswordCommand();
+    for (const QString& language : test::builtLanguages()) {
+        SCOPED_TRACE(language.toStdString());
+        test::Catalogue catalogue(language);
+        ASSERT_TRUE(catalogue.loaded());
+        const std::string intro = config::changePasswordIntro(true);
+        EXPECT_NE(intro, english);
+        EXPECT_NE(intro.find(pam), std::string::npos) << intro;
+        EXPECT_TRUE(intro.ends_with("\n" + command)) << intro; // copied as one line
+        const std::string refused = config::applyPasswordChange("", "new", "new", true);
+        EXPECT_TRUE(refused.ends_with("\n" + command)) << refused;
+        std::string why;
+        EXPECT_FALSE(platform::passwordVerifierReady(why));
+        EXPECT_NE(why.find(platform::saverPasswordFilePath()), std::string::npos) << why;
+        for (const std::string& text : {intro, refused, why, config::lockProblem()})
+            EXPECT_EQ(text.find('%'), std::string::npos) << text;
+        const std::string one = saver::lockoutMessage(1);
+        const std::string many = saver::lockoutMessage(30);
+        EXPECT_NE(one.find('1'), std::string::npos) << one;
+        EXPECT_NE(many.find("30"), std::string::npos) << many;
+        EXPECT_EQ(many.find("(s)"), std::string::npos) << many;
+        EXPECT_NE(many, "Too many wrong passwords. Try again in 30 seconds.");
+        EXPECT_EQ(many.find('%'), std::string::npos) << many;
+    }
+    test::Catalogue german("de");
+    EXPECT_EQ(saver::lockoutMessage(1),
+              "Zu viele falsche Kennwörter. Versuchen Sie es in 1 Sekunde noch einmal.");
+    EXPECT_EQ(saver::lockoutMessage(2),
+              "Zu viele falsche Kennwörter. Versuchen Sie es in 2 Sekunden noch einmal.");
 }
 
 } // namespace
