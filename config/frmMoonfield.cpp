@@ -171,12 +171,14 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     onOff->addWidget(optSSOn_);
     onOff->addWidget(optSSOff_);
     onOff->addSpacing(12);
-    lblPasswordProblem_ = named(new QLabel(SSFrame1_), "lblPasswordProblem");
+    // Why "Password protected" cannot be switched on: a row of its own under
+    // the switches, as wide as the page, so that a long reason (a file path)
+    // wraps into a line or two instead of squeezing the page.
+    lblPasswordProblem_ = named(new QLabel(page), "lblPasswordProblem");
     lblPasswordProblem_->setWordWrap(true);
     lblPasswordProblem_->hide();
     onOff->addWidget(chkPasswordProtected_);
     onOff->addWidget(cmdChangePassword_);
-    onOff->addWidget(lblPasswordProblem_, 1);
     onOff->addStretch();
     const bool canLock = QGuiApplication::platformName() == "xcb";
     chkPasswordProtected_->setVisible(canLock);
@@ -194,6 +196,7 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     delay->addWidget(label("Label16", tr("Minutes"), frmSaverDelay_));
     top->addWidget(frmSaverDelay_);
     layout->addLayout(top);
+    layout->addWidget(lblPasswordProblem_);
 
     SSTabScreenSaver_ = named(new QTabWidget(page), "SSTabScreenSaver");
     layout->addWidget(SSTabScreenSaver_, 1);
@@ -485,7 +488,8 @@ void frmMoonfield::showScreenSaverPage() {
 void frmMoonfield::showPasswordProblem() {
     const std::string why = lockProblem();
     lblPasswordProblem_->setText(QString::fromStdString(why));
-    lblPasswordProblem_->setVisible(!why.empty());
+    // Only with the switches it explains: not where their frame is hidden.
+    lblPasswordProblem_->setVisible(!why.empty() && !screenSaver_->systemFramesHidden());
     cmdChangePassword_->setText(QString::fromStdString(passwordButtonText()));
 }
 

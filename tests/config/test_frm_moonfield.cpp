@@ -189,6 +189,10 @@ TEST_F(FrmMoonfieldTest, PasswordProtectedWithADamagedPasswordFileIsRefusedWithA
     EXPECT_NE(why->text().indexOf("damaged"), -1);
     QApplication::processEvents(); // lay the page out
     EXPECT_GE(why->height(), why->heightForWidth(why->width())) << "the reason is cut off";
+    // A long reason takes a line or two of the page's width, never the page's room.
+    EXPECT_LE(why->height(), 4 * why->fontMetrics().lineSpacing());
+    auto* delay = child<QSpinBox>(*form, "nbsImageDelay");
+    EXPECT_GE(delay->height(), delay->minimumSizeHint().height()) << "the page is squeezed";
     EXPECT_EQ(child<QPushButton>(*form, "cmdChangePassword")->text(), "Set a saver password...");
     child<QCheckBox>(*form, "chkPasswordProtected")->click();
     child<QCheckBox>(*form, "chkShowTitles")->click();

@@ -25,12 +25,20 @@ need_a11y_tools() {
 }
 
 run_on_private_bus() {
-    # The accessibility bus starts on the private session bus on demand.
-    SKYLOOM_IN_DBUS=1 exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
+    # The accessibility bus starts on the private session bus on demand. Its
+    # socket goes into a runtime folder of this test alone, so that another
+    # test run at the same time cannot take it away.
+    SKYLOOM_A11Y_RUNTIME=$(mktemp -d)
+    chmod 700 "$SKYLOOM_A11Y_RUNTIME"
+    export SKYLOOM_A11Y_RUNTIME
+    XDG_RUNTIME_DIR=$SKYLOOM_A11Y_RUNTIME SKYLOOM_IN_DBUS=1 \
+        exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
 }
 
 start_a11y_x() {
     WHOLE_SCREEN=$1 whole_setup
+    # The runtime folder of the accessibility bus goes with the test.
+    [ -n "${SKYLOOM_A11Y_RUNTIME:-}" ] && trap 'whole_cleanup; rm -rf "$SKYLOOM_A11Y_RUNTIME"' EXIT
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 SKYLOOM_WALLPAPER_BACKEND=file
     unset QT_SCALE_FACTOR
 }
