@@ -562,7 +562,7 @@
     </message>
     <message>
         <source>Panoramic Speed</source>
-        <translation>パンの速度</translation>
+        <translation>パノラマの移動速度</translation>
     </message>
     <message>
         <source>Slow</source>
