@@ -152,7 +152,7 @@ bool DispCalender(CalendarClass& calendar, QImage& canvas, const std::string& se
 
 bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
                   const WallpaperCalendarSettings& settings, const QDate& today,
-                  const std::string& workFolder) {
+                  const std::string& workFolder, const QRect& visible) {
     if (!settings.enabled || !canDrawText())
         return false;
     if (!rasterkit::pixels(B) || W <= 0 || H <= 0) {
@@ -166,7 +166,14 @@ bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
         return false;
     }
     CalendarFrame f;
-    calendar.GetBounds(W, H, f.nLeft, f.nTop, f.nWidth, f.nHeight);
+    const QRect area = visible.isValid() ? visible.intersected(QRect(0, 0, W, H)) : QRect();
+    if (area.isValid()) {
+        calendar.GetBounds(area.width(), area.height(), f.nLeft, f.nTop, f.nWidth, f.nHeight);
+        f.nLeft += area.x();
+        f.nTop += area.y();
+    } else {
+        calendar.GetBounds(W, H, f.nLeft, f.nTop, f.nWidth, f.nHeight);
+    }
     if (!calendar.canDraw(f.nWidth, f.nHeight)) {
         logInfo("calendar", "no room for the calendar on the wallpaper");
         return false;

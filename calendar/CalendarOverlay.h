@@ -63,11 +63,13 @@ bool DispCalender(CalendarClass& calendar, QImage& canvas, const std::string& se
 /// copied on it without its green, so only the panel, the shadow and the
 /// text change the picture. With `workFolder` the calendar picture is also
 /// written there as "cal.bmp" and read back from it. Call it on the
-/// finished wallpaper picture before the layer is blended in. True when a
-/// calendar was drawn.
+/// finished wallpaper picture before the layer is blended in. `visible`,
+/// when valid, is the part of the picture the screen shows (a picture
+/// larger than the screen, shown centred): the calendar is placed and sized
+/// inside it instead of the whole picture. True when a calendar was drawn.
 bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
                   const WallpaperCalendarSettings& settings, const QDate& today,
-                  const std::string& workFolder = {});
+                  const std::string& workFolder = {}, const QRect& visible = {});
 /// The same with [CalendarWP] read from the settings file now, and today's date.
 bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
                   const std::string& settingsFile, const std::string& workFolder = {});

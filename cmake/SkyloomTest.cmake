@@ -15,10 +15,6 @@ function(skyloom_test name)
         LABELS "${T_LABELS}"
         TIMEOUT 600
         ENVIRONMENT "LANG=C.UTF-8;LC_ALL=;LC_MESSAGES=;LANGUAGE=;QT_QPA_PLATFORM=offscreen;SKYLOOM_NONINTERACTIVE=1;SKYLOOM_QUIET=1;SKYLOOM_FIRST_SET_SOURCE=/nonexistent;SKYLOOM_WALLPAPER_BACKEND=file;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/tests/cache;${T_ENV}")
-    # Timing tests run alone, so other tests do not distort their figures.
-    if("perf" IN_LIST T_LABELS)
-        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
-    endif()
 endfunction()
 
 # skyloom_whole_test(NAME TIMEOUT seconds COMMAND ...)

@@ -5,6 +5,7 @@
 #include "common/IniDocument.h"
 #include "common/Log.h"
 #include "common/Profile.h"
+#include "common/ProgramInfo.h"
 #include "imagesets/SetFiles.h"
 #include "platform/System.h"
 
@@ -159,6 +160,10 @@ std::string addressToOpen(const std::string& shown) {
     if (text.find('@') != std::string::npos && text.find('/') == std::string::npos)
         return "mailto:" + text;
     return "http://" + text;
+}
+
+std::string programTitle() {
+    return "Moonfield Screen Saver " + programVersion();
 }
 
 } // namespace skyloom::config

@@ -73,4 +73,8 @@ private:
 /// ("www.example.org") "http://". "" for an empty text.
 std::string addressToOpen(const std::string& shown);
 
+/// The program's name and release as the About page shows them, e.g.
+/// "Moonfield Screen Saver 1.2.3".
+std::string programTitle();
+
 } // namespace skyloom::config

@@ -18,10 +18,13 @@ constexpr const char* kLog = "credits";
 /// Larger information files are not credits; they are left unread.
 constexpr std::uintmax_t kMaxFileBytes = 1 << 20;
 
-// Text of an INI value as UTF-8.
+// Text of an INI value as UTF-8, without NUL characters (as in
+// readTextLines: they show as nothing and would cut the text in the widgets).
 std::string iniText(std::string_view section, std::string_view key, std::string_view def,
                     const std::string& file) {
-    return imagesets::fromIniText(ReadIniString(section, key, def, file));
+    std::string text = ReadIniString(section, key, def, file);
+    std::erase(text, '\0');
+    return imagesets::fromIniText(text);
 }
 
 // Continuation lines add line breaks; a value that ends in blank lines does

@@ -270,7 +270,20 @@ EditSetsWidget::EditSetsWidget(imagesets::SetLibrary& library, QWidget* page)
     cmdAddPhotoFolder_ =
         named(new QPushButton(tr("Add Photo Folder..."), sets), "cmdAddPhotoFolder");
     cmdAddPhotoFolder_->setToolTip(tr("Make an image set from a folder of your photos."));
-    setGrid->addWidget(cmdAddPhotoFolder_, 2, 2, Qt::AlignBottom | Qt::AlignRight);
+    // Making the set writes its folder and registers it, unlike the moves
+    // above, which wait for Apply or OK; the page says so.
+    auto* addNote = named(
+        new QLabel(
+            tr("A photo folder is made into an image set at once; Cancel does not take it back."),
+            sets),
+        "lblAddPhotoFolderNote");
+    addNote->setWordWrap(true);
+    cmdAddPhotoFolder_->setAccessibleDescription(addNote->text());
+    auto* addBox = new QVBoxLayout;
+    addBox->addStretch();
+    addBox->addWidget(addNote);
+    addBox->addWidget(cmdAddPhotoFolder_, 0, Qt::AlignRight);
+    setGrid->addLayout(addBox, 2, 2);
     SSTabEditSets_->addTab(sets, tr("Image Sets"));
 
     tmrEditSetsThumbnailChanger_ = named(new QTimer(this), "tmrEditSetsThumbnailChanger");
@@ -468,9 +481,17 @@ void EditSetsWidget::moveSets() {
 
 void EditSetsWidget::previewTick() {
     tmrEditSetsThumbnailChanger_->setInterval(kPreviewMs);
-    const bool shown = preview_.step(library_.ProgramPath(), [this](const std::string& path) {
-        return showThumbnail(picEditSetsThumbnail_, path, library_.ProgramPath());
-    });
+    std::string shownPath;
+    const bool shown =
+        preview_.step(library_.ProgramPath(), [this, &shownPath](const std::string& path) {
+            shownPath = path;
+            return showThumbnail(picEditSetsThumbnail_, path, library_.ProgramPath());
+        });
+    // The first picture of each set's preview is logged: it says the page is complete.
+    if (shown && preview_.set().get() != loggedPreviewSet_) {
+        loggedPreviewSet_ = preview_.set().get();
+        logInfo("config", "preview of the set shows " + shownPath);
+    }
     // Nothing of the set can be shown: stop instead of going round and round.
     if (!shown)
         tmrEditSetsThumbnailChanger_->stop();

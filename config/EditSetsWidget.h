@@ -104,6 +104,7 @@ private:
     imagesets::SetLibrary& library_;
     EditSetsPage model_;
     RotatingPreview preview_;
+    const void* loggedPreviewSet_ = nullptr; // the set whose preview was last logged
     bool bDeselecting_ = false;
     int filling_ = 0;
 

@@ -31,8 +31,14 @@ bool makeFirstRunSet(const std::string& programDir, mkset::Progress* progress) {
         return false;
     const fs::path photos = platform::firstRunPhotoFolder();
     std::error_code ec;
-    if (!fs::is_directory(photos / "nature", ec))
+    if (!fs::is_directory(photos / "nature", ec)) {
+        // The photographs come with a recommended package only; without them
+        // the user is told that no image set exists and makes one.
+        logInfo("sets", "no image set, and no photographs in " + (photos / "nature").string() +
+                            " to make a first one from (package mate-backgrounds); make a set "
+                            "with skyloom-mkset");
         return false;
+    }
     mkset::MakeOptions options;
     options.sources.push_back((photos / "nature").string());
     for (const auto& e : fs::directory_iterator(photos / "abstract", ec)) {

@@ -161,15 +161,36 @@ bool WallpaperPage::SelectImage(int index) {
 }
 
 bool WallpaperPage::PickRandomPicture(std::mt19937& random) {
+    // The picture on show is the one recorded last; a new pick never repeats
+    // it while there is any other picture to take.
+    const std::string f = settingsPath();
+    const std::string shownSet = ReadIniString("PrefsWP", "CurrentSet", "", f);
+    const std::string shownImage = ReadIniString("PrefsWP", "CurrentImage", "", f);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
+    // One of `count` choices with `skip` left out (-1: none), uniformly.
+    const auto draw = [&](int count, int skip) {
+        const int choices = skip >= 0 ? count - 1 : count;
+        int i = std::min(static_cast<int>(std::floor(unit(random) * choices)), choices - 1);
+        if (skip >= 0 && i >= skip)
+            ++i;
+        return i;
+    };
+    const auto onlyTheShownPicture = [&] {
+        return imageSet_ == shownSet && images.size() == 1 && images.front() == shownImage;
+    };
     if (setEntry() == kRandomSetsEntry && sets.size() >= 2) {
-        const auto k = static_cast<int>(std::floor(unit(random) * (sets.size() - 1))) + 1;
-        SelectSet(std::min(k, static_cast<int>(sets.size()) - 1));
+        const int realSets = static_cast<int>(sets.size()) - 1;
+        const int first = draw(realSets, -1);
+        SelectSet(first + 1);
+        // The set drawn holds nothing but the picture on show: another set.
+        if (onlyTheShownPicture() && realSets >= 2)
+            SelectSet(draw(realSets, first) + 1);
     }
     if (images.empty())
         return false;
-    auto i = static_cast<int>(std::floor(unit(random) * images.size()));
-    SelectImage(std::min(i, static_cast<int>(images.size()) - 1));
+    const int count = static_cast<int>(images.size());
+    const int shown = imageSet_ == shownSet && count >= 2 ? FindItemIndex(images, shownImage) : -1;
+    SelectImage(draw(count, shown));
     return imageIndex >= 0;
 }
 

@@ -52,7 +52,9 @@ public:
     /// Selects set entry `index` and fills its pictures.
     void SelectSet(int index);
     /// The automatic pick of NextWallpaperImage: a random set when the random
-    /// entry is shown, a random picture of it. False when there is none.
+    /// entry is shown, a random picture of it. The picture on show
+    /// ("CurrentSet", "CurrentImage") is left out whenever its set, or all
+    /// sets, hold another. False when there is none.
     bool PickRandomPicture(std::mt19937& random);
 
     /// The text of the selected set entry ("" none).

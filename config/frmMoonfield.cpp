@@ -1,8 +1,10 @@
 #include "frmMoonfield.h"
 
 #include "AboutPageLogo.h"
+#include "DialogKeys.h"
 #include "FirstRunSet.h"
 #include "PageLists.h"
+#include "Syncing.h"
 #include "frmChangePassword.h"
 #include "frmCredits.h"
 #include "frmPleaseWait.h"
@@ -32,7 +34,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -45,19 +46,6 @@
 namespace skyloom::config {
 
 namespace {
-
-// Counts nested model-to-widget updates; control handlers ignore the signals
-// those updates cause.
-class Syncing {
-public:
-    explicit Syncing(int& depth) : depth_(depth) { ++depth_; }
-    ~Syncing() { --depth_; }
-    Syncing(const Syncing&) = delete;
-    Syncing& operator=(const Syncing&) = delete;
-
-private:
-    int& depth_;
-};
 
 template <class W> W* named(W* widget, const char* name) {
     widget->setObjectName(name);
@@ -149,15 +137,11 @@ frmMoonfield::frmMoonfield(QWidget* parent) : QWidget(parent), pageChanged_(Page
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdApply_, &QPushButton::clicked, this, &frmMoonfield::applyClicked);
     connect(SSTabPages_, &QTabWidget::currentChanged, this, &frmMoonfield::pageSelected);
-    // Escape cancels, as in any dialog, while Cancel is offered.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (cmdCancel_->isEnabled())
-            cmdCancel_->click();
-    });
     connectScreenSaverPage();
     connectWallpaperPage();
     connectEditSetsPage();
+    // Return presses OK and Escape Cancel (while offered), as in any dialog.
+    installDialogKeys(this, cmdOk_, cmdCancel_);
 }
 
 frmMoonfield::~frmMoonfield() = default;
@@ -171,7 +155,7 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
 
     // The saver's on/off switch with the password controls: Linux has no
     // desktop dialog where password protection is switched on, so it lives
-    // here. Only X11 sessions can be locked, so elsewhere the frame is hidden.
+    // here. Only X11 sessions can be locked, so elsewhere those two go.
     auto* top = new QHBoxLayout;
     SSFrame1_ = frame("SSFrame1", tr("Screen Saver"), page);
     auto* onOff = new QHBoxLayout(SSFrame1_);
@@ -189,8 +173,9 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     onOff->addWidget(chkPasswordProtected_);
     onOff->addWidget(cmdChangePassword_);
     onOff->addStretch();
-    const QString platform = QGuiApplication::platformName();
-    SSFrame1_->setVisible(platform == "xcb" || platform == "offscreen");
+    const bool canLock = QGuiApplication::platformName() == "xcb";
+    chkPasswordProtected_->setVisible(canLock);
+    cmdChangePassword_->setVisible(canLock);
     top->addWidget(SSFrame1_, 1);
 
     frmSaverDelay_ = frame("frmSaverDelay", QString(), page);
@@ -224,7 +209,7 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     nbsImageDelay_ = named(new QSpinBox(framSSTimeBetween), "nbsImageDelay");
     nbsImageDelay_->setRange(ScreenSaverPage::kImageDelayMin, ScreenSaverPage::kImageDelayMax);
     nbsImageDelay_->setAccessibleName(tr("Time between images"));
-    optSSSeconds_ = option("optSSSeconds", tr("&Seconds"), QString(), framSSTimeBetween);
+    optSSSeconds_ = option("optSSSeconds", tr("S&econds"), QString(), framSSTimeBetween);
     optSSMinutes_ = option("optSSMinutes", tr("&Minutes"), QString(), framSSTimeBetween);
     between->addWidget(nbsImageDelay_);
     between->addWidget(optSSSeconds_);
@@ -346,6 +331,13 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     web->addWidget(optWebLinkOff_);
     web->addStretch();
     webLayout->addWidget(frmWebLinker_);
+    auto* webNote = label("lblWebLinker",
+                          tr("Shows whether the installation lets the screen saver open web pages "
+                             "(Tab and Esc open the pages an image set offers). A change here is "
+                             "not saved."),
+                          webTab);
+    webNote->setWordWrap(true);
+    webLayout->addWidget(webNote);
     webLayout->addStretch();
     SSTabScreenSaver_->addTab(webTab, tr("Skyloom"));
 
@@ -773,6 +765,7 @@ QWidget* frmMoonfield::buildAboutPage() {
     auto* layout = new QHBoxLayout(page);
 
     auto* left = new QVBoxLayout;
+    left->addWidget(label("lblProgramName", QString::fromStdString(programTitle()), page));
     imgLogo_ = label("imgLogo", QString(), page);
     imgLogo_->setAccessibleName(tr("Logo"));
     imgLogo_->setAlignment(Qt::AlignCenter);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace skyloom::platform {
 
@@ -20,6 +21,8 @@ struct IdleInputs {
 struct IdleDecision {
     bool startSaver = false;
     int nextCheckMs = 0;
+    // Why: for the daemon's log, so a test or a user can see what it decided.
+    std::string_view reason;
 };
 
 class IdleActivation {

@@ -60,8 +60,11 @@ LoadedTranslations installTranslations(const QLocale& locale) {
     LoadedTranslations loaded;
     loaded.application = install(locale, QStringLiteral("skyloom"), own);
     if (loaded.application.isEmpty()) {
-        logInfo("platform", "no translation for " + locale.name().toStdString() +
-                                "; the programs speak English");
+        // English is the programs' own language: only a missing catalogue for another
+        // language is worth a line.
+        if (locale.language() != QLocale::C && locale.language() != QLocale::English)
+            logInfo("platform", "no translation for " + locale.name().toStdString() +
+                                    "; the programs speak English");
         return loaded;
     }
     loaded.qt = install(locale, QStringLiteral("qtbase"),

@@ -175,7 +175,15 @@ std::vector<QString> WrapText(const QString& text, int maxWidth, const TextWidth
     };
     if (japanese) {
         for (char32_t c : text.toStdU32String()) {
-            const QString unit = QString::fromUcs4(&c, 1);
+            // Built from UTF-16 units: QString::fromUcs4 would drop a
+            // U+FEFF (zero-width no-break space) as a byte-order mark.
+            QString unit;
+            if (QChar::requiresSurrogates(c)) {
+                unit += QChar(QChar::highSurrogate(c));
+                unit += QChar(QChar::lowSurrogate(c));
+            } else {
+                unit = QChar(static_cast<char16_t>(c));
+            }
             const QString joined = line + unit;
             if (line.isEmpty() || width(joined) < maxWidth) {
                 line = joined;

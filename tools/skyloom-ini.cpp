@@ -42,6 +42,12 @@ int usage() {
     return 2;
 }
 
+// A failure: its reason on one line of stderr, exit status 1.
+int failed(const std::string& reason) {
+    std::fprintf(stderr, "skyloom-ini: %s\n", reason.c_str());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -65,16 +71,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "set" && a.size() == 5)
-        return WriteIniString(a[2], a[3], a[4], a[1]) ? 0 : 1;
+        return WriteIniString(a[2], a[3], a[4], a[1]) ? 0 : failed("could not write " + a[1]);
     if (cmd == "registry-get" && a.size() == 3) {
         auto v = platform::readRegistryValue(a[1], a[2]);
         if (!v)
-            return 1;
+            return failed("no value \"" + a[2] + "\" under " + a[1]);
         std::puts(v->c_str());
         return 0;
     }
     if (cmd == "registry-set" && a.size() == 4)
-        return platform::writeRegistryValue(a[1], a[2], a[3]) ? 0 : 1;
+        return platform::writeRegistryValue(a[1], a[2], a[3])
+                   ? 0
+                   : failed("could not write " + platform::registryFilePath());
     if (cmd == "paths" && a.size() == 1) {
         std::printf("registry=%s\nsystem=%s\nprogram=%s\n", platform::registryFilePath().c_str(),
                     platform::GetWindowsDir().c_str(), platform::GetProgramPath().c_str());
@@ -83,7 +91,8 @@ int main(int argc, char** argv) {
     if (cmd == "saver-password" && a.size() == 1) {
         std::string password;
         std::getline(std::cin, password);
-        return platform::setSaverPassword(password) ? 0 : 1;
+        return platform::setSaverPassword(password) ? 0
+                                                    : failed("could not store the saver password");
     }
     return usage();
 }

@@ -188,6 +188,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>A photo folder is made into an image set at once; Cancel does not take it back.</source>
+        <translation>Ein Fotoordner wird sofort zu einer Bildsammlung; „Abbrechen“ macht das nicht rückgängig.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
@@ -493,10 +497,6 @@
         <translation>Zeit zwischen den Bildern</translation>
     </message>
     <message>
-        <source>&amp;Seconds</source>
-        <translation>S&amp;ekunden</translation>
-    </message>
-    <message>
         <source>&amp;Minutes</source>
         <translation>&amp;Minuten</translation>
     </message>
@@ -708,6 +708,14 @@
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
+    <message>
+        <source>S&amp;econds</source>
+        <translation>S&amp;ekunden</translation>
+    </message>
+    <message>
+        <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
+        <translation>Zeigt, ob die Installation dem Bildschirmschoner erlaubt, Webseiten zu öffnen (Tab und Esc öffnen die Seiten, die eine Bildsammlung anbietet). Eine Änderung hier wird nicht gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -783,6 +791,10 @@ Eigenschaften-Dialog.</translation>
     <message>
         <source>Wallpaper Changer</source>
         <translation>Hintergrundwechsler</translation>
+    </message>
+    <message>
+        <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
+        <translation>paperwheel wechselt den Hintergrund nach Zeitplan, aber diese Arbeitsumgebung hat keinen Infobereich für sein Symbol und Menü. Steuern Sie es im Terminal: paperwheel --next, --pause, --resume, --status oder --quit.</translation>
     </message>
 </context>
 <context>

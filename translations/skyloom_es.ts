@@ -188,6 +188,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>A photo folder is made into an image set at once; Cancel does not take it back.</source>
+        <translation>La carpeta de fotos se convierte en una colección de imágenes al instante; «Cancelar» no lo deshace.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
@@ -493,10 +497,6 @@
         <translation>Tiempo entre imágenes</translation>
     </message>
     <message>
-        <source>&amp;Seconds</source>
-        <translation>&amp;Segundos</translation>
-    </message>
-    <message>
         <source>&amp;Minutes</source>
         <translation>&amp;Minutos</translation>
     </message>
@@ -708,6 +708,14 @@
         <source>Error</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>S&amp;econds</source>
+        <translation>S&amp;egundos</translation>
+    </message>
+    <message>
+        <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
+        <translation>Indica si la instalación permite que el salvapantallas abra páginas web (Tab y Esc abren las páginas que ofrece una colección de imágenes). Un cambio aquí no se guarda.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -783,6 +791,10 @@ cuadro de diálogo Propiedades.</translation>
     <message>
         <source>Wallpaper Changer</source>
         <translation>Cambiador de fondos de pantalla</translation>
+    </message>
+    <message>
+        <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
+        <translation>paperwheel cambia el fondo de escritorio según lo programado, pero este escritorio no tiene bandeja del sistema para mostrar su icono y su menú. Contrólelo desde un terminal: paperwheel --next, --pause, --resume, --status o --quit.</translation>
     </message>
 </context>
 <context>

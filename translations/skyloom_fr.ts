@@ -188,6 +188,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>A photo folder is made into an image set at once; Cancel does not take it back.</source>
+        <translation>Un dossier de photos devient aussitôt une collection d’images ; « Annuler » ne l’annule pas.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
@@ -493,10 +497,6 @@
         <translation>Temps entre les images</translation>
     </message>
     <message>
-        <source>&amp;Seconds</source>
-        <translation>&amp;Secondes</translation>
-    </message>
-    <message>
         <source>&amp;Minutes</source>
         <translation>&amp;Minutes</translation>
     </message>
@@ -708,6 +708,14 @@
         <source>Error</source>
         <translation>Erreur</translation>
     </message>
+    <message>
+        <source>S&amp;econds</source>
+        <translation>S&amp;econdes</translation>
+    </message>
+    <message>
+        <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
+        <translation>Indique si l’installation permet à l’économiseur d’écran d’ouvrir des pages web (Tab et Échap ouvrent les pages proposées par une collection d’images). Une modification ici n’est pas enregistrée.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -783,6 +791,10 @@ boîte de dialogue Propriétés.</translation>
     <message>
         <source>Wallpaper Changer</source>
         <translation>Changeur de fond d’écran</translation>
+    </message>
+    <message>
+        <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
+        <translation>paperwheel change le fond d’écran selon le calendrier, mais ce bureau n’a pas de zone de notification pour afficher son icône et son menu. Pilotez-le depuis un terminal : paperwheel --next, --pause, --resume, --status ou --quit.</translation>
     </message>
 </context>
 <context>

@@ -188,6 +188,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>A photo folder is made into an image set at once; Cancel does not take it back.</source>
+        <translation>写真フォルダーはすぐに画像セットになります。「キャンセル」では元に戻りません。</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::PageLists</name>
@@ -493,10 +497,6 @@
         <translation>画像の切り替え間隔</translation>
     </message>
     <message>
-        <source>&amp;Seconds</source>
-        <translation>秒(&amp;S)</translation>
-    </message>
-    <message>
         <source>&amp;Minutes</source>
         <translation>分(&amp;M)</translation>
     </message>
@@ -708,6 +708,14 @@
         <source>Error</source>
         <translation>エラー</translation>
     </message>
+    <message>
+        <source>S&amp;econds</source>
+        <translation>秒(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
+        <translation>インストールでスクリーンセーバーが Web ページを開けるかどうかを示します（Tab キーと Esc キーで画像セットが提供するページを開きます）。ここでの変更は保存されません。</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>
@@ -783,6 +791,10 @@ Properties Dialog.</source>
     <message>
         <source>Wallpaper Changer</source>
         <translation>壁紙チェンジャー</translation>
+    </message>
+    <message>
+        <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
+        <translation>paperwheel は予定どおりに壁紙を変更しますが、このデスクトップにはアイコンとメニューを表示するシステムトレイがありません。端末から操作してください: paperwheel --next、--pause、--resume、--status、--quit。</translation>
     </message>
 </context>
 <context>

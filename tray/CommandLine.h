@@ -1,7 +1,8 @@
 #pragma once
 // The command line of paperwheel. Without arguments it runs in the tray;
 // "--autostart on|off" switches starting at login and exits,
-// "--autostart status" prints "on" or "off".
+// "--autostart status" prints "on" or "off"; "--next", "--pause",
+// "--resume", "--status" and "--quit" are sent to the copy that runs.
 
 #include <string>
 #include <vector>
@@ -9,9 +10,18 @@
 namespace skyloom::tray {
 
 struct CommandLine {
-    enum class Action { RunTray, AutostartOn, AutostartOff, AutostartStatus, Help, Invalid };
+    enum class Action {
+        RunTray,
+        AutostartOn,
+        AutostartOff,
+        AutostartStatus,
+        Control,
+        Help,
+        Invalid
+    };
     Action action = Action::RunTray;
-    std::string error; // for Invalid
+    std::string control; // for Control: "next", "pause", "resume", "status" or "quit"
+    std::string error;   // for Invalid
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);

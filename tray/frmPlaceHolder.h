@@ -12,6 +12,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <functional>
 #include <string>
 
 class QAction;
@@ -32,6 +33,12 @@ public:
         std::string windowsDir;            // folder of the "Skyloom.scr" link
         std::string besideDir;             // folder of this program
         SkyloomStarter::Launcher launcher; // empty: a detached start
+        /// Tells the user something (summary, body); empty: a desktop
+        /// notification.
+        std::function<void(const std::string&, const std::string&)> notify;
+        /// How long a missing tray may take to appear (a panel started
+        /// after us at login) before the user is told there is none.
+        int noTrayGraceMs = 10000;
     };
 
     explicit frmPlaceHolder(Options options, QObject* parent = nullptr);
@@ -45,9 +52,17 @@ public:
     void StartCalendarRefresh();
     void StartWallpaperSettings();
 
-    // What the tray icon reports.
+    // What the tray icon reports. The menu is the icon's context menu, so
+    // that trays showing a D-Bus menu show it too; with a Shift, Ctrl or Alt
+    // key held it holds only the close entry.
     void TrayX1_MouseDown(Qt::KeyboardModifiers shift);
     void TrayX1_DblClick();
+
+    /// A command of the control channel ("next", "pause", "resume",
+    /// "status", "quit"): what was done, or with `ok` false why not.
+    std::string Control(const std::string& command, bool& ok);
+    /// True while automatic changes run (the menu item has its tick).
+    bool active() const;
 
     QSystemTrayIcon& TrayX1() { return TrayX1_; }
     QTimer& Timer1() { return Timer1_; }
@@ -63,7 +78,9 @@ private:
     void mnuProp_AutoChangState_Click();
     void applyTimer();
     void setIcon(int id);
+    void setActive(bool active);
     void start(const char* sw);
+    void checkTray();
 
     Schedule schedule_;
     SkyloomStarter starter_;
@@ -75,7 +92,10 @@ private:
     QAction* mnuProp_Change_ = nullptr;
     QAction* mnuProp_AutoChangState_ = nullptr;
     QAction* mnuClose_Close_ = nullptr;
+    std::function<void(const std::string&, const std::string&)> notify_;
+    int noTrayGraceMs_ = 0;
     int iconShown_ = 0;
+    int loggedPeriod_ = -2; // the schedule last logged: a period in ms, -1 paused
 };
 
 } // namespace skyloom::tray

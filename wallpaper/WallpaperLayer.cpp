@@ -110,8 +110,12 @@ bool DisplayWPLayer(rasterkit::Handle buffer, int width, int height, const Layer
     }
     const int lw = rasterkit::GetGCBitmapWidth(layer);
     const int lh = rasterkit::GetGCBitmapHeight(layer);
-    const int result = rasterkit::DoBlitToWorkWOP(buffer, width - lw - 20, height - lh - 20, layer,
-                                                  0, 0, 0, 0, 1, 0, t, 0);
+    const QRect area = source.visible.isValid()
+                           ? source.visible.intersected(QRect(0, 0, width, height))
+                           : QRect(0, 0, width, height);
+    const int result =
+        rasterkit::DoBlitToWorkWOP(buffer, area.right() + 1 - lw - 20, area.bottom() + 1 - lh - 20,
+                                   layer, 0, 0, 0, 0, 1, 0, t, 0);
     rasterkit::UnloadBitMap(layer);
     return result == 0;
 }

@@ -6,6 +6,8 @@
 
 #include "graphics/rasterkit/Rasterkit.h"
 
+#include <QRect>
+
 #include <string>
 
 namespace skyloom::wallpaper {
@@ -34,12 +36,13 @@ struct LayerSource {
     std::string pictureInfo;  ///< the picture's .nfo file
     std::string setDirectory; ///< its set folder, ending in "/"
     std::string settingsFile; ///< ScreenSaver.ini
+    QRect visible;            ///< the part the screen shows; invalid: all of it
 };
 
 /// Blends the chosen layer into the finished wallpaper in `buffer` (width ×
-/// height pixels), its bottom-right corner 20 pixels from the picture's
-/// right and bottom edges. A layer that cannot be loaded, or whose name
-/// leaves the set folder, is skipped (logged). True when a layer was blended.
+/// height pixels), its bottom-right corner 20 pixels from the right and
+/// bottom edges of the picture (of its visible part, when given). A layer that cannot be loaded, or
+/// whose name leaves the set folder, is skipped (logged). True when a layer was blended.
 bool DisplayWPLayer(rasterkit::Handle buffer, int width, int height, const LayerSource& source);
 
 } // namespace skyloom::wallpaper

@@ -233,6 +233,14 @@ std::string defaultCacheFolder() {
     return platform::cacheDirectory();
 }
 
+QRect visiblePart(QSize picture, QSize screen) {
+    if (!screen.isValid() || screen.isEmpty() || picture.isEmpty())
+        return {};
+    const int w = std::min(picture.width(), screen.width());
+    const int h = std::min(picture.height(), screen.height());
+    return {(picture.width() - w) / 2, (picture.height() - h) / 2, w, h};
+}
+
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
     RenderResult result;
     const std::string file = r.pictureBase + ".jpg";
@@ -276,10 +284,13 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
     if (enlarged(target, picture))
         smoothKeepingTopRows(buffer.get());
 
+    // Not fitted, the desktop centres the picture at its own size: calendar
+    // and layer go inside the part the screen shows.
+    const QRect visible = r.fit ? QRect() : visiblePart(target, r.screen);
     calendar::DispCalendar(calendar, buffer.get(), target.width(), target.height(), r.calendar,
-                           r.today, r.workFolder);
+                           r.today, r.workFolder, visible);
     DisplayWPLayer(buffer.get(), target.width(), target.height(),
-                   {info, r.setDirectory, r.settingsFile});
+                   {info, r.setDirectory, r.settingsFile, visible});
 
     const QImage* pixels = rasterkit::pixels(buffer.get());
     if (!pixels) {

@@ -52,6 +52,11 @@ struct RenderResult {
     QImage image;      ///< the finished 24-bit picture
 };
 
+/// The part of a wallpaper of `picture` size that a screen of `screen` size
+/// shows when the desktop centres it without scaling: all of it when it is
+/// no larger, else the centred screen-sized part. Invalid without a screen.
+QRect visiblePart(QSize picture, QSize screen);
+
 /// Renders and writes the wallpaper. The files are written under temporary
 /// names and renamed into place, so a failed render leaves the previous
 /// wallpaper as it was.

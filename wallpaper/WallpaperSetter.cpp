@@ -52,13 +52,29 @@ void removeAliases(const std::string& path, char letter) {
     fs::remove(alias(path, letter), ec);
 }
 
+// True when a recorded value names one of Skyloom's own wallpaper files in
+// `folder` ("Skyloom.bmp", its aliases, the PNG), as a path or a file URI.
+bool namesOwnPicture(const pw::SavedWallpaper& saved, const std::string& folder) {
+    const std::string stem = fs::path(kBmpFileName).stem().string();
+    const std::string path = (fs::path(folder) / stem).string();
+    const std::string uri = pw::fileUri(folder) + "/" + stem;
+    for (const auto& setting : saved.settings)
+        if (setting.value && (setting.value->find(path) != std::string::npos ||
+                              setting.value->find(uri) != std::string::npos))
+            return true;
+    return false;
+}
+
 } // namespace
 
-WallpaperSetter::WallpaperSetter(std::unique_ptr<pw::DesktopBackend> backend)
-    : runner_(std::make_unique<pw::ProcessRunner>()), backend_(std::move(backend)) {
+WallpaperSetter::WallpaperSetter(std::unique_ptr<pw::DesktopBackend> backend,
+                                 std::string recordPath)
+    : runner_(std::make_unique<pw::ProcessRunner>()), backend_(std::move(backend)),
+      record_(recordPath.empty() ? UserWallpaperRecord::defaultPath() : std::move(recordPath)) {
     if (!backend_)
-        backend_ = pw::makeBackend(pw::detectBackend(pw::processEnvironment()), *runner_,
-                                   platform::runtimeDirectory());
+        backend_ =
+            pw::makeBackend(pw::detectBackend(pw::processEnvironment(), pw::sessionBusNames()),
+                            *runner_, platform::runtimeDirectory());
 }
 
 WallpaperSetter::~WallpaperSetter() = default;
@@ -84,6 +100,14 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
         if (auto name = linkAlias(request.pngPath, letter); !name.empty())
             picture.pngPath = name;
     }
+    std::string reason;
+    if (!recordUserWallpaper(request, reason)) {
+        if (fresh) {
+            removeAliases(request.outputPath, letter);
+            removeAliases(request.pngPath, letter);
+        }
+        return {false, reason};
+    }
     const pw::InstallResult installed = backend_->install(picture);
     if (!installed.ok) {
         if (fresh) {
@@ -103,13 +127,99 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
     return {true, installed.message};
 }
 
+bool WallpaperSetter::recordUserWallpaper(const RenderRequest& request, std::string& reason) {
+    // The file alone changes no desktop.
+    if (backend_->kind() == pw::BackendKind::File)
+        return true;
+    const std::string name = pw::backendName(backend_->kind());
+    const UserWallpaperRecord::Loaded loaded = record_.load(name);
+    if (loaded.state == UserWallpaperRecord::State::Present)
+        return true;
+    if (loaded.state == UserWallpaperRecord::State::Damaged) {
+        // Kept, so that it is not replaced by a reading of Skyloom's picture.
+        logWarning("wallpaper", loaded.message);
+        return true;
+    }
+    pw::ReadResult read = backend_->current();
+    if (!read.ok) {
+        reason = "the " + name + " desktop's own wallpaper could not be read, so it was left as " +
+                 "it was: " + read.message;
+        return false;
+    }
+    read.wallpaper.backend = name;
+    const std::string folder = fs::path(request.outputPath).parent_path().string();
+    if (read.wallpaper.known && namesOwnPicture(read.wallpaper, folder)) {
+        // Skyloom's picture from before there was a record: the desktop's
+        // own setting is not known any more.
+        logInfo("wallpaper", "the " + name + " desktop already shows Skyloom's wallpaper; its " +
+                                 "own wallpaper is not known");
+        read.wallpaper.known = false;
+        read.wallpaper.settings.clear();
+    }
+    if (!read.wallpaper.known)
+        logInfo("wallpaper", "the " + name + " desktop cannot tell its wallpaper; taking " +
+                                 "Skyloom's away will leave it without one");
+    std::string error;
+    if (!record_.keep(read.wallpaper, &error)) {
+        reason = "the " + name + " desktop's own wallpaper could not be recorded, so it was left " +
+                 "as it was: " + error;
+        return false;
+    }
+    return true;
+}
+
 Outcome WallpaperSetter::RemoveWallpaper() {
+    const RestoreOutcome restored = RestoreUserWallpaper();
+    switch (restored.status) {
+    case RestoreStatus::Restored:
+    case RestoreStatus::NotKnown:
+        UpdateWinIni();
+        return {true, {}};
+    case RestoreStatus::Failed:
+        return {false, restored.message};
+    case RestoreStatus::Damaged:
+        logWarning("wallpaper", restored.message + "; the wallpaper is taken away instead");
+        break;
+    case RestoreStatus::NothingRecorded:
+        break;
+    }
     const pw::InstallResult removed = backend_->remove();
     if (!removed.ok)
         return {false, "the " + pw::backendName(backend_->kind()) +
                            " desktop kept its wallpaper: " + removed.message};
+    if (restored.status == RestoreStatus::Damaged) {
+        std::string error;
+        if (!record_.forget(pw::backendName(backend_->kind()), &error))
+            logWarning("wallpaper", error);
+    }
     UpdateWinIni();
     return {true, {}};
+}
+
+RestoreOutcome WallpaperSetter::RestoreUserWallpaper() {
+    const std::string name = pw::backendName(backend_->kind());
+    const UserWallpaperRecord::Loaded loaded = record_.load(name);
+    switch (loaded.state) {
+    case UserWallpaperRecord::State::None:
+        return {RestoreStatus::NothingRecorded,
+                "no wallpaper of the " + name + " desktop is recorded in " + record_.path()};
+    case UserWallpaperRecord::State::Damaged:
+        return {RestoreStatus::Damaged, loaded.message};
+    case UserWallpaperRecord::State::Present:
+        break;
+    }
+    const pw::InstallResult restored = backend_->restore(loaded.wallpaper);
+    if (!restored.ok)
+        return {RestoreStatus::Failed,
+                "the " + name +
+                    " desktop did not take its own wallpaper back: " + restored.message};
+    std::string error;
+    if (!record_.forget(name, &error))
+        logWarning("wallpaper", error);
+    if (!loaded.wallpaper.known)
+        return {RestoreStatus::NotKnown,
+                "the " + name + " desktop's own wallpaper was not known; Skyloom's was taken away"};
+    return {RestoreStatus::Restored, "the " + name + " desktop's own wallpaper is back"};
 }
 
 } // namespace skyloom::wallpaper

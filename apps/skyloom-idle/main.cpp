@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace skyloom;
@@ -33,8 +34,9 @@ using namespace skyloom;
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: skyloom-idle            start the screen saver after the idle time\n"
+    "Usage: skyloom-idle [--verbose]  start the screen saver after the idle time\n"
     "       skyloom-idle --help | --version\n"
+    "  --verbose   log every idle check, not only changes of what it decides\n"
     "It runs until the session ends (one copy per user); the Screen Saver page\n"
     "switches the saver on and sets the idle time.\n";
 
@@ -44,8 +46,13 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (auto status = answerStandardOptions(args, "skyloom-idle", kUsage))
         return *status;
-    if (!args.empty()) {
-        std::fprintf(stderr, "skyloom-idle: unknown argument %s\n%s", args[0].c_str(), kUsage);
+    bool verbose = false;
+    for (const std::string& arg : args) {
+        if (arg == "--verbose") {
+            verbose = true;
+            continue;
+        }
+        std::fprintf(stderr, "skyloom-idle: unknown argument %s\n%s", arg.c_str(), kUsage);
         return 2;
     }
     platform::initialise();
@@ -113,6 +120,7 @@ int main(int argc, char** argv) {
     actions.userActivity = [&] { sinceActivity.start(); };
     inhibitor.setActions(std::move(actions));
     platform::IdleActivation activation;
+    std::string_view lastReason;
     QTimer timer;
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -124,6 +132,13 @@ int main(int argc, char** argv) {
         in.inhibited = inhibitor.inhibited();
         in.saverRunning = platform::screenSaverRunning();
         const auto d = activation.check(in);
+        // Each change of what the daemon decides is logged, every check with --verbose:
+        // it tells a user (and the tests) why the saver did or did not start.
+        if (verbose || d.reason != lastReason)
+            logInfo("idle", "check: idle " + (in.idleMs ? std::to_string(*in.idleMs) : "unknown") +
+                                " ms of " + std::to_string(std::int64_t{in.timeoutSeconds} * 1000) +
+                                " ms: " + std::string(d.reason));
+        lastReason = d.reason;
         if (d.startSaver) {
             if (auto message = starter.start("/s"))
                 std::fprintf(stderr, "skyloom-idle: %s\n", message->c_str());

@@ -1,5 +1,6 @@
 #include "mdlMain.h"
 
+#include "Identity.h"
 #include "common/Log.h"
 #include "common/ProgramInfo.h"
 #include "common/Startup.h"
@@ -7,6 +8,7 @@
 #include "config/frmChangePassword.h"
 #include "config/frmMoonfield.h"
 #include "config/frmPleaseWait.h"
+#include "platform/Display.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
@@ -16,8 +18,10 @@
 #include "saver/ForeignWindow.h"
 #include "saver/SaverGuard.h"
 #include "saver/frmSaver.h"
+#include "wallpaper/WallpaperSetter.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdint>
@@ -42,6 +46,8 @@ constexpr const char* kUsage =
     "  /debug        with /s: keep the pointer and stay a normal window\n"
     "  -root         draw into the window in XSCREENSAVER_WINDOW\n"
     "  --window-id ID  draw into window ID (a settings preview)\n"
+    "  --restore-wallpaper  put back the desktop's own wallpaper from before\n"
+    "                Skyloom changed it\n"
     "  --help, -h    show this text\n"
     "  --version     show the version\n"
     "See skyloom(1) for the keys that end the saver, files and environment.\n";
@@ -62,23 +68,37 @@ std::unique_ptr<config::frmMoonfield> initialisedConfiguration() {
 }
 
 // The wallpaper sequences of "/wall" and "/kalendar": the notice shows while
-// the hidden dialog makes the wallpaper.
-int wallpaperSequence(bool next) {
-    auto form = initialisedConfiguration();
-    if (!form)
+// the hidden dialog makes the wallpaper. Without a display (`headless`) the
+// picture is made for the screen seen last, or the reference size, and no
+// notice is shown; the one line on stdout then says where the picture is.
+int wallpaperSequence(bool next, bool headless = false) {
+    auto form = std::make_unique<config::frmMoonfield>();
+    if (headless) {
+        const QSize remembered = platform::rememberedScreenSize();
+        form->setScreenSize(remembered.isValid() ? remembered : QSize(1024, 768));
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        platform::rememberScreenSize(screen->size() * screen->devicePixelRatio());
+    }
+    if (!form->initialise())
         return 1;
-    config::frmPleaseWait notice;
-    notice.show();
-    QCoreApplication::processEvents();
+    std::unique_ptr<config::frmPleaseWait> notice;
+    if (!headless) {
+        notice = std::make_unique<config::frmPleaseWait>();
+        notice->show();
+        QCoreApplication::processEvents();
+    }
     const wallpaper::Outcome outcome = next ? form->NextWallpaperImage() : form->SetCalendar();
     form.reset();
-    notice.hide();
+    notice.reset();
     if (!outcome.ok) {
         std::fprintf(stderr, "skyloom: %s\n", outcome.reason.c_str());
         return 1;
     }
     if (!outcome.reason.empty())
         std::printf("skyloom: %s\n", outcome.reason.c_str());
+    else if (headless)
+        std::printf("skyloom: no display; the wallpaper is in %s/%s\n",
+                    platform::GetWindowsDir().c_str(), wallpaper::kBmpFileName);
     return 0;
 }
 
@@ -97,8 +117,10 @@ int showConfiguration(QApplication& app, int tab, bool fromProps) {
 int runRenderer(const char* hostWindow) {
     bool ok = false;
     const WId host = QString(hostWindow).toULongLong(&ok);
-    if (!ok)
+    if (!ok) {
+        std::fprintf(stderr, "skyloom: SKYLOOM_RENDER_INTO does not name a window\n");
         return 2;
+    }
     saver::frmSaver window;
     window.embedInto(host);
     window.pictureShown = [](saver::frmSaver& w) {
@@ -194,6 +216,34 @@ int runSaver() {
     return 0;
 }
 
+// --restore-wallpaper: the desktop's own wallpaper back, without a window.
+// Exit status 0 when it is back, 1 when nothing was recorded or the desktop
+// refused.
+// Qt aborts without a display; the modes that draw say so and end instead.
+bool displayReachable() {
+    if (platform::hasDisplay() || platform::platformNeedsNoDisplay())
+        return true;
+    std::fprintf(stderr, "skyloom: no display (DISPLAY and WAYLAND_DISPLAY are not set)\n");
+    return false;
+}
+
+int restoreWallpaper() {
+    wallpaper::WallpaperSetter setter;
+    const wallpaper::RestoreOutcome outcome = setter.RestoreUserWallpaper();
+    switch (outcome.status) {
+    case wallpaper::RestoreStatus::Restored:
+    case wallpaper::RestoreStatus::NotKnown:
+        std::printf("skyloom: %s\n", outcome.message.c_str());
+        return 0;
+    case wallpaper::RestoreStatus::NothingRecorded:
+    case wallpaper::RestoreStatus::Damaged:
+    case wallpaper::RestoreStatus::Failed:
+        break;
+    }
+    std::fprintf(stderr, "skyloom: %s\n", outcome.message.c_str());
+    return 1;
+}
+
 } // namespace
 
 int Main(int argc, char** argv) {
@@ -201,6 +251,8 @@ int Main(int argc, char** argv) {
     if (auto status = answerStandardOptions(args, "skyloom", kUsage))
         return *status;
     platform::initialise();
+    if (args.size() == 1 && args[0] == "--restore-wallpaper")
+        return restoreWallpaper();
     const std::string commandLine = joinCommandLine(args);
 
     // A screen-saver daemon's display mode: its own options, never taken for
@@ -211,6 +263,8 @@ int Main(int argc, char** argv) {
                                  "--window-id)\n");
             return 1;
         }
+        if (!displayReachable())
+            return 1;
         QApplication app(argc, argv);
         platform::installTranslations();
         return runInDaemonWindow(*windowId);
@@ -238,8 +292,20 @@ int Main(int argc, char** argv) {
     if (mode == StartMode::Exit)
         return 0;
 
+    // The wallpaper modes also run where there is no display (a cron job, an
+    // ssh login, a systemd user timer): they only make a picture file and
+    // tell the desktop's settings. The other modes need a screen.
+    const bool wallpaperMode =
+        mode == StartMode::WallpaperNext || mode == StartMode::CalendarRefresh;
+    const bool headless = !platform::hasDisplay();
+    if (headless && wallpaperMode) {
+        platform::useOffscreenPlatform();
+    } else if (!displayReachable()) {
+        return 1;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName("skyloom");
+    identifyApplication();
     QApplication::setQuitOnLastWindowClosed(true);
     platform::installTranslations();
     config::installQtMessageBoxes();
@@ -258,9 +324,9 @@ int Main(int argc, char** argv) {
     case StartMode::ConfigDebug:
         return showConfiguration(app, 0, false);
     case StartMode::WallpaperNext:
-        return wallpaperSequence(true);
+        return wallpaperSequence(true, headless);
     case StartMode::CalendarRefresh:
-        return wallpaperSequence(false);
+        return wallpaperSequence(false, headless);
     case StartMode::ConfigWallpaper:
         return showConfiguration(app, 1, false);
     case StartMode::Exit:

@@ -1,6 +1,10 @@
 #include "DesktopBackend.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <algorithm>
@@ -77,9 +81,60 @@ Environment processEnvironment() {
     };
 }
 
+namespace {
+
+BackendKind desktopOfSession(const Environment& env);
+
+} // namespace
+
 BackendKind detectBackend(const Environment& env) {
+    return detectBackend(env, {});
+}
+
+BusNames sessionBusNames() {
+    return [] {
+        std::vector<std::string> names;
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return names;
+        const QDBusReply<QStringList> reply = bus.interface()->registeredServiceNames();
+        if (reply.isValid())
+            for (const QString& name : reply.value())
+                names.push_back(name.toStdString());
+        return names;
+    };
+}
+
+BackendKind detectBackend(const Environment& env, const BusNames& busNames) {
     if (auto forced = backendFromName(env("SKYLOOM_WALLPAPER_BACKEND")))
         return *forced;
+    if (busNames && env("DISPLAY").empty() && env("WAYLAND_DISPLAY").empty() &&
+        desktopOfSession(env) == BackendKind::File) {
+        // Each desktop's own service; the first one running wins.
+        constexpr std::pair<const char*, BackendKind> kServices[] = {
+            {"org.Cinnamon", BackendKind::Cinnamon},
+            {"org.mate.SessionManager", BackendKind::Mate},
+            {"org.xfce.SessionManager", BackendKind::Xfce},
+            {"org.gnome.Shell", BackendKind::Gnome},
+        };
+        const std::vector<std::string> names = busNames();
+        for (const auto& [service, kind] : kServices)
+            if (std::find(names.begin(), names.end(), service) != names.end())
+                return kind;
+        return BackendKind::File;
+    }
+    // swaybg draws on the compositor's display: without one (a cron job, an
+    // ssh login) the picture file is all there is. The desktops told through
+    // their settings only need the session bus.
+    const BackendKind kind = desktopOfSession(env);
+    if (kind == BackendKind::Sway && env("WAYLAND_DISPLAY").empty())
+        return BackendKind::File;
+    return kind;
+}
+
+namespace {
+
+BackendKind desktopOfSession(const Environment& env) {
     // XDG_CURRENT_DESKTOP lists the desktop and what it derives from
     // ("Budgie:GNOME"); the first entry we know wins.
     const std::string current = lower(env("XDG_CURRENT_DESKTOP"));
@@ -109,10 +164,29 @@ BackendKind detectBackend(const Environment& env) {
     return BackendKind::File;
 }
 
+} // namespace
+
 std::string fileUri(const std::string& path) {
     return QUrl::fromLocalFile(QString::fromStdString(path))
         .toString(QUrl::FullyEncoded)
         .toStdString();
+}
+
+} // namespace skyloom::platform::wallpaper
+
+namespace skyloom::platform::wallpaper {
+
+// Desktops that cannot be asked (swaybg, the X root window, LXQt, the file
+// alone): the record says so, and a restore takes Skyloom's picture away.
+ReadResult DesktopBackend::current() {
+    ReadResult result;
+    result.ok = true;
+    result.wallpaper.backend = backendName(kind());
+    return result;
+}
+
+InstallResult DesktopBackend::restore(const SavedWallpaper&) {
+    return remove();
 }
 
 } // namespace skyloom::platform::wallpaper

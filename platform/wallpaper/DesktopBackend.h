@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace skyloom::platform::wallpaper {
 
@@ -29,8 +30,20 @@ Environment processEnvironment();
 /// without regard to case), KDE_FULL_SESSION, GNOME_DESKTOP_SESSION_ID,
 /// MATE_DESKTOP_SESSION_ID, DESKTOP_SESSION; else, for an unknown desktop,
 /// sway's swaybg on Wayland (WAYLAND_DISPLAY), the X root window on X11
-/// (DISPLAY), and the file alone without either.
+/// (DISPLAY), and the file alone without either. sway without
+/// WAYLAND_DISPLAY gives the file alone too.
 BackendKind detectBackend(const Environment& env);
+
+/// The names now owned on the session bus (none without a bus).
+using BusNames = std::function<std::vector<std::string>()>;
+BusNames sessionBusNames();
+
+/// The same, and when the environment names no desktop and no display (a
+/// cron job, a systemd user timer) the desktop whose service owns its name
+/// on the session bus, for the desktops told through settings commands that
+/// need no display (GNOME, Cinnamon, MATE, Xfce). `busNames` is only asked
+/// then.
+BackendKind detectBackend(const Environment& env, const BusNames& busNames);
 
 /// What to install.
 struct WallpaperPicture {
@@ -45,6 +58,31 @@ struct InstallResult {
     std::string message; ///< the reason when not ok; where the file is for "file"
 };
 
+/// One setting of the desktop as it was found: a settings key, a property or
+/// a desktop's picture, with the value in the form the desktop's own tool
+/// prints and takes back.
+struct SavedSetting {
+    std::string key;
+    std::optional<std::string> value; ///< none: the setting did not exist
+    bool operator==(const SavedSetting&) const = default;
+};
+
+/// What a desktop showed before Skyloom changed it.
+struct SavedWallpaper {
+    std::string backend; ///< backendName() of the desktop it was read from
+    /// False when the desktop cannot be asked: taking Skyloom's picture away
+    /// is then all a restore can do.
+    bool known = false;
+    std::vector<SavedSetting> settings;
+    bool operator==(const SavedWallpaper&) const = default;
+};
+
+struct ReadResult {
+    bool ok = false;
+    std::string message; ///< the reason when not ok
+    SavedWallpaper wallpaper;
+};
+
 class DesktopBackend {
 public:
     virtual ~DesktopBackend() = default;
@@ -55,6 +93,12 @@ public:
     virtual InstallResult install(const WallpaperPicture& picture) = 0;
     /// Takes away what install set (the wallpaper "(none)").
     virtual InstallResult remove() = 0;
+    /// Reads the desktop's wallpaper setting as it is now, in the keys that
+    /// install changes. Desktops that cannot be asked answer "not known".
+    virtual ReadResult current();
+    /// Puts back what current() read; an unknown record takes Skyloom's
+    /// picture away (remove()).
+    virtual InstallResult restore(const SavedWallpaper& saved);
 };
 
 /// A backend of the given kind. Command backends start their commands

@@ -38,6 +38,25 @@ v=$("$bin/skyloom-ini" registry-get 'Software\Test' Name) || fail "registry-get"
 grep -q 'HKEY_CURRENT_USER\\HKEY_CURRENT_USER' "$XDG_CONFIG_HOME/skyloom/registry.ini" &&
     fail "doubled hive in the registry file"
 
+# Failures: non-zero with a one-line reason on stderr.
+"$bin/skyloom-ini" registry-get 'Software\Test' Missing >"$tmp/out" 2>"$tmp/err"; rc=$?
+[ "$rc" -eq 1 ] && [ ! -s "$tmp/out" ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] ||
+    fail "skyloom-ini registry-get of a missing value: rc $rc, stderr '$(cat "$tmp/err")'"
+mkdir -p "$tmp/ro" && printf '[S]\n' >"$tmp/ro/t.ini" && chmod 500 "$tmp/ro"
+if ! touch "$tmp/ro/probe" 2>/dev/null; then # not when run as root
+    "$bin/skyloom-ini" set "$tmp/ro/t.ini" S k v 2>"$tmp/err"; rc=$?
+    [ "$rc" -eq 1 ] && grep -q '^skyloom-ini: ' "$tmp/err" ||
+        fail "skyloom-ini set into a read-only folder: rc $rc"
+fi
+chmod 700 "$tmp/ro"
+for args in --status --next --quit; do
+    "$bin/paperwheel" $args >"$tmp/out" 2>"$tmp/err"; rc=$?
+    [ "$rc" -eq 1 ] && grep -q 'no paperwheel is running' "$tmp/err" ||
+        fail "paperwheel $args with none running: rc $rc, '$(cat "$tmp/err")'"
+done
+"$bin/paperwheel" --next now >/dev/null 2>&1; rc=$?
+[ "$rc" -eq 2 ] || fail "paperwheel --next with an argument: exit status $rc"
+
 out=$("$bin/skyloom-mkset" "$tmp/none" --into "$tmp/prog" 2>"$tmp/err"); rc=$?
 [ "$rc" -eq 1 ] || fail "skyloom-mkset on a missing folder: exit status $rc"
 [ -z "$out" ] || fail "skyloom-mkset failure on stdout: $out"

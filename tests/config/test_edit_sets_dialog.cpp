@@ -314,4 +314,28 @@ TEST_F(EditSetsDialogTest, AddPhotoFolderMakesARegisteredSetOrSaysWhyNot) {
     EXPECT_EQ(messages.size(), 2u);
 }
 
+TEST_F(EditSetsDialogTest, AddPhotoFolderSaysItIsMadeAtOnceAndCancelKeepsIt) {
+    auto form = shown();
+    child<QTabWidget>(*form, "SSTabEditSets")->setCurrentIndex(1);
+    auto* note = child<QLabel>(*form, "lblAddPhotoFolderNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_FALSE(note->text().isEmpty());
+    EXPECT_EQ(child<QPushButton>(*form, "cmdAddPhotoFolder")->accessibleDescription(),
+              note->text());
+
+    const std::string photos = dir.file("photos");
+    std::filesystem::create_directories(photos);
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    ASSERT_TRUE(photo.save(QString::fromStdString(photos + "/beach.jpg"), "JPEG"));
+    ASSERT_TRUE(form->editSetsPage()->addPhotoFolder(photos, "Holiday"));
+    child<QPushButton>(*form, "cmdCancel")->click();
+    EXPECT_FALSE(form->isVisible());
+    // What the note says: the set stays, and the next dialog lists it.
+    EXPECT_NE(registry().find("[Holiday]"), std::string::npos);
+    auto again = shown();
+    EXPECT_TRUE(texts(child<QComboBox>(*again, "cmboEditSet")).contains("Holiday"));
+}
+
 } // namespace

@@ -42,21 +42,11 @@ printf '[ScreenSaver]\r\nSetup=1\r\n[PrefsWP]\r\nrandom=0\r\nCurrentSet=Showcase
     "$name" >"$prog/ScreenSaver.ini"
 
 title="Screen Saver Configuration"
-wait_window() {
-    local w=
-    for _ in $(seq 1 100); do
-        w=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$w" ] && break
-        sleep 0.1
-    done
-    echo "$w"
-}
-"$SKYLOOM" /-ConfigWall &
+"$SKYLOOM" /-ConfigWall 2>>"$log" &
 spid=$!
 pids="$pids $spid"
-wid=$(wait_window "$title")
-[ -n "$wid" ] || fail "no dialog window"
-sleep 0.5
+wait_window "$title"
+dialog=$wid
 
 # The checks through the accessibility tree; buttons are clicked with the
 # mouse so that a modal dialog does not hold up the accessibility call.
@@ -96,13 +86,10 @@ names(credits)
 open(tmp + "/credits-ok", "w").close()
 print("ok: the credits dialog shows the LadyBird credits, every control named")
 PY
-cwid=$(wait_window "Image Credits")
-[ -n "$cwid" ] || fail "no credits window"
-sleep 0.3
-import -window "$cwid" "$SHOTS/credits-dialog.png"
-xdotool windowfocus --sync "$cwid" key c
-for _ in $(seq 1 50); do xdotool search --name '^Image Credits$' >/dev/null 2>&1 || break; sleep 0.1; done
-xdotool search --name '^Image Credits$' >/dev/null 2>&1 && fail "typing c did not close the credits"
+wait_window "Image Credits"
+settled_shot "$wid" "$SHOTS/credits-dialog.png"
+xdotool windowfocus --sync "$wid" key c
+wait_until "credits closed after typing c" "$WHOLE_WAIT" window_gone "Image Credits"
 echo "ok: typing c closed the credits"
 
 "$PY" - "$tmp" "$here" <<'PY' || fail "About page checks"
@@ -124,12 +111,12 @@ visit = a.find(app, "push button", "Visit Skyloom")
 a.press(visit)
 print("ok: the About page shows the Showcase company")
 PY
-for _ in $(seq 1 50); do [ -s "$tmp/opened" ] && break; sleep 0.1; done
+url_opened() { [ -s "$tmp/opened" ]; }
+wait_until "address handed to the opener" "$WHOLE_WAIT" url_opened
 [ "$(cat "$tmp/opened" 2>/dev/null)" = "https://example.org/skyloom" ] ||
     fail "Visit opened '$(cat "$tmp/opened" 2>/dev/null)'"
 echo "ok: Visit Skyloom opened https://example.org/skyloom"
-sleep 2 # one thumbnail step
-import -window "$wid" "$SHOTS/about-page.png"
+settled_shot "$dialog" "$SHOTS/about-page.png"
 kill "$spid" 2>/dev/null
 wait "$spid" 2>/dev/null
 echo "screenshots in $SHOTS"

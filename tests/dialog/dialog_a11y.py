@@ -80,12 +80,20 @@ def choose(combo, item):
         fail("%r is not in the list %s" % (item, texts))
     steps = texts.index(item) - texts.index(combo.name)
     box = combo.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    before = visible_windows()
     subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2),
                     str(box.y + box.height // 2), "click", "1"], check=True)
-    time.sleep(0.5)
+    wait_for("the drop-down list to open", lambda: len(visible_windows() - before) > 0, 20)
     keys = ["Down"] * steps if steps > 0 else ["Up"] * -steps
     subprocess.run(["xdotool", "key"] + keys + ["Return"], check=True)
     wait_for("%r to be chosen" % item, lambda: combo.name == item, 5)
+
+
+def visible_windows():
+    """The program's windows on screen now (a drop-down list is one of its own)."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "skyloom"],
+                           capture_output=True, text=True).stdout.split()
+    return set(found)
 
 
 def set_value(spin, value):

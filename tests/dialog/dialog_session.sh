@@ -40,17 +40,10 @@ printf '[Transition]\r\ndefaultTransition=1\r\n' >>"$ini"
 title="Screen Saver Configuration"
 # Starts the dialog with the given arguments and waits for its window.
 start() {
-    "$SKYLOOM" "$@" &
+    "$SKYLOOM" "$@" 2>>"$log" &
     spid=$!
     pids="$pids $spid"
-    wid=
-    for _ in $(seq 1 100); do
-        wid=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
-        [ -n "$wid" ] && break
-        sleep 0.1
-    done
-    [ -n "$wid" ] || fail "no dialog window for skyloom $*"
-    sleep 0.5
+    wait_window "$title"
 }
 stop() {
     kill "$spid" 2>/dev/null
@@ -67,7 +60,7 @@ drive() {
         cat "$tmp/a11y.err" >&2
         grep -q "accessibility bus" "$tmp/a11y.err" || break
         echo "accessibility bus not ready; trying again ($attempt)"
-        sleep 1
+        sleep 1 # at most three attempts
     done
     fail "dialog check '$*'"
 }
@@ -90,35 +83,33 @@ stop
 cp "$ini" "$tmp/before"
 start
 drive cancel 45
-for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$spid" 2>/dev/null && fail "Cancel did not close the dialog"
+wait_exit "$spid" "the dialog after Cancel"
 cmp -s "$ini" "$tmp/before" || fail "Cancel changed ScreenSaver.ini"
 echo "ok: Cancel left ScreenSaver.ini unchanged"
 start
 drive keys
-for _ in $(seq 1 50); do kill -0 "$spid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$spid" 2>/dev/null && fail "Esc did not close the dialog"
+wait_exit "$spid" "the dialog after Esc"
 cmp -s "$ini" "$tmp/before" || fail "Esc changed ScreenSaver.ini"
 echo "ok: keyboard alone; Esc left ScreenSaver.ini unchanged"
 
 # 4. "/-ConfigWall": the Wallpaper page; and both pages on screen, with the
 #    saver now switched on.
 start
-import -window "$wid" "$SHOTS/screensaver-page.png"
+settled_shot "$wid" "$SHOTS/screensaver-page.png"
 stop
 start /-ConfigWall
 drive page "Wallpaper"
-import -window "$wid" "$SHOTS/wallpaper-page.png"
+settled_shot "$wid" "$SHOTS/wallpaper-page.png"
 stop
 
 # The same two pages at 200 %.
 export QT_SCALE_FACTOR=2
 start
-import -window "$wid" "$SHOTS/screensaver-page-2x.png"
+settled_shot "$wid" "$SHOTS/screensaver-page-2x.png"
 stop
 start /-ConfigWall
 drive page "Wallpaper"
-import -window "$wid" "$SHOTS/wallpaper-page-2x.png"
+settled_shot "$wid" "$SHOTS/wallpaper-page-2x.png"
 stop
 echo "screenshots in $SHOTS"
 echo "PASS"

@@ -39,17 +39,10 @@ reg="$prog/Skyloom.ini"
 
 title="Screen Saver Configuration"
 start() {
-    "$SKYLOOM" "$@" &
+    "$SKYLOOM" "$@" 2>>"$log" &
     spid=$!
     pids="$pids $spid"
-    wid=
-    for _ in $(seq 1 150); do
-        wid=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
-        [ -n "$wid" ] && break
-        sleep 0.1
-    done
-    [ -n "$wid" ] || fail "no dialog window for skyloom $*"
-    sleep 0.5
+    wait_window "$title"
 }
 stop() {
     kill "$spid" 2>/dev/null
@@ -65,7 +58,7 @@ drive() {
         # Only an accessibility bus that is not ready yet is tried again.
         grep -q "accessibility bus" "$tmp/a11y.err" || break
         echo "accessibility bus not ready; trying again ($attempt)"
-        sleep 1
+        sleep 1 # at most three attempts
     done
     cat "$tmp/a11y.err" >&2
     [ -n "$ok" ] || { cat "$tmp/out"; fail "check '$*'"; }
@@ -91,8 +84,8 @@ stop
 # 3. The page with the demo sets.
 start
 drive show-sets
-sleep 2
-import -window "$wid" "$SHOTS/edit-sets-page.png"
+wait_log "preview of the set shows"
+settled_shot "$wid" "$SHOTS/edit-sets-page.png"
 stop
 echo "screenshot in $SHOTS/edit-sets-page.png"
 echo "PASS"

@@ -1,20 +1,19 @@
 # Sourced by the dialog tests (bash): they drive the configuration dialog in
 # a real X server through the accessibility tree, on a private session bus.
+# The waiting helpers and the test log come from ../whole/lib.sh.
 #   need_a11y_tools TOOL...  skips (77) unless Xvfb, dbus-run-session,
 #                            xdotool, import, pyatspi, at-spi2-core and the
 #                            given tools are there
 #   run_on_private_bus ARGS  runs this script again under dbus-run-session
 #   start_a11y_x WxHxD       private XDG folders in $tmp, Xvfb with that
 #                            screen; cleanup kills $pids and Xvfb
+#   wait_window TITLE        the id of the first window named TITLE ($wid)
 PY=/usr/bin/python3
+. "$(dirname "${BASH_SOURCE[0]}")/../whole/lib.sh"
 
 skip() {
     echo "SKIP: $*"
     exit 77
-}
-fail() {
-    echo "FAIL: $*"
-    exit 1
 }
 
 need_a11y_tools() {
@@ -30,25 +29,19 @@ run_on_private_bus() {
     SKYLOOM_IN_DBUS=1 exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
 }
 
-pids=
-a11y_cleanup() {
-    for p in $pids; do kill -KILL "$p" 2>/dev/null; done
-    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$tmp"
+start_a11y_x() {
+    WHOLE_SCREEN=$1 whole_setup
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 SKYLOOM_WALLPAPER_BACKEND=file
+    unset QT_SCALE_FACTOR
 }
 
-start_a11y_x() {
-    tmp=$(mktemp -d)
-    trap a11y_cleanup EXIT
-    export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
-    export XDG_CACHE_HOME="$tmp/cache"
-    export SKYLOOM_NONINTERACTIVE=1 SKYLOOM_QUIET=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-    export SKYLOOM_FIRST_SET_SOURCE=/nonexistent SKYLOOM_WALLPAPER_BACKEND=file
-    unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
-    mkdir -m 700 "$tmp/run"
-    Xvfb -displayfd 3 -screen 0 "$1" -noreset -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-    xpid=$!
-    for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-    [ -s "$tmp/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(cat "$tmp/display")"
+window_named() {
+    wid=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$wid" ]
+}
+wait_window() {
+    wait_until "window \"$1\"" "$WHOLE_WAIT" window_named "$1"
+}
+window_gone() {
+    ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
 }

@@ -1,33 +1,76 @@
 #!/bin/sh
-# Builds the libFuzzer harnesses with Clang and AddressSanitizer and runs
-# each for SECONDS seconds (default 60) on a seed corpus made by
-# make_fuzz_seeds plus the saved regressions. A crash leaves its input in
-# the work folder: copy it to tests/fuzz/regressions/<bmp|jpeg>/ with a name
-# that says what it caught, and fix the decoder.
+# Builds the libFuzzer harnesses with Clang, AddressSanitizer and UBSan and
+# runs every fuzz target for SECONDS seconds (default 30) on its committed
+# seeds (tests/fuzz/seeds/<target>/) and saved regressions
+# (tests/fuzz/regressions/<target>/), one target after the other; each
+# folder under seeds/ is one target. Prints one line per target.
+#
+# A crash, hang or broken check leaves its input in
+# WORK_FOLDER/fuzz-crashes/<target>/; run the harness on that file to see
+# the report (WORK_FOLDER/fuzz/fuzz_<target> FILE), fix the reader, and copy
+# the file to tests/fuzz/regressions/<target>/ with a name that says what it
+# caught, so that the replay test keeps it fixed.
 # Usage: tests/fuzz/run-fuzzers.sh [SECONDS] [WORK_FOLDER]
+# SKYLOOM_FUZZ_JOBS sets the build's parallel jobs (default 2).
 set -eu
-seconds=${1:-60}
+seconds=${1:-30}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=${2:-$root/build-fuzz}
 jobs=${SKYLOOM_FUZZ_JOBS:-2}
+fuzzdir=$root/tests/fuzz
+
+targets=""
+for dir in "$fuzzdir"/seeds/*/; do
+    targets="$targets $(basename "$dir")"
+done
 
 cmake -S "$root" -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
     -DSKYLOOM_FUZZ=ON >/dev/null
-cmake --build "$work" -j"$jobs" --target fuzz_bmp fuzz_jpeg make_fuzz_seeds
+build=""
+for target in $targets; do
+    build="$build fuzz_$target"
+done
+# shellcheck disable=SC2086 # one word per target
+cmake --build "$work" -j"$jobs" --target $build
 
-corpus=$work/fuzz-corpus
-"$work/tests/make_fuzz_seeds" "$corpus"
+# Scratch files of the set targets go to memory when the machine has it,
+# into a folder of this run's own: a crashed target cannot clean up after itself.
+base=${TMPDIR:-/tmp}
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    base=/dev/shm
+fi
+TMPDIR=$(mktemp -d "$base/skyloom-fuzz-run.XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 status=0
-for target in bmp jpeg; do
-    mkdir -p "$corpus/$target-new" "$work/fuzz-crashes/$target"
-    echo "fuzzing $target for $seconds s"
-    ASAN_OPTIONS=detect_leaks=1 "$work/fuzz/fuzz_$target" \
-        -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-        -artifact_prefix="$work/fuzz-crashes/$target/" \
-        "$corpus/$target-new" "$corpus/$target" "$root/tests/fuzz/regressions/$target" \
-        || status=1
+for target in $targets; do
+    corpus=$work/fuzz-corpus/$target
+    crashes=$work/fuzz-crashes/$target
+    log=$work/fuzz-logs/$target.log
+    mkdir -p "$corpus" "$crashes" "$(dirname "$log")"
+    regressions=$fuzzdir/regressions/$target
+    [ -d "$regressions" ] || regressions=""
+    # The programs' warnings (stderr) are dropped: libFuzzer keeps its own
+    # report and the sanitizers' on a copy of stderr.
+    # shellcheck disable=SC2086 # no regressions folder: no argument
+    if SKYLOOM_QUIET=1 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        "$work/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+        -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$crashes/" \
+        "$corpus" "$fuzzdir/seeds/$target" $regressions >"$log" 2>&1; then
+        result=ok
+    else
+        result="FAILED (inputs in $crashes, log $log)"
+        status=1
+    fi
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    cov=$(sed -n 's/^#[0-9]*.*cov: \([0-9]*\).*/\1/p' "$log" | tail -n 1)
+    corp=$(sed -n 's/^#[0-9]*.*corp: \([0-9]*\).*/\1/p' "$log" | tail -n 1)
+    echo "fuzz $target: $result, ${runs:-?} runs in $seconds s, coverage ${cov:-?}, corpus ${corp:-?}"
+    if [ "$result" != ok ]; then
+        grep -E 'ERROR|SUMMARY|fuzz check failed|Test unit written' "$log" | head -n 8
+    fi
 done
 exit $status

@@ -8,6 +8,7 @@
 #include "graphics/io/PictureFile.h"
 #include "tests/support/TempDir.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QImageWriter>
 #include <gtest/gtest.h>
@@ -337,4 +338,34 @@ TEST(JpegSeveralDecoders, DamagedFilesFailOrDecodeAsWithOneDecoder) {
             decodeJpegFitted(cut, {60, 40}, FitMode::Cover, out, error, {}, JpegThreads::Several));
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST(PictureFiles, PngChunkLongerThanTheFileIsRefused) {
+    QImage picture = test::testPicture(12, 8);
+    picture.setText("Title", "Harbour");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "png"));
+    auto bytes = [](const QByteArray& a) { return std::vector<std::uint8_t>(a.begin(), a.end()); };
+    QImage out;
+    std::string error;
+    ASSERT_TRUE(decodePicture(bytes(png), out, error)) << error;
+    EXPECT_EQ(out.size(), picture.size());
+
+    // The text chunk's length says 1.1 GB in a file of a few hundred bytes:
+    // the PNG reader would allocate all of it before finding the file short.
+    const qsizetype text = png.indexOf("tEXt");
+    ASSERT_GT(text, 4);
+    QByteArray lying = png;
+    lying[text - 4] = 'E';
+    lying[text - 3] = 'X';
+    EXPECT_FALSE(decodePicture(bytes(lying), out, error));
+    EXPECT_NE(error.find("chunk is longer than the file"), std::string::npos) << error;
+
+    // Picture data cut short is the reader's to report, as before.
+    const QByteArray cut = png.left(png.indexOf("IDAT") + 20);
+    error.clear();
+    EXPECT_FALSE(decodePicture(bytes(cut), out, error));
+    EXPECT_EQ(error.find("chunk is longer than the file"), std::string::npos) << error;
 }

@@ -56,3 +56,26 @@ TEST(IdleActivation, InhibitorsRunningSaversAndSettingsHoldItOff) {
     auto soon = idle(59'900);
     EXPECT_EQ(c.check(soon).nextCheckMs, IdleActivation::kShortestWaitMs);
 }
+
+// The daemon logs the reason; the idle test waits for these words, so a
+// decision without a reason (or with the wrong one) would leave it guessing.
+TEST(IdleActivation, EveryDecisionSaysWhy) {
+    IdleActivation a;
+    EXPECT_EQ(a.check(idle(1'000)).reason, "the user is active");
+    auto in = idle(61'000);
+    in.inhibited = true;
+    EXPECT_EQ(a.check(in).reason, "held off by a program");
+    in.inhibited = false;
+    const auto start = a.check(in);
+    EXPECT_TRUE(start.startSaver);
+    EXPECT_EQ(start.reason, "starting the saver");
+    in.saverRunning = true;
+    EXPECT_EQ(a.check(in).reason, "the saver runs");
+    in.saverRunning = false;
+    in.idleMs = 62'000;
+    EXPECT_EQ(a.check(in).reason, "already started in this idle period");
+    in.active = false;
+    EXPECT_EQ(a.check(in).reason, "the saver is switched off");
+    in.idleMs.reset();
+    EXPECT_EQ(a.check(in).reason, "idle time unknown");
+}

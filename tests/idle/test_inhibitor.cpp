@@ -22,7 +22,7 @@ namespace {
 void waitFor(const std::function<bool()>& done) {
     QElapsedTimer t;
     t.start();
-    while (!done() && t.elapsed() < 3000)
+    while (!done() && t.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 

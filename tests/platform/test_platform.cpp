@@ -4,6 +4,7 @@
 #include "platform/System.h"
 #include "tests/support/TempDir.h"
 
+#include "tests/support/Wait.h"
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -38,8 +39,7 @@ TEST(Urls, OpenerGetsTheAddressAsOneArgument) {
     setenv("SKYLOOM_URL_OPENER", dir.file("opener.sh").c_str(), 1);
     EXPECT_FALSE(openUrl("file:///etc/passwd"));
     ASSERT_TRUE(openUrl("https://example.com/?q=$(touch%20x);rm"));
-    for (int i = 0; i < 100 && !std::filesystem::exists(out); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(skyloom::test::waitUntil([&] { return std::filesystem::exists(out); }));
     EXPECT_EQ(dir.read("args.txt"), "1|https://example.com/?q=$(touch%20x);rm|");
     unsetenv("SKYLOOM_URL_OPENER");
 }
@@ -118,7 +118,5 @@ TEST(Processes, DetachedProgramsAreTrackedByTheirIdAndName) {
     EXPECT_FALSE(processRunning(pid, "swaybg"));
     stopProcess(pid);
     // Not our child: it is reaped by init, so wait for it to disappear.
-    for (int i = 0; i < 500 && processAlive(pid); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(processAlive(pid));
+    EXPECT_TRUE(skyloom::test::waitUntil([&] { return !processAlive(pid); }));
 }

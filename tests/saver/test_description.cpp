@@ -175,6 +175,14 @@ TEST(WrapText, JapaneseBreaksAtCharactersAndKeepsTheFullStopOnItsLine) {
         EXPECT_FALSE(l.startsWith(q("\xe3\x80\x82")));
     // Spaces are characters too; at most 20 lines.
     EXPECT_EQ(WrapText(QString(500, QChar(0x3042)), 55, fixedWidth, true).size(), 20u);
+    // Every character is kept: a zero-width no-break space (U+FEFF, which
+    // looks like a byte-order mark) and one outside the BMP.
+    const QString rare = q("a\xef\xbb\xbf"
+                           "b\xf0\x9f\x8c\x8a"
+                           "c");
+    const std::vector<QString> kept = WrapText(rare, 1000, fixedWidth, true);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0], rare);
 }
 
 TEST_F(DescriptionTest, GetTitlePrefersTheTitleAlreadyRead) {
@@ -183,4 +191,31 @@ TEST_F(DescriptionTest, GetTitlePrefersTheTitleAlreadyRead) {
     EXPECT_EQ(GetTitle(path, "Spanish"), "Duna");
     EXPECT_EQ(GetTitle(path, "English", "From the redirect"), "From the redirect");
     EXPECT_EQ(GetTitle(file("Set/no.nfo", "[x]\ny=1\n"), "English"), "");
+}
+
+// A description file of many megabytes, or with a line of a megabyte, is read
+// no further than the panel shows: no panel when the title lies beyond what is
+// read, and a long paragraph is cut at the line budget.
+TEST_F(DescriptionTest, HugeFilesAndLinesAreReadOnlyAsFarAsThePanelShows) {
+    // 24 MB before the title, then a 1 MB paragraph and 2 000 more.
+    std::string big(24 * 1024 * 1024, 'x');
+    for (std::size_t i = 80; i < big.size(); i += 81)
+        big[i] = '\n';
+    big += "\nEnglish=Big\n\n";
+    std::string para;
+    while (para.size() < 1024 * 1024)
+        para += "lorem ipsum dolor sit amet ";
+    big += para + "\n";
+    std::string more;
+    for (int i = 0; i < 2000; ++i)
+        more += "\nAnother paragraph of text.\n";
+    EXPECT_FALSE(
+        ReadDescription(file("Set/late.nfo", big + more), "English", 300, fixedWidth, 30).found);
+
+    Description d = ReadDescription(file("Set/early.nfo", "English=Big\n\n" + para + "\n" + more),
+                                    "English", 300, fixedWidth, 30);
+    ASSERT_TRUE(d.found);
+    EXPECT_EQ(d.lines[2], "lorem ipsum dolor sit amet");
+    // The first paragraph alone gives its 20 lines; the budget cuts the rest.
+    EXPECT_EQ(d.lines.size(), 30u);
 }

@@ -163,7 +163,8 @@ TEST_F(MotionWindowTest, NoPanelForTitlePagesMissingTitlesOrAZeroTime) {
         run(w);
         EXPECT_EQ(panelSeen, c.panel);
         EXPECT_TRUE(shown); // a time of 0 or less must not leave the saver stuck
-        EXPECT_LT(t.elapsed(), 5000);
+        // Far below the run's 30 s guard: a time of 0 or less is not taken as a long one.
+        EXPECT_LT(t.elapsed(), 20000);
     }
 }
 
@@ -264,5 +265,7 @@ TEST_F(MotionWindowTest, AKeyDuringThePanEndsItAtOnce) {
     run(w);
     EXPECT_EQ(steps, stepsAtKey);
     EXPECT_FALSE(shown); // the display time never started
-    EXPECT_LT(sinceKey.elapsed(), 500);
+    // Measured from the key: an idle machine needs a few milliseconds, the
+    // rest of the pan would need seconds.
+    EXPECT_LT(sinceKey.elapsed(), 2000);
 }

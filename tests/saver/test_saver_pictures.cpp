@@ -160,7 +160,9 @@ TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
     QTimer::singleShot(30000, &w, [&w] { w.CloseSaver(); });
     w.showModal();
     EXPECT_EQ(steps, 20); // no step after the key
-    EXPECT_LT(sinceKey.elapsed(), 500);
+    // Measured from the key: a few milliseconds when idle, the rest of the
+    // transition would take seconds.
+    EXPECT_LT(sinceKey.elapsed(), 2000);
     EXPECT_TRUE(lit);
     EXPECT_TRUE(clockStopped);
     EXPECT_TRUE(w.aborted());

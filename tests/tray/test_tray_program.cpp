@@ -10,7 +10,10 @@
 #include "tray/TrayIcons.h"
 #include "tray/frmPlaceHolder.h"
 
+#include "tests/support/Wait.h"
 #include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
 
 #include <QAction>
 #include <QApplication>
@@ -120,8 +123,7 @@ TEST(Starter, StartsARealProgramWithArgumentsIntactAndDoesNotWait) {
                                         ".tmp\" \"" + out + "\"\n");
     SkyloomStarter starter(dir.file("system"), beside);
     EXPECT_FALSE(starter.start(kSwitchWall));
-    for (int i = 0; i < 100 && !fs::exists(out); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(skyloom::test::waitUntil([&] { return fs::exists(out); }));
     EXPECT_EQ(TempDir::readPath(out), "/wall|");
 }
 
@@ -211,8 +213,17 @@ TEST(CommandLine, AutostartOptionsAndErrors) {
     EXPECT_EQ(parseCommandLine({"--autostart", "off"}).action, A::AutostartOff);
     EXPECT_EQ(parseCommandLine({"--autostart=status"}).action, A::AutostartStatus);
     EXPECT_EQ(parseCommandLine({"--help"}).action, A::Help);
-    for (auto args : std::vector<std::vector<std::string>>{
-             {"--autostart"}, {"--autostart", "ON"}, {"--autostart", "on", "x"}, {"/wall"}}) {
+    for (const char* word : {"next", "pause", "resume", "status", "quit"}) {
+        const CommandLine cl = parseCommandLine({std::string("--") + word});
+        EXPECT_EQ(cl.action, A::Control);
+        EXPECT_EQ(cl.control, word);
+    }
+    for (auto args : std::vector<std::vector<std::string>>{{"--autostart"},
+                                                           {"--autostart", "ON"},
+                                                           {"--autostart", "on", "x"},
+                                                           {"/wall"},
+                                                           {"--next", "now"},
+                                                           {"--Pause"}}) {
         CommandLine cl = parseCommandLine(args);
         EXPECT_EQ(cl.action, A::Invalid) << args[0];
         EXPECT_FALSE(cl.error.empty());
@@ -264,7 +275,7 @@ TEST_F(TrayTest, LoadsWithIconTooltipAndAskForAWallpaperAtTheFirstTick) {
     EXPECT_EQ(form->TrayX1().toolTip(), "Wallpaper Changer");
     EXPECT_TRUE(form->Timer1().isActive());
     EXPECT_EQ(form->Timer1().interval(), 100);
-    waitForCalls(1, 3000);
+    waitForCalls(1, 60000);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].args, std::vector<std::string>{"/wall"});
     EXPECT_EQ(form->Timer1().interval(), 15000);
@@ -275,11 +286,31 @@ TEST_F(TrayTest, MenusCarryTheirCaptionsAndStartSkyloom) {
     QStringList captions;
     for (QAction* a : form->mnuProp().actions())
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    // The close entry is reachable from the context menu as well, for trays
+    // that show the menu over D-Bus and never report the Shift key.
     EXPECT_EQ(captions,
-              (QStringList{"Next Wallpaper", "Settings...", "-", "Wallpaper Auto Change Active"}));
+              (QStringList{"Next Wallpaper", "Settings...", "-", "Wallpaper Auto Change Active",
+                           "-", "Close Wallpaper Auto Changer"}));
+    EXPECT_EQ(form->TrayX1().contextMenu(), &form->mnuProp());
     EXPECT_TRUE(form->mnuProp_AutoChangState()->isChecked());
     ASSERT_EQ(form->mnuClose().actions().size(), 1);
     EXPECT_EQ(form->mnuClose().actions()[0]->text(), "Close Wallpaper Auto Changer");
+    EXPECT_EQ(form->mnuProp().actions().last(), form->mnuClose().actions()[0]);
+
+    // A held Shift (or Ctrl, Alt) leaves the close entry alone in the menu.
+    const auto visible = [&] {
+        QStringList shown;
+        for (QAction* a : form->mnuProp().actions())
+            if (a->isVisible() && !a->isSeparator())
+                shown << a->text();
+        return shown;
+    };
+    for (auto held : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+        form->TrayX1_MouseDown(held);
+        EXPECT_EQ(visible(), QStringList{"Close Wallpaper Auto Changer"});
+    }
+    form->TrayX1_MouseDown(Qt::NoModifier);
+    EXPECT_EQ(visible().size(), 4);
 
     form->mnuProp().actions()[0]->trigger();
     form->mnuProp().actions()[1]->trigger();
@@ -308,8 +339,75 @@ TEST_F(TrayTest, PauseStopsTheTimerAndSwapsTheIconResumeRestartsIt) {
     EXPECT_EQ(form->iconShown(), kIconActive);
     EXPECT_TRUE(form->Timer1().isActive());
     EXPECT_EQ(form->Timer1().interval(), 100);
-    waitForCalls(2, 3000);
+    waitForCalls(2, 60000);
     EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST_F(TrayTest, ControlCommandsActLikeTheMenu) {
+    form->Form_Load();
+    bool ok = false;
+    EXPECT_NE(form->Control("status", ok).find("active"), std::string::npos);
+    EXPECT_TRUE(ok);
+
+    form->Control("pause", ok);
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(form->mnuProp_AutoChangState()->isChecked());
+    EXPECT_FALSE(form->Timer1().isActive());
+    EXPECT_EQ(form->iconShown(), kIconPaused);
+    EXPECT_EQ(form->Control("pause", ok), "already paused");
+    EXPECT_TRUE(ok);
+    EXPECT_NE(form->Control("status", ok).find("paused"), std::string::npos);
+
+    // Next works while paused, as the menu's does.
+    form->Control("next", ok);
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].args[0], "/wall");
+
+    form->Control("resume", ok);
+    EXPECT_TRUE(form->mnuProp_AutoChangState()->isChecked());
+    EXPECT_TRUE(form->Timer1().isActive());
+    EXPECT_EQ(form->iconShown(), kIconActive);
+
+    form->Control("reboot", ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(TrayTest, WithoutATrayTheUserIsToldHowToControlIt) {
+    // The offscreen platform has no tray.
+    std::vector<std::string> told;
+    frmPlaceHolder::Options o;
+    o.szIniFile = dir.file("ScreenSaver.ini");
+    o.windowsDir = dir.file("system");
+    o.besideDir = dir.file("bin");
+    o.launcher = recorder(calls);
+    const auto tell = [&](const std::string& summary, const std::string& body) {
+        told.push_back(summary + ": " + body);
+    };
+    o.notify = tell;
+    o.noTrayGraceMs = 0;
+    frmPlaceHolder trayless(std::move(o));
+    trayless.Form_Load();
+    const QDeadlineTimer deadline(60000);
+    while (told.empty() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("Wallpaper Changer: "), std::string::npos);
+    EXPECT_NE(told[0].find("--pause"), std::string::npos);
+    EXPECT_NE(told[0].find("--quit"), std::string::npos);
+
+    // Nor is there a balloon for a skyloom that cannot be started.
+    frmPlaceHolder::Options failing;
+    failing.szIniFile = dir.file("ScreenSaver.ini");
+    failing.windowsDir = dir.file("nowhere");
+    failing.besideDir = dir.file("nowhere");
+    failing.launcher = recorder(calls, false);
+    failing.notify = tell;
+    frmPlaceHolder broken(std::move(failing));
+    told.clear();
+    broken.StartNextWallpaper();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("Wallpaper Changer: "), std::string::npos) << told[0];
 }
 
 TEST(TrayIcons, BothIconsAtFourSizes) {

@@ -4,9 +4,11 @@
 
 #include "tests/support/TempDir.h"
 
+#include "tests/support/Wait.h"
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 using namespace skyloom::platform::wallpaper;
 
@@ -69,6 +71,9 @@ TEST(DesktopDetection, FollowsTheSessionVariablesInOrder) {
         {{{"XDG_CURRENT_DESKTOP", "i3"}, {"DISPLAY", ":0"}}, BackendKind::X11Root},
         {{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, BackendKind::Sway},
         {{}, BackendKind::File},
+        // No display: swaybg cannot draw; the settings desktops still can.
+        {{{"XDG_CURRENT_DESKTOP", "sway"}}, BackendKind::File},
+        {{{"WAYLAND_DISPLAY", ""}, {"XDG_CURRENT_DESKTOP", "GNOME"}}, BackendKind::Gnome},
         {{{"XDG_CURRENT_DESKTOP", "GNOME"}, {"SKYLOOM_WALLPAPER_BACKEND", "X11Root"}},
          BackendKind::X11Root},
         {{{"DISPLAY", ":0"}, {"SKYLOOM_WALLPAPER_BACKEND", "nonsense"}}, BackendKind::X11Root},
@@ -76,6 +81,35 @@ TEST(DesktopDetection, FollowsTheSessionVariablesInOrder) {
     for (const auto& [values, expected] : cases)
         EXPECT_EQ(backendName(detectBackend(env(values))), backendName(expected))
             << (values.empty() ? "(none)" : values.begin()->second);
+}
+
+TEST(DesktopDetection, WithoutADisplayTheSessionBusTellsTheDesktop) {
+    int asked = 0;
+    const auto bus = [&asked](std::vector<std::string> names) {
+        return [&asked, names] {
+            ++asked;
+            return names;
+        };
+    };
+    const std::vector<std::string> gnome{":1.4", "org.freedesktop.Notifications",
+                                         "org.gnome.Shell"};
+    EXPECT_EQ(detectBackend(env({}), bus(gnome)), BackendKind::Gnome);
+    EXPECT_EQ(detectBackend(env({}), bus({"org.xfce.SessionManager", "org.xfce.Xfconf"})),
+              BackendKind::Xfce);
+    EXPECT_EQ(detectBackend(env({}), bus({"org.Cinnamon", "org.gnome.Shell"})),
+              BackendKind::Cinnamon);
+    // Plasma's and LXQt's own commands need a display: the file alone.
+    EXPECT_EQ(detectBackend(env({}), bus({"org.kde.plasmashell", "org.lxqt.session"})),
+              BackendKind::File);
+    EXPECT_EQ(detectBackend(env({}), bus({})), BackendKind::File);
+    EXPECT_EQ(asked, 5);
+    // A display, a named desktop or a forced backend: the bus is not asked.
+    EXPECT_EQ(detectBackend(env({{"DISPLAY", ":0"}}), bus(gnome)), BackendKind::X11Root);
+    EXPECT_EQ(detectBackend(env({{"XDG_CURRENT_DESKTOP", "XFCE"}}), bus(gnome)), BackendKind::Xfce);
+    EXPECT_EQ(detectBackend(env({{"XDG_CURRENT_DESKTOP", "sway"}}), bus(gnome)), BackendKind::File);
+    EXPECT_EQ(detectBackend(env({{"SKYLOOM_WALLPAPER_BACKEND", "file"}}), bus(gnome)),
+              BackendKind::File);
+    EXPECT_EQ(asked, 5);
 }
 
 class BackendTest : public ::testing::Test {
@@ -145,15 +179,23 @@ TEST_F(BackendTest, XfceSetsEveryWorkspaceAndCreatesMissingProperties) {
     EXPECT_TRUE(install(BackendKind::Xfce).ok);
     const std::string bmp = "/home/u/.config/sky loom/Skyloom.bmp";
     const std::string c = "xfce4-desktop";
-    EXPECT_EQ(runner.commands,
-              (std::vector<Command>{{"xfconf-query", "-c", c, "-l", "-p", "/backdrop"},
-                                    {"xfconf-query", "-c", c, "-p",
-                                     "/backdrop/screen0/monitor0/workspace0/last-image", "-s", bmp},
-                                    {"xfconf-query", "-c", c, "-p",
-                                     "/backdrop/screen0/monitor0/workspace1/last-image", "-s", bmp},
-                                    {"xfconf-query", "-c", c, "-p",
-                                     "/backdrop/screen0/monitorHDMI-1/workspace0/last-image", "-n",
-                                     "-t", "string", "-s", bmp}}));
+    EXPECT_EQ(
+        runner.commands,
+        (std::vector<Command>{
+            {"xfconf-query", "-c", c, "-l", "-p", "/backdrop"},
+            {"xfconf-query", "-c", c, "-p", "/backdrop/screen0/monitor0/workspace0/last-image",
+             "-s", bmp},
+            {"xfconf-query", "-c", c, "-p", "/backdrop/screen0/monitor0/workspace1/last-image",
+             "-s", bmp},
+            {"xfconf-query", "-c", c, "-p", "/backdrop/screen0/monitorHDMI-1/workspace0/last-image",
+             "-n", "-t", "string", "-s", bmp},
+            // The image style: zoomed, created where missing.
+            {"xfconf-query", "-c", c, "-p", "/backdrop/screen0/monitor0/workspace0/image-style",
+             "-n", "-t", "int", "-s", "5"},
+            {"xfconf-query", "-c", c, "-p", "/backdrop/screen0/monitor0/workspace1/image-style",
+             "-n", "-t", "int", "-s", "5"},
+            {"xfconf-query", "-c", c, "-p",
+             "/backdrop/screen0/monitorHDMI-1/workspace0/image-style", "-s", "5"}}));
     runner.commands.clear();
     listed.out = "/backdrop/single-workspace-mode\n";
     runner.answers["xfconf-query"] = listed;
@@ -181,12 +223,54 @@ TEST_F(BackendTest, KdeUsesItsCommandOrTheScriptingCall) {
 TEST_F(BackendTest, LxqtAndFile) {
     EXPECT_TRUE(install(BackendKind::Lxqt).ok);
     EXPECT_EQ(runner.commands.back(),
-              (Command{"pcmanfm-qt", "--set-wallpaper", "/home/u/.config/sky loom/Skyloom.bmp"}));
+              (Command{"pcmanfm-qt", "--set-wallpaper", "/home/u/.config/sky loom/Skyloom.bmp",
+                       "--wallpaper-mode=zoom"}));
     runner.commands.clear();
     const InstallResult file = install(BackendKind::File);
     EXPECT_TRUE(file.ok);
     EXPECT_NE(file.message.find("Skyloom.bmp"), std::string::npos);
     EXPECT_TRUE(runner.commands.empty());
+}
+
+// A picture not fitted to the screen is shown at its own size, centred, by
+// every desktop; a fitted one fills the screen.
+TEST_F(BackendTest, EveryDesktopHonoursSizeToFit) {
+    CommandResult xfceListing;
+    xfceListing.started = true;
+    xfceListing.exitCode = 0;
+    xfceListing.out = "/backdrop/screen0/monitor0/workspace0/last-image\n"
+                      "/backdrop/screen0/monitor0/workspace0/image-style\n";
+    runner.answers["xfconf-query"] = xfceListing;
+    runner.installed.insert("plasma-apply-wallpaperimage");
+    runner.alive = {100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111};
+    // What each backend's commands must hold, fitted and not.
+    const std::vector<std::tuple<BackendKind, std::string, std::string>> cases{
+        {BackendKind::Gnome, "zoom", "centered"},
+        {BackendKind::Cinnamon, "zoom", "centered"},
+        {BackendKind::Mate, "zoom", "centered"},
+        {BackendKind::Xfce, "-s 5", "-s 1"},
+        {BackendKind::Kde, "plasma-apply-wallpaperimage", "writeConfig('FillMode', 6)"},
+        {BackendKind::Lxqt, "--wallpaper-mode=zoom", "--wallpaper-mode=center"},
+        {BackendKind::Sway, "-m fill", "-m center"},
+    };
+    const auto joined = [&] {
+        std::string all;
+        for (const auto& command : runner.commands)
+            for (const auto& word : command)
+                all += word + " ";
+        return all;
+    };
+    for (const auto& [kind, fitted, centred] : cases) {
+        for (const bool fit : {true, false}) {
+            runner.commands.clear();
+            ASSERT_TRUE(install(kind, fit).ok) << backendName(kind);
+            const std::string all = joined();
+            const std::string& wanted = fit ? fitted : centred;
+            const std::string& unwanted = fit ? centred : fitted;
+            EXPECT_NE(all.find(wanted), std::string::npos) << backendName(kind) << ": " << all;
+            EXPECT_EQ(all.find(unwanted), std::string::npos) << backendName(kind) << ": " << all;
+        }
+    }
 }
 
 TEST_F(BackendTest, SwaybgIsReplacedASecondAfterTheNewOneStarted) {
@@ -231,9 +315,7 @@ TEST(ProcessRunner, ArgumentVectorsExitStatusAndTimeouts) {
     EXPECT_TRUE(runner.running(pid, "sleep"));
     EXPECT_FALSE(runner.running(pid, "swaybg"));
     runner.stop(pid);
-    for (int i = 0; i < 40 && runner.running(pid, "sleep"); ++i)
-        runner.pause(std::chrono::milliseconds(50));
-    EXPECT_FALSE(runner.running(pid, "sleep"));
+    EXPECT_TRUE(skyloom::test::waitUntil([&] { return !runner.running(pid, "sleep"); }));
 }
 
 TEST(X11Root, NoServerIsAFailureNotACrash) {

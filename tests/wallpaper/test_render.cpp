@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -161,6 +163,55 @@ TEST_F(RenderTest, CalendarAndPngCopyShareThePixels) {
     EXPECT_TRUE(fs::exists(dir.file("work/cal.bmp")));
 }
 
+// The box of the pixels that differ from the plain grey of the picture.
+QRect changedBox(const QImage& image, int grey) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - grey) > 24)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST_F(RenderTest, NotFittedTheCalendarAndLayerStayWhereTheScreenShows) {
+    QImage plain(1600, 1200, QImage::Format_RGB32);
+    plain.fill(qRgb(128, 128, 128));
+    picture(plain);
+    request.fit = false;
+    request.screen = QSize(800, 600);
+    // Centred at its own size, the screen shows x 400-1199, y 300-899.
+    EXPECT_EQ(visiblePart(QSize(1600, 1200), QSize(800, 600)), QRect(400, 300, 800, 600));
+    EXPECT_EQ(visiblePart(QSize(640, 480), QSize(800, 600)), QRect(0, 0, 640, 480));
+    EXPECT_EQ(visiblePart(QSize(1600, 400), QSize(800, 600)), QRect(400, 0, 800, 400));
+    EXPECT_FALSE(visiblePart(QSize(1600, 1200), QSize()).isValid());
+
+    const QRect shown(400, 300, 800, 600);
+    for (const int position : {1, 9}) {
+        request.calendar = {true, position, 33};
+        const RenderResult result = render();
+        ASSERT_TRUE(result.ok) << result.error;
+        const QRect box = changedBox(output().convertToFormat(QImage::Format_RGB32), 128);
+        ASSERT_TRUE(box.isValid()) << "no calendar drawn at position " << position;
+        EXPECT_TRUE(shown.contains(box)) << position << ": calendar at " << box.x() << ","
+                                         << box.y() << " " << box.width() << "x" << box.height();
+        // In the visible part's own corner, not somewhere near its middle.
+        if (position == 1)
+            EXPECT_LT(box.left() - shown.left() + box.top() - shown.top(), 120);
+        else
+            EXPECT_LT(shown.right() - box.right() + shown.bottom() - box.bottom(), 120);
+    }
+
+    // The layer's corner is measured from the visible part too.
+    request.calendar.enabled = false;
+    QImage layer(50, 50, QImage::Format_RGB32);
+    layer.fill(Qt::white);
+    ASSERT_TRUE(layer.save(QString::fromStdString(dir.file("set/layer.bmp")), "BMP"));
+    dir.write("set/company.ini", "[LayerWP]\nlayerImage=layer.bmp\nlayerTranslucency=0\n");
+    ASSERT_TRUE(render().ok);
+    const QRect box = changedBox(output().convertToFormat(QImage::Format_RGB32), 128);
+    EXPECT_EQ(box, QRect(1130, 830, 50, 50));
+}
+
 TEST_F(RenderTest, AFailedRenderLeavesThePreviousWallpaper) {
     dir.write("windows/Skyloom.bmp", "previous wallpaper");
     for (const std::string& content : {std::string(), std::string("not a picture"),
@@ -199,7 +250,7 @@ TEST_F(RenderTest, TheSetterReportsAFailingDesktop) {
     };
     auto backend = std::make_unique<Refusing>();
     Refusing* refusing = backend.get();
-    WallpaperSetter setter(std::move(backend));
+    WallpaperSetter setter(std::move(backend), dir.file("UserWallpaper.ini"));
     picture(bands(1600, 900));
     const Outcome outcome = setter.SetWallpaper(request);
     EXPECT_FALSE(outcome.ok);
@@ -265,7 +316,7 @@ private:
 TEST_F(RenderTest, SettingsDesktopsGetANewNameEachTime) {
     auto backend = std::make_unique<Recording>(platform::wallpaper::BackendKind::Kde);
     Recording* desktop = backend.get();
-    WallpaperSetter setter(std::move(backend));
+    WallpaperSetter setter(std::move(backend), dir.file("UserWallpaper.ini"));
     picture(bands(1600, 900));
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(setter.SetWallpaper(request).ok);
@@ -288,7 +339,7 @@ TEST_F(RenderTest, SettingsDesktopsGetANewNameEachTime) {
 TEST_F(RenderTest, RootWindowAndFileKeepTheOneName) {
     auto backend = std::make_unique<Recording>(platform::wallpaper::BackendKind::File);
     Recording* desktop = backend.get();
-    WallpaperSetter setter(std::move(backend));
+    WallpaperSetter setter(std::move(backend), dir.file("UserWallpaper.ini"));
     picture(bands(1600, 900));
     ASSERT_TRUE(setter.SetWallpaper(request).ok);
     ASSERT_TRUE(setter.SetWallpaper(request).ok);

@@ -4,6 +4,7 @@
 
 #include "platform/wallpaper/DesktopBackend.h"
 
+#include "tests/support/Wait.h"
 #include <gtest/gtest.h>
 
 #include <X11/Xatom.h>
@@ -46,17 +47,18 @@ protected:
             posix_spawn_file_actions_destroy(&actions);
             if (spawned != 0)
                 GTEST_SKIP() << "Xvfb is not installed";
-            for (int wait = 0; wait < 100; ++wait) {
+            // A busy machine may take a while to bring the server up.
+            skyloom::test::waitUntil([&] {
                 if (waitpid(server_, nullptr, WNOHANG) != 0) {
                     server_ = 0;
-                    break;
+                    return true;
                 }
                 if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
                     name_ = display;
-                    break;
+                    return true;
                 }
-                usleep(50000);
-            }
+                return false;
+            });
         }
         if (name_.empty())
             GTEST_SKIP() << "no Xvfb display could be started";

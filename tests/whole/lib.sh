@@ -141,3 +141,21 @@ make_set() {
     printf '[SetDescriptions]\nTest Set=Two pictures\n\n[Test Set]\nOne=one\nTwo=two\n' \
         >"$set_dir/images.ini"
 }
+
+# settled_shot WINDOW FILE: a screenshot of WINDOW (an X window id, or root)
+# once two in a row show the same pixels, so that the picture does not catch
+# the window half drawn.
+window_still() {
+    import -window "$1" "$tmp/still-new.png" 2>/dev/null || return 1
+    _ws_sum=$(convert "$tmp/still-new.png" rgb:- 2>/dev/null | md5sum)
+    _ws_same=1
+    [ "$_ws_sum" = "${_ws_last:-}" ] || _ws_same=0
+    _ws_last=$_ws_sum
+    seen="changing pictures"
+    [ "$_ws_same" -eq 1 ]
+}
+settled_shot() {
+    _ws_last=
+    wait_until "a still picture of window $1" "$WHOLE_WAIT" window_still "$1"
+    mv "$tmp/still-new.png" "$2"
+}

@@ -35,6 +35,26 @@ std::string damaged(const char* message) {
     return "damaged PNG data (" + m + ")";
 }
 
+// libpng allocates the length a chunk declares for every chunk it keeps
+// whole (texts, profiles): a chunk other than picture data that runs past
+// the end of the file is refused first, so a few hundred bytes cannot make
+// it ask for gigabytes. Picture data cut short is left to libpng.
+bool chunksFit(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t i = 8;
+    while (i + 8 <= bytes.size()) {
+        const std::uint64_t length = be32(p + i);
+        if (length > 0x7FFFFFFF)
+            return false;
+        if (i + 12 + length > bytes.size())
+            return std::memcmp(p + i + 4, "IDAT", 4) == 0;
+        if (std::memcmp(p + i + 4, "IEND", 4) == 0)
+            return true;
+        i += 12 + length;
+    }
+    return true;
+}
+
 } // namespace
 
 bool readPngSize(std::string_view bytes, int& width, int& height) {
@@ -47,6 +67,10 @@ bool readPngSize(std::string_view bytes, int& width, int& height) {
 }
 
 RgbImage decodePng(std::string_view bytes, std::string& error) {
+    if (bytes.size() >= 8 && !chunksFit(bytes)) {
+        error = "damaged PNG data (a chunk is longer than the file)";
+        return {};
+    }
     PngReader r;
     if (!png_image_begin_read_from_memory(&r.image, bytes.data(), bytes.size())) {
         error = damaged(r.image.message);

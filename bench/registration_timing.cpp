@@ -1,5 +1,6 @@
 // Registering a large library must stay fast: 200 sets of 100 pictures.
-// The figures are printed so that they can be recorded.
+// A timing program, not a test: the figures are printed so that they can be
+// recorded (docs/PERFORMANCE.md); run build/bench/registration_timing.
 
 #include "SetFolders.h"
 

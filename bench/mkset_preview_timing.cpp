@@ -1,5 +1,6 @@
-// Preview of a large photo: scaled decoding keeps it fast. The figure is
-// printed so that it can be recorded.
+// Preview of a large photo: scaled decoding keeps it fast. A timing
+// program, not a test: the figure is printed so that it can be recorded;
+// run build/bench/mkset_preview_timing.
 
 #include "tools/mkset/Picture.h"
 

@@ -1,0 +1,109 @@
+// Picture decoders: BMP, JPEG (whole, DCT-scaled, fitted with one and with
+// several decoders) and PNG (the programs' reader and the set maker's).
+
+#include "../FuzzTargets.h"
+#include "graphics/io/BmpCodec.h"
+#include "graphics/io/JpegCodec.h"
+#include "graphics/io/PictureFile.h"
+#include "tools/mkset/Metadata.h"
+#include "tools/mkset/Png.h"
+
+namespace skyloom::fuzz {
+namespace {
+
+// Small limits keep each run fast; the checks are the same as in the programs.
+graphics::DecodeLimits fuzzLimits() {
+    graphics::DecodeLimits limits;
+    limits.maxSide = 4096;
+    limits.maxPixels = 4 * 1024 * 1024;
+    limits.maxJpegMemory = 64 << 20;
+    return limits;
+}
+
+// A decoded picture must be fully addressable and of a format the drawing
+// code takes.
+void checkDecoded(const QImage& image, const char* what) {
+    check(!image.isNull() && image.format() == QImage::Format_RGB32, what);
+    volatile QRgb sink = image.pixel(image.width() - 1, image.height() - 1);
+    (void)sink;
+}
+
+} // namespace
+
+void runBmp(const std::uint8_t* data, std::size_t size) {
+    QImage image;
+    std::string error;
+    graphics::BmpInfo info;
+    if (graphics::decodeBmp(std::span(data, size), image, error, fuzzLimits(), &info))
+        checkDecoded(image, "a decoded BMP is an RGB32 picture");
+    else
+        check(!error.empty(), "a BMP that fails to decode says why");
+}
+
+void runJpeg(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    QImage image;
+    std::string error;
+    graphics::JpegDecodeOptions options;
+    options.limits = fuzzLimits();
+    QSize declared;
+    const bool sized = graphics::readJpegSize(bytes, declared, error);
+    if (graphics::decodeJpeg(bytes, image, error, options)) {
+        checkDecoded(image, "a decoded JPEG is an RGB32 picture");
+        check(sized && image.size() == declared, "a JPEG decodes at the size its header declares");
+    }
+    options.minWidth = 16;
+    options.minHeight = 16;
+    if (graphics::decodeJpeg(bytes, image, error, options))
+        checkDecoded(image, "a DCT-scaled JPEG is an RGB32 picture");
+    QImage one, several;
+    const bool oneOk = graphics::decodeJpegFitted(bytes, QSize(40, 30), graphics::FitMode::Cover,
+                                                  one, error, fuzzLimits());
+    const bool severalOk =
+        graphics::decodeJpegFitted(bytes, QSize(40, 30), graphics::FitMode::Cover, several, error,
+                                   fuzzLimits(), graphics::JpegThreads::Several);
+    if (oneOk) {
+        checkDecoded(one, "a fitted JPEG is an RGB32 picture");
+        check(one.size() == QSize(40, 30), "a fitted JPEG has the target size");
+    }
+    if (severalOk)
+        check(several.size() == QSize(40, 30), "a fitted JPEG has the target size");
+}
+
+void runPng(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    QImage image;
+    std::string error;
+    graphics::JpegDecodeOptions options;
+    options.limits = fuzzLimits();
+    if (graphics::decodePicture(bytes, image, error, options))
+        checkDecoded(image, "a decoded PNG is an RGB32 picture");
+
+    // The set maker reads PNG files with libpng; its pixel limit is far
+    // larger, so only pictures the small limits allow are decoded.
+    const std::string_view text = asText(data, size);
+    int width = 0, height = 0;
+    if (mkset::readPngSize(text, width, height) && std::int64_t(width) * height <= 1 << 20) {
+        const mkset::RgbImage rgb = mkset::decodePng(text, error);
+        if (!rgb.empty()) {
+            check(rgb.width == width && rgb.height == height,
+                  "a PNG decodes at the size its header declares");
+            check(rgb.pixels.size() == std::size_t(width) * height * 3,
+                  "a decoded PNG holds three bytes per pixel");
+        } else {
+            check(!error.empty(), "a PNG that fails to decode says why");
+        }
+    }
+    const mkset::PngMetadata png = mkset::readPngMetadata(text);
+    mkset::PictureMetadata meta;
+    if (!png.exif.empty())
+        mkset::readExif(png.exif, meta);
+    if (!png.xmp.empty())
+        mkset::readXmp(png.xmp, meta);
+    meta.pngTitle = png.title;
+    meta.pngDescription = png.description;
+    const mkset::PictureTitle title = mkset::chooseTitle(meta, "png");
+    check(!title.title.empty() && isUtf8(title.title), "a PNG's title is non-empty UTF-8");
+}
+
+} // namespace skyloom::fuzz
