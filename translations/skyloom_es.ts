@@ -874,7 +874,7 @@ cuadro de diálogo Propiedades.</translation>
     </message>
     <message>
         <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
-        <translation>paperwheel cambia el fondo de escritorio según lo programado, pero este escritorio no tiene bandeja del sistema para mostrar su icono y su menú. Contrólelo desde un terminal: paperwheel --next, --pause, --resume, --status o --quit.</translation>
+        <translation>paperwheel cambia el fondo de pantalla según lo programado, pero este escritorio no tiene bandeja del sistema donde mostrar su icono y su menú. Contrólelo desde un terminal: paperwheel --next, --pause, --resume, --status o --quit.</translation>
     </message>
 </context>
 <context>

@@ -190,7 +190,7 @@
     </message>
     <message>
         <source>A photo folder is made into an image set at once; Cancel does not take it back.</source>
-        <translation>写真フォルダーはすぐに画像セットになります。「キャンセル」では元に戻りません。</translation>
+        <translation>写真フォルダーはすぐに画像セットになります。[キャンセル] を押しても元に戻りません。</translation>
     </message>
 </context>
 <context>
@@ -617,7 +617,7 @@
     </message>
     <message>
         <source>Panoramic Speed</source>
-        <translation>パンの速度</translation>
+        <translation>パノラマの移動速度</translation>
     </message>
     <message>
         <source>Slow</source>
@@ -769,7 +769,7 @@
     </message>
     <message>
         <source>Shows whether the installation lets the screen saver open web pages (Tab and Esc open the pages an image set offers). A change here is not saved.</source>
-        <translation>インストールでスクリーンセーバーが Web ページを開けるかどうかを示します（Tab キーと Esc キーで画像セットが提供するページを開きます）。ここでの変更は保存されません。</translation>
+        <translation>このインストールでスクリーンセーバーが Web ページを開けるかどうかを示します (Tab キーと Esc キーで、画像セットが用意したページを開きます)。ここでの変更は保存されません。</translation>
     </message>
     <message>
         <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
@@ -873,7 +873,7 @@ Properties Dialog.</source>
     </message>
     <message>
         <source>paperwheel changes the wallpaper on schedule, but this desktop has no system tray to show its icon and menu in. Control it from a terminal: paperwheel --next, --pause, --resume, --status or --quit.</source>
-        <translation>paperwheel は予定どおりに壁紙を変更しますが、このデスクトップにはアイコンとメニューを表示するシステムトレイがありません。端末から操作してください: paperwheel --next、--pause、--resume、--status、--quit。</translation>
+        <translation>paperwheel はスケジュールに従って壁紙を変更しますが、このデスクトップにはアイコンとメニューを表示するシステム トレイがありません。端末から操作してください: paperwheel --next、--pause、--resume、--status、--quit。</translation>
     </message>
 </context>
 <context>
