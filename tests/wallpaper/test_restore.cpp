@@ -7,6 +7,7 @@
 #include "wallpaper/WallpaperSetter.h"
 
 #include "common/ProfileFile.h"
+#include "tests/support/GuiApp.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -310,13 +311,7 @@ TEST_F(RecordTest, DamagedRecordsAreReportedNotRead) {
 // The setter with the real GNOME backend and a scripted gsettings.
 class SetterRestoreTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char arg0[] = "test_wallpaper";
-        static char* argv[] = {arg0, nullptr};
-        if (!QGuiApplication::instance())
-            new QGuiApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { test::ensureQGuiApplication(); }
     void SetUp() override {
         profile::clearCache();
         fs::create_directories(dir.file("set"));
