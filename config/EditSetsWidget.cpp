@@ -1,5 +1,6 @@
 #include "EditSetsWidget.h"
 
+#include "FormControls.h"
 #include "Thumbnail.h"
 #include "tools/mkset/SetMaker.h"
 
@@ -35,10 +36,7 @@ constexpr const char* kDragMime = "application/x-skyloom-list-entries";
 constexpr int kFirstPreviewMs = 250;
 constexpr int kPreviewMs = 1500;
 
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
+using controls::named;
 
 QLabel* caption(const char* name, const QString& text, QWidget* control, QWidget* parent) {
     auto* label = named(new QLabel(text, parent), name);

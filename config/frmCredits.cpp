@@ -1,5 +1,6 @@
 #include "frmCredits.h"
 
+#include "FormControls.h"
 #include "config/AboutPage.h"
 #include "platform/System.h"
 
@@ -20,10 +21,7 @@ namespace skyloom::config {
 
 namespace {
 
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
+using controls::named;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);

@@ -1,0 +1,278 @@
+// The configuration form's Wallpaper page: its controls, their wiring, the
+// picture list and preview, and the image credits.
+
+#include "frmMoonfield.h"
+
+#include "FormControls.h"
+#include "Syncing.h"
+#include "frmCredits.h"
+
+#include "common/Log.h"
+#include "graphics/io/PictureFile.h"
+#include "platform/MessageBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cstddef>
+#include <string>
+
+namespace skyloom::config {
+
+using namespace controls;
+
+QWidget* frmMoonfield::buildWallpaperPage() {
+    auto* page = named(new QWidget, "pageWallpaper");
+    auto* layout = new QVBoxLayout(page);
+
+    auto* Frame1 = frame("Frame1", tr("Wallpaper"), page);
+    Frame1->setToolTip(tr("Click these to turn your wallpaper on and off."));
+    auto* onOff = new QHBoxLayout(Frame1);
+    optWallPaperOn_ =
+        option("optWallPaperOn", tr("On"), tr("Click here to turn your wallpaper on."), Frame1);
+    optWallPaperOff_ =
+        option("optWallPaperOff", tr("Off"), tr("Click here to turn your wallpaper off."), Frame1);
+    onOff->addWidget(optWallPaperOn_);
+    onOff->addWidget(optWallPaperOff_);
+    onOff->addStretch();
+    layout->addWidget(Frame1);
+
+    SSTabWallPaper_ = named(new QTabWidget(page), "SSTabWallPaper");
+    layout->addWidget(SSTabWallPaper_, 1);
+
+    auto* basic = named(new QWidget, "tabWPBasic");
+    auto* grid = new QGridLayout(basic);
+    auto* Label20 = label("Label20", tr("Image set:"), basic);
+    Label20->setToolTip(tr("This selects the image set to use for the wallpaper."));
+    cmboSets_ = named(new QComboBox(basic), "cmboSets");
+    cmboSets_->setToolTip(tr("Click here to select a set of images  to get your wallpaper from."));
+    standsFor(Label20, cmboSets_);
+    grid->addWidget(Label20, 0, 0);
+    grid->addWidget(cmboSets_, 0, 1, 1, 2);
+    auto* Label21 = label("Label21", tr("&Wallpaper Images"), basic);
+    lstImages_ = named(new QListWidget(basic), "lstImages");
+    lstImages_->setToolTip(tr("Click here to select the image to use for your wallpaper."));
+    standsFor(Label21, lstImages_);
+    grid->addWidget(Label21, 1, 0, 1, 2);
+    grid->addWidget(lstImages_, 2, 0, 3, 2);
+    picThumbNail_ = named(new QLabel(basic), "picThumbNail");
+    picThumbNail_->setToolTip(tr("This is the image that will be set as your wallpaper."));
+    picThumbNail_->setAccessibleName(tr("Thumbnail"));
+    picThumbNail_->setMinimumSize(160, 120);
+    picThumbNail_->setFrameShape(QFrame::StyledPanel);
+    picThumbNail_->setAlignment(Qt::AlignCenter);
+    grid->addWidget(picThumbNail_, 2, 2);
+    cmdImageCredits_ = named(new QPushButton(tr("Image Info..."), basic), "cmdImageCredits");
+    cmdImageCredits_->setToolTip(tr("Find out more about this image."));
+    grid->addWidget(cmdImageCredits_, 3, 2);
+    chkFit2Screen_ = named(new QCheckBox(tr("&Size to fit screen"), basic), "chkFit2Screen");
+    chkFit2Screen_->setToolTip(tr("Check this to make the image fill the screen."));
+    grid->addWidget(chkFit2Screen_, 5, 0, 1, 2);
+    frmAutoChange_ = frame("frmAutoChange", tr("Change Wallpaper"), basic);
+    frmAutoChange_->setToolTip(tr("This controls how often the wallpaper changes.  If you select "
+                                  "Manual,  the wallpaper calendar will still update."));
+    auto* change = new QHBoxLayout(frmAutoChange_);
+    cmboAutoChange_ = named(new QComboBox(frmAutoChange_), "cmboAutoChange");
+    cmboAutoChange_->setToolTip(tr("Click here to set how often your wallpaper changes.  If you "
+                                   "select Manual,  the wallpaper calendar will still updates at "
+                                   "midnight."));
+    cmboAutoChange_->setAccessibleName(tr("Change Wallpaper"));
+    fill(cmboAutoChange_, autoChangeIntervals());
+    change->addWidget(cmboAutoChange_, 1);
+    grid->addWidget(frmAutoChange_, 6, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+    SSTabWallPaper_->addTab(basic, tr("Basic Settings"));
+
+    auto* calendarTab = named(new QWidget, "tabWPCalendar");
+    auto* calendarLayout = new QVBoxLayout(calendarTab);
+    auto* frmCalendarWP = frame("frmCalendarWP", tr("Calendar"), calendarTab);
+    frmCalendarWP->setToolTip(tr("Use these to control the wallpaper calendar."));
+    auto* cal = new QGridLayout(frmCalendarWP);
+    optWPCalendarOn_ = option("optWPCalendarOn", tr("On"),
+                              tr("Click here to turn the wallpaper calendar on."), frmCalendarWP);
+    optWPCalendarOff_ = option("optWPCalendarOff", tr("Off"),
+                               tr("Click here to turn the wallpaper calendar off."), frmCalendarWP);
+    cal->addWidget(optWPCalendarOn_, 0, 0);
+    cal->addWidget(optWPCalendarOff_, 0, 1);
+    auto* Label2 = label("Label2", tr("Size:"), frmCalendarWP);
+    cmboWPCalendarSize_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarSize");
+    fill(cmboWPCalendarSize_, calendarSizes());
+    standsFor(Label2, cmboWPCalendarSize_);
+    auto* Label1 = label("Label1", tr("Position:"), frmCalendarWP);
+    cmboWPCalendarPosition_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarPosition");
+    fill(cmboWPCalendarPosition_, calendarPositions());
+    standsFor(Label1, cmboWPCalendarPosition_);
+    cal->addWidget(Label2, 1, 0);
+    cal->addWidget(cmboWPCalendarSize_, 1, 1);
+    cal->addWidget(Label1, 2, 0);
+    cal->addWidget(cmboWPCalendarPosition_, 2, 1);
+    cal->setColumnStretch(2, 1);
+    calendarLayout->addWidget(frmCalendarWP);
+    calendarLayout->addStretch();
+    SSTabWallPaper_->addTab(calendarTab, tr("Calendar"));
+    return page;
+}
+
+void frmMoonfield::connectWallpaperPage() {
+    connect(optWallPaperOn_, &QRadioButton::toggled, this, [this](bool on) {
+        if (syncing_)
+            return;
+        wallpaper_.enabled = on;
+        SetApply();
+        frmAutoChange_->setEnabled(on);
+        WallpaperControlsSetEnable(on);
+    });
+    connect(cmboSets_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (syncing_)
+            return;
+        wallpaper_.SelectSet(index);
+        showImageList();
+        SetApply();
+        if (lstImages_->isVisible() && lstImages_->isEnabled())
+            lstImages_->setFocus();
+    });
+    connect(lstImages_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (syncing_)
+            return;
+        const bool changed = wallpaper_.SelectImage(row);
+        showWallpaperPreview();
+        if (changed)
+            SetApply();
+    });
+    connect(chkFit2Screen_, &QCheckBox::toggled, this, [this](bool on) {
+        if (syncing_)
+            return;
+        wallpaper_.stretch = on;
+        SetApply();
+    });
+    connect(cmboAutoChange_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (syncing_)
+            return;
+        wallpaper_.changeIndex = index;
+        SetApply();
+    });
+    connect(optWPCalendarOn_, &QRadioButton::toggled, this, [this](bool on) {
+        if (syncing_)
+            return;
+        wallpaper_.calendarOn = on;
+        SetApply();
+    });
+    connect(cmboWPCalendarPosition_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (syncing_ || index < 0)
+            return;
+        wallpaper_.calendarPosition = cmboWPCalendarPosition_->itemData(index).toInt();
+        SetApply();
+    });
+    connect(cmboWPCalendarSize_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (syncing_ || index < 0)
+            return;
+        wallpaper_.calendarSize = cmboWPCalendarSize_->itemData(index).toInt();
+        SetApply();
+    });
+    connect(cmdImageCredits_, &QPushButton::clicked, this, &frmMoonfield::imageCreditsRequested);
+    connect(cmdImageCredits_, &QPushButton::clicked, this, &frmMoonfield::cmdImageCredits_Click);
+}
+
+void frmMoonfield::InitWallpaperPage() {
+    wallpaper_.InitWallpaperPage();
+    showWallpaperPage();
+}
+
+void frmMoonfield::showWallpaperPage() {
+    {
+        Syncing guard(syncing_);
+        (wallpaper_.enabled ? optWallPaperOn_ : optWallPaperOff_)->setChecked(true);
+        chkFit2Screen_->setChecked(wallpaper_.stretch);
+        cmboAutoChange_->setCurrentIndex(wallpaper_.changeIndex);
+        (wallpaper_.calendarOn ? optWPCalendarOn_ : optWPCalendarOff_)->setChecked(true);
+        cmboWPCalendarPosition_->setCurrentIndex(
+            indexOfValue(calendarPositions(), wallpaper_.calendarPosition));
+        cmboWPCalendarSize_->setCurrentIndex(
+            indexOfValue(calendarSizes(), wallpaper_.calendarSize));
+    }
+    showImageList();
+    frmAutoChange_->setEnabled(wallpaper_.enabled);
+    WallpaperControlsSetEnable(wallpaper_.enabled);
+}
+
+void frmMoonfield::showImageList() {
+    Syncing guard(syncing_);
+    if (comboEntries(cmboSets_) != wallpaper_.sets)
+        fillSets(cmboSets_, wallpaper_.sets);
+    cmboSets_->setCurrentIndex(wallpaper_.setIndex);
+    lstImages_->clear();
+    for (const auto& name : wallpaper_.images)
+        lstImages_->addItem(QString::fromStdString(name));
+    lstImages_->setCurrentRow(wallpaper_.imageIndex);
+    lstImages_->setEnabled(wallpaper_.imagesEnabled && wallpaper_.enabled);
+    showWallpaperPreview();
+}
+
+void frmMoonfield::showWallpaperPreview() {
+    const std::string path = wallpaper_.previewPath();
+    if (path.empty()) {
+        picThumbNail_->clear();
+        return;
+    }
+    // A preview that cannot be read leaves the previous one in place.
+    const QPixmap preview = QPixmap::fromImage(graphics::loadSetImage(path));
+    if (!preview.isNull())
+        picThumbNail_->setPixmap(preview.scaled(picThumbNail_->minimumSize(), Qt::KeepAspectRatio,
+                                                Qt::SmoothTransformation));
+}
+
+void frmMoonfield::WallpaperControlsSetEnable(bool enable) {
+    cmboAutoChange_->setEnabled(enable);
+    cmboSets_->setEnabled(enable);
+    if (wallpaper_.setIndex < 0 && !wallpaper_.sets.empty()) {
+        wallpaper_.SelectSet(0);
+        showImageList();
+    }
+    const bool realSet = wallpaper_.setEntry() != kRandomSetsEntry;
+    if (realSet && enable) {
+        const std::string path = wallpaper_.previewPath();
+        if (path.empty() || graphics::loadSetImage(path).isNull()) {
+            if (isVisible())
+                platform::MessageBox(tr("WallpaperControlsSetEnable Failed").toStdString());
+            else
+                logInfo("config", "no preview for the wallpaper picture " + path);
+        }
+    }
+    chkFit2Screen_->setEnabled(enable);
+    cmdImageCredits_->setEnabled(enable);
+    lstImages_->setEnabled(enable && wallpaper_.imagesEnabled);
+}
+
+void frmMoonfield::cmdImageCredits_Click() {
+    // The credits of the picture the page shows, which with "Randomize From
+    // All Image Sets" is the current picture of the stored set.
+    if (wallpaper_.szWallpaperImage.empty())
+        return;
+    frmCredits credits(this);
+    // The set files name their languages in English, whatever the dialog shows.
+    const int languageIndex = cmboSSLanguage_->currentIndex();
+    const std::string language =
+        languageIndex >= 0 && languageIndex < static_cast<int>(languageNames().size())
+            ? languageNames()[static_cast<std::size_t>(languageIndex)]
+            : std::string("English");
+    credits.InitCredits(wallpaper_.szWallpaperSetDir, wallpaper_.szWallpaperImage,
+                        wallpaper_.currentImageName, language);
+    credits.ThumbNail(picThumbNail_->pixmap());
+    credits.exec();
+}
+
+// ---------------------------------------------------------------------------
+// About page
+
+} // namespace skyloom::config
