@@ -60,7 +60,7 @@ drive() {
         cat "$tmp/a11y.err" >&2
         grep -q "accessibility bus" "$tmp/a11y.err" || break
         echo "accessibility bus not ready; trying again ($attempt)"
-        sleep 1 # at most three attempts
+        wait_a11y_bus
     done
     fail "dialog check '$*'"
 }

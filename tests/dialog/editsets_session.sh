@@ -58,7 +58,7 @@ drive() {
         # Only an accessibility bus that is not ready yet is tried again.
         grep -q "accessibility bus" "$tmp/a11y.err" || break
         echo "accessibility bus not ready; trying again ($attempt)"
-        sleep 1 # at most three attempts
+        wait_a11y_bus
     done
     cat "$tmp/a11y.err" >&2
     [ -n "$ok" ] || { cat "$tmp/out"; fail "check '$*'"; }

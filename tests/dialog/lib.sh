@@ -8,6 +8,8 @@
 #   start_a11y_x WxHxD       private XDG folders in $tmp, Xvfb with that
 #                            screen; cleanup kills $pids and Xvfb
 #   wait_window TITLE        the id of the first window named TITLE ($wid)
+#   wait_a11y_bus            waits until a new client reaches the
+#                            accessibility bus
 PY=/usr/bin/python3
 . "$(dirname "${BASH_SOURCE[0]}")/../whole/lib.sh"
 
@@ -52,4 +54,14 @@ wait_window() {
 }
 window_gone() {
     ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+# The accessibility bus is started on demand and now and then does not take
+# a new client at once: a client that reaches it prints no complaint.
+a11y_bus_ready() {
+    "$PY" -c 'import pyatspi; pyatspi.Registry.getDesktop(0).childCount' 2>"$tmp/a11y-probe.err" &&
+        ! grep -q "accessibility bus" "$tmp/a11y-probe.err"
+}
+wait_a11y_bus() {
+    wait_until "accessibility bus" "$WHOLE_WAIT" a11y_bus_ready
 }

@@ -7,6 +7,7 @@
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Wait.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -365,10 +366,10 @@ TEST(Filter, KillFilterStopsARunningFilter) {
     Owned byThread{striped(), true};
     std::atomic<bool> done{false};
     std::thread stopper([&done] {
-        while (!done) {
+        test::waitUntil([&done] {
             KillFilter();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+            return done.load();
+        });
     });
     EXPECT_EQ(FilterBitmap(byThread.h), 0);
     done = true;

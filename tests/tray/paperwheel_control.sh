@@ -32,7 +32,7 @@ cat >"$tmp/bin/skyloom-idle" <<EOS
 #!/bin/sh
 echo \$\$ >"$tmp/idle.pid"
 trap 'kill \$child; exit 0' TERM
-sleep 100000 &
+tail -f /dev/null &
 child=\$!
 wait
 EOS
