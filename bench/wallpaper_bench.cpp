@@ -173,7 +173,12 @@ int main(int argc, char** argv) {
     for (std::size_t k = 0; k < photos.size(); ++k) {
         const fs::path set = program / ("set" + std::to_string(k));
         fs::create_directories(set);
-        fs::create_symlink(photos[k], set / "photo.jpg");
+        // Sets may not point outside the program folder with symbolic
+        // links, so the photo comes in as a hard link, or a copy.
+        std::error_code linked;
+        fs::create_hard_link(photos[k], set / "photo.jpg", linked);
+        if (linked)
+            fs::copy_file(photos[k], set / "photo.jpg");
         QImage preview(96, 54, QImage::Format_RGB32);
         preview.fill(Qt::darkGray);
         preview.save(QString::fromStdString((set / "photo.bmp").string()), "BMP");
