@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace skyloom;
 using namespace skyloom::graphics;
