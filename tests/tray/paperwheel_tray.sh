@@ -34,25 +34,29 @@ wait_until "trayer's panel" "$WHOLE_WAIT" tray_up
 ppid_=$!
 pids="$pids $ppid_"
 
-# The icon: a window of paperwheel inside the tray panel.
+# The icon: a window of paperwheel inside the tray panel, where it is now
+# (the tray may still move it while it lays itself out), and on the screen.
 icon_up() {
     icon=$(xwininfo -root -tree | awk '/"paperwheel": \("paperwheel" "paperwheel"\)/ && $0 ~ /[0-9]+x[0-9]+\+/ { print $(NF-1), $NF; exit }')
-    [ -n "$icon" ]
+    seen="icon window \"$icon\""
+    [ -n "$icon" ] || return 1
+    size=${icon% *}
+    abs=${icon#* }
+    w=${size%%x*}
+    h=${size#*x}
+    h=${h%%+*}
+    x=$(echo "$abs" | cut -d+ -f2)
+    y=$(echo "$abs" | cut -d+ -f3)
+    cx=$((x + w / 2))
+    cy=$((y + h / 2))
+    case "$x$y" in *-*) return 1 ;; esac
 }
 wait_until "tray icon" "$WHOLE_WAIT" icon_up
-size=${icon% *}
-abs=${icon#* }
-w=${size%%x*}
-h=${size#*x}
-h=${h%%+*}
-x=$(echo "$abs" | cut -d+ -f2)
-y=$(echo "$abs" | cut -d+ -f3)
-cx=$((x + w / 2))
-cy=$((y + h / 2))
 echo "tray icon ${w}x${h} at $x,$y"
 
 # Orange pixels: the turning arrow of the active icon (the paused one has none).
 orange() {
+    icon_up || { echo 0; return; }
     import -window root "$tmp/shot.png"
     convert "$tmp/shot.png" -crop "${w}x${h}+${x}+${y}" +repage \
         -fx 'r > 0.75 && g > 0.3 && g < 0.65 && b < 0.3' -format '%[fx:mean*w*h]' info:
@@ -77,6 +81,7 @@ menuUp() {
 
 # Right-click: the menu; Up goes to its last item (the close entry), a
 # second Up to the pause toggle above it.
+wait_until "tray icon" "$WHOLE_WAIT" icon_up
 xdotool mousemove "$cx" "$cy" click 3
 wait_until "menu after a right-click" "$WHOLE_WAIT" menuUp
 import -window root "$SHOTS/paperwheel-menu.png"
@@ -85,6 +90,7 @@ wait_until "paused icon (no orange)" "$WHOLE_WAIT" no_orange
 cp "$tmp/shot.png" "$SHOTS/paperwheel-paused.png"
 
 # Double-click: the Wallpaper settings.
+wait_until "tray icon" "$WHOLE_WAIT" icon_up
 xdotool mousemove "$cx" "$cy" click --repeat 2 --delay 80 1
 calls_made() { [ -s "$tmp/calls" ]; }
 wait_until "start of the settings after a double-click" "$WHOLE_WAIT" calls_made
@@ -92,6 +98,7 @@ wait_until "start of the settings after a double-click" "$WHOLE_WAIT" calls_made
     fail "double-click started \"$(cat "$tmp/calls" 2>/dev/null)\""
 
 # Shift with right-click: the close menu; its one item ends the program.
+wait_until "tray icon" "$WHOLE_WAIT" icon_up
 xdotool mousemove "$cx" "$cy" keydown shift click 3 keyup shift
 wait_until "menu after Shift with right-click" "$WHOLE_WAIT" menuUp
 import -window root "$SHOTS/paperwheel-close-menu.png"
