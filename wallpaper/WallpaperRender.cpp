@@ -78,14 +78,17 @@ bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target,
     QImage source;
     if (!graphics::loadPicture(file, source, error, options))
         return false;
-    const double sx = static_cast<double>(source.width()) / picture.width();
-    const double sy = static_cast<double>(source.height()) / picture.height();
-    const int x = static_cast<int>(std::lround(cut.x() * sx));
-    const int y = static_cast<int>(std::lround(cut.y() * sy));
-    const int w = std::max(1, static_cast<int>(std::lround(cut.width() * sx)));
-    const int h = std::max(1, static_cast<int>(std::lround(cut.height() * sy)));
-    if (QSize(w, h) == target && x == 0 && y == 0 && source.size() == target) {
+    // The cut in decoded pixels, fractions kept: rounding it to whole
+    // pixels of a picture decoded at 1/8 would shift it by up to 4 pixels.
+    const double scale = graphics::decodedScale(picture, source.size());
+    const QRectF area(cut.x() * scale, cut.y() * scale, cut.width() * scale, cut.height() * scale);
+    if (area == QRectF(QPointF(0, 0), QSizeF(target)) && source.size() == target) {
         out = std::move(source);
+        return true;
+    }
+    if (area.size() == QSizeF(target) && area.x() == std::floor(area.x()) &&
+        area.y() == std::floor(area.y())) {
+        out = source.copy(area.toRect());
         return true;
     }
     out = QImage(target, QImage::Format_RGB32);
@@ -94,10 +97,7 @@ bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target,
                 std::to_string(target.height()) + " wallpaper";
         return false;
     }
-    if (QSize(w, h) == target)
-        out = source.copy(x, y, w, h);
-    else
-        graphics::resampleRect(source, x, y, w, h, out, 0, 0, target.width(), target.height());
+    graphics::resampleArea(source, area, out);
     return true;
 }
 

@@ -24,6 +24,17 @@ bool readJpegSize(std::span<const std::uint8_t> data, QSize& size, std::string& 
     return true;
 }
 
+double decodedScale(QSize picture, QSize decoded) {
+    if (picture.width() <= 0 || picture.height() <= 0)
+        return 1.0;
+    for (int denom : {1, 2, 4, 8}) {
+        if ((picture.width() + denom - 1) / denom == decoded.width() &&
+            (picture.height() + denom - 1) / denom == decoded.height())
+            return 1.0 / denom;
+    }
+    return static_cast<double>(decoded.width()) / picture.width();
+}
+
 bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& error,
                 const JpegDecodeOptions& options) {
     out = QImage();

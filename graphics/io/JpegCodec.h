@@ -23,6 +23,12 @@ struct JpegDecodeOptions {
     DecodeLimits limits;
 };
 
+/// Decoded pixels per full-size pixel of a picture decoded with
+/// minWidth/minHeight: exactly 1/2, 1/4 or 1/8 when `decoded` is that scale
+/// of `picture` rounded up (as the DCT scaling gives), else the ratio of the
+/// widths. Mapping by the rounded-up size instead squeezes the picture.
+double decodedScale(QSize picture, QSize decoded);
+
 /// Size of the JPEG picture (before any scaling); false if the header is bad.
 bool readJpegSize(std::span<const std::uint8_t> data, QSize& size, std::string& error);
 

@@ -43,6 +43,9 @@ public:
     /// Chooses the DCT scale giving at least needW × needH and starts decoding.
     virtual bool start(int needW, int needH, std::string& error) = 0;
     virtual QSize outputSize() const = 0;
+    /// Decoded pixels per full-size pixel: the DCT scale itself. The output
+    /// size is that scale rounded up, so it cannot be used for the mapping.
+    virtual double scale() const = 0;
     /// Skips rows at the top; skipped says how many really were.
     virtual bool skip(int rows, int& skipped, std::string& error) = 0;
     /// The next row as BGRX (QImage::Format_RGB32).
@@ -51,6 +54,10 @@ public:
 
 QSize outputOf(const jpeg_decompress_struct& cinfo) {
     return QSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+}
+
+double scaleOf(const jpeg_decompress_struct& cinfo) {
+    return static_cast<double>(cinfo.scale_num) / cinfo.scale_denom;
 }
 
 QSize pictureOf(const jpeg_decompress_struct& cinfo) {
@@ -90,6 +97,7 @@ public:
         });
     }
     QSize outputSize() const override { return outputOf(dc_.cinfo); }
+    double scale() const override { return scaleOf(dc_.cinfo); }
     bool skip(int rows, int& skipped, std::string& error) override {
         return skipRows(dc_, rows, skipped, error);
     }
@@ -213,6 +221,7 @@ public:
         return true;
     }
     QSize outputSize() const override { return outputOf(luma_.cinfo); }
+    double scale() const override { return scaleOf(luma_.cinfo); }
     bool skip(int rows, int& skipped, std::string& error) override {
         if (!skipRows(luma_, rows, skipped, error))
             return false;
@@ -423,7 +432,7 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     if (!source.start(needW, needH, error))
         return false;
     const int ow = source.outputSize().width(), oh = source.outputSize().height();
-    const double fx = ow / w, fy = oh / h; // decoded pixels per full-size pixel
+    const double fx = source.scale(), fy = fx; // decoded pixels per full-size pixel
 
     QImage image(target, QImage::Format_RGB32);
     if (image.isNull()) {

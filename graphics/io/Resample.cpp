@@ -268,9 +268,11 @@ void setVectorPathsEnabled(bool enabled) {
 #endif
 }
 
-void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst, int dx, int dy,
-                  int dw, int dh, ShrinkKernel kernel) {
-    if (src.isNull() || dst.isNull() || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
+namespace {
+
+void resampleInto(const QImage& src, double sx, double sy, double sw, double sh, QImage& dst,
+                  int dx, int dy, int dw, int dh, ShrinkKernel kernel) {
+    if (src.isNull() || dst.isNull() || !(sw > 0) || !(sh > 0) || dw <= 0 || dh <= 0)
         return;
     // Destination columns and rows that fall inside dst.
     const int x0 = std::max(0, -dx), x1 = std::min(dw, dst.width() - dx);
@@ -289,6 +291,18 @@ void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst
         std::copy(line.begin() + x0, line.begin() + x1,
                   reinterpret_cast<QRgb*>(dst.scanLine(y + dy)) + dx + x0);
     }
+}
+
+} // namespace
+
+void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst, int dx, int dy,
+                  int dw, int dh, ShrinkKernel kernel) {
+    resampleInto(src, sx, sy, sw, sh, dst, dx, dy, dw, dh, kernel);
+}
+
+void resampleArea(const QImage& src, const QRectF& area, QImage& dst, ShrinkKernel kernel) {
+    resampleInto(src, area.x(), area.y(), area.width(), area.height(), dst, 0, 0, dst.width(),
+                 dst.height(), kernel);
 }
 
 } // namespace skyloom::graphics

@@ -84,4 +84,9 @@ void setVectorPathsEnabled(bool enabled);
 void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst, int dx, int dy,
                   int dw, int dh, ShrinkKernel kernel = ShrinkKernel::Lanczos3);
 
+/// Resamples the part `area` of src (fractional positions allowed) onto the
+/// whole of dst.
+void resampleArea(const QImage& src, const QRectF& area, QImage& dst,
+                  ShrinkKernel kernel = ShrinkKernel::Lanczos3);
+
 } // namespace skyloom::graphics
