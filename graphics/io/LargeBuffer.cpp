@@ -9,39 +9,11 @@
 
 namespace skyloom::graphics {
 
-namespace {
-constexpr std::size_t kHuge = std::size_t(2) << 20; // a transparent huge page
-constexpr std::size_t kHugeFrom = std::size_t(4) << 20;
-} // namespace
-
 LargeBuffer::LargeBuffer(std::size_t size) {
     static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     if (size == 0 || size > SIZE_MAX - page)
         return;
     const std::size_t length = (size + page - 1) / page * page;
-    if (length >= kHugeFrom && length <= SIZE_MAX - kHuge) {
-        // Large buffers (a photo's coefficients, its file) start on a 2 MB
-        // boundary and ask for transparent huge pages: filling 70 MB then
-        // takes a few dozen page faults instead of some 18,000, which is a
-        // tenth of a large decode's time.
-        const std::size_t span = length + kHuge;
-        void* memory =
-            ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (memory == MAP_FAILED)
-            return;
-        auto* base = static_cast<std::uint8_t*>(memory);
-        const auto address = reinterpret_cast<std::uintptr_t>(base);
-        const std::size_t head = (kHuge - address % kHuge) % kHuge;
-        if (head)
-            ::munmap(base, head);
-        if (kHuge - head)
-            ::munmap(base + head + length, kHuge - head);
-        data_ = base + head;
-        ::madvise(data_, length, MADV_HUGEPAGE);
-        size_ = size;
-        mapped_ = length;
-        return;
-    }
     void* memory =
         ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)

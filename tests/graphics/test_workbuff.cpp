@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 using namespace skyloom;
 using namespace skyloom::graphics;
@@ -108,34 +106,6 @@ TEST(LargeBuffer, ZeroedResizedAndMoved) {
     EXPECT_EQ(LargeBuffer(SIZE_MAX - 10).data(), nullptr);
     EXPECT_FALSE(moved.resize(SIZE_MAX - 10));
     EXPECT_EQ(moved.data()[99], 7);
-}
-
-// Buffers of several megabytes sit on a 2 MB boundary (for huge pages), and
-// the spare parts of the larger mapping they come from are given back.
-TEST(LargeBuffer, LargeOnesAreAlignedAndGiveEverythingBack) {
-    const auto mappings = [] {
-        std::ifstream maps("/proc/self/maps");
-        return std::count(std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>(),
-                          '\n');
-    };
-    const std::size_t size = (std::size_t(9) << 20) + 1;
-    {
-        LargeBuffer buffer(size);
-        ASSERT_NE(buffer.data(), nullptr);
-        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(buffer.data()) % (std::size_t(2) << 20), 0u);
-        EXPECT_EQ(buffer.data()[0], 0);
-        EXPECT_EQ(buffer.data()[size - 1], 0);
-        buffer.data()[size - 1] = 1;
-        ASSERT_TRUE(buffer.resize(size + 4000)); // within the last page
-        EXPECT_EQ(buffer.data()[size - 1], 1);
-    }
-    const auto before = mappings();
-    for (int i = 0; i < 50; ++i) {
-        LargeBuffer buffer(size + std::size_t(i) * 4096);
-        ASSERT_NE(buffer.data(), nullptr);
-        buffer.data()[0] = 1;
-    }
-    EXPECT_LE(mappings(), before + 2);
 }
 
 TEST(WorkBuff, CopiesAreIndependent) {
