@@ -241,7 +241,10 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     if (s->lines[at - 1].end.empty())
         s->lines[at - 1].end = eol_;
     s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), Line{lineText, eol_});
-    s->reindex();
+    // Only blank lines follow the new one, and they hold no keys, so no
+    // other key moves: the index takes the new key alone (rebuilding it for
+    // every added key made registering a large set quadratic).
+    s->keyIndex.emplace(asciiLower(k), at);
 }
 
 bool IniDocument::removeKey(std::string_view section, std::string_view key) {

@@ -35,6 +35,27 @@ TEST(IniDocument, NewKeysGoToTheEndOfTheirSectionBeforeBlankLines) {
     EXPECT_EQ(doc.keys("one"), (std::vector<std::string>{"A", "C"}));
 }
 
+// Keys added one after another stay findable, each where it was put, and a
+// later rewrite of an added key changes that line only (the index of added
+// keys is kept up to date without being rebuilt).
+TEST(IniDocument, AddedKeysAreFoundAndRewrittenInPlace) {
+    auto doc = IniDocument::parse("[One]\nA=1\n\n\n[Two]\nB=2\n");
+    for (int i = 0; i < 300; ++i)
+        doc.set("One", "K" + std::to_string(i), std::to_string(i));
+    doc.set("one", "k7", "seven");
+    doc.set("One", "A", "first");
+    EXPECT_EQ(doc.value("One", "K299"), "299");
+    EXPECT_EQ(doc.value("One", "K7"), "seven");
+    EXPECT_EQ(doc.value("One", "a"), "first");
+    EXPECT_EQ(doc.value("Two", "B"), "2");
+    EXPECT_EQ(doc.keys("One").size(), 301u);
+    const std::string text = doc.serialize();
+    EXPECT_NE(text.find("K6=6\nK7=seven\nK8=8\n"), std::string::npos);
+    EXPECT_NE(text.find("K299=299\n\n\n[Two]\nB=2\n"), std::string::npos);
+    // The same after reading the result back.
+    EXPECT_EQ(IniDocument::parse(text).serialize(), text);
+}
+
 TEST(IniDocument, NewSectionsAreAppendedInTheFilesLineEnding) {
     auto doc = IniDocument::parse("[One]\r\nA=1\r\n");
     doc.set("Two", "B", "2");
