@@ -176,9 +176,11 @@ PrepResult preparePicture(const PrepRequest& rq) {
         }
         const graphics::HDC targetDC = rasterkit::GetWorkBuffHDC(target.h);
         // The source may be decoded smaller than its full size: scale the
-        // full-size geometry into its pixels.
-        const double fx = double(source.Width()) / full.width;
-        const double fy = double(source.Height()) / full.height;
+        // full-size geometry into its pixels, by the decoder's exact scale
+        // (its size is that scale rounded up).
+        const double fx = graphics::decodedScale(QSize(full.width, full.height),
+                                                 QSize(source.Width(), source.Height()));
+        const double fy = fx;
         switch (plan.copy) {
         case FitPlan::Copy::Same:
             graphics::BitBlt(targetDC, 0, 0, plan.target.width, plan.target.height, source.hDC(),
