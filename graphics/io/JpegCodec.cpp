@@ -14,6 +14,7 @@ using detail::Decompressor;
 using detail::ErrorManager;
 using detail::guarded;
 using detail::headerChecks;
+using detail::inkRowToBgrx;
 using detail::onError;
 
 bool readJpegSize(std::span<const std::uint8_t> data, QSize& size, std::string& error) {
@@ -57,6 +58,8 @@ bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& er
         while (cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW row = image.scanLine(static_cast<int>(cinfo.output_scanline));
             jpeg_read_scanlines(&cinfo, &row, 1);
+            if (dc.inks)
+                inkRowToBgrx(row, cinfo.output_width, dc.invertedInks);
         }
         jpeg_finish_decompress(&cinfo);
     });

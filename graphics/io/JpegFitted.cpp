@@ -29,6 +29,7 @@ using detail::chooseScale;
 using detail::Decompressor;
 using detail::guarded;
 using detail::headerChecks;
+using detail::inkRowToBgrx;
 
 namespace {
 
@@ -80,6 +81,8 @@ bool readLine(Decompressor& dc, void* line, std::string& error) {
     return guarded(dc.err, error, [&] {
         JSAMPROW row = static_cast<JSAMPROW>(line);
         jpeg_read_scanlines(&dc.cinfo, &row, 1);
+        if (dc.inks)
+            inkRowToBgrx(row, dc.cinfo.output_width, dc.invertedInks);
     });
 }
 

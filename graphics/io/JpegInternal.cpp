@@ -221,8 +221,29 @@ bool headerChecks(Decompressor& dc, const DecodeLimits& limits, std::string& err
         error = "JPEG picture is too large";
         return false;
     }
-    dc.cinfo.out_color_space = JCS_EXT_BGRX; // the byte order of QImage::Format_RGB32
+    // Print-ready photos come as CMYK or YCCK: libjpeg cannot turn those
+    // into RGB itself, so they come out as CMYK and are converted here.
+    dc.inks = dc.cinfo.jpeg_color_space == JCS_CMYK || dc.cinfo.jpeg_color_space == JCS_YCCK;
+    dc.invertedInks = dc.inks && dc.cinfo.saw_Adobe_marker;
+    dc.cinfo.out_color_space = dc.inks ? JCS_CMYK : JCS_EXT_BGRX; // BGRX: QImage::Format_RGB32
     return true;
+}
+
+void inkRowToBgrx(std::uint8_t* row, std::size_t width, bool inverted) {
+    for (std::size_t x = 0; x < width; ++x, row += 4) {
+        int c = row[0], m = row[1], y = row[2], k = row[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        // What is left of white under each ink, and under the black.
+        row[0] = static_cast<std::uint8_t>((y * k + 127) / 255);
+        row[1] = static_cast<std::uint8_t>((m * k + 127) / 255);
+        row[2] = static_cast<std::uint8_t>((c * k + 127) / 255);
+        row[3] = 0xff;
+    }
 }
 
 void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight,

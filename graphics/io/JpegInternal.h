@@ -87,6 +87,9 @@ struct RangeSource {
 
 // Owns one decompressor; everything that must survive a longjmp lives here
 // and not on the stack frame of the function that calls setjmp.
+/// One row of CMYK samples turned into BGRX (QImage::Format_RGB32) in place.
+void inkRowToBgrx(std::uint8_t* row, std::size_t width, bool inverted);
+
 class Decompressor {
 public:
     Decompressor(std::span<const std::uint8_t> data, const DecodeLimits& limits);
@@ -117,6 +120,11 @@ public:
     jpeg_decompress_struct cinfo{};
     ErrorManager err;
     ProgressGuard progress;
+    /// A CMYK or YCCK file: libjpeg gives CMYK rows (4 bytes a pixel, like
+    /// BGRX), which inkRowToBgrx() turns into colours; inverted when the
+    /// file has Adobe's marker (Photoshop stores inks inverted).
+    bool inks = false;
+    bool invertedInks = false;
 
 private:
     std::span<const std::uint8_t> data_;
