@@ -1,4 +1,5 @@
 #include "graphics/io/JpegCodec.h"
+#include "graphics/io/Orientation.h"
 
 #include "graphics/io/FileIO.h"
 #include "graphics/io/JpegInternal.h"
@@ -21,7 +22,10 @@ bool readJpegSize(std::span<const std::uint8_t> data, QSize& size, std::string& 
     Decompressor dc(data, DecodeLimits{});
     if (!guarded(dc.err, error, [&] { dc.readHeader(); }))
         return false;
-    size = QSize(static_cast<int>(dc.cinfo.image_width), static_cast<int>(dc.cinfo.image_height));
+    // As shown: a photo taken upright reports its upright size.
+    size = orientedSize(
+        QSize(static_cast<int>(dc.cinfo.image_width), static_cast<int>(dc.cinfo.image_height)),
+        detail::orientationOf(dc.cinfo));
     return true;
 }
 
@@ -43,8 +47,12 @@ bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& er
     if (!headerChecks(dc, options.limits, error))
         return false;
     jpeg_decompress_struct& cinfo = dc.cinfo;
+    // The minimum is meant for the picture as shown; the decoder works on
+    // it as stored.
+    const int orientation = detail::orientationOf(cinfo);
+    const QSize least = orientedSize(QSize(options.minWidth, options.minHeight), orientation);
     if (!guarded(dc.err, error, [&] {
-            chooseScale(cinfo, options.minWidth, options.minHeight);
+            chooseScale(cinfo, least.width(), least.height());
             jpeg_start_decompress(&cinfo);
         }))
         return false;
@@ -64,8 +72,8 @@ bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& er
         jpeg_finish_decompress(&cinfo);
     });
     if (ok)
-        out = std::move(image);
-    return ok;
+        out = applyOrientation(image, orientation);
+    return ok && !out.isNull();
 }
 
 bool writeJpeg(const std::string& path, const QImage& image, int quality, std::string& error) {

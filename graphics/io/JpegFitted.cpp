@@ -3,6 +3,7 @@
 // resampled to the target as they arrive.
 
 #include "graphics/io/JpegCodec.h"
+#include "graphics/io/Orientation.h"
 
 #include "graphics/io/FileIO.h"
 #include "graphics/io/JpegInternal.h"
@@ -41,6 +42,8 @@ public:
     /// Reads the header; false with a reason when it is bad or too large.
     virtual bool readHeader(const DecodeLimits& limits, std::string& error) = 0;
     virtual QSize pictureSize() const = 0;
+    /// The EXIF orientation (1-8), once the header is read.
+    virtual int orientation() const = 0;
     /// Chooses the DCT scale giving at least needW × needH and starts decoding.
     virtual bool start(int needW, int needH, std::string& error) = 0;
     virtual QSize outputSize() const = 0;
@@ -93,6 +96,7 @@ public:
         return headerChecks(dc_, limits, error);
     }
     QSize pictureSize() const override { return pictureOf(dc_.cinfo); }
+    int orientation() const override { return detail::orientationOf(dc_.cinfo); }
     bool start(int needW, int needH, std::string& error) override {
         return guarded(dc_.err, error, [&] {
             chooseScale(dc_.cinfo, needW, needH);
@@ -189,6 +193,7 @@ public:
         return true;
     }
     QSize pictureSize() const override { return pictureOf(luma_.cinfo); }
+    int orientation() const override { return detail::orientationOf(luma_.cinfo); }
     bool start(int needW, int needH, std::string& error) override {
         chromaThread_ = std::thread([this, needW, needH] { decodeChroma(needW, needH); });
         if (late_) {
@@ -413,6 +418,11 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     }
     if (!source.readHeader(limits, error))
         return false;
+    // A photo turned by a quarter is fitted as stored to the target turned
+    // the same way, and turned upright afterwards.
+    const int orientation = source.orientation();
+    const QSize shown = target;
+    target = orientedSize(target, orientation);
     const double w = source.pictureSize().width(), h = source.pictureSize().height();
     // The part of the full-size picture that ends up on the target. Cover
     // scales the picture to fill the target (rounding its size like image
@@ -503,7 +513,12 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     worker.join();
     if (!ok)
         return false;
-    out = std::move(image);
+    out = applyOrientation(image, orientation);
+    if (out.size() != shown) {
+        error = "out of memory for the turned picture";
+        out = QImage();
+        return false;
+    }
     return true;
 }
 

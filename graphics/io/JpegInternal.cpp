@@ -1,4 +1,5 @@
 #include "graphics/io/JpegInternal.h"
+#include "graphics/io/Orientation.h"
 
 #include <algorithm>
 #include <new>
@@ -207,7 +208,20 @@ void Decompressor::readHeader() {
     } else {
         jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
     }
+    // APP1 is kept for the EXIF orientation.
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
+}
+
+int orientationOf(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker != JPEG_APP0 + 1 || !m->data)
+            continue;
+        const int o = exifOrientation({m->data, m->data_length});
+        if (o != 1)
+            return o;
+    }
+    return 1;
 }
 
 Decompressor::~Decompressor() {

@@ -87,6 +87,9 @@ struct RangeSource {
 
 // Owns one decompressor; everything that must survive a longjmp lives here
 // and not on the stack frame of the function that calls setjmp.
+/// The EXIF orientation (1-8) of a file whose header has been read.
+int orientationOf(const jpeg_decompress_struct& cinfo);
+
 /// One row of CMYK samples turned into BGRX (QImage::Format_RGB32) in place.
 void inkRowToBgrx(std::uint8_t* row, std::size_t width, bool inverted);
 
