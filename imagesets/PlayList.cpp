@@ -170,11 +170,17 @@ PlayListChoice LoadPlayList(clsImageList& list, const PlayListSource& source,
 
 std::optional<std::string> resolvePicture(const std::string& programPath,
                                           std::string_view relativePath) {
+    PathResolver resolver;
+    return resolvePicture(programPath, relativePath, resolver);
+}
+
+std::optional<std::string> resolvePicture(const std::string& programPath,
+                                          std::string_view relativePath, PathResolver& resolver) {
     std::string rel(relativePath);
     auto parts = pathComponents(rel);
     if (!parts.empty() && parts.back().find('.') == std::string::npos)
         rel += ".jpg";
-    return PathResolver().resolve(programPath, rel);
+    return resolver.resolve(programPath, rel);
 }
 
 } // namespace skyloom::imagesets

@@ -13,6 +13,8 @@
 
 namespace skyloom::imagesets {
 
+class PathResolver;
+
 /// Label of a title-page entry: no title or description belongs to it.
 inline constexpr const char* kTitleLabel = "NULL";
 
@@ -90,5 +92,9 @@ PlayListChoice LoadPlayList(clsImageList& list, const PlayListSource& source,
 /// exist or the path leads outside the program directory.
 std::optional<std::string> resolvePicture(const std::string& programPath,
                                           std::string_view relativePath);
+/// The same, with the folder listings `resolver` has already read: the
+/// saver keeps one resolver for all the entries it tries in one change.
+std::optional<std::string> resolvePicture(const std::string& programPath,
+                                          std::string_view relativePath, PathResolver& resolver);
 
 } // namespace skyloom::imagesets

@@ -68,6 +68,12 @@ void PictureChooser::store(int index) {
     WriteIniString("PrefsSS", "LastImage", std::to_string(index), settingsFile_);
 }
 
+void PictureChooser::shown() {
+    if (positionToStore_)
+        store(current_);
+    positionToStore_ = false;
+}
+
 int PictureChooser::next(int count, bool hasTitlePage, Timing& timing) {
     int index = 1;
     // A title page alone in its list is all there is to show.
@@ -84,13 +90,14 @@ int PictureChooser::next(int count, bool hasTitlePage, Timing& timing) {
             }
             if (hasTitlePage && index == 1)
                 index = 2;
+            positionToStore_ = true;
         } else {
             index = ReadIniInt("PrefsSS", "LastImage", 0, settingsFile_) + 1;
             if (index > count || index < 1)
                 index = hasTitlePage ? 2 : 1;
             if (hasTitlePage && index == 1)
                 index = 2;
-            store(index);
+            positionToStore_ = true;
         }
         titleShowing_ = false;
         timing.displayTime = timing.restoreTime;
@@ -108,8 +115,7 @@ int PictureChooser::following(int previous, int count, bool hasTitlePage) {
     int index = previous + 1;
     if (index > count || index < first)
         index = first;
-    if (!randomOrder_)
-        store(index);
+    positionToStore_ = !randomOrder_;
     titleShowing_ = false;
     current_ = index;
     return index;

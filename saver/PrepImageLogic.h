@@ -36,14 +36,19 @@ public:
     int next(int count, bool hasTitlePage, Timing& timing);
     /// Called instead of next() when the previous choice could not be shown:
     /// walks on to the following entry, so that `count` calls visit every
-    /// entry once. Sequential order keeps "LastImage" up to date.
+    /// entry once.
     int following(int previous, int count, bool hasTitlePage);
+    /// The entry chosen last is on show: in sequential order its position
+    /// goes to "LastImage", once per change however many entries were
+    /// skipped before it (each write flushes the settings file to disk).
+    void shown();
 
     int currentIndex() const { return current_; }
     bool titleShowing() const { return titleShowing_; }
 
 private:
     void store(int index);
+    bool positionToStore_ = false; // a sequential choice not yet in "LastImage"
 
     std::string settingsFile_;
     RandomSource random_;

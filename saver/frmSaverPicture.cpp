@@ -9,6 +9,7 @@
 #include "calendar/CalendarOverlay.h"
 #include "common/Log.h"
 #include "common/Profile.h"
+#include "imagesets/SetFiles.h"
 #include "platform/System.h"
 
 #include <QFontMetrics>
@@ -63,6 +64,11 @@ void frmSaver::DoTrans() {
     ExecuteTrans();
 }
 
+namespace {
+// Missing pictures logged one by one in a change; the rest are counted.
+constexpr int kMissingLogged = 5;
+} // namespace
+
 bool frmSaver::PrepImage() {
     layers_.countPicture();
     const int count = playList_.count();
@@ -85,7 +91,16 @@ bool frmSaver::PrepImage() {
     const bool hasTitle = !titlePage_.file.empty();
     int index = chooser_->next(count, hasTitle, timing_);
     // One pass over the list at most: entries whose file is missing or
-    // cannot be decoded are skipped.
+    // cannot be decoded are skipped. Each set folder is listed once for the
+    // whole pass, and only the first few missing pictures are logged one by
+    // one, so that a set whose photos are gone costs little.
+    imagesets::PathResolver resolver;
+    int missing = 0;
+    const auto reportMissing = [&] {
+        if (missing > kMissingLogged)
+            logInfo("saver",
+                    std::to_string(missing - kMissingLogged) + " more missing pictures skipped");
+    };
     for (int attempt = 0; attempt < count; ++attempt) {
         if (attempt > 0) {
             index = chooser_->following(index, count, hasTitle);
@@ -93,9 +108,11 @@ bool frmSaver::PrepImage() {
         }
         const std::string entry = playList_.Item(index);
         const std::string relativePath(imagesets::entryPath(entry));
-        const auto file = imagesets::resolvePicture(settings_.szImagePath, relativePath);
+        const auto file = imagesets::resolvePicture(settings_.szImagePath, relativePath, resolver);
         if (!file) {
-            logInfo("saver", "picture missing, skipped: " + settings_.szImagePath + relativePath);
+            if (++missing <= kMissingLogged)
+                logInfo("saver",
+                        "picture missing, skipped: " + settings_.szImagePath + relativePath);
             continue;
         }
         const PictureSettings ps =
@@ -133,8 +150,11 @@ bool frmSaver::PrepImage() {
                           ps.saverUrl,   ps.webLinkEnabled, ps.saverWebLinkEnabled};
         picStretchDC_->setImage(std::move(result.picture));
         clock_.setTimeBetween(std::max(1, timing_.displayTime));
+        chooser_->shown();
+        reportMissing();
         return true;
     }
+    reportMissing();
     logWarning("saver", "No pictures found: no entry of the play list could be shown");
     return false;
 }

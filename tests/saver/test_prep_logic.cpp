@@ -5,6 +5,7 @@
 #include "saver/PrepImageLogic.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -24,15 +25,39 @@ RandomSource replay(std::vector<double> values) {
     };
 }
 
+// n changes, each showing the entry chosen.
 std::vector<int> sequence(PictureChooser& c, int count, bool title, int n,
                           PictureChooser::Timing& t) {
     std::vector<int> out;
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n; ++i) {
         out.push_back(c.next(count, title, t));
+        c.shown();
+    }
     return out;
 }
 
 } // namespace
+
+// A change that skips many missing entries writes the position once, when a
+// picture is shown, and a change that shows nothing writes nothing.
+TEST(PictureChooser, PositionIsWrittenOncePerChange) {
+    skyloom::test::TempDir dir;
+    const std::string ini = dir.file("ScreenSaver.ini");
+    PictureChooser::Timing t{60, 60};
+    PictureChooser c(ini, false, replay({0.5}));
+    int index = c.next(50, false, t);
+    for (int i = 0; i < 40; ++i)
+        index = c.following(index, 50, false);
+    EXPECT_FALSE(std::filesystem::exists(ini));
+    c.shown();
+    EXPECT_NE(skyloom::test::TempDir::readPath(ini).find("LastImage=41"), std::string::npos);
+    // The next change goes on from the picture shown.
+    EXPECT_EQ(c.next(50, false, t), 42);
+    c.shown();
+    std::filesystem::remove(ini);
+    c.shown(); // nothing new chosen: nothing written again
+    EXPECT_FALSE(std::filesystem::exists(ini));
+}
 
 TEST(PictureChooser, SequentialOrderContinuesAcrossARestartWithoutTitlePage) {
     skyloom::test::TempDir dir;
