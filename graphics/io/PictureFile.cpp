@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QImageReader>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -52,13 +53,28 @@ bool pngChunksFit(std::span<const std::uint8_t> data) {
     return true;
 }
 
+// BMP and PNG pictures are decoded whole, so their memory is bounded by
+// their size: pictures that would need more than this for their pixels are
+// refused (a 1 KB RLE bitmap or a 700 KB PNG can declare 15,000 x 15,000
+// pixels). JPEGs are decoded at a DCT scale instead and keep their own limit.
+constexpr std::int64_t kWholePictureBytes = 300LL * 1024 * 1024;
+
+std::string tooLarge(const char* kind, QSize size) {
+    return std::string(kind) + " picture of " + std::to_string(size.width()) + " x " +
+           std::to_string(size.height()) + " pixels is too large to show (more than " +
+           std::to_string(kWholePictureBytes >> 20) + " MB to decode)";
+}
+
 } // namespace
 
 bool decodePicture(std::span<const std::uint8_t> data, QImage& out, std::string& error,
                    const JpegDecodeOptions& jpegOptions) {
     switch (sniffFormat(data)) {
-    case PictureFormat::Bmp:
-        return decodeBmp(data, out, error, jpegOptions.limits);
+    case PictureFormat::Bmp: {
+        DecodeLimits limits = jpegOptions.limits;
+        limits.maxPixels = std::min(limits.maxPixels, kWholePictureBytes / 4);
+        return decodeBmp(data, out, error, limits);
+    }
     case PictureFormat::Jpeg:
         return decodeJpeg(data, out, error, jpegOptions);
     case PictureFormat::Png: {
@@ -73,6 +89,16 @@ bool decodePicture(std::span<const std::uint8_t> data, QImage& out, std::string&
         const QSize size = reader.size();
         if (!sizeAllowed(size.width(), size.height(), jpegOptions.limits)) {
             error = "PNG picture is too large or unreadable";
+            return false;
+        }
+        // Qt reads 16-bit PNGs as 8 bytes a pixel, others as 4; the copy in
+        // the picture format adds 4 more.
+        const QImage::Format read = reader.imageFormat();
+        const bool deep = read == QImage::Format_RGBA64 || read == QImage::Format_RGBX64 ||
+                          read == QImage::Format_RGBA64_Premultiplied ||
+                          read == QImage::Format_Grayscale16;
+        if (std::int64_t(size.width()) * size.height() * (deep ? 12 : 8) > kWholePictureBytes) {
+            error = tooLarge("PNG", size);
             return false;
         }
         // Our own pixel limit applies; Qt's default of 128 MB would refuse
