@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -129,7 +130,33 @@ std::shared_ptr<const IniDocument> load(const std::string& path) {
     return doc;
 }
 
-bool update(const std::string& path, const std::function<bool(IniDocument&)>& edit) {
+namespace {
+
+// A settings file that is a symbolic link (kept with the user's other
+// dotfiles, say) is written where the link points, so that it stays a link:
+// replacing the link by a file would quietly part it from its target.
+std::string writeTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec))
+        return path;
+    const fs::path target = fs::canonical(path, ec);
+    if (!ec)
+        return target.string();
+    // A link to a file not made yet: the file it names.
+    fs::path named = fs::read_symlink(path, ec);
+    if (ec)
+        return path;
+    if (named.is_relative())
+        named = fs::path(path).parent_path() / named;
+    const fs::path resolved = fs::weakly_canonical(named, ec);
+    return ec ? path : resolved.string();
+}
+
+} // namespace
+
+bool update(const std::string& settingsPath, const std::function<bool(IniDocument&)>& edit) {
+    const std::string path = writeTarget(settingsPath);
     auto [dir, name] = splitPath(path);
     if (name.empty())
         return false;
@@ -164,7 +191,7 @@ bool update(const std::string& path, const std::function<bool(IniDocument&)>& ed
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         std::lock_guard lock(cacheMutex);
-        cache[path] =
+        cache[settingsPath] =
             CacheEntry{identityOf(st), std::make_shared<const IniDocument>(std::move(doc))};
     }
     return true;

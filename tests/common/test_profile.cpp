@@ -191,3 +191,25 @@ TEST_F(RegistryTest, SystemFolderHoldsSystemIni) {
     ASSERT_TRUE(WriteIniString("boot", "SCRNSAVE.EXE", std::string_view("x"), "system.ini"));
     EXPECT_TRUE(std::filesystem::exists(sys + "/system.ini"));
 }
+
+// A settings file kept as a symbolic link stays one: the write goes to the
+// file it points to (also when that file is not made yet), and reading
+// through the link sees it.
+TEST_F(ProfileTest, WritesThroughASymbolicLinkReachItsTarget) {
+    namespace fs = std::filesystem;
+    dir.write("dotfiles/ScreenSaver.ini", "[PrefsSS]\nLastImage=3\n");
+    fs::create_directories(dir.file("program"));
+    const std::string target = dir.file("dotfiles/ScreenSaver.ini");
+    const std::string link = dir.file("program/ScreenSaver.ini");
+    fs::create_symlink("../dotfiles/ScreenSaver.ini", link);
+    ASSERT_TRUE(WriteIniString("PrefsSS", "LastImage", "4", link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(TempDir::readPath(target), "[PrefsSS]\nLastImage=4\n");
+    EXPECT_EQ(ReadIniInt("PrefsSS", "LastImage", 0, link), 4);
+
+    const std::string later = dir.file("program/Later.ini");
+    fs::create_symlink(dir.file("dotfiles/Later.ini"), later);
+    ASSERT_TRUE(WriteIniString("PrefsWP", "enable", "1", later));
+    EXPECT_TRUE(fs::is_symlink(later));
+    EXPECT_EQ(TempDir::readPath(dir.file("dotfiles/Later.ini")), "[PrefsWP]\nenable=1\n");
+}
