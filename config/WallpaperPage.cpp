@@ -58,6 +58,7 @@ void WallpaperPage::InitWallpaperPage() {
     const std::string f = settingsPath();
     fallbacks_.clear();
     stretch = ReadIniInt("PrefsWP", "stretch", 0, f) != 0;
+    keepAspect = ReadIniInt("PrefsWP", "keepAspect", 1, f) != 0;
 
     const int code = ReadIniInt("PrefsWP", "change", 7, f);
     changeIndex = indexOfValue(autoChangeIntervals(), code);

@@ -19,6 +19,7 @@ public:
     // What the page's controls show.
     bool enabled = true;             ///< optWallPaperOn
     bool stretch = false;            ///< chkFit2Screen
+    bool keepAspect = true;          ///< [PrefsWP] "keepAspect": fitting keeps proportions
     int changeIndex = 6;             ///< cmboAutoChange entry ("Every Day")
     bool calendarOn = true;          ///< optWPCalendarOn
     int calendarPosition = 3;        ///< position code 1-9 ("Top-Right")

@@ -109,6 +109,7 @@ wallpaper::RenderRequest frmMoonfield::renderRequest() const {
     request.reference = QSize(maxWidth_, maxHeight_);
     request.screen = screenPixels();
     request.fit = wallpaper_.stretch;
+    request.keepAspect = wallpaper_.keepAspect;
     request.bitsPerPixel = platform::displayBitsPerPixel();
     request.calendar = {wallpaper_.calendarOn, wallpaper_.calendarPosition,
                         wallpaper_.calendarSize};

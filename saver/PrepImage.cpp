@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -63,12 +64,15 @@ void stretchFitted(const QImage& src, const FitPlan& plan, Size full, double fx,
     const int y1 = std::min(plan.cutY + plan.fitted.height, full.height);
     if (x1 <= plan.cutX || y1 <= plan.cutY)
         return;
-    const double kx = double(plan.target.width) / plan.fitted.width;
-    const double ky = double(plan.target.height) / plan.fitted.height;
-    const int dw = std::min(plan.target.width, int(std::lround((x1 - plan.cutX) * kx)));
-    const int dh = std::min(plan.target.height, int(std::lround((y1 - plan.cutY) * ky)));
+    // Onto the whole target, or onto its centred part that keeps proportions.
+    const bool inside = plan.inside.width > 0;
+    const Size area = inside ? plan.inside : plan.target;
+    const double kx = double(area.width) / plan.fitted.width;
+    const double ky = double(area.height) / plan.fitted.height;
+    const int dw = std::min(area.width, int(std::lround((x1 - plan.cutX) * kx)));
+    const int dh = std::min(area.height, int(std::lround((y1 - plan.cutY) * ky)));
     stretchRegion(src, plan.cutX * fx, plan.cutY * fy, (x1 - plan.cutX) * fx, (y1 - plan.cutY) * fy,
-                  dst, 0, 0, dw, dh);
+                  dst, inside ? plan.insideX : 0, inside ? plan.insideY : 0, dw, dh);
 }
 
 void removeQuietly(const std::string& path) {
@@ -117,13 +121,29 @@ PrepResult preparePicture(const PrepRequest& rq) {
     QImage fittedAtOnce;
     if (isJpeg) {
         plan = planFit(full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
-                       rq.panoramicOrigin);
+                       rq.panoramicOrigin, rq.keepAspect);
         if (plan.copy == FitPlan::Copy::Stretch && !plan.cut) {
-            // The whole picture onto the whole target: decoded and fitted in one pass.
-            if (!graphics::decodeJpegFittedFile(
-                    rq.picturePath, QSize(plan.target.width, plan.target.height),
-                    graphics::FitMode::Stretch, fittedAtOnce, result.error))
+            // The whole picture onto the whole target (or its centred part,
+            // or covering it): decoded and fitted in one pass.
+            const bool inside = plan.inside.width > 0;
+            const Size size = inside ? plan.inside : plan.target;
+            if (!graphics::decodeJpegFittedFile(rq.picturePath, QSize(size.width, size.height),
+                                                plan.cover ? graphics::FitMode::Cover
+                                                           : graphics::FitMode::Stretch,
+                                                fittedAtOnce, result.error))
                 return result;
+            if (inside) {
+                QImage framed(plan.target.width, plan.target.height, QImage::Format_RGB32);
+                if (framed.isNull()) {
+                    result.error = "out of memory for the prepared picture";
+                    return result;
+                }
+                framed.fill(qRgb(0, 0, 0));
+                for (int y = 0; y < fittedAtOnce.height(); ++y)
+                    std::memcpy(framed.scanLine(plan.insideY + y) + 4 * plan.insideX,
+                                fittedAtOnce.constScanLine(y), 4 * std::size_t(size.width));
+                fittedAtOnce = std::move(framed);
+            }
         } else {
             // Only as many pixels as the fit needs; the geometry stays that of the full size.
             int needW = full.width, needH = full.height;
@@ -149,7 +169,7 @@ PrepResult preparePicture(const PrepRequest& rq) {
         }
         full = {source.Width(), source.Height()};
         plan = planFit(full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
-                       rq.panoramicOrigin);
+                       rq.panoramicOrigin, rq.keepAspect);
     }
     result.pictureSize = plan.fitted;
     result.keepsPanDirection = plan.keepsPanDirection;

@@ -22,7 +22,8 @@ struct PrepRequest {
     int panoramicOrigin = 0;
     bool panEnabled = true;
     bool stretch = true;
-    std::string layerPath; ///< "" for no layer
+    bool keepAspect = true; ///< stretch keeps the picture's proportions
+    std::string layerPath;  ///< "" for no layer
     std::int32_t layerTranslucency = 0;
     int bitsPerPixel = 24;
     /// True once the user has ended the saver (tested after smoothing).

@@ -178,7 +178,7 @@ PanAxis panAxisOf(const std::string& d) {
 }
 
 FitPlan planFit(Size s, Size d, const std::string& panDirection, bool panEnabled, bool stretch,
-                int origin) {
+                int origin, bool keepAspect) {
     s.width = std::max(1, s.width);
     s.height = std::max(1, s.height);
     d.width = std::max(1, d.width);
@@ -215,6 +215,31 @@ FitPlan planFit(Size s, Size d, const std::string& panDirection, bool panEnabled
         } else {
             plan.fitted = {s.width, std::max(1, cint(double(s.width) * d.height / d.width))};
             plan.cutY = std::clamp(origin, 0, std::max(0, s.height - plan.fitted.height));
+        }
+    }
+    if (stretch && keepAspect && !plan.cut && !plan.keepsPanDirection && plan.fitted != d) {
+        // A still picture keeps its proportions: it covers the display when
+        // the shapes nearly agree, else it is fitted inside, on black.
+        const double shape = (double(s.width) / s.height) / (double(d.width) / d.height);
+        if (shape >= 1 && 1 - 1 / shape <= kMaxCoverCut) {
+            plan.fitted = {std::clamp(cint(double(s.height) * d.width / d.height), 1, s.width),
+                           s.height};
+            plan.cutX = (s.width - plan.fitted.width) / 2;
+            plan.cover = plan.fitted.width != s.width;
+        } else if (shape < 1 && 1 - shape <= kMaxCoverCut) {
+            plan.fitted = {s.width,
+                           std::clamp(cint(double(s.width) * d.height / d.width), 1, s.height)};
+            plan.cutY = (s.height - plan.fitted.height) / 2;
+            plan.cover = plan.fitted.height != s.height;
+        } else {
+            const double k = std::min(double(d.width) / s.width, double(d.height) / s.height);
+            plan.inside = {std::clamp(cint(s.width * k), 1, d.width),
+                           std::clamp(cint(s.height * k), 1, d.height)};
+            plan.insideX = (d.width - plan.inside.width) / 2;
+            plan.insideY = (d.height - plan.inside.height) / 2;
+            plan.copy = FitPlan::Copy::Stretch;
+            plan.smooth = k > 1;
+            return plan;
         }
     }
     if (plan.fitted == plan.target) {

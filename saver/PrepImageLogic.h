@@ -104,7 +104,19 @@ struct FitPlan {
     int centreX = 0, centreY = 0; ///< Centre: where the source's corner goes (may be negative)
     bool smooth = false;          ///< stretched larger: smoothed afterwards
     bool keepsPanDirection = false;
+    /// Stretch keeping proportions: `fitted` is the centred part of the
+    /// picture with the display's shape (a little cut off two sides) ...
+    bool cover = false;
+    /// ... or, where the shapes differ more, the whole picture stretched
+    /// into this centred part of the target, black around it (a width of 0:
+    /// the whole target).
+    int insideX = 0, insideY = 0;
+    Size inside;
 };
+
+/// Where the picture's and the display's proportions differ by less than
+/// this share of a side, stretch fills the display and cuts the overflow.
+inline constexpr double kMaxCoverCut = 0.15;
 
 /// Largest prepared picture: a panorama that would need more is shown still.
 inline constexpr int kMaxPreparedSide = 32767;
@@ -112,8 +124,9 @@ inline constexpr std::int64_t kMaxPreparedPixels = 48LL * 1024 * 1024;
 
 /// The fit table. Sizes below 1 pixel are taken as 1, so that no size or
 /// ratio degenerates; `origin` is the panorama's cut position.
+/// With `keepAspect` off, stretch distorts the picture to the display's shape.
 FitPlan planFit(Size source, Size display, const std::string& panDirection, bool panEnabled,
-                bool stretch, int origin);
+                bool stretch, int origin, bool keepAspect = true);
 
 /// Where a transition takes the first view of a prepared picture of size
 /// `picture` from, on a display of size `display`.

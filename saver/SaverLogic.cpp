@@ -49,6 +49,7 @@ SaverSettings loadSaverSettings(const std::string& programPath) {
     s.nPanSpeed = ReadIniInt("Panoramic", "speed", 250, ini);
     s.Panamotion = ReadIniInt("Panoramic", "enable", 1, ini) != 0;
     s.bStretch2Fit = ReadIniInt("PrefsSS", "stretch", 1, ini) != 0;
+    s.bKeepAspect = ReadIniInt("PrefsSS", "keepAspect", 1, ini) != 0;
     s.bCalender = ReadIniInt("CalendarSS", "enable", 1, ini) != 0;
     s.CalSize = ReadIniInt("CalendarSS", "size", 20, ini);
     s.CalPos = ReadIniInt("CalendarSS", "position", 1, ini);

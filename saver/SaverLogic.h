@@ -28,6 +28,7 @@ struct SaverSettings {
     int nPanSpeed = 250;
     bool Panamotion = true;
     bool bStretch2Fit = true;
+    bool bKeepAspect = true; // [PrefsSS] "keepAspect": stretch keeps proportions
     bool bCalender = true;
     int CalSize = 20;
     int CalPos = 1;

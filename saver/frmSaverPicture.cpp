@@ -126,6 +126,7 @@ bool frmSaver::PrepImage() {
         rq.panoramicOrigin = ps.panoramicOrigin;
         rq.panEnabled = settings_.Panamotion;
         rq.stretch = settings_.bStretch2Fit;
+        rq.keepAspect = settings_.bKeepAspect;
         rq.layerPath = ps.layerPath;
         rq.layerTranslucency = ps.layerTranslucency;
         rq.bitsPerPixel = platform::displayBitsPerPixel();

@@ -60,11 +60,12 @@ namespace {
 // one streaming pass, a progressive file by several decoders at once (the
 // user is waiting for the new wallpaper).
 bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target, QImage& out,
-                std::string& error) {
-    if (cut == QRect(QPoint(0, 0), picture) && target != picture) {
+                std::string& error, bool cover = false) {
+    if ((cover || cut == QRect(QPoint(0, 0), picture)) && target != picture) {
         std::string why;
-        if (graphics::decodeJpegFittedFile(file, target, graphics::FitMode::Stretch, out, why, {},
-                                           graphics::JpegThreads::Several))
+        if (graphics::decodeJpegFittedFile(
+                file, target, cover ? graphics::FitMode::Cover : graphics::FitMode::Stretch, out,
+                why, {}, graphics::JpegThreads::Several))
             return true;
         // Not a JPEG (or damaged): the general path says why.
     }
@@ -108,7 +109,8 @@ bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target,
 // a reader gets either a whole matching entry or none.
 class SourceCache {
 public:
-    SourceCache(const std::string& folder, const std::string& file, QRect cut, QSize target) {
+    SourceCache(const std::string& folder, const std::string& file, QRect cut, QSize target,
+                QRect placed) {
         if (folder.empty())
             return;
         struct stat st {};
@@ -120,7 +122,9 @@ public:
                std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\n" +
                std::to_string(cut.x()) + " " + std::to_string(cut.y()) + " " +
                std::to_string(cut.width()) + " " + std::to_string(cut.height()) + " " +
-               std::to_string(target.width()) + " " + std::to_string(target.height()) + "\n";
+               std::to_string(target.width()) + " " + std::to_string(target.height()) + " " +
+               std::to_string(placed.x()) + " " + std::to_string(placed.y()) + " " +
+               std::to_string(placed.width()) + " " + std::to_string(placed.height()) + "\n";
         target_ = target;
     }
 
@@ -241,6 +245,41 @@ QRect visiblePart(QSize picture, QSize screen) {
     return {(picture.width() - w) / 2, (picture.height() - h) / 2, w, h};
 }
 
+namespace {
+
+// Fitting that keeps proportions: a cut whose shape nearly agrees with the
+// screen's (less than 15 % of a side over) is trimmed to the screen's shape,
+// centred, and covers it; one that differs more is fitted inside, centred
+// on black.
+void shapeToScreen(QRect& cut, QSize screen, QRect& placed, bool& cover) {
+    constexpr double kMaxCut = 0.15;
+    const double shape =
+        (double(cut.width()) / cut.height()) / (double(screen.width()) / screen.height());
+    const QRect whole = cut;
+    if (shape >= 1 && 1 - 1 / shape <= kMaxCut) {
+        const int w =
+            std::clamp(int(std::lround(double(cut.height()) * screen.width() / screen.height())), 1,
+                       cut.width());
+        cut = QRect(cut.x() + (cut.width() - w) / 2, cut.y(), w, cut.height());
+    } else if (shape < 1 && 1 - shape <= kMaxCut) {
+        const int h =
+            std::clamp(int(std::lround(double(cut.width()) * screen.height() / screen.width())), 1,
+                       cut.height());
+        cut = QRect(cut.x(), cut.y() + (cut.height() - h) / 2, cut.width(), h);
+    } else {
+        const double k =
+            std::min(double(screen.width()) / cut.width(), double(screen.height()) / cut.height());
+        const QSize inner(std::clamp(int(std::lround(cut.width() * k)), 1, screen.width()),
+                          std::clamp(int(std::lround(cut.height() * k)), 1, screen.height()));
+        placed = QRect(
+            QPoint((screen.width() - inner.width()) / 2, (screen.height() - inner.height()) / 2),
+            inner);
+    }
+    cover = cut != whole;
+}
+
+} // namespace
+
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
     RenderResult result;
     const std::string file = r.pictureBase + ".jpg";
@@ -263,17 +302,43 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
         result.error = "cannot read the picture " + file + " (" + sizeError + ")";
         return result;
     }
-    const QRect cut = panoramaCut(picture, panDirection, origin, r.reference);
-    const QSize target = r.fit && r.screen.isValid() && !r.screen.isEmpty() ? r.screen : cut.size();
+    const bool onScreen = r.fit && r.screen.isValid() && !r.screen.isEmpty();
+    const bool shaped = onScreen && r.keepAspect;
+    QRect cut = panoramaCut(picture, panDirection, origin, shaped ? r.screen : r.reference);
+    const QSize target = onScreen ? r.screen : cut.size();
+    // Where the picture goes in the target, and whether its cut is trimmed
+    // to the screen's shape.
+    QRect placed(QPoint(0, 0), target);
+    bool cover = false;
+    if (shaped) {
+        const bool wholePicture = cut == QRect(QPoint(0, 0), picture);
+        shapeToScreen(cut, target, placed, cover);
+        // The decoder's own cover cut is of the whole picture; a trimmed
+        // panorama cut goes the general way.
+        cover = cover && wholePicture;
+    }
 
     QImage image;
-    const SourceCache cache(r.cacheFolder, file, cut, target);
+    const SourceCache cache(r.cacheFolder, file, cut, target, placed);
     if (!cache.load(image)) {
-        if (!loadTarget(file, picture, cut, target, image, result.error)) {
+        if (!loadTarget(file, picture, cut, placed.size(), image, result.error, cover)) {
             result.error = "cannot read the picture " + file + ": " + result.error;
             return result;
         }
         image = image.convertToFormat(QImage::Format_RGB32);
+        if (placed.size() != target) {
+            QImage framed(target, QImage::Format_RGB32);
+            if (framed.isNull()) {
+                result.error = "not enough memory for the wallpaper";
+                return result;
+            }
+            framed.fill(qRgb(0, 0, 0));
+            for (int y = 0; y < image.height() && y < placed.height(); ++y)
+                std::memcpy(framed.scanLine(placed.y() + y) + 4 * placed.x(),
+                            image.constScanLine(y),
+                            4 * std::size_t(std::min(image.width(), placed.width())));
+            image = std::move(framed);
+        }
         cache.store(image);
     }
     const rasterkit::OwnedHandle buffer(rasterkit::adoptWorkBuffer(std::move(image)));

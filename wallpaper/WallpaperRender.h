@@ -36,7 +36,11 @@ struct RenderRequest {
     QSize reference{1024, 768}; ///< reference display size
     QSize screen;               ///< screen size in pixels
     bool fit = false;           ///< "Size to fit screen"
-    int bitsPerPixel = 24;      ///< the display's depth
+    /// Fitting keeps proportions: the picture covers the screen when the
+    /// shapes nearly agree, else it is fitted inside on black; a panorama is
+    /// cut at the screen's shape. Off: stretched to the screen, distorting.
+    bool keepAspect = true;
+    int bitsPerPixel = 24; ///< the display's depth
     calendar::WallpaperCalendarSettings calendar;
     QDate today;
     std::string settingsFile; ///< ScreenSaver.ini ("WallpaperLastLayer")

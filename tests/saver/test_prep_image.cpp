@@ -181,3 +181,46 @@ TEST_F(PrepImageTest, AbortDuringSmoothingPublishesNothing) {
     EXPECT_EQ(preparePicture(rq).status, PrepResult::Status::Aborted);
     EXPECT_FALSE(std::filesystem::exists(dir.file(kPreparedFile)));
 }
+
+// Stretch keeps proportions: a 16:9 photo on a 4:3 display is fitted inside
+// on black (the red and blue halves keep their width: the split stays in the
+// middle and each half is as wide as it is tall in the photo's shape); a
+// photo only a little wider covers the display, its sides cut; with
+// "keepAspect" off the old stretch fills the display, distorting.
+TEST_F(PrepImageTest, StretchKeepsProportions) {
+    for (bool jpeg : {true, false}) {
+        SCOPED_TRACE(jpeg ? "JPEG" : "BMP");
+        std::string wide = halves("wide.jpg", 1600, 900);
+        if (!jpeg) {
+            QImage image;
+            std::string error;
+            ASSERT_TRUE(graphics::loadPicture(wide, image, error));
+            wide = dir.file("wide.bmp");
+            ASSERT_TRUE(graphics::writeBmp24(wide, image, error)) << error;
+        }
+        PrepRequest rq = request(wide, {1024, 768});
+        PrepResult r = preparePicture(rq);
+        ASSERT_EQ(r.status, PrepResult::Status::Ready) << r.error;
+        ASSERT_EQ(r.picture.size(), QSize(1024, 768));
+        // 1024 x 576, 96 rows of black above and below.
+        EXPECT_EQ(r.picture.pixel(512, 95), qRgb(0, 0, 0));
+        EXPECT_TRUE(near(r.picture.pixel(10, 97), qRgb(255, 0, 0)));
+        EXPECT_TRUE(near(r.picture.pixel(1013, 670), qRgb(0, 0, 255)));
+        EXPECT_EQ(r.picture.pixel(512, 672), qRgb(0, 0, 0));
+
+        rq.keepAspect = false;
+        r = preparePicture(rq);
+        ASSERT_EQ(r.status, PrepResult::Status::Ready) << r.error;
+        EXPECT_TRUE(near(r.picture.pixel(10, 2), qRgb(255, 0, 0)));
+        EXPECT_TRUE(near(r.picture.pixel(1013, 765), qRgb(0, 0, 255)));
+    }
+    // 1100 x 768 on 1024 x 768: 38 columns cut from each side.
+    const std::string wider = halves("wider.jpg", 1100, 768);
+    PrepResult r = preparePicture(request(wider, {1024, 768}));
+    ASSERT_EQ(r.status, PrepResult::Status::Ready) << r.error;
+    EXPECT_EQ(r.pictureSize, (Size{1024, 768}));
+    EXPECT_TRUE(near(r.picture.pixel(0, 384), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(r.picture.pixel(1023, 384), qRgb(0, 0, 255)));
+    EXPECT_TRUE(near(r.picture.pixel(505, 384), qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(r.picture.pixel(518, 384), qRgb(0, 0, 255)));
+}

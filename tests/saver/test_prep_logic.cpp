@@ -481,3 +481,39 @@ TEST(FirstView, PanoramasStartAtTheirEndAndNarrowOnesAreLetterboxed) {
     EXPECT_EQ(v.windowX, -324);
     EXPECT_EQ(v.areaWidth, 1024);
 }
+
+// Stretch with proportions kept: the plan for shapes that nearly agree,
+// for ones that do not, for a portrait photo, and the old stretch.
+TEST(FitPlanShape, CoverWhenCloseInsideWhenFar) {
+    const FitPlan close = planFit({1600, 1200}, {1280, 1024}, "", true, true, 0);
+    EXPECT_TRUE(close.cover);
+    EXPECT_EQ(close.fitted, (Size{1500, 1200}));
+    EXPECT_EQ(close.cutX, 50);
+    EXPECT_EQ(close.target, (Size{1280, 1024}));
+    EXPECT_EQ(close.copy, FitPlan::Copy::Stretch);
+
+    const FitPlan wide = planFit({1920, 1080}, {1024, 768}, "", true, true, 0);
+    EXPECT_FALSE(wide.cover);
+    EXPECT_EQ(wide.inside, (Size{1024, 576}));
+    EXPECT_EQ(wide.insideY, 96);
+    EXPECT_FALSE(wide.smooth);
+
+    const FitPlan portrait = planFit({600, 800}, {1024, 768}, "", true, true, 0);
+    EXPECT_EQ(portrait.inside, (Size{576, 768}));
+    EXPECT_EQ(portrait.insideX, 224);
+
+    const FitPlan small = planFit({320, 180}, {1024, 768}, "", true, true, 0);
+    EXPECT_EQ(small.inside, (Size{1024, 576}));
+    EXPECT_TRUE(small.smooth);
+
+    const FitPlan same = planFit({640, 480}, {1024, 768}, "", true, true, 0);
+    EXPECT_FALSE(same.cover);
+    EXPECT_EQ(same.inside.width, 0);
+    EXPECT_EQ(same.fitted, (Size{640, 480}));
+
+    const FitPlan old = planFit({1920, 1080}, {1024, 768}, "", true, true, 0, false);
+    EXPECT_FALSE(old.cover);
+    EXPECT_EQ(old.inside.width, 0);
+    EXPECT_EQ(old.fitted, (Size{1920, 1080}));
+    EXPECT_EQ(old.copy, FitPlan::Copy::Stretch);
+}

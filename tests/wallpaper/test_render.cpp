@@ -143,6 +143,7 @@ TEST_F(RenderTest, LowColourDisplaysGetAnEightBitPictureAndNoWorkFiles) {
 TEST_F(RenderTest, CalendarAndPngCopyShareThePixels) {
     picture(bands(1600, 900));
     request.fit = true;
+    request.keepAspect = false; // the bands fill the whole screen
     request.calendar = {true, 1, 33};
     request.pngPath = dir.file("windows/Skyloom.png");
     const RenderResult result = render();
@@ -156,6 +157,40 @@ TEST_F(RenderTest, CalendarAndPngCopyShareThePixels) {
     EXPECT_LT(qRed(bmp.pixel(25, 25)), 200);
     EXPECT_GT(qRed(bmp.pixel(25, 700)), 230);
     EXPECT_TRUE(fs::exists(dir.file("work/cal.bmp")));
+}
+
+// Fitting keeps proportions: the 16:9 bands on a 4:3 screen sit between
+// black bars with their widths kept; a picture only a little wider than the
+// screen covers it with its sides cut; "keepAspect" off stretches as before.
+TEST_F(RenderTest, FittingKeepsProportions) {
+    picture(bands(1600, 900));
+    request.fit = true;
+    ASSERT_TRUE(render().ok);
+    QImage shown = output().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(1024, 768));
+    EXPECT_EQ(shown.pixel(512, 90), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(512, 677), qRgb(0, 0, 0));
+    // Red ends at 500 of 1600 pixels: 320 of 1024, kept.
+    EXPECT_GT(qRed(shown.pixel(315, 384)), 200);
+    EXPECT_GT(qGreen(shown.pixel(325, 384)), 200);
+    EXPECT_LT(qRed(shown.pixel(325, 384)), 60);
+
+    request.keepAspect = false;
+    ASSERT_TRUE(render().ok);
+    shown = output().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(qRed(shown.pixel(512 - 200, 5)), 200);
+    EXPECT_GT(qGreen(shown.pixel(512, 5)), 200);
+
+    // 1100 x 768 on 1024 x 768: 38 columns cut each side, no bars.
+    request.keepAspect = true;
+    picture(bands(1100, 768));
+    ASSERT_TRUE(render().ok);
+    shown = output().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(qRed(shown.pixel(0, 5)), 200);
+    EXPECT_GT(qGreen(shown.pixel(1023, 762)), 200); // no blue in 1100 columns
+    // Red ends at 500 - 38 = 462.
+    EXPECT_GT(qRed(shown.pixel(458, 384)), 200);
+    EXPECT_GT(qGreen(shown.pixel(466, 384)), 200);
 }
 
 // The box of the pixels that differ from the plain grey of the picture.
