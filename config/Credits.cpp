@@ -19,11 +19,14 @@ constexpr const char* kLog = "credits";
 constexpr std::uintmax_t kMaxFileBytes = 1 << 20;
 
 // Text of an INI value as UTF-8, without NUL characters (as in
-// readTextLines: they show as nothing and would cut the text in the widgets).
+// readTextLines: they show as nothing and would cut the text in the widgets)
+// nor the line break they may have hidden from the INI reader's trimming.
 std::string iniText(std::string_view section, std::string_view key, std::string_view def,
                     const std::string& file) {
     std::string text = ReadIniString(section, key, def, file);
     std::erase(text, '\0');
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
     return imagesets::fromIniText(text);
 }
 
@@ -67,11 +70,12 @@ std::vector<std::string> readTextLines(const std::string& path) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
+        // NUL characters are dropped (they show as nothing and would cut
+        // the text in the widgets), before the line's CR: one hidden behind
+        // NULs would otherwise stay at its end.
+        std::erase(line, '\0');
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        // NUL characters are dropped (they show as nothing and would cut
-        // the text in the widgets).
-        std::erase(line, '\0');
         line = imagesets::fromIniText(line);
         lines.push_back(std::move(line));
     }
