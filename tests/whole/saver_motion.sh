@@ -96,7 +96,9 @@ spid=
 
 # 2. Aqua with its English text for 3 seconds, then the title strip.
 only Aqua
-printf '[ScreenSaver]\nSetup=1\n[PrefsSS]\nchange=600s\nRandom=0\nCurrentSet=Showcase\n[Transition]\ndefaultTransition=0\n[InfoPanel]\ndefaultLanguage=1\nshowText=1\nshowTitle=1\ndefaultTime=3\n[CalendarSS]\nenable=0\n' >"$ini"
+# The photo stretched over the whole screen (keepAspect=0), so that the
+# panel and the title strip lie over the picture, not over a black bar.
+printf '[ScreenSaver]\nSetup=1\n[PrefsSS]\nchange=600s\nRandom=0\nkeepAspect=0\nCurrentSet=Showcase\n[Transition]\ndefaultTransition=0\n[InfoPanel]\ndefaultLanguage=1\nshowText=1\nshowTitle=1\ndefaultTime=3\n[CalendarSS]\nenable=0\n' >"$ini"
 "$BIN/skyloom" /s 2>>"$log" &
 spid=$!
 pids="$pids $spid"
