@@ -11,10 +11,20 @@ IdleDecision IdleActivation::check(const IdleInputs& in) {
     if (!in.idleMs)
         return d;
     const std::int64_t idle = *in.idleMs;
-    // Less idle than last time: the user came back, a new idle period starts.
-    if (idle < lastIdleMs_)
+    // The user came back since the last check, so a new idle period starts,
+    // when the idle time grew by less than the time that passed (with a
+    // second's slack for the idle counter's steps): input between two checks
+    // counts even where the idle time has passed the timeout again by the
+    // second check.
+    constexpr std::int64_t kSlackMs = 1000;
+    if (in.nowMs && lastNowMs_) {
+        if (idle + kSlackMs < lastIdleMs_ + (*in.nowMs - *lastNowMs_))
+            startedThisIdle_ = false;
+    } else if (idle < lastIdleMs_) {
         startedThisIdle_ = false;
+    }
     lastIdleMs_ = idle;
+    lastNowMs_ = in.nowMs;
     if (in.saverRunning) {
         startedThisIdle_ = true;
         d.nextCheckMs = 5000;

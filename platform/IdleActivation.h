@@ -16,6 +16,8 @@ struct IdleInputs {
     std::optional<std::int64_t> idleMs; // time since the last input; unknown: nullopt
     bool inhibited = false;             // a program holds an inhibitor
     bool saverRunning = false;
+    /// A steady clock's reading at the check (ms); unknown: nullopt.
+    std::optional<std::int64_t> nowMs;
 };
 
 struct IdleDecision {
@@ -35,6 +37,7 @@ public:
 private:
     bool startedThisIdle_ = false;
     std::int64_t lastIdleMs_ = 0;
+    std::optional<std::int64_t> lastNowMs_;
 };
 
 } // namespace skyloom::platform

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <chrono>
 
 #include <algorithm>
 #include <cstdint>
@@ -129,6 +130,9 @@ int main(int argc, char** argv) {
         in.timeoutSeconds = overrideSeconds > 0 ? overrideSeconds : platform::screenSaveTimeOut();
         monitor.setTimeout(std::chrono::seconds(in.timeoutSeconds));
         in.idleMs = idleMs();
+        in.nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                       .count();
         in.inhibited = inhibitor.inhibited();
         in.saverRunning = platform::screenSaverRunning();
         const auto d = activation.check(in);

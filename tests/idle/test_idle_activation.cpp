@@ -79,3 +79,27 @@ TEST(IdleActivation, EveryDecisionSaysWhy) {
     in.idleMs.reset();
     EXPECT_EQ(a.check(in).reason, "idle time unknown");
 }
+
+// Input between two checks starts a new idle period even when the idle time
+// has passed the timeout again by the second check (checks 5 s apart, a
+// 3 s timeout): the idle time grew by less than the time that passed. Without
+// input it grows with the clock, and the period stays the same.
+TEST(IdleActivation, InputBetweenChecksStartsANewPeriod) {
+    IdleActivation a;
+    auto in = idle(3'000);
+    in.timeoutSeconds = 3;
+    in.nowMs = 100'000;
+    EXPECT_TRUE(a.check(in).startSaver);
+    in.idleMs = 8'000; // no input: grew by the 5 s that passed
+    in.nowMs = 105'000;
+    EXPECT_EQ(a.check(in).reason, "already started in this idle period");
+    in.saverRunning = true; // the saver's start reset the idle time
+    in.idleMs = 500;
+    in.nowMs = 110'000;
+    a.check(in);
+    in.saverRunning = false;
+    in.idleMs = 3'200; // more than at the last check, yet a key ended the saver 3.2 s ago
+    in.nowMs = 115'000;
+    const auto again = a.check(in);
+    EXPECT_TRUE(again.startSaver) << again.reason;
+}
