@@ -56,39 +56,18 @@ QImage applyOrientation(const QImage& stored, int orientation) {
     QImage out(size, QImage::Format_RGB32);
     if (out.isNull())
         return stored;
+    // Which stored pixel shows at (x, y): orientations 5-8 exchange the
+    // axes, then some mirror across, down, or both.
+    const bool swap = orientation >= 5;
+    const bool mirrorX =
+        orientation == 2 || orientation == 3 || orientation == 7 || orientation == 8;
+    const bool mirrorY =
+        orientation == 3 || orientation == 4 || orientation == 6 || orientation == 7;
     for (int y = 0; y < size.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            // Which stored pixel shows at (x, y).
-            int sx = x, sy = y;
-            switch (orientation) {
-            case 2:
-                sx = w - 1 - x;
-                break;
-            case 3:
-                sx = w - 1 - x;
-                sy = h - 1 - y;
-                break;
-            case 4:
-                sy = h - 1 - y;
-                break;
-            case 5:
-                sx = y;
-                sy = x;
-                break;
-            case 6:
-                sx = y;
-                sy = h - 1 - x;
-                break;
-            case 7:
-                sx = w - 1 - y;
-                sy = h - 1 - x;
-                break;
-            case 8:
-                sx = w - 1 - y;
-                sy = x;
-                break;
-            }
+            const int a = swap ? y : x, b = swap ? x : y;
+            const int sx = mirrorX ? w - 1 - a : a, sy = mirrorY ? h - 1 - b : b;
             row[x] = reinterpret_cast<const QRgb*>(source.constScanLine(sy))[sx];
         }
     }

@@ -4,6 +4,7 @@
 // colours on every decoding path: full, scaled, fitted from memory and from
 // a file, with one and with several decoders.
 
+#include "RawJpeg.h"
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
 #include "tests/support/TempDir.h"
@@ -36,40 +37,26 @@ constexpr QRgb kColours[4] = {0xffff0000, 0xff00ff00, 0xff0000ff, 0xff4b4b4b};
 // the marker's presence, so the plain case leaves the marker out).
 std::string writeInks(const std::string& path, J_COLOR_SPACE space, bool inverted,
                       bool progressive) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return "cannot create " + path;
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    jpeg_stdio_dest(&c, file);
-    c.image_width = 64;
-    c.image_height = 48;
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
-    jpeg_set_colorspace(&c, space);
-    jpeg_set_quality(&c, 100, TRUE);
-    c.write_Adobe_marker = inverted ? TRUE : FALSE;
-    if (progressive)
-        jpeg_simple_progression(&c);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(64 * 4);
-    for (int x = 0; x < 64; ++x) {
-        const Ink ink = kBands[x / 16];
-        const int v[4] = {ink.c, ink.m, ink.y, ink.k};
-        for (int i = 0; i < 4; ++i)
-            row[x * 4 + i] = static_cast<JSAMPLE>(inverted ? 255 - v[i] : v[i]);
-    }
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::fclose(file);
-    return {};
+    test::RawJpeg spec;
+    spec.width = 64;
+    spec.height = 48;
+    spec.components = 4;
+    spec.input = JCS_CMYK;
+    spec.setUp = [&](jpeg_compress_struct& c) {
+        jpeg_set_colorspace(&c, space);
+        c.write_Adobe_marker = inverted ? TRUE : FALSE;
+        if (progressive)
+            jpeg_simple_progression(&c);
+    };
+    spec.row = [&](int, JSAMPLE* row) {
+        for (int x = 0; x < 64; ++x) {
+            const Ink ink = kBands[x / 16];
+            const int v[4] = {ink.c, ink.m, ink.y, ink.k};
+            for (int i = 0; i < 4; ++i)
+                row[x * 4 + i] = static_cast<JSAMPLE>(inverted ? 255 - v[i] : v[i]);
+        }
+    };
+    return test::writeRawJpeg(path, spec);
 }
 
 // The middle of each band has its colour, within JPEG's few levels.

@@ -4,6 +4,7 @@
 // clockwise" comes out upright on every decoding path, reporting its upright
 // size.
 
+#include "RawJpeg.h"
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/Orientation.h"
 #include "graphics/io/PictureFile.h"
@@ -74,38 +75,22 @@ QImage corners(int w, int h) {
 }
 
 std::string writeTurnedJpeg(const std::string& path, const QImage& picture, int orientation) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return "cannot create " + path;
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    jpeg_stdio_dest(&c, file);
-    c.image_width = static_cast<JDIMENSION>(picture.width());
-    c.image_height = static_cast<JDIMENSION>(picture.height());
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 100, TRUE);
-    jpeg_start_compress(&c, TRUE);
+    test::RawJpeg spec;
+    spec.width = picture.width();
+    spec.height = picture.height();
     const std::vector<std::uint8_t> exif = app1(orientation, true);
-    jpeg_write_marker(&c, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(picture.width()) * 3);
-    while (c.next_scanline < c.image_height) {
+    spec.markers = [&](jpeg_compress_struct& c) {
+        jpeg_write_marker(&c, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
+    };
+    spec.row = [&](int y, JSAMPLE* row) {
         for (int x = 0; x < picture.width(); ++x) {
-            const QRgb p = picture.pixel(x, static_cast<int>(c.next_scanline));
+            const QRgb p = picture.pixel(x, y);
             row[x * 3] = static_cast<JSAMPLE>(qRed(p));
             row[x * 3 + 1] = static_cast<JSAMPLE>(qGreen(p));
             row[x * 3 + 2] = static_cast<JSAMPLE>(qBlue(p));
         }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::fclose(file);
-    return {};
+    };
+    return test::writeRawJpeg(path, spec);
 }
 
 bool reddish(QRgb p) {

@@ -1,0 +1,59 @@
+#pragma once
+// Writes a JPEG with libjpeg itself, for files the project's own encoder
+// does not make (inks, APP1 segments): quality 100, the caller's colour
+// space and rows.
+
+#include <cstdio>
+#include <functional>
+#include <jpeglib.h>
+#include <string>
+#include <vector>
+
+namespace skyloom::test {
+
+struct RawJpeg {
+    int width = 0, height = 0;
+    int components = 3;
+    J_COLOR_SPACE input = JCS_RGB;
+    /// Runs after libjpeg's defaults are set: colour space, progression.
+    std::function<void(jpeg_compress_struct&)> setUp;
+    /// Runs after compression started: markers.
+    std::function<void(jpeg_compress_struct&)> markers;
+    /// Fills row y (width × components samples).
+    std::function<void(int y, JSAMPLE* row)> row;
+};
+
+/// An empty string, or why the file could not be made.
+inline std::string writeRawJpeg(const std::string& path, const RawJpeg& spec) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return "cannot create " + path;
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    jpeg_stdio_dest(&c, file);
+    c.image_width = static_cast<JDIMENSION>(spec.width);
+    c.image_height = static_cast<JDIMENSION>(spec.height);
+    c.input_components = spec.components;
+    c.in_color_space = spec.input;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 100, TRUE);
+    if (spec.setUp)
+        spec.setUp(c);
+    jpeg_start_compress(&c, TRUE);
+    if (spec.markers)
+        spec.markers(c);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(spec.width) * spec.components);
+    while (c.next_scanline < c.image_height) {
+        spec.row(static_cast<int>(c.next_scanline), row.data());
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::fclose(file);
+    return {};
+}
+
+} // namespace skyloom::test
