@@ -16,17 +16,18 @@ export XDG_CONFIG_DIRS="$tmp/xdg"
 # No session bus, so no StatusNotifier host: Qt falls back to the X tray.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$tmp/no-bus"
 
-# The fake skyloom records each start and, like skyloom, writes
-# "LastChanged" (12-hour time) when it has set the wallpaper.
+# The fake skyloom, like skyloom, writes "LastChanged" (12-hour time) when it
+# has set the wallpaper, and then records its start: the test waits for the
+# record, so everything the run did is in place by then.
 program="$tmp/data/skyloom/program"
 system="$tmp/data/skyloom/system"
 mkdir -p "$program" "$system"
 printf '[PrefsWP]\nchange=4\n' >"$program/ScreenSaver.ini"
 cat >"$tmp/fake-skyloom" <<EOS
 #!/bin/sh
-echo "\$*" >>"$tmp/calls"
 printf '[PrefsWP]\nchange=4\nLastChanged=%s\n' "\$(date +'%-m/%-d/%Y %-I:%M:%S %p')" \
     >"$program/ScreenSaver.ini.new" && mv "$program/ScreenSaver.ini.new" "$program/ScreenSaver.ini"
+echo "\$*" >>"$tmp/calls"
 EOS
 chmod +x "$tmp/fake-skyloom"
 ln -s "$tmp/fake-skyloom" "$system/Skyloom.scr"
