@@ -2,7 +2,7 @@
 // program, not a test: the figure is printed so that it can be recorded;
 // run build/bench/mkset_preview_timing.
 
-#include "tools/mkset/Picture.h"
+#include "imagesets/maker/Picture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,8 @@ TEST(ThumbnailPerformance, ElephantsPhotoOf5640x3172IsPreviewedInUnder150ms) {
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count();
         ASSERT_TRUE(p) << error;
-        EXPECT_EQ(p->size.width, 5640);
-        EXPECT_EQ(p->size.height, 3172);
+        EXPECT_EQ(p->size.width(), 5640);
+        EXPECT_EQ(p->size.height(), 3172);
         EXPECT_TRUE(p->encoded.empty());
         EXPECT_EQ(p->preview.size(), 54u + 90 * 480); // 160 x 90, 24-bit
         best = std::min(best, ms);

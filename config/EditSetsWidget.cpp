@@ -2,7 +2,7 @@
 
 #include "FormControls.h"
 #include "Thumbnail.h"
-#include "tools/mkset/SetMaker.h"
+#include "imagesets/maker/SetMaker.h"
 
 #include "common/Log.h"
 #include "platform/MessageBox.h"

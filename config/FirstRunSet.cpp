@@ -1,8 +1,8 @@
 #include "FirstRunSet.h"
 
 #include "common/Log.h"
+#include "imagesets/maker/SetMaker.h"
 #include "platform/Locations.h"
-#include "tools/mkset/SetMaker.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -7,7 +7,7 @@
 #include "PageLists.h"
 #include "Syncing.h"
 #include "frmPleaseWait.h"
-#include "tools/mkset/SetMaker.h"
+#include "imagesets/maker/SetMaker.h"
 
 #include "common/DateText.h"
 #include "common/Log.h"

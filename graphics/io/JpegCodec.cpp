@@ -40,20 +40,78 @@ double decodedScale(QSize picture, QSize decoded) {
     return static_cast<double>(decoded.width()) / picture.width();
 }
 
+namespace {
+
+// True once every component's DC coefficients have arrived with at most
+// their lowest bit missing: the usual progressive script sends them in its
+// first scan that way and refines the bit only after most of the AC data.
+// The missing bit changes a pixel at 1/8 by at most an eighth of the DC
+// quantiser (about one level at common qualities).
+bool dcReceived(const jpeg_decompress_struct& cinfo) {
+    if (!cinfo.coef_bits)
+        return false;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        if (cinfo.coef_bits[c][0] < 0 || cinfo.coef_bits[c][0] > 1)
+            return false;
+    return true;
+}
+
+// At 1/8 each output pixel is one block's DC coefficient, which a
+// progressive stream sends first: reads scans until every component's DC
+// has arrived and starts the output there, leaving the rest of the file
+// unread. Runs inside guarded().
+void startAtDc(jpeg_decompress_struct& cinfo) {
+    cinfo.buffered_image = TRUE;
+    cinfo.do_block_smoothing = FALSE;
+    jpeg_start_decompress(&cinfo);
+    for (;;) {
+        const int r = jpeg_consume_input(&cinfo);
+        if (r == JPEG_REACHED_EOI || r == JPEG_SUSPENDED)
+            break;
+        if (r == JPEG_SCAN_COMPLETED && dcReceived(cinfo))
+            break;
+    }
+    jpeg_start_output(&cinfo, cinfo.input_scan_number);
+}
+
+// Reads the rows into `image` and ends the decode. Runs inside guarded().
+void readRows(Decompressor& dc, QImage& image, bool dcOnly) {
+    jpeg_decompress_struct& cinfo = dc.cinfo;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = image.scanLine(static_cast<int>(cinfo.output_scanline));
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
+            break;
+        if (dc.inks)
+            inkRowToBgrx(row, cinfo.output_width, dc.invertedInks);
+    }
+    if (dcOnly)
+        jpeg_abort_decompress(&cinfo);
+    else
+        jpeg_finish_decompress(&cinfo);
+}
+
+} // namespace
+
 bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& error,
                 const JpegDecodeOptions& options) {
     out = QImage();
     Decompressor dc(data, options.limits);
+    dc.err.lenient = !options.corruptDataFails;
     if (!headerChecks(dc, options.limits, error))
         return false;
     jpeg_decompress_struct& cinfo = dc.cinfo;
     // The minimum is meant for the picture as shown; the decoder works on
     // it as stored.
-    const int orientation = detail::orientationOf(cinfo);
+    const int orientation = options.upright ? detail::orientationOf(cinfo) : 1;
     const QSize least = orientedSize(QSize(options.minWidth, options.minHeight), orientation);
+    bool dcOnly = false;
     if (!guarded(dc.err, error, [&] {
-            chooseScale(cinfo, least.width(), least.height());
-            jpeg_start_decompress(&cinfo);
+            chooseScale(cinfo, least.width(), least.height(), options.halveProgressive);
+            dcOnly = options.dcOnlyAtEighth && cinfo.progressive_mode && cinfo.scale_denom == 8;
+            if (dcOnly)
+                startAtDc(cinfo);
+            else
+                jpeg_start_decompress(&cinfo);
         }))
         return false;
     QImage image(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
@@ -62,18 +120,14 @@ bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& er
         error = "out of memory for the JPEG picture";
         return false;
     }
-    const bool ok = guarded(dc.err, error, [&] {
-        while (cinfo.output_scanline < cinfo.output_height) {
-            JSAMPROW row = image.scanLine(static_cast<int>(cinfo.output_scanline));
-            jpeg_read_scanlines(&cinfo, &row, 1);
-            if (dc.inks)
-                inkRowToBgrx(row, cinfo.output_width, dc.invertedInks);
-        }
-        jpeg_finish_decompress(&cinfo);
-    });
-    if (ok)
-        out = applyOrientation(image, orientation);
-    return ok && !out.isNull();
+    if (!guarded(dc.err, error, [&] { readRows(dc, image, dcOnly); }))
+        return false;
+    if (dc.err.prematureEnd) {
+        error = "premature end of JPEG data";
+        return false;
+    }
+    out = applyOrientation(image, orientation);
+    return !out.isNull();
 }
 
 bool writeJpeg(const std::string& path, const QImage& image, int quality, std::string& error) {
@@ -82,8 +136,9 @@ bool writeJpeg(const std::string& path, const QImage& image, int quality, std::s
     return writeJpeg(path, image, options, error);
 }
 
-bool writeJpeg(const std::string& path, const QImage& source, const JpegEncodeOptions& options,
-               std::string& error) {
+bool encodeJpeg(const QImage& source, const JpegEncodeOptions& options,
+                std::vector<std::uint8_t>& out, std::string& error) {
+    out.clear();
     if (source.isNull()) {
         error = "no picture to save";
         return false;
@@ -120,9 +175,12 @@ bool writeJpeg(const std::string& path, const QImage& source, const JpegEncodeOp
             if (options.chroma == ChromaSampling::Across)
                 c->cinfo.comp_info[0].h_samp_factor = 2;
         }
+        c->cinfo.optimize_coding = options.optimizeCoding ? TRUE : FALSE;
         if (options.progressive)
             jpeg_simple_progression(&c->cinfo);
         jpeg_start_compress(&c->cinfo, TRUE);
+        for (const JpegMarker& m : options.markers)
+            jpeg_write_marker(&c->cinfo, m.code, m.data.data(), unsigned(m.data.size()));
         while (c->cinfo.next_scanline < c->cinfo.image_height) {
             JSAMPROW row =
                 const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(c->cinfo.next_scanline)));
@@ -132,8 +190,17 @@ bool writeJpeg(const std::string& path, const QImage& source, const JpegEncodeOp
     });
     if (!ok)
         return false;
+    out.assign(c->buffer, c->buffer + c->size);
+    return true;
+}
+
+bool writeJpeg(const std::string& path, const QImage& source, const JpegEncodeOptions& options,
+               std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!encodeJpeg(source, options, bytes, error))
+        return false;
     AtomicFile file(path, kWorkFile);
-    file.write(c->buffer, c->size);
+    file.write(bytes.data(), bytes.size());
     if (!file.commit()) {
         error = file.error();
         return false;

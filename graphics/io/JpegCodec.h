@@ -3,6 +3,7 @@
 // streaming decode-and-fit path, and encoding. Every libjpeg error comes
 // back as a failure with a reason; the library never ends the program.
 
+#include "graphics/io/JpegHeader.h"
 #include "graphics/io/JpegScans.h"
 #include "graphics/io/Limits.h"
 
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace skyloom::graphics {
 
@@ -21,6 +23,18 @@ struct JpegDecodeOptions {
     int minWidth = 0;
     int minHeight = 0;
     DecodeLimits limits;
+    /// Turn the pixels upright by the file's EXIF orientation (false: as stored,
+    /// and the minimum is then meant for the stored picture).
+    bool upright = true;
+    /// Halve progressive pictures too (normally only 1/4 and 1/8 are used for them).
+    bool halveProgressive = false;
+    /// A progressive picture decoded at 1/8 needs only its DC coefficients:
+    /// stop reading once every component's DC has arrived.
+    bool dcOnlyAtEighth = false;
+    /// Warnings about corrupt data fail the decode (the rest of the picture
+    /// would be grey). When false they are ignored and only data that ends
+    /// early fails, with "premature end of JPEG data".
+    bool corruptDataFails = true;
 };
 
 /// Decoded pixels per full-size pixel of a picture decoded with
@@ -65,7 +79,13 @@ struct JpegEncodeOptions {
     int quality = 95;         ///< 1–100
     bool progressive = false; ///< progressive scans instead of one baseline scan
     ChromaSampling chroma = ChromaSampling::Full;
+    bool optimizeCoding = false;     ///< Huffman tables made for the picture (smaller, slower)
+    std::vector<JpegMarker> markers; ///< segments written after the JFIF header
 };
+
+/// Encodes a picture as JPEG bytes. False with a reason on failure.
+bool encodeJpeg(const QImage& image, const JpegEncodeOptions& options,
+                std::vector<std::uint8_t>& out, std::string& error);
 
 /// The same reading the file a buffer at a time, so that a large file is
 /// never held in memory as a whole (with JpegThreads::Several it is read whole).

@@ -23,8 +23,15 @@ namespace {
 // markers, which cameras write and which costs no pixels.
 void onMessage(j_common_ptr cinfo, int level) {
     const int code = cinfo->err->msg_code;
-    if (level < 0 && code != JWRN_EXTRANEOUS_DATA &&
-        code != reinterpret_cast<ErrorManager*>(cinfo->err)->tolerated)
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (level >= 0)
+        return; // trace messages
+    if (err->lenient) {
+        ++cinfo->err->num_warnings;
+        err->prematureEnd = err->prematureEnd || code == JWRN_JPEG_EOF;
+        return;
+    }
+    if (code != JWRN_EXTRANEOUS_DATA && code != err->tolerated)
         onError(cinfo);
 }
 

@@ -30,6 +30,11 @@ struct ErrorManager {
     std::jmp_buf jump{};
     char message[JMSG_LENGTH_MAX] = {};
     int tolerated = -1; // one more warning code that is not an error
+    /// Warnings about corrupt data are noted, not errors: the decode goes on
+    /// (libjpeg fills what it cannot read), and prematureEnd tells whether
+    /// the data ran out.
+    bool lenient = false;
+    bool prematureEnd = false;
 };
 
 [[noreturn]] void onError(j_common_ptr cinfo);

@@ -1,4 +1,5 @@
 #include "graphics/io/PictureFile.h"
+#include "graphics/io/PngCodec.h"
 
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FileIO.h"
@@ -29,29 +30,6 @@ PictureFormat sniffFormat(std::span<const std::uint8_t> h) {
 }
 
 namespace {
-
-// libpng takes the length a chunk declares at its word and allocates that
-// much for every chunk it keeps whole (texts, profiles), so a file of a few
-// hundred bytes could have it ask for gigabytes. A chunk other than picture
-// data that runs past the end of the file is refused before the reader sees
-// it; picture data cut short is left to the reader, which reports it.
-bool pngChunksFit(std::span<const std::uint8_t> data) {
-    std::size_t i = 8;
-    while (i + 8 <= data.size()) {
-        const std::uint64_t length = std::uint64_t(data[i]) << 24 |
-                                     std::uint32_t(data[i + 1]) << 16 |
-                                     std::uint32_t(data[i + 2]) << 8 | data[i + 3];
-        const std::uint8_t* type = &data[i + 4];
-        if (length > 0x7fffffffu)
-            return false;
-        if (i + 12 + length > data.size())
-            return std::memcmp(type, "IDAT", 4) == 0;
-        if (std::memcmp(type, "IEND", 4) == 0)
-            return true;
-        i += 12 + length;
-    }
-    return true;
-}
 
 // BMP and PNG pictures are decoded whole, so their memory is bounded by
 // their size: pictures that would need more than this for their pixels are

@@ -305,4 +305,38 @@ void resampleArea(const QImage& src, const QRectF& area, QImage& dst, ShrinkKern
                  dst.height(), kernel);
 }
 
+QImage shrinkByAveraging(const QImage& source, QSize target) {
+    if (source.isNull() || target.width() <= 0 || target.height() <= 0)
+        return QImage();
+    const QImage image = source.format() == QImage::Format_RGB32
+                             ? source
+                             : source.convertToFormat(QImage::Format_RGB32);
+    QImage out(target, QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
+    const std::int64_t sw = image.width(), sh = image.height();
+    const int tw = target.width(), th = target.height();
+    for (int ty = 0; ty < th; ++ty) {
+        const int y0 = int(ty * sh / th);
+        const int y1 = std::max(y0 + 1, int((ty + 1) * sh / th));
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(ty));
+        for (int tx = 0; tx < tw; ++tx) {
+            const int x0 = int(tx * sw / tw);
+            const int x1 = std::max(x0 + 1, int((tx + 1) * sw / tw));
+            std::uint64_t r = 0, g = 0, b = 0;
+            for (int y = y0; y < y1; ++y) {
+                const auto* p = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                for (int x = x0; x < x1; ++x) {
+                    r += qRed(p[x]);
+                    g += qGreen(p[x]);
+                    b += qBlue(p[x]);
+                }
+            }
+            const std::uint64_t n = std::uint64_t(x1 - x0) * std::uint64_t(y1 - y0);
+            dst[tx] = qRgb(int((r + n / 2) / n), int((g + n / 2) / n), int((b + n / 2) / n));
+        }
+    }
+    return out;
+}
+
 } // namespace skyloom::graphics

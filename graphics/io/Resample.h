@@ -89,4 +89,9 @@ void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst
 void resampleArea(const QImage& src, const QRectF& area, QImage& dst,
                   ShrinkKernel kernel = ShrinkKernel::Lanczos3);
 
+/// Shrinks by the plain mean of the whole source pixels under each target
+/// pixel (edges at whole pixels, rounded to nearest): a small preview with
+/// no ringing. The result is Format_RGB32; a null picture when either is empty.
+QImage shrinkByAveraging(const QImage& image, QSize target);
+
 } // namespace skyloom::graphics

@@ -117,7 +117,7 @@ void writeJpegSeeds(const std::filesystem::path& root) {
     graphics::writeJpeg((root / "progressive420.jpg").string(), photo, quarter, error);
 }
 
-mkset::RgbImage seedRgb() {
+QImage seedRgb() {
     return test::twoHalves(12, 8, 0x336699, 0xcc9933);
 }
 

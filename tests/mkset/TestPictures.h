@@ -2,9 +2,9 @@
 // Pictures made at test time: JPEGs with EXIF, IPTC and XMP segments, PNGs
 // with text chunks, damaged files.
 
-#include "tools/mkset/Jpeg.h"
-#include "tools/mkset/Raster.h"
+#include "graphics/io/JpegCodec.h"
 
+#include <QImage>
 #include <png.h>
 #include <zlib.h>
 
@@ -14,24 +14,21 @@
 
 namespace skyloom::test {
 
-using mkset::JpegMarker;
-using mkset::RgbImage;
+using graphics::JpegMarker;
 
 /// Left half `left`, right half `right` (RGB colours 0xRRGGBB).
-inline RgbImage twoHalves(int w, int h, std::uint32_t left, std::uint32_t right) {
-    RgbImage img;
-    img.width = w;
-    img.height = h;
-    img.pixels.resize(std::size_t(w) * h * 3);
+inline QImage twoHalves(int w, int h, std::uint32_t left, std::uint32_t right) {
+    QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t c = x < w / 2 ? left : right;
-            std::uint8_t* p = img.at(x, y);
-            p[0] = std::uint8_t(c >> 16);
-            p[1] = std::uint8_t(c >> 8);
-            p[2] = std::uint8_t(c);
-        }
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, 0xFF000000u | (x < w / 2 ? left : right));
     return img;
+}
+
+/// Sets the green channel of one pixel.
+inline void setGreen(QImage& img, int x, int y, int green) {
+    const QRgb c = img.pixel(x, y);
+    img.setPixel(x, y, qRgb(qRed(c), green, qBlue(c)));
 }
 
 inline std::vector<std::uint8_t> bytesOf(const std::string& s) {
@@ -121,27 +118,38 @@ inline JpegMarker iptcSegment(const std::string& objectName, const std::string& 
     return {0xED, bytesOf(std::string("Photoshop 3.0\0", 14) + res)};
 }
 
-inline std::string jpegOf(const RgbImage& img, const std::vector<JpegMarker>& markers = {},
+inline std::string jpegOf(const QImage& img, const std::vector<JpegMarker>& markers = {},
                           bool progressive = false) {
+    graphics::JpegEncodeOptions options;
+    options.quality = 90;
+    options.chroma = graphics::ChromaSampling::Quarter;
+    options.optimizeCoding = true;
+    options.progressive = progressive;
+    options.markers = markers;
+    std::vector<std::uint8_t> bytes;
     std::string error;
-    return mkset::encodeJpeg(img, 90, markers, error, progressive);
+    graphics::encodeJpeg(img, options, bytes, error);
+    return {bytes.begin(), bytes.end()};
 }
 
 /// A PNG (RGBA when `alpha` is given: that opacity everywhere), with tEXt
 /// chunks (keyword, text) after the header.
-inline std::string pngOf(const RgbImage& img, int alpha = -1,
+inline std::string pngOf(const QImage& img, int alpha = -1,
                          const std::vector<std::pair<std::string, std::string>>& texts = {}) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    image.width = png_uint_32(img.width);
-    image.height = png_uint_32(img.height);
+    image.width = png_uint_32(img.width());
+    image.height = png_uint_32(img.height());
     image.format = alpha >= 0 ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
     std::vector<std::uint8_t> px;
-    for (std::size_t i = 0; i < img.pixels.size(); i += 3) {
-        px.insert(px.end(), img.pixels.begin() + long(i), img.pixels.begin() + long(i) + 3);
-        if (alpha >= 0)
-            px.push_back(std::uint8_t(alpha));
-    }
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            px.insert(px.end(),
+                      {std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c))});
+            if (alpha >= 0)
+                px.push_back(std::uint8_t(alpha));
+        }
     png_alloc_size_t size = 0;
     png_image_write_to_memory(&image, nullptr, &size, 0, px.data(), 0, nullptr);
     std::string out(size, '\0');
@@ -161,9 +169,8 @@ inline std::string pngOf(const RgbImage& img, int alpha = -1,
 }
 
 /// The colour of a pixel as 0xRRGGBB.
-inline std::uint32_t colourAt(const RgbImage& img, int x, int y) {
-    const std::uint8_t* p = img.at(x, y);
-    return (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+inline std::uint32_t colourAt(const QImage& img, int x, int y) {
+    return img.pixel(x, y) & 0xFFFFFFu;
 }
 
 /// True when two colours differ by at most `tolerance` in every channel.

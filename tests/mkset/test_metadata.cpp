@@ -2,7 +2,7 @@
 
 #include "TestPictures.h"
 
-#include "tools/mkset/Metadata.h"
+#include "imagesets/maker/Metadata.h"
 
 #include <gtest/gtest.h>
 

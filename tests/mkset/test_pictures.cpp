@@ -1,49 +1,61 @@
 // Decoding, orientation, previews and damaged input.
 
 #include "TestPictures.h"
+#include "tests/graphics/RawJpeg.h"
+#include "tests/support/TempDir.h"
 
-#include "tools/mkset/Bmp.h"
-#include "tools/mkset/Jpeg.h"
-#include "tools/mkset/Picture.h"
-#include "tools/mkset/Png.h"
-#include "tools/mkset/Raster.h"
+#include "graphics/io/BmpCodec.h"
+#include "graphics/io/JpegHeader.h"
+#include "graphics/io/Orientation.h"
+#include "graphics/io/Resample.h"
+#include "imagesets/maker/Picture.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 using namespace skyloom::mkset;
 using namespace skyloom::test;
+namespace graphics = skyloom::graphics;
 
 namespace {
 
 constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00;
 
-RgbImage decodeBmp(const std::string& bmp) {
+QImage decodeBmp(const std::string& bmp) {
     QImage q;
     if (!q.loadFromData(reinterpret_cast<const uchar*>(bmp.data()), int(bmp.size()), "BMP"))
         return {};
-    RgbImage out;
-    out.width = q.width();
-    out.height = q.height();
-    out.pixels.resize(std::size_t(out.width) * out.height * 3);
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) {
-            const QRgb c = q.pixel(x, y);
-            std::uint8_t* p = out.at(x, y);
-            p[0] = std::uint8_t(qRed(c));
-            p[1] = std::uint8_t(qGreen(c));
-            p[2] = std::uint8_t(qBlue(c));
-        }
-    return out;
+    return q.convertToFormat(QImage::Format_RGB32);
+}
+
+std::string bmpOf(const QImage& image) {
+    const std::vector<std::uint8_t> bytes = graphics::encodeBmp24(image);
+    return {bytes.begin(), bytes.end()};
+}
+
+QImage decodeJpeg(const std::string& bytes, int minWidth, int minHeight, std::string& error) {
+    return decodeJpegAtLeast(bytes, {minWidth, minHeight}, error);
+}
+
+std::optional<graphics::JpegHeader> readJpegInfo(const std::string& bytes, std::string& error) {
+    graphics::JpegHeader header;
+    if (!graphics::readJpegHeader(
+            {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, header, error))
+        return std::nullopt;
+    return header;
+}
+
+std::string checkJpegStructure(const std::string& bytes) {
+    return graphics::checkJpegStructure(
+        {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 } // namespace
 
 TEST(Raster, EveryExifOrientationPutsTheStoredTopLeftCornerWhereItBelongs) {
     // A 4 x 2 picture, green in the stored top-left pixel only.
-    RgbImage img = twoHalves(4, 2, kRed, kRed);
-    img.at(0, 0)[0] = 0;
-    img.at(0, 0)[1] = 255;
+    QImage img = twoHalves(4, 2, kRed, kRed);
+    img.setPixel(0, 0, 0xFF000000u | kGreen);
     struct Case {
         int orientation, w, h, x, y; // upright size, where the green pixel lands
     };
@@ -51,19 +63,19 @@ TEST(Raster, EveryExifOrientationPutsTheStoredTopLeftCornerWhereItBelongs) {
          {Case{1, 4, 2, 0, 0}, Case{2, 4, 2, 3, 0}, Case{3, 4, 2, 3, 1}, Case{4, 4, 2, 0, 1},
           Case{5, 2, 4, 0, 0}, Case{6, 2, 4, 1, 0}, Case{7, 2, 4, 1, 3}, Case{8, 2, 4, 0, 3},
           Case{0, 4, 2, 0, 0}, Case{9, 4, 2, 0, 0}}) {
-        RgbImage out = applyOrientation(img, c.orientation);
-        ASSERT_EQ(out.width, c.w) << c.orientation;
-        ASSERT_EQ(out.height, c.h) << c.orientation;
+        QImage out = graphics::applyOrientation(img, c.orientation);
+        ASSERT_EQ(out.width(), c.w) << c.orientation;
+        ASSERT_EQ(out.height(), c.h) << c.orientation;
         EXPECT_EQ(colourAt(out, c.x, c.y), kGreen) << "orientation " << c.orientation;
-        const Size s = orientedSize({4, 2}, c.orientation);
-        EXPECT_EQ(s.width, c.w);
+        const QSize s = graphics::orientedSize({4, 2}, c.orientation);
+        EXPECT_EQ(s.width(), c.w);
     }
 }
 
 TEST(Raster, PreviewSizesKeepTheAspectAndStayWithinTheBox) {
     auto fit = [](int w, int h) {
-        Size s = fitWithin({w, h}, kPreviewWidth, kPreviewHeight);
-        return std::to_string(s.width) + "x" + std::to_string(s.height);
+        QSize s = fitWithin({w, h}, kPreviewWidth, kPreviewHeight);
+        return std::to_string(s.width()) + "x" + std::to_string(s.height());
     };
     EXPECT_EQ(fit(5640, 3172), "160x90");
     EXPECT_EQ(fit(1600, 1200), "160x120");
@@ -71,22 +83,22 @@ TEST(Raster, PreviewSizesKeepTheAspectAndStayWithinTheBox) {
     EXPECT_EQ(fit(100, 50), "100x50");  // never enlarged
     EXPECT_EQ(fit(100000, 3), "160x1"); // never 0 high
     // Averaging: a red/blue picture shrunk to 2 x 1 keeps both colours.
-    RgbImage small = shrink(twoHalves(300, 40, kRed, kBlue), {2, 1});
+    QImage small = graphics::shrinkByAveraging(twoHalves(300, 40, kRed, kBlue), {2, 1});
     EXPECT_EQ(colourAt(small, 0, 0), kRed);
     EXPECT_EQ(colourAt(small, 1, 0), kBlue);
 }
 
 TEST(Bmp, PreviewIsA24BitBitmapThatQtReadsWithPaddedRows) {
-    RgbImage img = twoHalves(3, 2, kRed, kBlue); // 9 bytes a row, padded to 12
-    img.at(0, 1)[1] = 0x80;                      // bottom-left pixel: red + some green
-    const std::string bmp = encodeBmp24(img);
+    QImage img = twoHalves(3, 2, kRed, kBlue); // 9 bytes a row, padded to 12
+    setGreen(img, 0, 1, 0x80);                 // bottom-left pixel: red + some green
+    const std::string bmp = bmpOf(img);
     ASSERT_EQ(bmp.size(), 54u + 2 * 12);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(bmp[28], 24); // bits per pixel
     EXPECT_EQ(std::string(bmp.data() + 54, 3),
               std::string("\x00\x80\xFF", 3)); // bottom row first, BGR
-    RgbImage back = decodeBmp(bmp);
-    ASSERT_EQ(back.width, 3);
+    QImage back = decodeBmp(bmp);
+    ASSERT_EQ(back.width(), 3);
     EXPECT_EQ(colourAt(back, 0, 0), kRed);
     EXPECT_EQ(colourAt(back, 2, 0), kBlue);
     EXPECT_EQ(colourAt(back, 0, 1), 0xFF8000u);
@@ -95,33 +107,34 @@ TEST(Bmp, PreviewIsA24BitBitmapThatQtReadsWithPaddedRows) {
 TEST(Jpeg, ScaledDecodingPicksTheSmallestScaleThatStillCoversThePreview) {
     const std::string jpeg = jpegOf(twoHalves(800, 600, kRed, kBlue));
     std::string error;
-    RgbImage eighth = decodeJpeg(jpeg, 100, 75, error);
-    EXPECT_EQ(eighth.width, 100);
-    EXPECT_EQ(eighth.height, 75);
-    RgbImage quarter = decodeJpeg(jpeg, 101, 75, error);
-    EXPECT_EQ(quarter.width, 200);
-    RgbImage full = decodeJpeg(jpeg, 100000, 100000, error);
-    EXPECT_EQ(full.width, 800);
+    QImage eighth = decodeJpeg(jpeg, 100, 75, error);
+    EXPECT_EQ(eighth.width(), 100);
+    EXPECT_EQ(eighth.height(), 75);
+    QImage quarter = decodeJpeg(jpeg, 101, 75, error);
+    EXPECT_EQ(quarter.width(), 200);
+    QImage full = decodeJpeg(jpeg, 100000, 100000, error);
+    EXPECT_EQ(full.width(), 800);
     EXPECT_TRUE(near(colourAt(full, 10, 10), kRed));
     EXPECT_TRUE(near(colourAt(full, 790, 590), kBlue));
 }
 
 TEST(Jpeg, ProgressivePreviewFromTheFirstScansMatchesTheFullDecode) {
     // Stripes, so that a wrong or missing DC scan shows.
-    RgbImage img = twoHalves(640, 480, kRed, kBlue);
+    QImage img = twoHalves(640, 480, kRed, kBlue);
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
             if ((y / 64) % 2)
-                img.at(x, y)[1] = 200;
+                setGreen(img, x, y, 200);
     const std::string progressive = jpegOf(img, {}, true);
     std::string error;
     auto info = readJpegInfo(progressive, error);
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->progressive);
-    RgbImage small = decodeJpeg(progressive, 80, 60, error);
-    RgbImage reference = shrink(decodeJpeg(progressive, 100000, 100000, error), {80, 60});
-    ASSERT_EQ(small.width, 80);
-    ASSERT_EQ(small.height, 60);
+    QImage small = decodeJpeg(progressive, 80, 60, error);
+    QImage reference =
+        graphics::shrinkByAveraging(decodeJpeg(progressive, 100000, 100000, error), {80, 60});
+    ASSERT_EQ(small.width(), 80);
+    ASSERT_EQ(small.height(), 60);
     int far = 0;
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 80; ++x)
@@ -139,7 +152,7 @@ TEST(Jpeg, DamagedStreamsGiveMessagesNotCrashes) {
         const std::string cut = src->substr(0, src->size() * 2 / 3);
         EXPECT_NE(checkJpegStructure(cut).find("truncated"), std::string::npos);
         error.clear();
-        EXPECT_TRUE(decodeJpeg(cut, 1000, 1000, error).empty());
+        EXPECT_TRUE(decodeJpeg(cut, 1000, 1000, error).isNull());
         EXPECT_NE(error, "");
         EXPECT_FALSE(preparePicture(cut, "cut", error));
         EXPECT_NE(error.find("truncated"), std::string::npos) << error;
@@ -160,9 +173,9 @@ TEST(Jpeg, DamagedStreamsGiveMessagesNotCrashes) {
 }
 
 TEST(Picture, RandomlyDamagedJpegAndPngFilesAreMadeOrRefusedWithAReason) {
-    RgbImage img = twoHalves(96, 64, kRed, kBlue);
+    QImage img = twoHalves(96, 64, kRed, kBlue);
     for (int y = 0; y < 64; ++y)
-        img.at(y, y)[1] = 255;
+        setGreen(img, y, y, 255);
     const std::string sources[] = {jpegOf(img, {exifSegment(6, "x"), iptcSegment("a", "b")}),
                                    jpegOf(img, {xmpSegment("t", "d")}, true), pngOf(img, 128)};
     std::uint32_t seed = 12345;
@@ -199,7 +212,7 @@ TEST(Jpeg, HugeDimensionsAreRefusedBeforeAnythingIsAllocated) {
     std::string error;
     EXPECT_FALSE(preparePicture(jpeg, "huge", error));
     EXPECT_NE(error.find("too large"), std::string::npos) << error;
-    EXPECT_TRUE(decodeJpeg(jpeg, 1, 1, error).empty());
+    EXPECT_TRUE(decodeJpeg(jpeg, 1, 1, error).isNull());
 }
 
 TEST(Picture, SidewaysPhotoIsStoredUprightAndUnturnedOneIsKeptAsItIs) {
@@ -209,16 +222,16 @@ TEST(Picture, SidewaysPhotoIsStoredUprightAndUnturnedOneIsKeptAsItIs) {
     std::string error;
     auto p = preparePicture(sideways, "sideways", error);
     ASSERT_TRUE(p) << error;
-    EXPECT_EQ(p->size.width, 100);
-    EXPECT_EQ(p->size.height, 200);
-    RgbImage preview = decodeBmp(p->preview);
-    ASSERT_EQ(preview.width, 60);
-    ASSERT_EQ(preview.height, 120);
+    EXPECT_EQ(p->size.width(), 100);
+    EXPECT_EQ(p->size.height(), 200);
+    QImage preview = decodeBmp(p->preview);
+    ASSERT_EQ(preview.width(), 60);
+    ASSERT_EQ(preview.height(), 120);
     EXPECT_TRUE(near(colourAt(preview, 30, 5), kRed));
     EXPECT_TRUE(near(colourAt(preview, 30, 115), kBlue));
     ASSERT_FALSE(p->encoded.empty());
-    RgbImage stored = decodeJpeg(p->encoded, 100000, 100000, error);
-    ASSERT_EQ(stored.width, 100);
+    QImage stored = decodeJpeg(p->encoded, 100000, 100000, error);
+    ASSERT_EQ(stored.width(), 100);
     EXPECT_TRUE(near(colourAt(stored, 50, 10), kRed));
     auto info = readJpegInfo(p->encoded, error);
     EXPECT_TRUE(info->markers.empty()); // no orientation left to apply twice
@@ -227,7 +240,7 @@ TEST(Picture, SidewaysPhotoIsStoredUprightAndUnturnedOneIsKeptAsItIs) {
                                   "upright", error);
     ASSERT_TRUE(upright);
     EXPECT_TRUE(upright->encoded.empty()); // stored as it is, never re-encoded
-    EXPECT_EQ(decodeBmp(upright->preview).width, 160);
+    EXPECT_EQ(decodeBmp(upright->preview).width(), 160);
 }
 
 TEST(Picture, PngIsConvertedWithTransparencyOnBlackAndDamagedPngIsRefused) {
@@ -237,8 +250,8 @@ TEST(Picture, PngIsConvertedWithTransparencyOnBlackAndDamagedPngIsRefused) {
     ASSERT_TRUE(p) << error;
     EXPECT_EQ(p->kind, PictureKind::Png);
     EXPECT_EQ(p->title.title, "Glass");
-    RgbImage stored = decodeJpeg(p->encoded, 1000, 1000, error);
-    ASSERT_EQ(stored.width, 40);
+    QImage stored = decodeJpeg(p->encoded, 1000, 1000, error);
+    ASSERT_EQ(stored.width(), 40);
     EXPECT_TRUE(near(colourAt(stored, 5, 5), 0x000000)); // fully transparent white -> black
     EXPECT_FALSE(preparePicture(png.substr(0, png.size() - 30), "cut", error));
     EXPECT_NE(error, "");
@@ -258,4 +271,40 @@ TEST(Picture, PanoramasGetDirectionAndCentredOriginBeforeTheTitle) {
               "[Panoramic]\nPanDirection=LeftToRight\nPanoramicOrigin=1111\n\n"
               "English=Bay\n\nEvening light.\n");
     EXPECT_EQ(nfoText({"Bay", ""}, {}), "English=Bay\n");
+}
+
+TEST(Picture, PrintReadyCmykPhotoIsStoredInColoursWithItsPreview) {
+    // Inverted CMYK as Photoshop writes it: red left (no cyan), blue right
+    // (no yellow), with Adobe's marker.
+    TempDir dir;
+    const std::string path = dir.file("inks.jpg");
+    RawJpeg spec;
+    spec.width = 64;
+    spec.height = 32;
+    spec.components = 4;
+    spec.input = JCS_CMYK;
+    spec.setUp = [](jpeg_compress_struct& c) {
+        jpeg_set_colorspace(&c, JCS_YCCK);
+        c.write_Adobe_marker = TRUE;
+    };
+    spec.row = [](int, JSAMPLE* row) {
+        for (int x = 0; x < 64; ++x) {
+            const int ink[4] = {x < 32 ? 0 : 255, 255, x < 32 ? 255 : 0, 0};
+            for (int i = 0; i < 4; ++i)
+                row[x * 4 + i] = JSAMPLE(255 - ink[i]);
+        }
+    };
+    ASSERT_EQ(writeRawJpeg(path, spec), "");
+    std::string error;
+    auto p = preparePicture(TempDir::readPath(path), "inks", error);
+    ASSERT_TRUE(p) << error;
+    ASSERT_FALSE(p->encoded.empty()); // not in RGB colours: converted
+    const QImage stored = decodeJpeg(p->encoded, 1000, 1000, error);
+    ASSERT_EQ(stored.width(), 64);
+    EXPECT_TRUE(near(colourAt(stored, 8, 16), kRed)) << std::hex << colourAt(stored, 8, 16);
+    EXPECT_TRUE(near(colourAt(stored, 56, 16), kBlue)) << std::hex << colourAt(stored, 56, 16);
+    const QImage preview = decodeBmp(p->preview);
+    ASSERT_EQ(preview.width(), 64);
+    EXPECT_TRUE(near(colourAt(preview, 8, 16), kRed));
+    EXPECT_TRUE(near(colourAt(preview, 56, 16), kBlue));
 }

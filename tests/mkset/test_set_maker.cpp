@@ -7,10 +7,10 @@
 #include "common/ProfileFile.h"
 #include "imagesets/PlayList.h"
 #include "imagesets/SetLibrary.h"
+#include "imagesets/maker/Picture.h"
+#include "imagesets/maker/Progress.h"
+#include "imagesets/maker/SetMaker.h"
 #include "tests/support/TempDir.h"
-#include "tools/mkset/Jpeg.h"
-#include "tools/mkset/Progress.h"
-#include "tools/mkset/SetMaker.h"
 
 #include <gtest/gtest.h>
 
@@ -94,10 +94,13 @@ TEST_F(SetMaker, MixedFolderGivesTwoPicturesAndTwoReportedSkipsThatTheSaverPlays
         EXPECT_TRUE(fs::exists(set + f)) << f;
     EXPECT_FALSE(fs::exists(set + "broken.bmp"));
     std::string error;
-    RgbImage upright = decodeJpeg(TempDir::readPath(set + "Sideways.jpg"), 9999, 9999, error);
-    EXPECT_EQ(upright.width, 100);
-    EXPECT_EQ(upright.height, 180);
-    EXPECT_EQ(decodeJpeg(TempDir::readPath(set + "night_sky.jpg"), 9999, 9999, error).width, 300);
+    QImage upright =
+        decodeJpegAtLeast(TempDir::readPath(set + "Sideways.jpg"), {9999, 9999}, error);
+    EXPECT_EQ(upright.width(), 100);
+    EXPECT_EQ(upright.height(), 180);
+    EXPECT_EQ(
+        decodeJpegAtLeast(TempDir::readPath(set + "night_sky.jpg"), {9999, 9999}, error).width(),
+        300);
     EXPECT_EQ(TempDir::readPath(set + "Sideways.nfo"), "English=Lighthouse\n");
     EXPECT_EQ(TempDir::readPath(set + "night_sky.nfo"), "English=Night sky\n");
 

@@ -12,10 +12,10 @@
 
 #include "common/ProgramInfo.h"
 #include "common/SetFileAccess.h"
+#include "imagesets/maker/Progress.h"
+#include "imagesets/maker/SetMaker.h"
 #include "platform/Locations.h"
 #include "platform/Registry.h"
-#include "tools/mkset/Progress.h"
-#include "tools/mkset/SetMaker.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -5,8 +5,8 @@
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
-#include "tools/mkset/Metadata.h"
-#include "tools/mkset/Png.h"
+#include "graphics/io/PngCodec.h"
+#include "imagesets/maker/Metadata.h"
 
 namespace skyloom::fuzz {
 namespace {
@@ -79,21 +79,14 @@ void runPng(const std::uint8_t* data, std::size_t size) {
     if (graphics::decodePicture(bytes, image, error, options))
         checkDecoded(image, "a decoded PNG is an RGB32 picture");
 
-    // The set maker reads PNG files with libpng; its pixel limit is far
-    // larger, so only pictures the small limits allow are decoded.
+    // Pictures that are stored (the set maker's PNG sources) are read with
+    // libpng; its pixel limit is passed small here.
+    QImage flat;
+    if (graphics::decodePngOnBlack(bytes, flat, error, 1 << 20))
+        checkDecoded(flat, "a flattened PNG is an RGB32 picture");
+    else
+        check(!error.empty(), "a PNG that fails to decode says why");
     const std::string_view text = asText(data, size);
-    int width = 0, height = 0;
-    if (mkset::readPngSize(text, width, height) && std::int64_t(width) * height <= 1 << 20) {
-        const mkset::RgbImage rgb = mkset::decodePng(text, error);
-        if (!rgb.empty()) {
-            check(rgb.width == width && rgb.height == height,
-                  "a PNG decodes at the size its header declares");
-            check(rgb.pixels.size() == std::size_t(width) * height * 3,
-                  "a decoded PNG holds three bytes per pixel");
-        } else {
-            check(!error.empty(), "a PNG that fails to decode says why");
-        }
-    }
     const mkset::PngMetadata png = mkset::readPngMetadata(text);
     mkset::PictureMetadata meta;
     if (!png.exif.empty())

@@ -3,8 +3,9 @@
 // from them.
 
 #include "../FuzzTargets.h"
-#include "tools/mkset/Jpeg.h"
-#include "tools/mkset/Metadata.h"
+#include "graphics/io/JpegHeader.h"
+#include "imagesets/maker/Metadata.h"
+#include "imagesets/maker/Picture.h"
 
 namespace skyloom::fuzz {
 namespace {
@@ -38,16 +39,17 @@ void runMkset(const std::uint8_t* data, std::size_t size) {
         mkset::readXmp(rest, meta);
         break;
     default: {
-        mkset::checkJpegStructure(rest);
+        graphics::checkJpegStructure({data + 1, size - 1});
         std::string error;
-        if (auto info = mkset::readJpegInfo(rest, error)) {
-            meta = mkset::readJpegMetadata(info->markers);
+        graphics::JpegHeader info;
+        if (graphics::readJpegHeader({data + 1, size - 1}, info, error)) {
+            meta = mkset::readJpegMetadata(info.markers);
             check(meta.orientation >= 1 && meta.orientation <= 8, "an orientation is 1 to 8");
-            if (std::int64_t(info->width) * info->height <= 1 << 20) {
-                const mkset::RgbImage image = mkset::decodeJpeg(rest, 8, 8, error);
-                check(image.empty() ||
-                          image.pixels.size() == std::size_t(image.width) * image.height * 3,
-                      "a decoded JPEG holds three bytes per pixel");
+            if (std::int64_t(info.width) * info.height <= 1 << 20) {
+                const QImage image = mkset::decodeJpegAtLeast(rest, {8, 8}, error);
+                check(image.isNull() || image.format() == QImage::Format_RGB32,
+                      "a decoded JPEG is an RGB32 picture");
+                check(!image.isNull() || !error.empty(), "a JPEG that fails to decode says why");
             }
         } else {
             check(!error.empty(), "an unreadable JPEG says why");

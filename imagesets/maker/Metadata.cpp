@@ -1,4 +1,4 @@
-#include "tools/mkset/Metadata.h"
+#include "imagesets/maker/Metadata.h"
 
 #include "imagesets/SetFiles.h"
 

@@ -1,4 +1,4 @@
-#include "tools/mkset/SetMaker.h"
+#include "imagesets/maker/SetMaker.h"
 
 #include "common/AtomicFile.h"
 #include "common/IniDocument.h"
@@ -7,7 +7,7 @@
 #include "imagesets/RegistryText.h"
 #include "imagesets/SetFiles.h"
 #include "imagesets/SetLibrary.h"
-#include "tools/mkset/Picture.h"
+#include "imagesets/maker/Picture.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Progress of a set being made, as a count and a bar on the terminal.
 
-#include "tools/mkset/SetMaker.h"
+#include "imagesets/maker/SetMaker.h"
 
 #include <cstdio>
 #include <string>

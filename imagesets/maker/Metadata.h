@@ -3,13 +3,15 @@
 // descriptions in its EXIF (libexif), IPTC and XMP metadata, and the
 // picture's English title chosen from them or made from its file name.
 
-#include "tools/mkset/Jpeg.h"
+#include "graphics/io/JpegHeader.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace skyloom::mkset {
+
+using graphics::JpegMarker;
 
 struct PictureMetadata {
     int orientation = 1; ///< EXIF orientation 1-8 (1 when absent or invalid)
@@ -27,6 +29,16 @@ void readIptc(std::string_view app13, PictureMetadata& meta);
 void readXmp(std::string_view xml, PictureMetadata& meta);
 /// All of the above from a JPEG's APP1 and APP13 segments.
 PictureMetadata readJpegMetadata(const std::vector<JpegMarker>& markers);
+
+/// Metadata of a PNG found in its uncompressed text chunks (tEXt, iTXt) and
+/// its eXIf chunk.
+struct PngMetadata {
+    std::string title;       ///< "Title" text
+    std::string description; ///< "Description" text
+    std::string xmp;         ///< "XML:com.adobe.xmp" text
+    std::string exif;        ///< eXIf chunk (TIFF data)
+};
+PngMetadata readPngMetadata(std::string_view bytes);
 
 /// One line of text: UTF-8 (other bytes read as Windows-1252), control
 /// characters and runs of blanks made single spaces, trimmed.

@@ -2,9 +2,11 @@
 // One source photo turned into what a set holds: the picture to store, its
 // preview bitmap and the texts of its information file.
 
-#include "tools/mkset/Metadata.h"
-#include "tools/mkset/Raster.h"
+#include "imagesets/maker/Metadata.h"
 
+#include <QImage>
+#include <QSize>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,20 @@ inline constexpr int kPreviewHeight = 120;
 inline constexpr int kJpegQuality = 92;
 /// Larger files are not read.
 inline constexpr std::size_t kMaxFileBytes = 512u * 1024 * 1024;
+/// Pictures with more pixels than this are refused (memory for decoding).
+inline constexpr std::int64_t kMaxPixels = 200'000'000;
+
+/// The largest size within `maxWidth` x `maxHeight` with the picture's aspect
+/// ratio (never larger than the picture, never smaller than 1 x 1).
+QSize fitWithin(QSize picture, int maxWidth, int maxHeight);
+
+/// Decodes a JPEG as stored (the maker turns it by its own reading of the
+/// EXIF orientation) at the smallest of the scales 1/8, 1/4, 1/2 and 1 that
+/// is still at least `least` (use a huge size for full size). A progressive
+/// picture decoded at 1/8 is read only up to its DC coefficients. Data
+/// warnings are tolerated, data that ends early is not. Null with `error`
+/// set on failure.
+QImage decodeJpegAtLeast(std::string_view bytes, QSize least, std::string& error);
 
 enum class PictureKind { Unknown, Jpeg, Png };
 /// The kind from the first bytes of the file (not from its name).
@@ -25,7 +41,7 @@ PictureKind sniffKind(std::string_view head);
 
 struct PreparedPicture {
     PictureKind kind = PictureKind::Unknown;
-    Size size; ///< upright size of the picture
+    QSize size; ///< upright size of the picture
     PictureTitle title;
     std::string preview; ///< 24-bit BMP, at most 160 x 120
     /// The picture as JPEG when it had to be encoded (PNG source, or a JPEG
@@ -46,7 +62,7 @@ struct Panorama {
     std::string direction;
     int origin = 0;
 };
-Panorama panoramaFor(Size upright);
+Panorama panoramaFor(QSize upright);
 
 /// The picture's information file: its [Panoramic] section when it is a
 /// panorama, then the English title line and the description paragraph.

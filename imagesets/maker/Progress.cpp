@@ -1,4 +1,4 @@
-#include "tools/mkset/Progress.h"
+#include "imagesets/maker/Progress.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
