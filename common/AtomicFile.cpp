@@ -131,13 +131,38 @@ bool AtomicFile::commit() {
         fail("cannot write " + path_ + ": " + std::strerror(errno));
         return false;
     }
-    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-        fail("cannot replace " + path_ + ": " + std::strerror(errno));
+    if (std::string why; !replaceFile(tempPath_, path_, {.durable = false}, &why)) {
+        fail(why);
         return false;
     }
     committed_ = true;
     if (options_.durable)
         syncFolder(splitPath(path_).first);
+    return true;
+}
+
+bool replaceFile(const std::string& from, const std::string& path, AtomicFile::Options options,
+                 std::string* error) {
+    if (options.durable) {
+        // The contents first: a rename that reaches the disk before them
+        // would leave an empty file after a power cut.
+        const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0) {
+            if (error)
+                *error = "cannot write " + path + ": " + std::strerror(errno);
+            if (fd >= 0)
+                ::close(fd);
+            return false;
+        }
+        ::close(fd);
+    }
+    if (::rename(from.c_str(), path.c_str()) != 0) {
+        if (error)
+            *error = "cannot replace " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (options.durable)
+        syncFolder(splitPath(path).first);
     return true;
 }
 

@@ -70,4 +70,11 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes,
 bool writeFileAtomically(const std::string& path, std::string_view bytes,
                          AtomicFile::Options options, std::string* error = nullptr);
 
+/// Puts the finished file `from` (in the same folder) in the place of `path`
+/// in one step, as commit() does: readers see the old file or `from`'s
+/// contents. With `options.durable`, both are flushed to the disk. False with
+/// a reason in `error` (when given); `from` is then left as it was.
+bool replaceFile(const std::string& from, const std::string& path, AtomicFile::Options options,
+                 std::string* error = nullptr);
+
 } // namespace skyloom

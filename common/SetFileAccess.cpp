@@ -23,14 +23,17 @@ std::string resolved(const std::string& path) {
     return buf;
 }
 
-// Where an open descriptor leads, as the kernel knows it.
-std::string pathOfDescriptor(int fd) {
-    char buf[PATH_MAX];
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf - 1);
-    if (n <= 0)
+// Where the file open as `fd` lies, every link resolved: the resolved path
+// of `path`, provided that it still names the very file that is open (a
+// link swapped after the open gives "", never another file's path).
+std::string pathOfOpenFile(int fd, const std::string& path) {
+    const std::string real = resolved(path);
+    struct stat open {
+    }, named{};
+    if (real.empty() || ::fstat(fd, &open) != 0 || ::stat(real.c_str(), &named) != 0 ||
+        open.st_dev != named.st_dev || open.st_ino != named.st_ino)
         return {};
-    return std::string(buf, static_cast<std::size_t>(n));
+    return real;
 }
 
 bool textuallyBelow(const std::string& path, const std::string& root) {
@@ -100,7 +103,7 @@ FileHandle openSetFile(const std::string& path, const std::string& root, std::st
         ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     if (textuallyBelow(path, root)) {
         const std::string realRoot = resolved(root);
-        const std::string real = pathOfDescriptor(fd.get());
+        const std::string real = pathOfOpenFile(fd.get(), path);
         if (realRoot.empty() || !pathIsInside(real, realRoot)) {
             error = path + " leads outside " + root + " (to " + (real.empty() ? "?" : real) +
                     "); not read";

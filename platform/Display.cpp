@@ -1,12 +1,12 @@
 #include "Display.h"
 
 #include "Locations.h"
+#include "common/AtomicFile.h"
+#include "common/Folders.h"
 #include "common/Log.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstdlib>
 #include <string>
@@ -47,13 +47,13 @@ void useOffscreenPlatform() {
 void rememberScreenSize(QSize size) {
     if (!size.isValid() || size == rememberedScreenSize())
         return;
-    QDir().mkpath(QString::fromStdString(cacheDirectory()));
-    QSaveFile file(sizeFile());
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QByteArray::number(size.width()) + "x" + QByteArray::number(size.height()) +
-                   "\n") < 0 ||
-        !file.commit())
-        logWarning("platform", "could not record the screen size in " + sizeFile().toStdString());
+    const std::string text =
+        std::to_string(size.width()) + "x" + std::to_string(size.height()) + "\n";
+    std::string error;
+    if (!makeFolders(cacheDirectory(), &error) ||
+        !writeFileAtomically(sizeFile().toStdString(), text, &error))
+        logWarning("platform", "could not record the screen size in " + sizeFile().toStdString() +
+                                   ": " + error);
 }
 
 QSize rememberedScreenSize() {

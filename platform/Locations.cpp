@@ -1,5 +1,6 @@
 #include "Locations.h"
 
+#include "common/Folders.h"
 #include "common/Log.h"
 #include "common/Profile.h"
 
@@ -32,33 +33,6 @@ std::string xdgDir(const char* var, const char* fallbackBelowHome) {
 }
 
 } // namespace
-
-bool makePath(const std::string& dir, std::string* error) {
-    if (dir.empty()) {
-        if (error)
-            *error = "no folder named";
-        return false;
-    }
-    std::string partial;
-    std::size_t pos = 0;
-    while (pos != std::string::npos) {
-        pos = dir.find('/', pos + 1);
-        partial = dir.substr(0, pos);
-        if (partial.empty())
-            continue;
-        if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) {
-            if (error)
-                *error = "cannot create " + partial + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return true;
-    if (error)
-        *error = dir + " is not a folder";
-    return false;
-}
 
 std::string xdgConfigHome() {
     return xdgDir("XDG_CONFIG_HOME", ".config");
@@ -114,7 +88,7 @@ std::string defaultProgramDirectory() {
 
 std::string GetWindowsDir() {
     std::string dir = dataDirectory() + "/system";
-    if (!makePath(dir))
+    if (!makeFolders(dir))
         logWarning("platform", "cannot create " + dir);
     return dir;
 }
@@ -133,7 +107,7 @@ std::string runtimeDirectory() {
         // Someone else's folder (or a link) in /tmp: use a private one below
         // the data folder instead of trusting it.
         base = dataDirectory() + "/run";
-        makePath(base);
+        makeFolders(base);
     }
     return base;
 }

@@ -39,9 +39,6 @@ std::string defaultProgramDirectory();
 std::string runtimeDirectory();
 /// Short (8.3) form of a path: Linux has none, the path is returned as is.
 std::string GetShortPathName(const std::string& path);
-/// Creates a folder and its parents; true when it exists afterwards, else
-/// false with the reason in `error` (when given).
-bool makePath(const std::string& dir, std::string* error = nullptr);
 
 /// Prepares the profile routines (system folder for bare file names).
 /// Every program calls it once at start-up.

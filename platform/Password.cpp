@@ -2,6 +2,7 @@
 
 #include "Locations.h"
 #include "common/AtomicFile.h"
+#include "common/Folders.h"
 #include "common/Log.h"
 
 #include <QCoreApplication>
@@ -125,7 +126,7 @@ bool setSaverPassword(const std::string& password) {
         logWarning("password", "not enough memory to hash the saver password");
         return false;
     }
-    if (!makePath(configDirectory()))
+    if (!makeFolders(configDirectory()))
         return false;
     const std::string text = std::string(hash) + "\n";
     std::string error;

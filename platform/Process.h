@@ -1,8 +1,9 @@
 #pragma once
 // Starting other programs: always with an argument vector, never through a
 // shell, standard input from /dev/null. Every program Skyloom starts (desktop
-// settings commands, the URL opener, skyloom from the tray, idle activation,
-// the lock's renderer) goes through here.
+// settings commands, the URL opener, skyloom from the tray, idle activation)
+// goes through here; the lock's renderer, which takes commands on its
+// standard input, is a ChildProcess (ChildProcess.h).
 
 #include <chrono>
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include "Locations.h"
 #include "MessageBox.h"
+#include "common/Folders.h"
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/ProfileFile.h"
@@ -62,7 +63,7 @@ std::optional<std::string> readRegistryValue(const std::string& key, const std::
 }
 
 bool writeRegistryValue(const std::string& key, const std::string& name, const std::string& value) {
-    if (!makePath(configDirectory()))
+    if (!makeFolders(configDirectory()))
         return false;
     return WriteIniString(sectionFor(key), nameFor(name), value, registryFilePath());
 }
@@ -81,7 +82,7 @@ std::string GetProgramPath() {
     std::optional<std::string> value = doc->value(section, "@");
     if (!value && !doc->hasSection(section)) {
         std::string dir = defaultProgramDirectory();
-        makePath(dir);
+        makeFolders(dir);
         if (!writeRegistryValue(kProgramPathKey, "", dir))
             logWarning("platform", "cannot record the program directory in " + registryFilePath());
         setSetFileRoot(dir);

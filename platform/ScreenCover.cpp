@@ -180,10 +180,6 @@ bool ScreenCover::start(bool useOverlay) {
     return true;
 }
 
-bool ScreenCover::overlayInUse() const {
-    return x_->overlay != 0;
-}
-
 void ScreenCover::setArea(QRect area) {
     x_->area = area;
     check();

@@ -34,7 +34,6 @@ public:
     /// cover into the Composite overlay window when the server has one.
     /// False when there is no X display.
     bool start(bool useOverlay);
-    bool overlayInUse() const;
 
     void setArea(QRect area);
     /// A child of the cover kept mapped, at `geometry` (relative to the

@@ -1,42 +1,17 @@
 #pragma once
-// Drawing into a window that belongs to another program (a screen-saver
-// daemon hands us its window): pictures are copied into it with the X
-// protocol; no window of our own is ever mapped.
+// Drawing for a screen-saver daemon: which of its windows the command line
+// names. The window itself is drawn into through platform::ForeignWindow.
 
-#include <QImage>
-#include <QSize>
+#include "platform/ForeignWindow.h"
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace skyloom::saver {
 
-class ForeignWindow {
-public:
-    /// Connects to the X server of $DISPLAY; valid() tells whether the
-    /// window exists and can be drawn into (24- or 32-bit visual).
-    explicit ForeignWindow(std::uint32_t window);
-    ~ForeignWindow();
-    ForeignWindow(const ForeignWindow&) = delete;
-    ForeignWindow& operator=(const ForeignWindow&) = delete;
-
-    bool valid() const { return valid_; }
-    /// The window's current size; nullopt once the window is gone.
-    std::optional<QSize> size();
-    /// Paints the window black.
-    void clear();
-    /// Copies `image` to the window with its top-left corner at `x`, `y`.
-    void put(const QImage& image, int x, int y);
-
-private:
-    struct Connection;
-    std::unique_ptr<Connection> c_;
-    std::uint32_t window_;
-    bool valid_ = false;
-};
+using platform::ForeignWindow;
 
 /// The window a screen-saver daemon asks us to draw into: "-root" or
 /// "--root" with the id in XSCREENSAVER_WINDOW (hex "0x..." or decimal), or

@@ -1,5 +1,6 @@
 #include "PrepImage.h"
 
+#include "common/AtomicFile.h"
 #include "common/Log.h"
 #include "graphics/WorkBuff.h"
 #include "graphics/depthkit/Depthkit.h"
@@ -243,10 +244,10 @@ PrepResult preparePicture(const PrepRequest& rq) {
                     graphics::loadPicture(work, reduced, error))
                     result.picture = std::move(reduced);
             }
-            if (!(rq.aborted && rq.aborted())) {
-                std::error_code ignored;
-                std::filesystem::rename(work, rq.programPath + kPreparedFile, ignored);
-            }
+            std::string error;
+            if (!(rq.aborted && rq.aborted()) &&
+                !replaceFile(work, rq.programPath + kPreparedFile, graphics::kWorkFile, &error))
+                logWarning("saver", error);
         }
     }
     result.status =

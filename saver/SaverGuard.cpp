@@ -4,7 +4,7 @@
 #include "common/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
-#include "platform/ScreenCover.h"
+#include "platform/ScreenLocker.h"
 #include "platform/System.h"
 
 #include <QCoreApplication>
@@ -13,13 +13,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 #include <QWindow>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace skyloom::saver {
 
@@ -68,22 +64,12 @@ private:
 
 namespace {
 
-constexpr int kGrabTries = 50; // 5 seconds
 constexpr int kMaxRestartsPerMinute = 20;
 constexpr int kPromptIdleMs = 30000;
 
 } // namespace
 
-void SaverGuard::ignoreSignals() {
-    for (int sig = 1; sig < NSIG; ++sig) {
-        if (sig == SIGKILL || sig == SIGSTOP || sig == SIGCHLD || sig == SIGCONT ||
-            sig == SIGWINCH || sig == SIGURG)
-            continue;
-        std::signal(sig, SIG_IGN);
-    }
-}
-
-SaverGuard::SaverGuard(QWidget* parent) : QWidget(parent) {
+SaverGuard::SaverGuard(QWidget* parent) : QWidget(parent), locker_(platform::makeScreenLocker()) {
     setObjectName("frmGuard");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                    Qt::BypassWindowManagerHint);
@@ -94,6 +80,23 @@ SaverGuard::SaverGuard(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     setMouseTracking(true);
     panel_ = new PromptPanel(this, prompt_);
+    if (locker_) {
+        locker_->inputLost = [this] { grabAgain(); };
+        locker_->coverLost = [this] {
+            // Without a cover the pictures stop at once; then the cover is
+            // built anew (later: this runs inside the cover's own event
+            // handling).
+            restartTimer_.stop();
+            stopRenderer();
+            QTimer::singleShot(0, this, &SaverGuard::rebuildCover);
+        };
+        locker_->rendererStarted = [this] {
+            if (prompt_.isOpen())
+                tellRenderer("hold");
+        };
+        locker_->rendererSaid = [this](const std::string& line) { readRenderer(line); };
+        locker_->rendererEnded = [this] { onRendererFinished(); };
+    }
 
     restartTimer_.setSingleShot(true);
     restartTimer_.setInterval(1000);
@@ -136,17 +139,20 @@ void SaverGuard::coverScreens() {
     promptRect_ =
         QRect(QPoint(p.center().x() - size.width() / 2, p.center().y() - size.height() / 2), size);
     panel_->setGeometry(promptRect_);
-    if (cover_) {
-        cover_->setArea(geometry());
-        cover_->setTopChild(panel_->winId(), promptRect_, panel_->isVisible());
+    if (locker_) {
+        locker_->setArea(geometry());
+        locker_->setPrompt(promptWindow(), promptRect_, panel_->isVisible());
     }
 }
 
+QWindow* SaverGuard::promptWindow() {
+    panel_->winId(); // makes the native window when there is none yet
+    return panel_->windowHandle();
+}
+
 void SaverGuard::tellRenderer(const char* command) {
-    if (renderer_ && renderer_->state() == QProcess::Running) {
-        renderer_->write(command);
-        renderer_->write("\n");
-    }
+    if (locker_)
+        locker_->tellRenderer(command);
 }
 
 void SaverGuard::showPrompt(bool shown) {
@@ -155,26 +161,16 @@ void SaverGuard::showPrompt(bool shown) {
     tellRenderer(shown ? "hold" : "release");
     // The cover must know first: it would map a hidden prompt again, or
     // leave a shown one to whoever unmaps it.
-    if (cover_)
-        cover_->setTopChild(panel_->winId(), promptRect_, shown);
+    if (locker_)
+        locker_->setPrompt(promptWindow(), promptRect_, shown);
     panel_->setVisible(shown);
     if (shown)
         panel_->raise();
 }
 
 bool SaverGuard::startCover() {
-    cover_ = std::make_unique<platform::ScreenCover>(winId(), geometry());
-    cover_->restored = [this] { grabAgain(); };
-    cover_->coverHeld = [this](bool held) {
-        if (held)
-            return;
-        // Without a cover the pictures stop at once; then the cover is built
-        // anew (later: this runs inside the cover's own event handling).
-        restartTimer_.stop();
-        stopRenderer();
-        QTimer::singleShot(0, this, &SaverGuard::rebuildCover);
-    };
-    return cover_->start(true);
+    winId(); // makes the native window when there is none yet
+    return locker_->cover(windowHandle(), geometry());
 }
 
 void SaverGuard::rebuildCover() {
@@ -183,7 +179,7 @@ void SaverGuard::rebuildCover() {
     // Another program destroyed the window (or the overlay it lived in):
     // Qt's window is gone on the server, so a new one takes its place.
     logWarning("saver", "the screen cover was destroyed; covering the screen again");
-    cover_.reset();
+    locker_->uncover();
     stopRenderer();
     destroy(true, true);
     create();
@@ -200,33 +196,21 @@ void SaverGuard::rebuildCover() {
 }
 
 void SaverGuard::grabAgain() {
-    QWindow* w = windowHandle();
-    if (!w || unlocked_)
+    if (unlocked_ || !locker_)
         return;
-    const bool keyboard = w->setKeyboardGrabEnabled(true);
-    const bool mouse = w->setMouseGrabEnabled(true);
-    if (!keyboard || !mouse)
+    if (!locker_->grabAgain())
         logWarning("saver", "another program holds the keyboard or the pointer; trying again");
 }
 
 bool SaverGuard::grabInput() {
-    QWindow* w = windowHandle();
-    for (int i = 0; i < kGrabTries; ++i) {
-        const bool keyboard = w->setKeyboardGrabEnabled(true);
-        const bool mouse = keyboard && w->setMouseGrabEnabled(true);
-        if (keyboard && mouse) {
-            grabKeyboard(); // and route every key to this widget inside Qt
-            return true;
-        }
-        w->setKeyboardGrabEnabled(false);
-        QThread::msleep(100);
-        QCoreApplication::processEvents();
-    }
-    return false;
+    if (!locker_->grabInput())
+        return false;
+    grabKeyboard(); // and route every key to this widget inside Qt
+    return true;
 }
 
 bool SaverGuard::run() {
-    if (QGuiApplication::platformName() != "xcb") {
+    if (!locker_) {
         std::fprintf(stderr,
                      "skyloom: password protection needs an X11 session; it is not "
                      "available on this desktop (%s). The saver does not start.\n",
@@ -243,7 +227,7 @@ bool SaverGuard::run() {
                                  .toStdString());
         return false;
     }
-    ignoreSignals();
+    platform::ignoreEndingSignals();
     coverScreens();
     show();
     raise();
@@ -285,58 +269,21 @@ bool SaverGuard::run() {
 }
 
 void SaverGuard::startRenderer() {
-    if (stopping_ || renderer_)
+    if (stopping_ || !locker_ || locker_->rendererActive())
         return;
-    renderer_ = new QProcess(this);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SKYLOOM_RENDER_INTO", QString::number(winId()));
-    renderer_->setProcessEnvironment(env);
-    renderer_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    renderer_->setChildProcessModifier([] {
-        // The renderer must not inherit the guard's ignored signals, and
-        // must not outlive it.
-        for (int sig = 1; sig < NSIG; ++sig)
-            if (sig != SIGKILL && sig != SIGSTOP)
-                std::signal(sig, SIG_DFL);
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    });
-    connect(renderer_, &QProcess::readyReadStandardOutput, this, &SaverGuard::readRenderer);
-    connect(renderer_, &QProcess::started, this, [this] {
-        if (prompt_.isOpen())
-            tellRenderer("hold");
-    });
-    connect(renderer_, &QProcess::finished, this, &SaverGuard::onRendererFinished);
-    connect(renderer_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart)
-            onRendererFinished();
-    });
-    renderer_->start(QCoreApplication::applicationFilePath(), {"/s"});
+    if (!locker_->startRenderer({QCoreApplication::applicationFilePath().toStdString(), "/s"}))
+        return;
     logInfo("saver", "picture renderer started");
     if (panel_->isVisible())
         panel_->raise();
 }
 
 void SaverGuard::stopRenderer() {
-    if (!renderer_)
-        return;
-    QProcess* r = renderer_;
-    renderer_ = nullptr;
-    r->disconnect(this);
-    if (r->state() != QProcess::NotRunning) {
-        r->terminate();
-        if (!r->waitForFinished(2000)) {
-            r->kill();
-            r->waitForFinished(2000);
-        }
-    }
-    r->deleteLater();
+    if (locker_)
+        locker_->stopRenderer();
 }
 
 void SaverGuard::onRendererFinished() {
-    if (!renderer_)
-        return;
-    renderer_->deleteLater();
-    renderer_ = nullptr;
     if (stopping_)
         return;
     // The screen stays covered by the guard; draw pictures again soon, but
@@ -354,25 +301,21 @@ void SaverGuard::onRendererFinished() {
     restartTimer_.start();
 }
 
-void SaverGuard::readRenderer() {
-    if (!renderer_)
-        return;
-    while (renderer_->canReadLine()) {
-        const QString line = QString::fromUtf8(renderer_->readLine()).trimmed();
-        const QStringList f = line.split('\t');
-        if (line == "shown" && panel_->isVisible()) {
-            // A new renderer window lies above the prompt: lift the prompt
-            // again once the window is mapped.
-            panel_->raise();
-            QTimer::singleShot(200, panel_, [this] { panel_->raise(); });
-        } else if (f.size() == 7 && f[0] == "links") {
-            links_.pictureUrl = f[1].toStdString();
-            links_.setUrl = f[2].toStdString();
-            links_.companyUrl = f[3].toStdString();
-            links_.saverUrl = f[4].toStdString();
-            links_.webLinkEnabled = f[5] == "1";
-            links_.saverWebLinkEnabled = f[6] == "1";
-        }
+void SaverGuard::readRenderer(const std::string& text) {
+    const QString line = QString::fromStdString(text).trimmed();
+    const QStringList f = line.split('\t');
+    if (line == "shown" && panel_->isVisible()) {
+        // A new renderer window lies above the prompt: lift the prompt
+        // again once the window is mapped.
+        panel_->raise();
+        QTimer::singleShot(200, panel_, [this] { panel_->raise(); });
+    } else if (f.size() == 7 && f[0] == "links") {
+        links_.pictureUrl = f[1].toStdString();
+        links_.setUrl = f[2].toStdString();
+        links_.companyUrl = f[3].toStdString();
+        links_.saverUrl = f[4].toStdString();
+        links_.webLinkEnabled = f[5] == "1";
+        links_.saverWebLinkEnabled = f[6] == "1";
     }
 }
 
@@ -454,13 +397,12 @@ void SaverGuard::unlock() {
     closePrompt();
     restartTimer_.stop();
     regrab_.stop();
-    cover_.reset(); // before hiding, or the cover would be put back
+    if (locker_)
+        locker_->uncover(); // before hiding, or the cover would be put back
     stopRenderer();
     releaseKeyboard();
-    if (QWindow* w = windowHandle()) {
-        w->setKeyboardGrabEnabled(false);
-        w->setMouseGrabEnabled(false);
-    }
+    if (locker_)
+        locker_->releaseInput();
     if (!url.empty())
         platform::openUrl(url);
     hide();

@@ -1,11 +1,11 @@
 #pragma once
-// The lock of a password-protected saver on X11.
+// The lock of a password-protected saver.
 //
-// A small process owns the keyboard and pointer grabs and a black window
-// over every screen, and checks the password. The pictures are drawn by a
-// second process (the renderer: this program again, told by
-// SKYLOOM_RENDER_INTO which window to draw into) whose window lies inside the
-// guard's. If the renderer crashes or is killed, the guard's black window
+// A small process shows a black window over every screen, has the desktop's
+// screen locker hold it on top with the keyboard and pointer, and checks
+// the password. The pictures are drawn by a second process (the renderer:
+// this program again, started through the locker) inside the guard's
+// window. If the renderer crashes or is killed, the guard's black window
 // still covers the screen and a new renderer is started; only an accepted
 // password ends the guard.
 
@@ -14,7 +14,6 @@
 #include "platform/Password.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,9 +22,10 @@
 #include <thread>
 
 class QEventLoop;
+class QWindow;
 
 namespace skyloom::platform {
-class ScreenCover;
+class ScreenLocker;
 }
 
 namespace skyloom::saver {
@@ -41,10 +41,6 @@ public:
     /// Locks the screen until the password is accepted. False (with the
     /// reason on stderr) when the screen could not be locked.
     bool run();
-
-    /// Ignores every signal that could end the guard (all but SIGKILL and
-    /// SIGSTOP, which cannot be caught).
-    static void ignoreSignals();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -62,7 +58,8 @@ private:
     void startRenderer();
     void stopRenderer();
     void onRendererFinished();
-    void readRenderer();
+    void readRenderer(const std::string& line);
+    QWindow* promptWindow();
     void askForPassword(int pendingKey);
     void submit();
     void onChecked(platform::PasswordGate::Result result);
@@ -72,12 +69,11 @@ private:
 
     PasswordPrompt prompt_;
     PromptPanel* panel_ = nullptr;
-    QProcess* renderer_ = nullptr;
     QTimer restartTimer_;
     QTimer promptIdle_;
     QTimer regrab_;
     QTimer lockoutTick_;
-    std::unique_ptr<platform::ScreenCover> cover_;
+    std::unique_ptr<platform::ScreenLocker> locker_;
     QRect promptRect_;
     std::deque<qint64> restarts_;
     QElapsedTimer clock_;

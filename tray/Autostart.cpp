@@ -1,6 +1,7 @@
 #include "Autostart.h"
 
 #include "common/AtomicFile.h"
+#include "common/Folders.h"
 #include "common/IniDocument.h"
 #include "platform/Locations.h"
 
@@ -27,10 +28,6 @@ std::string readFile(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
-}
-
-bool makeFolders(const std::string& dir, std::string& error) {
-    return platform::makePath(dir, &error);
 }
 
 bool writeEntry(const std::string& path, const std::string& text, std::string& error) {
@@ -129,10 +126,10 @@ bool setAutostart(bool on, const std::string& programPath, std::string& error) {
             error = "cannot start " + programPath + " at login: no such program";
             return false;
         }
-        return makeFolders(dir, error) && writeEntry(path, autostartEntryText(programPath), error);
+        return makeFolders(dir, &error) && writeEntry(path, autostartEntryText(programPath), error);
     }
     if (systemEntryExists())
-        return makeFolders(dir, error) &&
+        return makeFolders(dir, &error) &&
                writeEntry(path,
                           "[Desktop Entry]\nType=Application\nName=Wallpaper "
                           "Changer\nHidden=true\n",

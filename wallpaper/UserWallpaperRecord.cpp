@@ -1,5 +1,6 @@
 #include "UserWallpaperRecord.h"
 
+#include "common/Folders.h"
 #include "common/IniDocument.h"
 #include "common/ProfileFile.h"
 #include "platform/Locations.h"
@@ -123,7 +124,7 @@ UserWallpaperRecord::Loaded UserWallpaperRecord::load(const std::string& backend
 
 bool UserWallpaperRecord::keep(const pw::SavedWallpaper& saved, std::string* error) {
     const std::string dir = std::filesystem::path(path_).parent_path().string();
-    if (!dir.empty() && !platform::makePath(dir, error))
+    if (!dir.empty() && !makeFolders(dir, error))
         return false;
     const bool ok = profile::update(path_, [&](IniDocument& doc) {
         if (doc.hasSection(saved.backend))

@@ -4,6 +4,7 @@
 
 #include "calendar/CalendarOverlay.h"
 #include "common/AtomicFile.h"
+#include "common/Folders.h"
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/SetFileAccess.h"
@@ -151,8 +152,7 @@ public:
     void store(const QImage& image) const {
         if (path_.empty() || image.size() != target_ || image.format() != QImage::Format_RGB32)
             return;
-        std::error_code ec;
-        fs::create_directories(fs::path(path_).parent_path(), ec);
+        makeFolders(fs::path(path_).parent_path().string());
         AtomicFile file(path_, graphics::kWorkFile);
         file.write(key_);
         const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;

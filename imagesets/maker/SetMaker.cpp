@@ -1,6 +1,7 @@
 #include "imagesets/maker/SetMaker.h"
 
 #include "common/AtomicFile.h"
+#include "common/Folders.h"
 #include "common/IniDocument.h"
 #include "common/ProfileFile.h"
 #include "common/SetFileAccess.h"
@@ -450,8 +451,8 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
     if (!report.error.empty())
         return report;
     const bool newFolder = !fs::exists(report.setPath, ec);
-    if (!fs::create_directories(report.setPath, ec) && ec) {
-        report.error = "cannot make " + report.setPath + " (" + ec.message() + ")";
+    if (std::string why; !makeFolders(report.setPath, &why)) {
+        report.error = "cannot make " + report.setPath + " (" + why + ")";
         return report;
     }
 

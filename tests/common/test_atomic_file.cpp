@@ -95,3 +95,50 @@ TEST(AtomicFile, OnlyTemporariesOfEndedWritersAreRemoved) {
     AtomicFile::removeStaleTemporaries(dir.path(), "s.ini", true);
     EXPECT_FALSE(fs::exists(dir.file(prefix + std::to_string(::getpid()) + ".7")));
 }
+
+TEST(AtomicFile, AWriterKilledMidwayLeavesTheOldFile) {
+    TempDir dir;
+    dir.write("a.ini", "old");
+    // The child ends without any destructor running, as after a crash.
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        AtomicFile file(dir.file("a.ini"));
+        file.write("half of the new");
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(dir.read("a.ini"), "old");
+    EXPECT_EQ(entries(dir.path()), 2u); // the old file and the dead writer's temporary
+    AtomicFile::removeStaleTemporaries(dir.path(), "a.ini");
+    EXPECT_EQ(entries(dir.path()), 1u);
+    ASSERT_TRUE(writeFileAtomically(dir.file("a.ini"), "new"));
+    EXPECT_EQ(dir.read("a.ini"), "new");
+}
+
+TEST(AtomicFile, ReplaceFilePutsAFinishedFileInPlace) {
+    using skyloom::replaceFile;
+    for (const bool durable : {true, false}) {
+        SCOPED_TRACE(durable ? "durable" : "work file");
+        TempDir dir;
+        const AtomicFile::Options options{.durable = durable};
+        dir.write("shown.bmp", "old picture");
+        dir.write("work.bmp", "new picture");
+        ASSERT_TRUE(replaceFile(dir.file("work.bmp"), dir.file("shown.bmp"), options));
+        EXPECT_EQ(dir.read("shown.bmp"), "new picture");
+        EXPECT_FALSE(fs::exists(dir.file("work.bmp")));
+        // Nothing to put in place: the old file stays and the reason names it.
+        std::string error;
+        EXPECT_FALSE(replaceFile(dir.file("work.bmp"), dir.file("shown.bmp"), options, &error));
+        EXPECT_NE(error.find("shown.bmp"), std::string::npos) << error;
+        EXPECT_EQ(dir.read("shown.bmp"), "new picture");
+        // A folder in the way: the finished file is kept for another try.
+        fs::create_directory(dir.file("taken"));
+        dir.write("taken/inside", "keep");
+        dir.write("work.bmp", "again");
+        EXPECT_FALSE(replaceFile(dir.file("work.bmp"), dir.file("taken"), options, &error));
+        EXPECT_EQ(dir.read("work.bmp"), "again");
+        EXPECT_EQ(dir.read("taken/inside"), "keep");
+    }
+}
