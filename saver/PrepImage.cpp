@@ -97,16 +97,16 @@ void DrawLayer(std::int32_t target, int xShift, int yShift, Size display,
                const std::string& layerPath, std::int32_t translucency) {
     if (layerPath.empty())
         return;
-    const rasterkit::Handle layer = rasterkit::LoadBitMap(layerPath);
-    if (layer < 0) {
+    const rasterkit::OwnedHandle layer(rasterkit::LoadBitMap(layerPath));
+    if (!layer) {
         logWarning("saver",
                    "layer picture not loaded: " + layerPath + ": " + rasterkit::LastError());
         return;
     }
-    const int x = display.width - rasterkit::GetGCBitmapWidth(layer) - 20 + xShift;
-    const int y = display.height - rasterkit::GetGCBitmapHeight(layer) - 20 + yShift;
-    rasterkit::DoBlitWOP(target, x, y, layer, 0, 0, 0, 0, 1, std::clamp(translucency, 0, 99), 0);
-    rasterkit::UnloadBitMap(layer);
+    const int x = display.width - rasterkit::GetGCBitmapWidth(layer.get()) - 20 + xShift;
+    const int y = display.height - rasterkit::GetGCBitmapHeight(layer.get()) - 20 + yShift;
+    rasterkit::DoBlitWOP(target, x, y, layer.get(), 0, 0, 0, 0, 1, std::clamp(translucency, 0, 99),
+                         0);
 }
 
 PrepResult preparePicture(const PrepRequest& rq) {
@@ -175,26 +175,20 @@ PrepResult preparePicture(const PrepRequest& rq) {
     result.keepsPanDirection = plan.keepsPanDirection;
 
     // The prepared picture: a work buffer owned here.
-    struct OwnedBuffer {
-        rasterkit::Handle h = -1;
-        ~OwnedBuffer() {
-            if (h >= 0)
-                rasterkit::DestroyWorkBuff(h);
-        }
-    } target;
+    rasterkit::OwnedHandle target;
     if (!fittedAtOnce.isNull()) {
-        target.h = rasterkit::adoptWorkBuffer(std::move(fittedAtOnce));
-        if (target.h < 0) {
+        target.reset(rasterkit::adoptWorkBuffer(std::move(fittedAtOnce)));
+        if (!target) {
             result.error = "out of memory for the prepared picture";
             return result;
         }
     } else {
-        target.h = rasterkit::CreateWorkBuff(plan.target.width, plan.target.height, 0, 0);
-        if (target.h < 0) {
+        target.reset(rasterkit::CreateWorkBuff(plan.target.width, plan.target.height, 0, 0));
+        if (!target) {
             result.error = "out of memory for the prepared picture";
             return result;
         }
-        const graphics::HDC targetDC = rasterkit::GetWorkBuffHDC(target.h);
+        const graphics::HDC targetDC = rasterkit::GetWorkBuffHDC(target.get());
         // The source may be decoded smaller than its full size: scale the
         // full-size geometry into its pixels, by the decoder's exact scale
         // (its size is that scale rounded up).
@@ -208,7 +202,7 @@ PrepResult preparePicture(const PrepRequest& rq) {
             break;
         case FitPlan::Copy::Stretch:
             stretchFitted(*rasterkit::pixels(source.hBMP()), plan, full, fx, fy,
-                          *rasterkit::pixels(target.h));
+                          *rasterkit::pixels(target.get()));
             break;
         case FitPlan::Copy::Centre:
             graphics::BitBlt(targetDC, plan.centreX, plan.centreY, plan.fitted.width,
@@ -221,19 +215,19 @@ PrepResult preparePicture(const PrepRequest& rq) {
 
     if (plan.smooth) {
         rasterkit::SetFilterParameters(1, 1, 0, 0);
-        const int filtered = rasterkit::FilterBitmap(target.h);
+        const int filtered = rasterkit::FilterBitmap(target.get());
         if (filtered == 0 || (rq.aborted && rq.aborted())) {
             result.status = PrepResult::Status::Aborted;
             return result;
         }
     }
-    DrawLayer(target.h, plan.layerShiftX, plan.layerShiftY, rq.display, rq.layerPath,
+    DrawLayer(target.get(), plan.layerShiftX, plan.layerShiftY, rq.display, rq.layerPath,
               rq.layerTranslucency);
 
-    result.picture = *rasterkit::pixels(target.h);
+    result.picture = *rasterkit::pixels(target.get());
     if (!rq.programPath.empty()) {
         const std::string work = rq.programPath + kWorkFile;
-        if (rasterkit::SaveBitmap(work, target.h) != 0) {
+        if (rasterkit::SaveBitmap(work, target.get()) != 0) {
             logWarning("saver", "cannot write " + work + ": " + rasterkit::LastError());
         } else {
             if (rq.bitsPerPixel < 24) {
