@@ -390,6 +390,8 @@ void PictureChange::FinishPictureChange() {
         return;
     if (pictureShown)
         pictureShown(*this);
+    if (abort_) // ended by whoever was told
+        return;
     logInfo("saver", "waiting for the next picture");
     startClock(tmrTrans_);
 }
