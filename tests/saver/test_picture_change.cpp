@@ -124,7 +124,6 @@ TEST_F(PictureChangeTest, TwoChangesRunSideBySideOnTheirOwnCanvases) {
     const QColor red(200, 40, 40), blue(40, 40, 200);
     auto a = settings(program("a", red)), b = settings(program("b", blue));
     a.bCalender = b.bCalender = false;
-    b.nTransition = saver::kVerticalSweep;
     PictureChange first, second;
     prepare(first, a, {800, 600});
     prepare(second, b, {640, 480});
