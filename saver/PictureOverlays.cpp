@@ -192,13 +192,9 @@ void PictureChange::DispTitle() {
 void PictureChange::DispCalender() {
     calendarRect_ = QRect();
     // The snapshot's values: a preview's unsaved ones are not in the file.
-    calendar::SaverCalendarSettings s;
-    s.bCalender = settings_.bCalender;
-    s.CalSize = settings_.CalSize;
-    s.CalPos = settings_.CalPos;
-    s.bStretch2Fit = settings_.bStretch2Fit;
-    if (calendar::DispCalender(calendar_, canvas(), s, QSize(current_.width, current_.height),
-                               QDate::currentDate(), &calendarRect_))
+    if (calendar::DispCalender(calendar_, canvas(), calendarSettings(settings_),
+                               QSize(current_.width, current_.height), QDate::currentDate(),
+                               &calendarRect_))
         // The text's shadow pass may reach 2 pixels beyond the frame.
         requestDraw(QRegion(calendarRect_.adjusted(-2, -2, 2, 2)) & canvas().rect());
 }
