@@ -62,17 +62,11 @@ public:
     /// The canvas (device pixels) the window shows.
     const QImage& canvas() const { return change_.canvas(); }
     const WebLinks& webLinks() { return change_.webLinks(); }
-    /// Set when the user ends the saver.
-    bool aborted() const { return change_.aborted(); }
     /// Ends the saver: nothing more is drawn, and the window closes.
     void CloseSaver();
     /// Stops the picture clocks while a password is asked for elsewhere,
     /// or lets them run again.
     void holdClocks(bool hold) { change_.holdClocks(hold); }
-    /// True when the saver may close: asks for the password when
-    /// protection is on, with both clocks stopped meanwhile.
-    bool PasswordCheck();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -81,6 +75,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// True when the saver may close: asks for the password when
+    /// protection is on, with both clocks stopped meanwhile.
+    bool PasswordCheck();
     void Form_Load();
     void coverScreens();
     QRect primaryArea() const;

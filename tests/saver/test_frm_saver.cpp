@@ -75,7 +75,7 @@ TEST_F(FrmSaverTest, NotSetUpShowsThePulsingNoticeAndAKeyEndsIt) {
     EXPECT_TRUE(running);
     EXPECT_GT(grey, 1); // 25 ms steps
     EXPECT_TRUE(anyGrey);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
     EXPECT_FALSE(platform::screenSaverRunning());
 }
 
@@ -111,11 +111,11 @@ TEST_F(FrmSaverTest, MouseMovesBeyondFivePixelsEndIt) {
     run(w, 100, [&] {
         move(w, 100, 100);
         move(w, 105, 105);
-        stillOpenAfterSmallMoves = w.isVisible() && !w.aborted();
+        stillOpenAfterSmallMoves = w.isVisible() && !w.change().aborted();
         move(w, 106, 111);
     });
     EXPECT_TRUE(stillOpenAfterSmallMoves);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
 }
 
 TEST_F(FrmSaverTest, RefusedPasswordKeepsItRunningAndDebugIgnoresTheMouse) {
@@ -129,15 +129,15 @@ TEST_F(FrmSaverTest, RefusedPasswordKeepsItRunningAndDebugIgnoresTheMouse) {
     run(w, 100, [&] {
         move(w, 100, 100);
         move(w, 300, 300); // ignored in debug mode
-        afterDebugMove = !w.aborted();
+        afterDebugMove = !w.change().aborted();
         key(w, Qt::Key_Shift);
-        afterRefusal = !w.aborted() && w.change().tmrTrans().isActive();
+        afterRefusal = !w.change().aborted() && w.change().tmrTrans().isActive();
         key(w, Qt::Key_Shift);
     });
     EXPECT_TRUE(afterDebugMove);
     EXPECT_TRUE(afterRefusal);
     EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
 }
 
 TEST_F(FrmSaverTest, ProtectedSaverWithoutAVerifierNeverCloses) {
@@ -150,7 +150,7 @@ TEST_F(FrmSaverTest, ProtectedSaverWithoutAVerifierNeverCloses) {
         QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &click);
-        open = !w.aborted() && w.change().tmrTrans().isActive();
+        open = !w.change().aborted() && w.change().tmrTrans().isActive();
         w.change().settings().bUsePassword = false; // so the test can end it
         key(w, Qt::Key_A, "a");
     });
@@ -177,6 +177,6 @@ TEST_F(FrmSaverTest, SetUpChangesThePictureAtOnceAndTabEndsItWhateverTheAddress)
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(intervalDuringChange, 1000);
     EXPECT_TRUE(w.change().settings().bSetUp);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
     EXPECT_FALSE(std::filesystem::exists(dir.file("data/skyloom/program/sstemp.bmp")));
 }

@@ -165,6 +165,6 @@ TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
     EXPECT_LT(sinceKey.elapsed(), 2000);
     EXPECT_TRUE(lit);
     EXPECT_TRUE(clockStopped);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
     EXPECT_FALSE(w.isVisible());
 }
