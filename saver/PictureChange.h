@@ -61,10 +61,8 @@ public:
     /// The canvas ("picDisp"), in device pixels.
     QImage& canvas() { return picDispDC_->image(); }
     const QImage& canvas() const { return picDispDC_->image(); }
-    graphics::HDC picDispDC() const { return picDispDC_->hdc(); }
     /// The prepared picture of the current change ("picStretch").
     graphics::DeviceContext& picStretch() { return *picStretchDC_; }
-    TransitionClass& transition() { return trans_; }
 
     /// Told the parts of the canvas that changed (canvas pixels).
     std::function<void(const QRegion&)> drawRequested;
@@ -107,9 +105,8 @@ public:
         int index = 0; ///< play-list position
     };
     const CurrentPicture& currentPicture() const { return current_; }
-    /// The pictures to show, and the title page the list starts with.
+    /// The pictures to show.
     imagesets::clsImageList& playList() { return playList_; }
-    const imagesets::TitlePage& titlePage() const { return titlePage_; }
     WebLinks& webLinks() { return links_; }
     const SaverClock& clock() const { return clock_; }
     QTimer& tmrTrans() { return tmrTrans_; }
@@ -123,8 +120,6 @@ public:
     QRect titleStrip() const { return titleRect_; }
     /// Where the calendar was last drawn; empty when none.
     QRect calendarFrame() const { return calendarRect_; }
-    QFont panelFont() const;
-    QFont titleFont() const;
 
     void DoTrans();
     /// Chooses, loads and prepares the next picture into picStretch; false
@@ -148,6 +143,9 @@ public:
     void FinishPictureChange();
 
 private:
+    graphics::HDC picDispDC() const { return picDispDC_->hdc(); }
+    QFont panelFont() const;
+    QFont titleFont() const;
     void onTick();
     void drawNotice();
     void printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst);
