@@ -67,6 +67,7 @@ public:
     /// Stops the picture clocks while a password is asked for elsewhere,
     /// or lets them run again.
     void holdClocks(bool hold) { change_.holdClocks(hold); }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
