@@ -276,10 +276,10 @@ int steps(int argc, char** argv, int type, int width, int height) {
     s.szScrIni = s.szImagePath + "ScreenSaver.ini";
     s.nTransition = type;
     w.InitiSaver(s, false);
-    w.playList().Add(imagesets::makePlayListEntry("Set/one", "One"));
+    w.change().playList().Add(imagesets::makePlayListEntry("Set/one", "One"));
     std::vector<Clock::time_point> times;
     w.canvasDrawn = [&] {
-        if (!w.tmrTrans().isActive() && w.picStretch().width() > 0)
+        if (!w.change().tmrTrans().isActive() && w.change().picStretch().width() > 0)
             times.push_back(Clock::now());
     };
     w.pictureShown = [&](saver::frmSaver& s2) {

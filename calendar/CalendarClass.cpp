@@ -83,10 +83,6 @@ bool CalendarClass::SetDate(const QDate& date) {
     return true;
 }
 
-std::string CalendarClass::todayText() {
-    return QDate::currentDate().toString(Qt::ISODate).toStdString();
-}
-
 int CalendarClass::GetLeapDay(int month, int year) {
     if (month != 2)
         return 0;

@@ -47,8 +47,6 @@ public:
     /// the previous date stays. True when taken.
     bool SetDate(std::string_view szDate);
     bool SetDate(const QDate& date);
-    /// Today's date in the form SetDate reads.
-    static std::string todayText();
 
     /// Frame of the calendar on a Width × Height canvas. Writes nWidth,
     /// nHeight and, for a position code 1-9, nLeft and nTop; sets the row

@@ -41,13 +41,6 @@ bool canDrawText() {
     return false;
 }
 
-// Copies `from` (a rectangle of src) to `to` in dst, pixels replaced.
-void copyRect(const QImage& src, const QRect& from, QImage& dst, QPoint to) {
-    QPainter p(&dst);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(to, src, from);
-}
-
 // The calendar picture with green as its key colour: written to and read
 // back from "cal.bmp" in the work folder when there is one, else (or when
 // the file cannot be used) taken straight from the hidden surface.
@@ -68,17 +61,18 @@ rasterkit::Handle calendarBitmap(const graphics::WorkBuff& hidden, const std::st
 
 } // namespace
 
-bool darkenPanel(rasterkit::Handle buffer, const CalendarFrame& frame, QPoint origin) {
+bool darkenPanel(QImage& picture, const CalendarFrame& frame, const QRect& clip) {
     const int tw = nearest(frame.nWidth / 4.0);
     const int th = nearest(frame.nHeight / 4.0);
-    rasterkit::OwnedHandle tile(tw > 0 && th > 0 ? rasterkit::CreateBitMap(tw, th, 0, 0, 0) : -1);
-    if (tile.get() < 0)
+    if (tw <= 0 || th <= 0)
         return false;
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            rasterkit::DoBlitToWorkWOP(buffer, frame.nLeft - origin.x() + c * tw,
-                                       frame.nTop - origin.y() + r * th, tile.get(), 0, 0, tw, th,
-                                       1, 0, kPanelTranslucency, 0);
+        for (int c = 0; c < 4; ++c) {
+            QRect tile(frame.nLeft + c * tw, frame.nTop + r * th, tw, th);
+            if (clip.isValid())
+                tile &= clip;
+            rasterkit::blendColour(picture, tile, qRgb(0, 0, 0), kPanelTranslucency);
+        }
     return true;
 }
 
@@ -102,7 +96,7 @@ CalendarFrame saverFrame(CalendarClass& calendar, const SaverCalendarSettings& s
 }
 
 bool DispCalender(CalendarClass& calendar, QImage& canvas, const SaverCalendarSettings& settings,
-                  QSize picture, const QDate& today, rasterkit::Handle workBuffer) {
+                  QSize picture, const QDate& today, QRect* drawn) {
     if (!settings.bCalender || canvas.isNull() || !canDrawText())
         return false;
     calendar.m_Pos = normalisePosition(settings.CalPos, 1, "saver");
@@ -118,36 +112,13 @@ bool DispCalender(CalendarClass& calendar, QImage& canvas, const SaverCalendarSe
         logInfo("calendar", "no room for the calendar on the saver's canvas");
         return false;
     }
-
-    // Darken in a work buffer holding exactly what is on the canvas there,
-    // then put the darkened rectangle back: the transition engine's buffer
-    // when it covers the canvas, else one of the frame's size.
-    rasterkit::Handle target = workBuffer;
-    QImage* buffer = rasterkit::pixels(workBuffer);
-    QPoint origin;
-    graphics::WorkBuff temporary;
-    if (!buffer || buffer->width() < canvas.width() || buffer->height() < canvas.height()) {
-        if (!temporary.InitWorkBuff(area.width(), area.height(), 0)) {
-            logWarning("calendar", "no work buffer for the calendar panel");
-            return false;
-        }
-        target = temporary.hBMP();
-        buffer = rasterkit::pixels(target);
-        origin = area.topLeft();
-    }
-    copyRect(canvas, area, *buffer, area.topLeft() - origin);
-    darkenPanel(target, f, origin);
-    copyRect(*buffer, area.translated(-origin), canvas, area.topLeft());
-
+    // The panel is darkened only inside the frame, the text drawn over it.
+    darkenPanel(canvas, f, area);
     QImageCanvas surface(canvas);
     calendar.BeginDraw(surface, true, f.nLeft, f.nTop, f.nWidth, f.nHeight);
+    if (drawn)
+        *drawn = f.rect();
     return true;
-}
-
-bool DispCalender(CalendarClass& calendar, QImage& canvas, const std::string& settingsFile,
-                  QSize picture, rasterkit::Handle workBuffer) {
-    return DispCalender(calendar, canvas, readSaverCalendarSettings(settingsFile), picture,
-                        QDate::currentDate(), workBuffer);
 }
 
 bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
@@ -194,7 +165,7 @@ bool DispCalendar(CalendarClass& calendar, rasterkit::Handle B, int W, int H,
     const rasterkit::OwnedHandle art(calendarBitmap(hidden, workFolder));
     if (art.get() < 0)
         return false;
-    darkenPanel(B, f);
+    darkenPanel(*rasterkit::pixels(B), f);
     rasterkit::DoBlitToWork(B, f.nLeft, f.nTop, art.get(), 0, 0, 0, 0, 1, 0, 0);
     return true;
 }

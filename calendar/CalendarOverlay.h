@@ -24,12 +24,12 @@ struct CalendarFrame {
     QRect rect() const { return {nLeft, nTop, nWidth, nHeight}; }
 };
 
-/// Darkens the frame in a work buffer: 4 × 4 tiles of nearest(nWidth / 4) ×
+/// Darkens the frame in a picture: 4 × 4 tiles of nearest(nWidth / 4) ×
 /// nearest(nHeight / 4) pixels of black blended at translucency 33, from the
 /// frame's top-left corner (rounding may leave them up to 2 pixels short of
-/// or beyond the right and bottom edges). `origin` is the picture position
-/// of the buffer's top-left pixel. False when nothing could be darkened.
-bool darkenPanel(rasterkit::Handle buffer, const CalendarFrame& frame, QPoint origin = {});
+/// or beyond the right and bottom edges), cut to `clip` when it is valid.
+/// False when the frame is too small for a tile.
+bool darkenPanel(QImage& picture, const CalendarFrame& frame, const QRect& clip = {});
 
 /// Where the saver's calendar goes on a display of `display` size, for the
 /// calendar's m_Pos, m_Size and date (DispCalender sets them from the settings). With
@@ -43,19 +43,14 @@ CalendarFrame saverFrame(CalendarClass& calendar, const SaverCalendarSettings& s
 /// The saver's calendar: darkens the frame on the canvas (the saver's screen
 /// canvas, device pixels) and draws the calendar for `today` over it. Call it
 /// after each picture and its title are on screen, except on a set's title
-/// page. `picture` is the size of the picture on screen (used when pictures
-/// are not stretched). `workBuffer`, when given and as large as the canvas,
-/// is the transition engine's buffer: it keeps the darkened panel without
-/// text afterwards, as the saver's other panels expect; otherwise a buffer of
-/// the frame's size is used and freed. The calendar object is the saver's
-/// own, kept for the window's life. True when a calendar was drawn (the
-/// canvas then needs repainting).
+/// page, with the settings the saver runs with (never the file's: a preview
+/// runs with settings that are not saved). `picture` is the size of the
+/// picture on screen (used when pictures are not stretched). The calendar
+/// object is the saver's own, kept for the window's life. True when a
+/// calendar was drawn (the canvas then needs repainting); `drawn`, when
+/// given, then receives the frame on the canvas.
 bool DispCalender(CalendarClass& calendar, QImage& canvas, const SaverCalendarSettings& settings,
-                  QSize picture, const QDate& today, rasterkit::Handle workBuffer = -1);
-/// The same with [CalendarSS] and [PrefsSS] "stretch" read from the settings
-/// file now, and today's date.
-bool DispCalender(CalendarClass& calendar, QImage& canvas, const std::string& settingsFile,
-                  QSize picture, rasterkit::Handle workBuffer = -1);
+                  QSize picture, const QDate& today, QRect* drawn = nullptr);
 
 /// The wallpaper's calendar, burnt into the picture in work buffer B of
 /// W × H pixels: the frame is darkened, then the calendar (drawn on a

@@ -98,158 +98,178 @@ void DrawLayer(std::int32_t target, int xShift, int yShift, Size display,
                const std::string& layerPath, std::int32_t translucency) {
     if (layerPath.empty())
         return;
-    const rasterkit::Handle layer = rasterkit::LoadBitMap(layerPath);
-    if (layer < 0) {
+    const rasterkit::OwnedHandle layer(rasterkit::LoadBitMap(layerPath));
+    if (!layer) {
         logWarning("saver",
                    "layer picture not loaded: " + layerPath + ": " + rasterkit::LastError());
         return;
     }
-    const int x = display.width - rasterkit::GetGCBitmapWidth(layer) - 20 + xShift;
-    const int y = display.height - rasterkit::GetGCBitmapHeight(layer) - 20 + yShift;
-    rasterkit::DoBlitWOP(target, x, y, layer, 0, 0, 0, 0, 1, std::clamp(translucency, 0, 99), 0);
-    rasterkit::UnloadBitMap(layer);
+    const int x = display.width - rasterkit::GetGCBitmapWidth(layer.get()) - 20 + xShift;
+    const int y = display.height - rasterkit::GetGCBitmapHeight(layer.get()) - 20 + yShift;
+    rasterkit::DoBlitWOP(target, x, y, layer.get(), 0, 0, 0, 0, 1, std::clamp(translucency, 0, 99),
+                         0);
 }
+
+namespace {
+
+// The picture decoded as its fit needs it: either fitted at once (a JPEG
+// stretched whole) or a source to fit from.
+struct Decoded {
+    Size full;
+    FitPlan plan;
+    WorkBuff source;
+    QImage fittedAtOnce;
+};
+
+// A JPEG stretched whole is decoded and fitted in one pass; otherwise only
+// as many pixels as the fit needs are decoded.
+bool decodeJpeg(const PrepRequest& rq, Decoded& d, std::string& error) {
+    const FitPlan& plan = d.plan;
+    if (plan.copy == FitPlan::Copy::Stretch && !plan.cut) {
+        // The whole picture onto the whole target (or its centred part, or covering it).
+        const bool inside = plan.inside.width > 0;
+        const Size size = inside ? plan.inside : plan.target;
+        if (!graphics::decodeJpegFittedFile(rq.picturePath, QSize(size.width, size.height),
+                                            plan.cover ? graphics::FitMode::Cover
+                                                       : graphics::FitMode::Stretch,
+                                            d.fittedAtOnce, error))
+            return false;
+        if (!inside)
+            return true;
+        QImage framed(plan.target.width, plan.target.height, QImage::Format_RGB32);
+        if (framed.isNull()) {
+            error = "out of memory for the prepared picture";
+            return false;
+        }
+        framed.fill(qRgb(0, 0, 0));
+        for (int y = 0; y < d.fittedAtOnce.height(); ++y)
+            std::memcpy(framed.scanLine(plan.insideY + y) + 4 * plan.insideX,
+                        d.fittedAtOnce.constScanLine(y), 4 * std::size_t(size.width));
+        d.fittedAtOnce = std::move(framed);
+        return true;
+    }
+    // The geometry stays that of the full size.
+    int needW = d.full.width, needH = d.full.height;
+    if (plan.copy == FitPlan::Copy::Stretch) {
+        needW = static_cast<int>(
+            std::ceil(double(d.full.width) * plan.target.width / plan.fitted.width));
+        needH = static_cast<int>(
+            std::ceil(double(d.full.height) * plan.target.height / plan.fitted.height));
+    }
+    const bool loaded = needW < d.full.width && needH < d.full.height
+                            ? d.source.InitWorkBuffFromFileScaled(rq.picturePath, 0, needW, needH)
+                            : d.source.InitWorkBuffFromFile(rq.picturePath, 0);
+    if (!loaded)
+        error = "cannot decode the picture";
+    return loaded;
+}
+
+bool decodePicture(const PrepRequest& rq, Decoded& d, std::string& error) {
+    bool isJpeg = false;
+    if (!pictureSize(rq.picturePath, d.full, isJpeg, error))
+        return false;
+    if (isJpeg) {
+        d.plan = planFit(d.full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
+                         rq.panoramicOrigin, rq.keepAspect);
+        return decodeJpeg(rq, d, error);
+    }
+    if (!d.source.InitWorkBuffFromFile(rq.picturePath, 0)) {
+        error = "cannot decode the picture";
+        return false;
+    }
+    d.full = {d.source.Width(), d.source.Height()};
+    d.plan = planFit(d.full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
+                     rq.panoramicOrigin, rq.keepAspect);
+    return true;
+}
+
+// The prepared picture as a work buffer: the one fitted at once, or the
+// source copied, stretched or centred onto a new one as the plan says.
+rasterkit::OwnedHandle fitPicture(Decoded& d, std::string& error) {
+    const FitPlan& plan = d.plan;
+    const bool atOnce = !d.fittedAtOnce.isNull();
+    rasterkit::OwnedHandle target(
+        atOnce ? rasterkit::adoptWorkBuffer(std::move(d.fittedAtOnce))
+               : rasterkit::CreateWorkBuff(plan.target.width, plan.target.height, 0, 0));
+    if (!target) {
+        error = "out of memory for the prepared picture";
+        return target;
+    }
+    if (atOnce)
+        return target;
+    const graphics::HDC targetDC = rasterkit::GetWorkBuffHDC(target.get());
+    // The source may be decoded smaller than its full size: scale the
+    // full-size geometry into its pixels, by the decoder's exact scale (its
+    // size is that scale rounded up).
+    const double fx = graphics::decodedScale(QSize(d.full.width, d.full.height),
+                                             QSize(d.source.Width(), d.source.Height()));
+    switch (plan.copy) {
+    case FitPlan::Copy::Same:
+        graphics::BitBlt(targetDC, 0, 0, plan.target.width, plan.target.height, d.source.hDC(),
+                         plan.cutX, plan.cutY, graphics::SRCCOPY);
+        break;
+    case FitPlan::Copy::Stretch:
+        stretchFitted(*rasterkit::pixels(d.source.hBMP()), plan, d.full, fx, fx,
+                      *rasterkit::pixels(target.get()));
+        break;
+    case FitPlan::Copy::Centre:
+        graphics::BitBlt(targetDC, plan.centreX, plan.centreY, plan.fitted.width,
+                         plan.fitted.height, d.source.hDC(), plan.cutX, plan.cutY,
+                         graphics::SRCCOPY);
+        break;
+    }
+    d.source = WorkBuff(); // the decoded picture is not needed any more
+    return target;
+}
+
+// Writes the work file, reduces it to 8 bits on low-colour displays and
+// publishes it as "ssprep.bmp" (not when the saver was ended meanwhile).
+void publishPicture(const PrepRequest& rq, rasterkit::Handle target, PrepResult& result) {
+    if (rq.programPath.empty())
+        return;
+    const std::string work = rq.programPath + kWorkFile;
+    if (rasterkit::SaveBitmap(work, target) != 0) {
+        logWarning("saver", "cannot write " + work + ": " + rasterkit::LastError());
+        return;
+    }
+    if (rq.bitsPerPixel < 24) {
+        QImage reduced;
+        std::string error;
+        if (reduceTo8Bits(work, rq.programPath + kConvertFile) &&
+            graphics::loadPicture(work, reduced, error))
+            result.picture = std::move(reduced);
+    }
+    std::string error;
+    if (!(rq.aborted && rq.aborted()) &&
+        !replaceFile(work, rq.programPath + kPreparedFile, graphics::kWorkFile, &error))
+        logWarning("saver", error);
+}
+
+} // namespace
 
 PrepResult preparePicture(const PrepRequest& rq) {
     PrepResult result;
-    Size full;
-    bool isJpeg = false;
-    if (!pictureSize(rq.picturePath, full, isJpeg, result.error))
+    Decoded d;
+    if (!decodePicture(rq, d, result.error))
+        return result;
+    result.pictureSize = d.plan.fitted;
+    result.keepsPanDirection = d.plan.keepsPanDirection;
+    const rasterkit::OwnedHandle target = fitPicture(d, result.error);
+    if (!target)
         return result;
 
-    WorkBuff source;
-    FitPlan plan;
-    QImage fittedAtOnce;
-    if (isJpeg) {
-        plan = planFit(full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
-                       rq.panoramicOrigin, rq.keepAspect);
-        if (plan.copy == FitPlan::Copy::Stretch && !plan.cut) {
-            // The whole picture onto the whole target (or its centred part,
-            // or covering it): decoded and fitted in one pass.
-            const bool inside = plan.inside.width > 0;
-            const Size size = inside ? plan.inside : plan.target;
-            if (!graphics::decodeJpegFittedFile(rq.picturePath, QSize(size.width, size.height),
-                                                plan.cover ? graphics::FitMode::Cover
-                                                           : graphics::FitMode::Stretch,
-                                                fittedAtOnce, result.error))
-                return result;
-            if (inside) {
-                QImage framed(plan.target.width, plan.target.height, QImage::Format_RGB32);
-                if (framed.isNull()) {
-                    result.error = "out of memory for the prepared picture";
-                    return result;
-                }
-                framed.fill(qRgb(0, 0, 0));
-                for (int y = 0; y < fittedAtOnce.height(); ++y)
-                    std::memcpy(framed.scanLine(plan.insideY + y) + 4 * plan.insideX,
-                                fittedAtOnce.constScanLine(y), 4 * std::size_t(size.width));
-                fittedAtOnce = std::move(framed);
-            }
-        } else {
-            // Only as many pixels as the fit needs; the geometry stays that of the full size.
-            int needW = full.width, needH = full.height;
-            if (plan.copy == FitPlan::Copy::Stretch) {
-                needW = static_cast<int>(
-                    std::ceil(double(full.width) * plan.target.width / plan.fitted.width));
-                needH = static_cast<int>(
-                    std::ceil(double(full.height) * plan.target.height / plan.fitted.height));
-            }
-            const bool loaded =
-                needW < full.width && needH < full.height
-                    ? source.InitWorkBuffFromFileScaled(rq.picturePath, 0, needW, needH)
-                    : source.InitWorkBuffFromFile(rq.picturePath, 0);
-            if (!loaded) {
-                result.error = "cannot decode the picture";
-                return result;
-            }
-        }
-    } else {
-        if (!source.InitWorkBuffFromFile(rq.picturePath, 0)) {
-            result.error = "cannot decode the picture";
-            return result;
-        }
-        full = {source.Width(), source.Height()};
-        plan = planFit(full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
-                       rq.panoramicOrigin, rq.keepAspect);
-    }
-    result.pictureSize = plan.fitted;
-    result.keepsPanDirection = plan.keepsPanDirection;
-
-    // The prepared picture: a work buffer owned here.
-    struct OwnedBuffer {
-        rasterkit::Handle h = -1;
-        ~OwnedBuffer() {
-            if (h >= 0)
-                rasterkit::DestroyWorkBuff(h);
-        }
-    } target;
-    if (!fittedAtOnce.isNull()) {
-        target.h = rasterkit::adoptWorkBuffer(std::move(fittedAtOnce));
-        if (target.h < 0) {
-            result.error = "out of memory for the prepared picture";
-            return result;
-        }
-    } else {
-        target.h = rasterkit::CreateWorkBuff(plan.target.width, plan.target.height, 0, 0);
-        if (target.h < 0) {
-            result.error = "out of memory for the prepared picture";
-            return result;
-        }
-        const graphics::HDC targetDC = rasterkit::GetWorkBuffHDC(target.h);
-        // The source may be decoded smaller than its full size: scale the
-        // full-size geometry into its pixels, by the decoder's exact scale
-        // (its size is that scale rounded up).
-        const double fx = graphics::decodedScale(QSize(full.width, full.height),
-                                                 QSize(source.Width(), source.Height()));
-        const double fy = fx;
-        switch (plan.copy) {
-        case FitPlan::Copy::Same:
-            graphics::BitBlt(targetDC, 0, 0, plan.target.width, plan.target.height, source.hDC(),
-                             plan.cutX, plan.cutY, graphics::SRCCOPY);
-            break;
-        case FitPlan::Copy::Stretch:
-            stretchFitted(*rasterkit::pixels(source.hBMP()), plan, full, fx, fy,
-                          *rasterkit::pixels(target.h));
-            break;
-        case FitPlan::Copy::Centre:
-            graphics::BitBlt(targetDC, plan.centreX, plan.centreY, plan.fitted.width,
-                             plan.fitted.height, source.hDC(), plan.cutX, plan.cutY,
-                             graphics::SRCCOPY);
-            break;
-        }
-    }
-    source = WorkBuff(); // the decoded picture is not needed any more
-
-    if (plan.smooth) {
+    if (d.plan.smooth) {
         rasterkit::SetFilterParameters(1, 1, 0, 0);
-        const int filtered = rasterkit::FilterBitmap(target.h);
+        const int filtered = rasterkit::FilterBitmap(target.get());
         if (filtered == 0 || (rq.aborted && rq.aborted())) {
             result.status = PrepResult::Status::Aborted;
             return result;
         }
     }
-    DrawLayer(target.h, plan.layerShiftX, plan.layerShiftY, rq.display, rq.layerPath,
+    DrawLayer(target.get(), d.plan.layerShiftX, d.plan.layerShiftY, rq.display, rq.layerPath,
               rq.layerTranslucency);
-
-    result.picture = *rasterkit::pixels(target.h);
-    if (!rq.programPath.empty()) {
-        const std::string work = rq.programPath + kWorkFile;
-        if (rasterkit::SaveBitmap(work, target.h) != 0) {
-            logWarning("saver", "cannot write " + work + ": " + rasterkit::LastError());
-        } else {
-            if (rq.bitsPerPixel < 24) {
-                QImage reduced;
-                std::string error;
-                if (reduceTo8Bits(work, rq.programPath + kConvertFile) &&
-                    graphics::loadPicture(work, reduced, error))
-                    result.picture = std::move(reduced);
-            }
-            std::string error;
-            if (!(rq.aborted && rq.aborted()) &&
-                !replaceFile(work, rq.programPath + kPreparedFile, graphics::kWorkFile, &error))
-                logWarning("saver", error);
-        }
-    }
+    result.picture = *rasterkit::pixels(target.get());
+    publishPicture(rq, target.get(), result);
     result.status =
         (rq.aborted && rq.aborted()) ? PrepResult::Status::Aborted : PrepResult::Status::Ready;
     return result;

@@ -1,5 +1,6 @@
 #include "SaverLogic.h"
 
+#include "calendar/CalendarSettings.h"
 #include "common/Profile.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
@@ -48,12 +49,24 @@ SaverSettings loadSaverSettings(const std::string& programPath) {
     s.nDescriptiveDelay = ReadIniInt("InfoPanel", "defaultTime", 20, ini);
     s.nPanSpeed = ReadIniInt("Panoramic", "speed", 250, ini);
     s.Panamotion = ReadIniInt("Panoramic", "enable", 1, ini) != 0;
-    s.bStretch2Fit = ReadIniInt("PrefsSS", "stretch", 1, ini) != 0;
     s.bKeepAspect = ReadIniInt("PrefsSS", "keepAspect", 1, ini) != 0;
-    s.bCalender = ReadIniInt("CalendarSS", "enable", 1, ini) != 0;
-    s.CalSize = ReadIniInt("CalendarSS", "size", 20, ini);
-    s.CalPos = ReadIniInt("CalendarSS", "position", 1, ini);
+    // The calendar's keys (and [PrefsSS] "stretch") are read where the
+    // calendar's are, with the same defaults and codes.
+    const calendar::SaverCalendarSettings c = calendar::readSaverCalendarSettings(ini);
+    s.bStretch2Fit = c.bStretch2Fit;
+    s.bCalender = c.bCalender;
+    s.CalSize = c.CalSize;
+    s.CalPos = c.CalPos;
     return s;
+}
+
+calendar::SaverCalendarSettings calendarSettings(const SaverSettings& s) {
+    calendar::SaverCalendarSettings c;
+    c.bCalender = s.bCalender;
+    c.CalSize = s.CalSize;
+    c.CalPos = s.CalPos;
+    c.bStretch2Fit = s.bStretch2Fit;
+    return c;
 }
 
 SaverClock::Action SaverClock::tick() {

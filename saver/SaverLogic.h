@@ -3,6 +3,8 @@
 // without a display: the settings it loads, its main clock, the layout of
 // its drawing surfaces and what input ends it.
 
+#include "calendar/CalendarSettings.h"
+
 #include <cstdint>
 #include <string>
 
@@ -48,6 +50,8 @@ std::string languageName(int defaultLanguage);
 /// play list is chosen separately. Reports an unreadable registry file with
 /// "Unable to open registry key Control Panel\desktop".
 SaverSettings loadSaverSettings(const std::string& programPath);
+/// The calendar's part of the settings.
+calendar::SaverCalendarSettings calendarSettings(const SaverSettings& settings);
 
 /// The main clock (`tmrTrans`). Each tick says what the window must do.
 class SaverClock {

@@ -42,25 +42,20 @@ std::vector<std::int32_t> shuffledBlockOrder(int n, const RandomSource& random) 
     return order;
 }
 
-TransitionClass::~TransitionClass() {
-    if (workBuff_ >= 0)
-        rasterkit::DestroyWorkBuff(workBuff_);
-}
-
 void TransitionClass::InitTrasitions(graphics::HDC destination, int width, int height,
                                      std::string folder) {
-    if (workBuff_ != -1)
+    if (initialised_)
         return;
+    initialised_ = true;
     destination_ = destination;
     width_ = width;
     height_ = height;
     folder_ = std::move(folder);
-    workBuff_ = rasterkit::CreateWorkBuff(width, height, destination, 0);
 }
 
 void TransitionClass::AddSourcePic(graphics::HDC source, int width, int height, int sourceX,
                                    int sourceY) {
-    if (workBuff_ < 0)
+    if (!initialised_)
         return;
     source_ = source;
     width_ = std::max(0, width);

@@ -5,7 +5,6 @@
 // rectangles each step reports.
 
 #include "graphics/rasterkit/DeviceContext.h"
-#include "graphics/rasterkit/Rasterkit.h"
 #include "saver/PrepImageLogic.h"
 
 #include <cstdint>
@@ -50,12 +49,11 @@ struct StepRect {
 class TransitionClass {
 public:
     TransitionClass() = default;
-    ~TransitionClass();
     TransitionClass(const TransitionClass&) = delete;
     TransitionClass& operator=(const TransitionClass&) = delete;
 
-    /// Once: the display surface, its size and the work folder; creates the
-    /// work buffer the text panels darken through. Later calls do nothing.
+    /// Once: the display surface, its size and the work folder. Later calls
+    /// do nothing; sources added before it are ignored.
     void InitTrasitions(graphics::HDC destination, int width, int height, std::string folder);
     /// The surface, area and offset of the next transition: every copy goes
     /// from (x + sourceX, y + sourceY) of the source to (x, y) of the display.
@@ -74,11 +72,8 @@ public:
 
     void Speed(int speed) { speed_ = speed; }
     int interval() const;
-    rasterkit::Handle WorkBuff() const { return workBuff_; }
     int BlindSize() const { return blindSize_; }
     void BlindSize(int size) { blindSize_ = size; }
-    /// Kept for the interface; no step consults it.
-    void Kill() { killed_ = true; }
     /// The random source of the block shuffles (tests make it repeatable).
     void setRandom(RandomSource random) { random_ = std::move(random); }
 
@@ -102,9 +97,8 @@ private:
     int type_ = kNoTransitions;
     int speed_ = 1;
     int blindSize_ = 10;
-    rasterkit::Handle workBuff_ = -1;
+    bool initialised_ = false;
     std::string folder_;
-    bool killed_ = false;
     RandomSource random_;
 
     bool started_ = false;

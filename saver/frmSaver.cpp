@@ -78,24 +78,13 @@ frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
         l->setPalette(pal);
         l->move(0, 0);
     }
-    picDispDC_ = std::make_unique<graphics::DeviceContext>(1, 1);
-    picStretchDC_ = std::make_unique<graphics::DeviceContext>(0, 0);
-    picConvertDC_ = std::make_unique<graphics::DeviceContext>(0, 0);
-    picDisp_ = new SaverCanvas(this, &picDispDC_->image());
-
-    tmrTrans_.setObjectName("tmrTrans");
-    tmrTrans_.setInterval(1);
-    connect(&tmrTrans_, &QTimer::timeout, this, &frmSaver::onTick);
-    tmrInfo_.setObjectName("tmrInfo");
-    tmrInfo_.setInterval(100);
-    connect(&tmrInfo_, &QTimer::timeout, this, &frmSaver::infoTick);
-    tmrPan_.setObjectName("tmrPan");
-    tmrPan_.setTimerType(Qt::PreciseTimer);
-    connect(&tmrPan_, &QTimer::timeout, this, &frmSaver::panStep);
-    tmrStep_.setSingleShot(true);
-    tmrStep_.setTimerType(Qt::PreciseTimer);
-    tmrStep_.setInterval(kTransitionStepMs);
-    connect(&tmrStep_, &QTimer::timeout, this, &frmSaver::transitionStep);
+    picDisp_ = new SaverCanvas(this, &change_.canvas());
+    change_.drawRequested = [this](const QRegion& part) { canvasChanged(part); };
+    change_.memoryStatus = [this](const QString& text) { setMemoryStatus(text); };
+    change_.pictureShown = [this](PictureChange&) {
+        if (pictureShown)
+            pictureShown(*this);
+    };
 }
 
 frmSaver::~frmSaver() {
@@ -104,47 +93,16 @@ frmSaver::~frmSaver() {
 }
 
 void frmSaver::InitiSaver(const SaverSettings& settings, bool bAsMinutes) {
-    settings_ = settings;
-    settings_.bPreset = true;
-    if (bAsMinutes)
-        settings_.nTimeBetween *= 60;
-    buildPlayList(false);
-}
-
-void frmSaver::buildPlayList(bool fallBackToAllSets) {
-    const imagesets::PlayListSource source{settings_.szImagePath, settings_.szINI,
-                                           settings_.nTimeBetween};
-    if (fallBackToAllSets) {
-        const auto choice =
-            imagesets::ChoosePlayList(playList_, source, settings_.bUseAll, settings_.szCurrentSet);
-        settings_.bListFromAllSets = choice.fromAllSets;
-        settings_.bUseAll = choice.fromAllSets;
-        titlePage_ = choice.title;
-        return;
-    }
-    // The dialog's preview shows exactly what it asked for: no fall-back.
-    playList_.Clear();
-    settings_.bListFromAllSets = settings_.bUseAll;
-    titlePage_ = settings_.bUseAll
-                     ? imagesets::BuildAllSetsPlayList(playList_, source)
-                     : imagesets::BuildSetPlayList(playList_, source, settings_.szCurrentSet);
+    change_.InitiSaver(settings, bAsMinutes);
 }
 
 void frmSaver::Form_Load() {
-    loaded_ = true;
     // A lock's picture renderer leaves this to the guard, which outlives it.
     if (!debugMode() && !embedded_) {
         platform::setScreenSaverRunning(true);
         declaredRunning_ = true;
     }
-    abort_ = false;
-    if (settings_.bPreset) {
-        settings_.bSetUp = true;
-    } else {
-        settings_ = loadSaverSettings(platform::GetProgramPath());
-        buildPlayList(true);
-    }
-    clock_ = SaverClock(settings_.bSetUp, settings_.nTimeBetween);
+    change_.Load(platform::GetProgramPath());
 }
 
 void frmSaver::embedInto(WId parent) {
@@ -215,7 +173,7 @@ void frmSaver::showModal() {
     logInfo("saver", "window shown");
     if (shown)
         shown();
-    tmrTrans_.start();
+    change_.start();
     if (unloaded_)
         return;
     QEventLoop loop;
@@ -231,27 +189,12 @@ void frmSaver::resizeEvent(QResizeEvent* event) {
     const QRect area = primaryArea();
     const qreal dpr = devicePixelRatioF();
     layout_ = computeLayout(qRound(area.width() * dpr), qRound(area.height() * dpr),
-                            settings_.bStretch2Fit);
+                            change_.settings().bStretch2Fit);
     const Rect& r = layout_.picDisp;
     picDisp_->setGeometry(
         QRectF(area.x() + r.x / dpr, area.y() + r.y / dpr, r.width / dpr, r.height / dpr).toRect());
-    picDispDC_->resize(std::max(1, r.width), std::max(1, r.height));
-    trans_.InitTrasitions(picDispDC_->hdc(), picDispDC_->width(), picDispDC_->height(),
-                          settings_.szImagePath);
-    trans_.BlindSize(layout_.blindSize);
-    // The text panels are darkened with black of the canvas's size: the
-    // panel, and a title strip of a long title, never reach beyond it.
-    hDescBitmap_.reset(rasterkit::CreateBitMap(picDispDC_->width(), picDispDC_->height(), 0, 0, 0));
     lblMemStatus_->move(0, lblStartMem_->height());
-    if (loaded_ && settings_.bSetUp)
-        printOnCanvas({tr("Initializing Screen Saver...")}, Qt::white, false);
-    canvasChanged();
-}
-
-void frmSaver::canvasChanged() {
-    picDisp_->update();
-    if (canvasDrawn)
-        canvasDrawn();
+    change_.setCanvas(layout_, dpr); // asks for the whole canvas to be painted
 }
 
 void frmSaver::canvasChanged(const QRegion& part) {
@@ -274,108 +217,21 @@ void frmSaver::setMemoryStatus(const QString& text) {
     lblMemStatus_->adjustSize();
 }
 
-void frmSaver::printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst) {
-    QPainter p(&canvas());
-    QFont font("Liberation Sans");
-    font.setPixelSize(qRound(16 * devicePixelRatioF()));
-    font.setBold(true);
-    p.setFont(font);
-    const QFontMetrics fm(font);
-    int width = 0;
-    for (const QString& l : lines)
-        width = std::max(width, fm.horizontalAdvance(l));
-    const QRect area(0, 0, width + 2, fm.lineSpacing() * static_cast<int>(lines.size()) + 2);
-    if (clearFirst)
-        p.fillRect(area, Qt::black);
-    p.setPen(colour);
-    int y = fm.ascent();
-    for (const QString& l : lines) {
-        p.drawText(0, y, l);
-        y += fm.lineSpacing();
-    }
-    p.end();
-    canvasChanged();
-}
-
-void frmSaver::drawNotice() {
-    const int g = clock_.grey();
-    printOnCanvas(tr("Screen Saver has not been set up.\nPlease select 'Settings' from the\n"
-                     "Properties Dialog.")
-                      .split(u'\n'),
-                  QColor(g, g, g), true);
-}
-
-void frmSaver::onTick() {
-    switch (clock_.tick()) {
-    case SaverClock::Action::DoTrans:
-        DoTrans();
-        break;
-    case SaverClock::Action::DrawNotice:
-        drawNotice();
-        break;
-    case SaverClock::Action::None:
-        break;
-    }
-    if (clock_.requestedInterval() > 0 && tmrTrans_.interval() != clock_.requestedInterval())
-        tmrTrans_.setInterval(clock_.requestedInterval());
-}
-
 bool frmSaver::PasswordCheck() {
-    const bool transOn = tmrTrans_.isActive();
-    const bool infoOn = tmrInfo_.isActive();
-    tmrTrans_.stop();
-    tmrInfo_.stop();
+    const PictureChange::Clocks running = change_.stopClocks();
     RestoreCursor();
-    if (!settings_.bUsePassword)
+    if (!change_.settings().bUsePassword)
         return true;
     // Without a verifier nothing unlocks a protected saver.
     if (passwordCheck && passwordCheck())
         return true;
     HideCursor();
-    if (transOn)
-        tmrTrans_.start();
-    if (infoOn)
-        tmrInfo_.start();
+    change_.restartClocks(running);
     return false;
 }
 
-void frmSaver::holdClocks(bool hold) {
-    if (hold == clocksHeld_)
-        return;
-    if (hold) {
-        transDue_ = tmrTrans_.isActive();
-        infoDue_ = tmrInfo_.isActive();
-        tmrTrans_.stop();
-        tmrInfo_.stop();
-        clocksHeld_ = true;
-        logInfo("saver", "picture clocks stopped");
-        return;
-    }
-    clocksHeld_ = false;
-    if (unloaded_)
-        return;
-    if (transDue_)
-        tmrTrans_.start();
-    if (infoDue_)
-        tmrInfo_.start();
-    logInfo("saver", "picture clocks running again");
-}
-
-void frmSaver::startClock(QTimer& clock) {
-    if (!clocksHeld_) {
-        clock.start();
-        return;
-    }
-    (&clock == &tmrTrans_ ? transDue_ : infoDue_) = true;
-}
-
 void frmSaver::CloseSaver() {
-    abort_ = true;
-    rasterkit::KillFilter();
-    tmrTrans_.stop();
-    tmrInfo_.stop();
-    tmrStep_.stop();
-    tmrPan_.stop();
+    change_.Abort();
     close();
 }
 
@@ -399,7 +255,7 @@ void frmSaver::keyPressEvent(QKeyEvent* event) {
         return; // keys without a character (arrows, function keys) are ignored
     if (!PasswordCheck())
         return;
-    const std::string url = urlForKey(ch, links_);
+    const std::string url = urlForKey(ch, change_.webLinks());
     if (!url.empty())
         platform::openUrl(url);
     CloseSaver();
@@ -435,16 +291,13 @@ void frmSaver::Form_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
-    abort_ = true;
+    change_.Abort();
     cover_.reset(); // before the window goes, or it would be put back
-    tmrTrans_.stop();
-    tmrInfo_.stop();
-    tmrStep_.stop();
-    tmrPan_.stop();
     releaseKeyboard();
     // The work file of the picture preparation; only inside a known folder.
-    if (!settings_.szImagePath.empty())
-        std::remove((settings_.szImagePath + "sstemp.bmp").c_str());
+    const std::string& folder = change_.settings().szImagePath;
+    if (!folder.empty())
+        std::remove((folder + "sstemp.bmp").c_str());
     platform::setScreenSaverRunning(false);
 }
 

@@ -848,7 +848,7 @@ bitte einen Moment Geduld</translation>
     </message>
 </context>
 <context>
-    <name>skyloom::saver::frmSaver</name>
+    <name>skyloom::saver::PictureChange</name>
     <message>
         <source>Initializing Screen Saver...</source>
         <translation>Bildschirmschoner wird gestartet...</translation>

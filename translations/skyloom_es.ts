@@ -848,7 +848,7 @@ espere un momento</translation>
     </message>
 </context>
 <context>
-    <name>skyloom::saver::frmSaver</name>
+    <name>skyloom::saver::PictureChange</name>
     <message>
         <source>Initializing Screen Saver...</source>
         <translation>Iniciando el salvapantallas...</translation>

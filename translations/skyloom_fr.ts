@@ -848,7 +848,7 @@ un instant s’il vous plaît</translation>
     </message>
 </context>
 <context>
-    <name>skyloom::saver::frmSaver</name>
+    <name>skyloom::saver::PictureChange</name>
     <message>
         <source>Initializing Screen Saver...</source>
         <translation>Démarrage de l’économiseur d’écran...</translation>

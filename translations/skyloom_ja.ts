@@ -847,7 +847,7 @@ One Moment Please</source>
     </message>
 </context>
 <context>
-    <name>skyloom::saver::frmSaver</name>
+    <name>skyloom::saver::PictureChange</name>
     <message>
         <source>Initializing Screen Saver...</source>
         <translation>スクリーンセーバーを初期化しています...</translation>

@@ -112,6 +112,15 @@ QImage blank(int width, int height, QRgb colour) {
     return image;
 }
 
+// One channel of a translucent blend: the bitmap's `a` over the target's `b`.
+inline int mix(int a, int b, int t) {
+    return (a * (100 - t) + b * t + 50) / 100;
+}
+
+inline QRgb mixPixel(QRgb s, QRgb d, int t) {
+    return qRgb(mix(qRed(s), qRed(d), t), mix(qGreen(s), qGreen(d), t), mix(qBlue(s), qBlue(d), t));
+}
+
 // Copies or blends part of `from` onto `to`, clipped to both pictures.
 void blit(QImage& to, int x, int y, const QImage& from, int sx, int sy, int w, int h, bool keyed,
           QRgb keyColour, int translucency) {
@@ -164,10 +173,7 @@ void blit(QImage& to, int x, int y, const QImage& from, int sx, int sy, int w, i
                 out[c] = s;
                 continue;
             }
-            const QRgb d = out[c];
-            auto mix = [t](int a, int b) { return (a * (100 - t) + b * t + 50) / 100; };
-            out[c] =
-                qRgb(mix(qRed(s), qRed(d)), mix(qGreen(s), qGreen(d)), mix(qBlue(s), qBlue(d)));
+            out[c] = mixPixel(s, out[c], t);
         }
     }
 }
@@ -195,6 +201,19 @@ int blitHandles(Handle target, int x, int y, Handle bitmap, int srcX, int srcY, 
 }
 
 } // namespace
+
+void blendColour(QImage& image, const QRect& area, QRgb colour, int translucency) {
+    const QRect r = area.intersected(image.rect());
+    if (r.isEmpty() || image.depth() != 32)
+        return;
+    const int t = std::clamp(translucency, 0, 100);
+    colour |= 0xff000000u;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y)) + r.x();
+        for (int c = 0; c < r.width(); ++c)
+            out[c] = mixPixel(colour, out[c], t);
+    }
+}
 
 Handle LoadBitMap(const std::string& path) {
     return load(path, std::nullopt);

@@ -14,6 +14,7 @@
 #include "graphics/rasterkit/DeviceContext.h"
 
 #include <QImage>
+#include <QRect>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -55,6 +56,11 @@ int DoBlitToWorkWOP(Handle buffer, int x, int y, Handle bitmap, int srcX, int sr
 /// Translucent blit into a bitmap; note translucency sits one place earlier.
 int DoBlitWOP(Handle target, int x, int y, Handle bitmap, int srcX, int srcY, int width, int height,
               int keyed, int translucency, int reserved);
+
+/// Blends `colour` over the `area` of a 32-bit picture at translucency 0–99
+/// (clipped to the picture), by the same rule as the translucent blits: the
+/// text panels darken what lies under them with black at 33.
+void blendColour(QImage& image, const QRect& area, QRgb colour, int translucency);
 
 /// Copies the (x, y, width, height) rectangle of the buffer to the same place on the surface.
 int UpdateRect(int x, int y, int width, int height, HDC target, Handle buffer);

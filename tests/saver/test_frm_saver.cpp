@@ -64,7 +64,7 @@ TEST_F(FrmSaverTest, NotSetUpShowsThePulsingNoticeAndAKeyEndsIt) {
     run(w, 400, [&] {
         visible = w.isVisible();
         running = platform::screenSaverRunning();
-        grey = w.clock().grey();
+        grey = w.change().clock().grey();
         const QImage& c = w.canvas();
         for (int y = 0; y < 60 && !anyGrey; ++y)
             for (int x = 0; x < 200 && !anyGrey; ++x)
@@ -75,7 +75,7 @@ TEST_F(FrmSaverTest, NotSetUpShowsThePulsingNoticeAndAKeyEndsIt) {
     EXPECT_TRUE(running);
     EXPECT_GT(grey, 1); // 25 ms steps
     EXPECT_TRUE(anyGrey);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
     EXPECT_FALSE(platform::screenSaverRunning());
 }
 
@@ -87,13 +87,13 @@ TEST_F(FrmSaverTest, HeldClocksStopTheNoticeUntilReleased) {
     QTimer poll;
     run(w, 200, [&] {
         w.holdClocks(true);
-        held = w.clock().grey();
+        held = w.change().clock().grey();
         QTimer::singleShot(300, &w, [&] {
-            stillHeld = w.clock().grey();
+            stillHeld = w.change().clock().grey();
             w.holdClocks(false);
             QObject::connect(&poll, &QTimer::timeout, &w, [&] {
-                if (w.clock().grey() != held) {
-                    released = w.clock().grey();
+                if (w.change().clock().grey() != held) {
+                    released = w.change().clock().grey();
                     w.CloseSaver();
                 }
             });
@@ -111,11 +111,11 @@ TEST_F(FrmSaverTest, MouseMovesBeyondFivePixelsEndIt) {
     run(w, 100, [&] {
         move(w, 100, 100);
         move(w, 105, 105);
-        stillOpenAfterSmallMoves = w.isVisible() && !w.aborted();
+        stillOpenAfterSmallMoves = w.isVisible() && !w.change().aborted();
         move(w, 106, 111);
     });
     EXPECT_TRUE(stillOpenAfterSmallMoves);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
 }
 
 TEST_F(FrmSaverTest, RefusedPasswordKeepsItRunningAndDebugIgnoresTheMouse) {
@@ -129,15 +129,15 @@ TEST_F(FrmSaverTest, RefusedPasswordKeepsItRunningAndDebugIgnoresTheMouse) {
     run(w, 100, [&] {
         move(w, 100, 100);
         move(w, 300, 300); // ignored in debug mode
-        afterDebugMove = !w.aborted();
+        afterDebugMove = !w.change().aborted();
         key(w, Qt::Key_Shift);
-        afterRefusal = !w.aborted() && w.tmrTrans().isActive();
+        afterRefusal = !w.change().aborted() && w.change().tmrTrans().isActive();
         key(w, Qt::Key_Shift);
     });
     EXPECT_TRUE(afterDebugMove);
     EXPECT_TRUE(afterRefusal);
     EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
 }
 
 TEST_F(FrmSaverTest, ProtectedSaverWithoutAVerifierNeverCloses) {
@@ -150,8 +150,8 @@ TEST_F(FrmSaverTest, ProtectedSaverWithoutAVerifierNeverCloses) {
         QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &click);
-        open = !w.aborted() && w.tmrTrans().isActive();
-        w.settings().bUsePassword = false; // so the test can end it
+        open = !w.change().aborted() && w.change().tmrTrans().isActive();
+        w.change().settings().bUsePassword = false; // so the test can end it
         key(w, Qt::Key_A, "a");
     });
     EXPECT_TRUE(open);
@@ -164,7 +164,7 @@ TEST_F(FrmSaverTest, SetUpChangesThePictureAtOnceAndTabEndsItWhateverTheAddress)
     frmSaver w;
     int changes = 0;
     int intervalDuringChange = 0;
-    w.pictureChange = [&](frmSaver& s) {
+    w.change().replaceChange = [&](saver::PictureChange& s) {
         ++changes;
         intervalDuringChange = s.tmrTrans().isActive() ? -1 : s.tmrTrans().interval();
         s.webLinks().webLinkEnabled = true;
@@ -176,7 +176,7 @@ TEST_F(FrmSaverTest, SetUpChangesThePictureAtOnceAndTabEndsItWhateverTheAddress)
     });
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(intervalDuringChange, 1000);
-    EXPECT_TRUE(w.settings().bSetUp);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().settings().bSetUp);
+    EXPECT_TRUE(w.change().aborted());
     EXPECT_FALSE(std::filesystem::exists(dir.file("data/skyloom/program/sstemp.bmp")));
 }

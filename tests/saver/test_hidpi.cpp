@@ -36,7 +36,7 @@ TEST(SaverHiDpi, CanvasIsInDevicePixels) {
         canvas = w.canvas().size();
         window = w.size();
         shown = w.findChild<QWidget*>("picDisp")->geometry();
-        w.settings().bUsePassword = false;
+        w.change().settings().bUsePassword = false;
         w.CloseSaver();
     });
     w.showModal();

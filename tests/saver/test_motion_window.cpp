@@ -60,7 +60,7 @@ protected:
     void preset(frmSaver& w, const saver::SaverSettings& s, const std::string& path,
                 const std::string& label = "label") {
         w.InitiSaver(s, false);
-        w.playList().Add(imagesets::makePlayListEntry(path, label));
+        w.change().playList().Add(imagesets::makePlayListEntry(path, label));
     }
     void run(frmSaver& w) {
         QTimer::singleShot(30000, &w, [&w] { w.CloseSaver(); });
@@ -99,11 +99,12 @@ TEST_F(MotionWindowTest, PanelShowsForItsTimeThenTheScreenComesBack) {
     std::vector<QString> lines;
     bool clockStoppedMeanwhile = false, waitingAfter = false;
     w.canvasDrawn = [&] {
-        if (panel.isNull() && !w.descriptionPanel().isNull()) {
-            panel = w.descriptionPanel();
-            lines = w.descriptionLines();
+        if (panel.isNull() && !w.change().descriptionPanel().isNull()) {
+            panel = w.change().descriptionPanel();
+            lines = w.change().descriptionLines();
             underPanel = centre(w);
-            clockStoppedMeanwhile = !w.tmrTrans().isActive() && w.tmrInfo().isActive();
+            clockStoppedMeanwhile =
+                !w.change().tmrTrans().isActive() && w.change().tmrInfo().isActive();
             sincePanel.start();
         }
     };
@@ -112,7 +113,7 @@ TEST_F(MotionWindowTest, PanelShowsForItsTimeThenTheScreenComesBack) {
         shownAfter = sincePanel.isValid() ? sincePanel.elapsed() : -1;
         afterPanel = centre(f);
         QTimer::singleShot(0, &f, [&] {
-            waitingAfter = f.tmrTrans().isActive();
+            waitingAfter = f.change().tmrTrans().isActive();
             f.CloseSaver();
         });
     };
@@ -131,7 +132,7 @@ TEST_F(MotionWindowTest, PanelShowsForItsTimeThenTheScreenComesBack) {
     EXPECT_GE(shownAfter, 900);
     EXPECT_LT(shownAfter, 3000);
     EXPECT_TRUE(near(afterPanel, red)) << std::hex << afterPanel;
-    EXPECT_TRUE(w.descriptionPanel().isNull());
+    EXPECT_TRUE(w.change().descriptionPanel().isNull());
     EXPECT_TRUE(waitingAfter);
 }
 
@@ -153,7 +154,7 @@ TEST_F(MotionWindowTest, NoPanelForTitlePagesMissingTitlesOrAZeroTime) {
         s.nDescriptiveDelay = c.time;
         preset(w, s, c.path, c.label);
         bool panelSeen = false, shown = false;
-        w.canvasDrawn = [&] { panelSeen = panelSeen || !w.descriptionPanel().isNull(); };
+        w.canvasDrawn = [&] { panelSeen = panelSeen || !w.change().descriptionPanel().isNull(); };
         QElapsedTimer t;
         t.start();
         w.pictureShown = [&](frmSaver& f) {
@@ -181,7 +182,7 @@ TEST_F(MotionWindowTest, TitleStripAtTheBottomOnlyWithATitle) {
         QRect strip;
         QRgb inStrip = 0;
         w.pictureShown = [&](frmSaver& f) {
-            strip = f.titleStrip();
+            strip = f.change().titleStrip();
             if (!strip.isNull())
                 inStrip = f.canvas().pixel(strip.left() + 2, strip.center().y());
             QTimer::singleShot(0, &f, [&f] { f.CloseSaver(); });
@@ -214,24 +215,24 @@ TEST_F(MotionWindowTest, PanoramaMovesToItsFarEndBeforeTheDisplayTimeStarts) {
     bool done = false, clockStopped = true;
     QRgb left = 0, right = 0, farEnd = 0;
     w.canvasDrawn = [&] {
-        if (w.panState().mode != 0 && !w.panState().done) {
+        if (w.change().panState().mode != 0 && !w.change().panState().done) {
             ++steps;
-            clockStopped = clockStopped && !w.tmrTrans().isActive();
+            clockStopped = clockStopped && !w.change().tmrTrans().isActive();
         }
     };
     w.pictureShown = [&](frmSaver& f) {
-        done = f.panState().done;
+        done = f.change().panState().done;
         const QImage& c = f.canvas();
         left = c.pixel(2, c.height() / 2);
         right = c.pixel(c.width() - 3, c.height() / 2);
-        const QImage& p = f.picStretch().image();
+        const QImage& p = f.change().picStretch().image();
         farEnd = p.pixel(p.width() - 3, p.height() / 2);
         QTimer::singleShot(0, &f, [&f] { f.CloseSaver(); });
     };
     run(w);
     EXPECT_TRUE(done);
     EXPECT_TRUE(clockStopped);
-    const int expected = w.picStretch().width() - w.canvas().width();
+    const int expected = w.change().picStretch().width() - w.canvas().width();
     EXPECT_GE(steps, expected - 1); // each step repaints (the last one finishes)
     EXPECT_EQ(right, farEnd);
     EXPECT_GT(qRed(right), qRed(left));
@@ -250,7 +251,7 @@ TEST_F(MotionWindowTest, AKeyDuringThePanEndsItAtOnce) {
     bool shown = false;
     QElapsedTimer sinceKey;
     w.canvasDrawn = [&] {
-        if (w.panState().mode == 0 || w.panState().done)
+        if (w.change().panState().mode == 0 || w.change().panState().done)
             return;
         if (++steps == 5) {
             stepsAtKey = steps;

@@ -55,7 +55,7 @@ protected:
         s.nTransition = transition;
         w.InitiSaver(s, false);
         for (const auto& p : paths)
-            w.playList().Add(imagesets::makePlayListEntry(p, "label"));
+            w.change().playList().Add(imagesets::makePlayListEntry(p, "label"));
     }
 
     // Runs the saver until its first picture change is over, then `check`.
@@ -92,13 +92,13 @@ TEST_F(SaverPicturesTest, ShowsThePictureThenWaitsForTheDisplayTime) {
     afterChange(w, [&] {
         ++shown;
         seen = centre(w);
-        waiting = w.tmrTrans().isActive() && w.tmrTrans().interval() == 1000;
+        waiting = w.change().tmrTrans().isActive() && w.change().tmrTrans().interval() == 1000;
         w.CloseSaver();
     });
     EXPECT_TRUE(near(seen, QColor(200, 40, 40))) << std::hex << seen;
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(waiting);
-    EXPECT_EQ(w.currentPicture().relativePath, "Set/one");
+    EXPECT_EQ(w.change().currentPicture().relativePath, "Set/one");
     EXPECT_TRUE(std::filesystem::exists(program + "ssprep.bmp"));
 }
 
@@ -113,7 +113,7 @@ TEST_F(SaverPicturesTest, SkipsMissingAndBrokenPicturesAndLogsThem) {
         w.CloseSaver();
     });
     EXPECT_TRUE(near(seen, QColor(30, 200, 30))) << std::hex << seen;
-    EXPECT_EQ(w.currentPicture().index, 3);
+    EXPECT_EQ(w.change().currentPicture().index, 3);
     profile::clearCache();
     EXPECT_NE(test::TempDir::readPath(program + "ScreenSaver.ini").find("LastImage=3"),
               std::string::npos);
@@ -128,7 +128,7 @@ TEST_F(SaverPicturesTest, NoPictureAtAllGivesANoticeAndTriesAgainLater) {
         for (int y = 0; y < 40 && !anyLight; ++y)
             for (int x = 0; x < 200 && !anyLight; ++x)
                 anyLight = qGray(c.pixel(x, y)) > 128;
-        waiting = w.tmrTrans().isActive();
+        waiting = w.change().tmrTrans().isActive();
         w.CloseSaver();
     });
     EXPECT_TRUE(anyLight); // "No pictures found"
@@ -143,14 +143,14 @@ TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
     bool lit = false, clockStopped = false;
     QElapsedTimer sinceKey;
     w.canvasDrawn = [&] {
-        if (w.picStretch().width() == 0 || ++steps != 20)
+        if (w.change().picStretch().width() == 0 || ++steps != 20)
             return;
         // Twenty steps in: some blocks show, the clock waits for the change.
         const QImage& c = w.canvas();
         for (int y = 0; y < c.height() && !lit; y += 3)
             for (int x = 0; x < c.width() && !lit; x += 3)
                 lit = near(c.pixel(x, y), QColor(40, 40, 200));
-        clockStopped = !w.tmrTrans().isActive();
+        clockStopped = !w.change().tmrTrans().isActive();
         QTimer::singleShot(0, &w, [&] {
             sinceKey.start();
             QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
@@ -165,6 +165,6 @@ TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
     EXPECT_LT(sinceKey.elapsed(), 2000);
     EXPECT_TRUE(lit);
     EXPECT_TRUE(clockStopped);
-    EXPECT_TRUE(w.aborted());
+    EXPECT_TRUE(w.change().aborted());
     EXPECT_FALSE(w.isVisible());
 }

@@ -1,0 +1,399 @@
+// The picture change's settings, clocks and first half: choose and prepare
+// the next picture, reveal it with a transition driven by a timer, and the
+// wait for the next change.
+
+#include "PictureChange.h"
+
+#include "PrepImage.h"
+#include "common/Log.h"
+#include "graphics/rasterkit/Rasterkit.h"
+#include "imagesets/SetFiles.h"
+#include "platform/System.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace skyloom::saver {
+namespace {
+
+QString memoryStatusText() {
+    const auto mem = platform::globalMemoryStatus();
+    return QString("Total Physical: %1\r\nTotal Physical Available: %2\r\nTimer Calls: 1")
+        .arg(mem.totalPhysical)
+        .arg(mem.availablePhysical);
+}
+
+// Missing pictures logged one by one in a change; the rest are counted.
+constexpr int kMissingLogged = 5;
+
+} // namespace
+
+PictureChange::PictureChange(QObject* parent)
+    : QObject(parent), picDispDC_(std::make_unique<graphics::DeviceContext>(1, 1)),
+      picStretchDC_(std::make_unique<graphics::DeviceContext>(0, 0)),
+      picConvertDC_(std::make_unique<graphics::DeviceContext>(0, 0)) {
+    tmrTrans_.setObjectName("tmrTrans");
+    tmrTrans_.setInterval(1);
+    connect(&tmrTrans_, &QTimer::timeout, this, &PictureChange::onTick);
+    tmrInfo_.setObjectName("tmrInfo");
+    tmrInfo_.setInterval(100);
+    connect(&tmrInfo_, &QTimer::timeout, this, &PictureChange::infoTick);
+    tmrPan_.setObjectName("tmrPan");
+    tmrPan_.setTimerType(Qt::PreciseTimer);
+    connect(&tmrPan_, &QTimer::timeout, this, &PictureChange::PanStep);
+    tmrStep_.setSingleShot(true);
+    tmrStep_.setTimerType(Qt::PreciseTimer);
+    tmrStep_.setInterval(kTransitionStepMs);
+    connect(&tmrStep_, &QTimer::timeout, this, &PictureChange::transitionStep);
+}
+
+PictureChange::~PictureChange() = default;
+
+void PictureChange::InitiSaver(const SaverSettings& settings, bool bAsMinutes) {
+    settings_ = settings;
+    settings_.bPreset = true;
+    if (bAsMinutes)
+        settings_.nTimeBetween *= 60;
+    buildPlayList(false);
+}
+
+void PictureChange::buildPlayList(bool fallBackToAllSets) {
+    const imagesets::PlayListSource source{settings_.szImagePath, settings_.szINI,
+                                           settings_.nTimeBetween};
+    if (fallBackToAllSets) {
+        const auto choice =
+            imagesets::ChoosePlayList(playList_, source, settings_.bUseAll, settings_.szCurrentSet);
+        settings_.bListFromAllSets = choice.fromAllSets;
+        settings_.bUseAll = choice.fromAllSets;
+        titlePage_ = choice.title;
+        return;
+    }
+    // The dialog's preview shows exactly what it asked for: no fall-back.
+    playList_.Clear();
+    settings_.bListFromAllSets = settings_.bUseAll;
+    titlePage_ = settings_.bUseAll
+                     ? imagesets::BuildAllSetsPlayList(playList_, source)
+                     : imagesets::BuildSetPlayList(playList_, source, settings_.szCurrentSet);
+}
+
+void PictureChange::Load(const std::string& programPath) {
+    loaded_ = true;
+    abort_ = false;
+    if (settings_.bPreset) {
+        settings_.bSetUp = true;
+    } else {
+        settings_ = loadSaverSettings(programPath);
+        buildPlayList(true);
+    }
+    clock_ = SaverClock(settings_.bSetUp, settings_.nTimeBetween);
+}
+
+void PictureChange::setCanvas(const SaverLayout& layout, qreal scale) {
+    scale_ = scale;
+    panelNominalWidth_ = layout.panelNominalWidth;
+    picDispDC_->resize(std::max(1, layout.picDisp.width), std::max(1, layout.picDisp.height));
+    trans_.InitTrasitions(picDispDC_->hdc(), picDispDC_->width(), picDispDC_->height(),
+                          settings_.szImagePath);
+    trans_.BlindSize(layout.blindSize);
+    if (loaded_ && settings_.bSetUp)
+        printOnCanvas({tr("Initializing Screen Saver...")}, Qt::white, false);
+    requestDraw(QRegion(canvas().rect()));
+}
+
+void PictureChange::requestDraw(const QRegion& part) {
+    if (drawRequested)
+        drawRequested(part);
+}
+
+void PictureChange::printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst) {
+    QPainter p(&canvas());
+    QFont font("Liberation Sans");
+    font.setPixelSize(qRound(16 * scale_));
+    font.setBold(true);
+    p.setFont(font);
+    const QFontMetrics fm(font);
+    int width = 0;
+    for (const QString& l : lines)
+        width = std::max(width, fm.horizontalAdvance(l));
+    const QRect area(0, 0, width + 2, fm.lineSpacing() * static_cast<int>(lines.size()) + 2);
+    if (clearFirst)
+        p.fillRect(area, Qt::black);
+    p.setPen(colour);
+    int y = fm.ascent();
+    for (const QString& l : lines) {
+        p.drawText(0, y, l);
+        y += fm.lineSpacing();
+    }
+    p.end();
+    requestDraw(QRegion(canvas().rect()));
+}
+
+void PictureChange::drawNotice() {
+    const int g = clock_.grey();
+    printOnCanvas(tr("Screen Saver has not been set up.\nPlease select 'Settings' from the\n"
+                     "Properties Dialog.")
+                      .split(u'\n'),
+                  QColor(g, g, g), true);
+}
+
+void PictureChange::onTick() {
+    switch (clock_.tick()) {
+    case SaverClock::Action::DoTrans:
+        DoTrans();
+        break;
+    case SaverClock::Action::DrawNotice:
+        drawNotice();
+        break;
+    case SaverClock::Action::None:
+        break;
+    }
+    if (clock_.requestedInterval() > 0 && tmrTrans_.interval() != clock_.requestedInterval())
+        tmrTrans_.setInterval(clock_.requestedInterval());
+}
+
+void PictureChange::Abort() {
+    abort_ = true;
+    rasterkit::KillFilter();
+    tmrTrans_.stop();
+    tmrInfo_.stop();
+    tmrStep_.stop();
+    tmrPan_.stop();
+}
+
+PictureChange::Clocks PictureChange::stopClocks() {
+    const Clocks was{tmrTrans_.isActive(), tmrInfo_.isActive()};
+    tmrTrans_.stop();
+    tmrInfo_.stop();
+    return was;
+}
+
+void PictureChange::restartClocks(Clocks clocks) {
+    if (clocks.trans)
+        tmrTrans_.start();
+    if (clocks.info)
+        tmrInfo_.start();
+}
+
+void PictureChange::holdClocks(bool hold) {
+    if (hold == clocksHeld_)
+        return;
+    if (hold) {
+        due_ = stopClocks();
+        clocksHeld_ = true;
+        logInfo("saver", "picture clocks stopped");
+        return;
+    }
+    clocksHeld_ = false;
+    if (abort_)
+        return;
+    restartClocks(due_);
+    logInfo("saver", "picture clocks running again");
+}
+
+void PictureChange::startClock(QTimer& clock) {
+    if (!clocksHeld_) {
+        clock.start();
+        return;
+    }
+    (&clock == &tmrTrans_ ? due_.trans : due_.info) = true;
+}
+
+void PictureChange::DoTrans() {
+    tmrTrans_.stop();
+    tmrTrans_.setInterval(1000);
+    if (replaceChange) {
+        replaceChange(*this);
+        FinishPictureChange();
+        return;
+    }
+    if (!PrepImage()) {
+        if (abort_)
+            return;
+        // Nothing new to show: the previous picture stays, or a notice
+        // says why the screen is black; the next change tries again.
+        if (!pictureOnShow_)
+            printOnCanvas({tr("No pictures found")}, Qt::white, true);
+        FinishPictureChange();
+        return;
+    }
+    if (abort_)
+        return;
+    chooseFirstView();
+    logInfo("saver",
+            "showing picture " + std::to_string(current_.index) + ": " + current_.relativePath);
+    trans_.TransType(nextTransitionType(settings_.nTransition, transitionCycle_));
+    if (memoryStatus)
+        memoryStatus(memoryStatusText());
+    if (platform::displayBitsPerPixel() == 8) {
+        // The prepared picture already carries its own 8-bit colours.
+        picDispDC_->fill(qRgb(0, 0, 0));
+        requestDraw(QRegion(canvas().rect()));
+    }
+    ExecuteTrans();
+}
+
+bool PictureChange::PrepImage() {
+    layers_.countPicture();
+    const int count = playList_.count();
+    if (settings_.szImagePath.empty()) {
+        // Play-list paths are relative to the program folder: never to the current one.
+        logWarning("saver", "no program folder: no pictures to show");
+        return false;
+    }
+    if (count == 0) {
+        logWarning("saver", "the play list is empty");
+        return false;
+    }
+    if (!random_)
+        random_ = clockSeededRandom();
+    if (!chooser_) {
+        chooser_.emplace(settings_.szScrIni, settings_.bUseAll, random_);
+        timing_.displayTime = settings_.nTimeBetween;
+        timing_.restoreTime = titlePage_.time > 0 ? titlePage_.time : settings_.nTimeBetween;
+    }
+    const bool hasTitle = !titlePage_.file.empty();
+    int index = chooser_->next(count, hasTitle, timing_);
+    // One pass over the list at most: entries whose file is missing or
+    // cannot be decoded are skipped. Each set folder is listed once for the
+    // whole pass, and only the first few missing pictures are logged one by
+    // one, so that a set whose photos are gone costs little.
+    imagesets::PathResolver resolver;
+    int missing = 0;
+    const auto reportMissing = [&] {
+        if (missing > kMissingLogged)
+            logInfo("saver",
+                    std::to_string(missing - kMissingLogged) + " more missing pictures skipped");
+    };
+    for (int attempt = 0; attempt < count; ++attempt) {
+        if (attempt > 0) {
+            index = chooser_->following(index, count, hasTitle);
+            timing_.displayTime = timing_.restoreTime;
+        }
+        const std::string entry = playList_.Item(index);
+        const std::string relativePath(imagesets::entryPath(entry));
+        const auto file = imagesets::resolvePicture(settings_.szImagePath, relativePath, resolver);
+        if (!file) {
+            if (++missing <= kMissingLogged)
+                logInfo("saver",
+                        "picture missing, skipped: " + settings_.szImagePath + relativePath);
+            continue;
+        }
+        const Entry result = prepareEntry(index, entry, *file);
+        if (result == Entry::Aborted)
+            return false;
+        if (result == Entry::Shown) {
+            reportMissing();
+            return true;
+        }
+    }
+    reportMissing();
+    logWarning("saver", "No pictures found: no entry of the play list could be shown");
+    return false;
+}
+
+PictureChange::Entry PictureChange::prepareEntry(int index, const std::string& entry,
+                                                 const std::string& file) {
+    const std::string relativePath(imagesets::entryPath(entry));
+    const PictureSettings ps =
+        readPictureSettings(settings_.szImagePath, relativePath, chooser_->titleShowing(),
+                            settings_.bUseAll, layers_, random_);
+    PrepRequest rq;
+    rq.programPath = settings_.szImagePath;
+    rq.picturePath = file;
+    rq.display = {canvas().width(), canvas().height()};
+    rq.panDirection = ps.panDirection;
+    rq.panoramicOrigin = ps.panoramicOrigin;
+    rq.panEnabled = settings_.Panamotion;
+    rq.stretch = settings_.bStretch2Fit;
+    rq.keepAspect = settings_.bKeepAspect;
+    rq.layerPath = ps.layerPath;
+    rq.layerTranslucency = ps.layerTranslucency;
+    rq.bitsPerPixel = platform::displayBitsPerPixel();
+    rq.aborted = [this] { return abort_; };
+    PrepResult result = preparePicture(rq);
+    if (result.status == PrepResult::Status::Aborted || abort_)
+        return Entry::Aborted;
+    if (result.status == PrepResult::Status::LoadFailed) {
+        logWarning("saver", "picture cannot be shown, skipped: " + file + ": " + result.error);
+        return Entry::Skipped;
+    }
+    current_ = CurrentPicture{};
+    current_.relativePath = relativePath;
+    current_.label = std::string(imagesets::entryLabel(entry));
+    current_.panDirection = result.keepsPanDirection ? ps.panDirection : std::string();
+    current_.panoramicOrigin = ps.panoramicOrigin;
+    current_.width = result.pictureSize.width;
+    current_.height = result.pictureSize.height;
+    current_.titleShowing = chooser_->titleShowing();
+    current_.index = index;
+    links_ = WebLinks{ps.pictureUrl, ps.setUrl,         ps.companyUrl,
+                      ps.saverUrl,   ps.webLinkEnabled, ps.saverWebLinkEnabled};
+    picStretchDC_->setImage(std::move(result.picture));
+    clock_.setTimeBetween(std::max(1, timing_.displayTime));
+    chooser_->shown();
+    return Entry::Shown;
+}
+
+void PictureChange::chooseFirstView() {
+    const Size display{canvas().width(), canvas().height()};
+    const FirstView v = planFirstView(current_.panDirection,
+                                      {picStretchDC_->width(), picStretchDC_->height()}, display);
+    current_.panMode = v.panMode;
+    current_.panX = v.panX;
+    current_.panY = v.panY;
+    if (v.fromPicture) {
+        trans_.AddSourcePic(picStretchDC_->hdc(), v.areaWidth, v.areaHeight, v.panX, v.panY);
+        return;
+    }
+    // The view is put together on black in picConvert first.
+    picConvertDC_->resize(display.width, display.height);
+    graphics::BitBlt(picConvertDC_->hdc(), v.atX, v.atY, v.windowWidth, v.windowHeight,
+                     picStretchDC_->hdc(), v.windowX, v.windowY, graphics::SRCCOPY);
+    trans_.AddSourcePic(picConvertDC_->hdc(), v.areaWidth, v.areaHeight, 0, 0);
+    if (v.letterbox) {
+        current_.width = v.windowWidth;
+        current_.height = v.windowHeight;
+    }
+}
+
+void PictureChange::ExecuteTrans() {
+    // The effect's set-up (block shuffle, blinds) is done now, not in a step.
+    trans_.Prepare();
+    // Single shot, restarted after each step: steps are at least 13 ms
+    // apart however long a step or its repaint takes.
+    tmrStep_.start();
+}
+
+void PictureChange::transitionStep() {
+    if (abort_)
+        return;
+    const bool done = trans_.Transition();
+    const auto& changed = trans_.changed();
+    if (!changed.empty()) {
+        QRegion part;
+        for (const StepRect& r : changed)
+            part += QRect(r.x, r.y, r.width, r.height);
+        requestDraw(part);
+    }
+    if (!done) {
+        tmrStep_.start();
+        return;
+    }
+    pictureOnShow_ = true;
+    ShowDescription();
+}
+
+void PictureChange::FinishPictureChange() {
+    if (abort_)
+        return;
+    if (pictureShown)
+        pictureShown(*this);
+    if (abort_) // ended by whoever was told
+        return;
+    logInfo("saver", "waiting for the next picture");
+    startClock(tmrTrans_);
+}
+
+} // namespace skyloom::saver

@@ -1,0 +1,205 @@
+#pragma once
+// One canvas's pictures, one change after another, without a window: the
+// settings snapshot, the play list and the choosers, the prepared picture,
+// the transition, the description panel, the title strip, the calendar and
+// the panoramic motion, each step started by a timer of its own. Whoever
+// shows the canvas is told which parts changed (drawRequested) and paints
+// them. Every canvas may run its own PictureChange: nothing here is shared.
+//
+// The road of one change: the clock (tmrTrans) calls DoTrans → PrepImage
+// (choose and prepare the next picture into picStretch) → the first view
+// → ExecuteTrans (one transition step per tmrStep tick) → ShowDescription
+// (the panel, taken down by tmrInfo) → AfterDescription (DispTitle,
+// DispCalender) → ExecutePan (one PanStep per tmrPan tick) →
+// FinishPictureChange, which starts the clock for the display time.
+
+#include "Pan.h"
+#include "SaverLogic.h"
+#include "Transition.h"
+#include "calendar/CalendarClass.h"
+#include "graphics/rasterkit/DeviceContext.h"
+#include "imagesets/PlayList.h"
+#include "saver/PrepImageLogic.h"
+
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QRect>
+#include <QRegion>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace skyloom::saver {
+
+/// Minimum time between two transition steps.
+inline constexpr int kTransitionStepMs = 13;
+
+class PictureChange : public QObject {
+    Q_OBJECT
+public:
+    explicit PictureChange(QObject* parent = nullptr);
+    ~PictureChange() override;
+
+    /// Presets the settings (the dialog's preview): Load then reads no
+    /// settings file, and the play list is built from them now.
+    void InitiSaver(const SaverSettings& settings, bool bAsMinutes);
+    /// Takes the settings for the run: the preset ones, or those stored in
+    /// the program folder `programPath` (then the play list too). Every
+    /// step of every change uses this one snapshot.
+    void Load(const std::string& programPath);
+    const SaverSettings& settings() const { return settings_; }
+    SaverSettings& settings() { return settings_; }
+
+    /// Sizes the canvas for a window laid out as `layout` (device pixels);
+    /// `scale` is device pixels per logical pixel, for the notices' text.
+    void setCanvas(const SaverLayout& layout, qreal scale);
+    /// The canvas ("picDisp"), in device pixels.
+    QImage& canvas() { return picDispDC_->image(); }
+    const QImage& canvas() const { return picDispDC_->image(); }
+    /// The prepared picture of the current change ("picStretch").
+    graphics::DeviceContext& picStretch() { return *picStretchDC_; }
+
+    /// Told the parts of the canvas that changed (canvas pixels).
+    std::function<void(const QRegion&)> drawRequested;
+    /// Replaces the built-in picture change (called by DoTrans with the
+    /// clock stopped, which restarts it afterwards).
+    std::function<void(PictureChange&)> replaceChange;
+    /// Told after every picture change (the web links may have changed).
+    std::function<void(PictureChange&)> pictureShown;
+    /// Told the memory figures to show after a picture was prepared.
+    std::function<void(const QString&)> memoryStatus;
+
+    /// Starts the clock (the first tick comes at once).
+    void start() { tmrTrans_.start(); }
+    /// Sets the abort flag, stops the smoothing filter and every timer:
+    /// nothing more is drawn.
+    void Abort();
+    /// Set when the user ends the saver; long drawing loops test it.
+    bool aborted() const { return abort_; }
+    /// Stops the picture and panel clocks (a password is being asked for
+    /// elsewhere) or lets them run again as they were; a change under way
+    /// still finishes, and its clock waits.
+    void holdClocks(bool hold);
+    /// Which clocks ran when stopClocks stopped them.
+    struct Clocks {
+        bool trans = false, info = false;
+    };
+    Clocks stopClocks();
+    void restartClocks(Clocks clocks);
+
+    /// The picture on show, as the steps after the transition need it.
+    struct CurrentPicture {
+        std::string relativePath; ///< play-list path, below the program folder
+        std::string label;        ///< play-list label ("NULL" for a title page)
+        std::string panDirection; ///< "" when the picture does not move
+        int panoramicOrigin = 0;
+        int width = 0, height = 0; ///< source size, cut-out or letterbox window
+        int panMode = 0;           ///< 0 none, 1 down, 2 up, 4 right, 8 left
+        int panX = 0, panY = 0;    ///< the first view's place in picStretch
+        bool titleShowing = false;
+        int index = 0; ///< play-list position
+    };
+    const CurrentPicture& currentPicture() const { return current_; }
+    /// The pictures to show.
+    imagesets::clsImageList& playList() { return playList_; }
+    WebLinks& webLinks() { return links_; }
+    const SaverClock& clock() const { return clock_; }
+    QTimer& tmrTrans() { return tmrTrans_; }
+    QTimer& tmrInfo() { return tmrInfo_; }
+    const PanState& panState() const { return pan_; }
+    /// The description panel on the canvas; empty when none shows.
+    QRect descriptionPanel() const { return panelShown_ ? panelRect_ : QRect(); }
+    /// The lines of the panel on show (or last shown).
+    const std::vector<QString>& descriptionLines() const { return panelLines_; }
+    /// Where the title strip was last drawn; empty when none.
+    QRect titleStrip() const { return titleRect_; }
+    /// Where the calendar was last drawn; empty when none.
+    QRect calendarFrame() const { return calendarRect_; }
+
+    void DoTrans();
+    /// Chooses, loads and prepares the next picture into picStretch; false
+    /// when nothing new could be prepared (or the user ended the saver).
+    bool PrepImage();
+    /// Runs the transition's steps from a timer, at least 13 ms apart.
+    void ExecuteTrans();
+    /// After the transition: the description panel, then AfterDescription.
+    void ShowDescription();
+    /// Title strip, calendar, then the panoramic motion or the wait.
+    void AfterDescription();
+    /// Draws the title strip at the bottom of the canvas (with titles on).
+    void DispTitle();
+    /// Draws the calendar, with the snapshot's calendar settings.
+    void DispCalender();
+    /// Pans a panorama; calls FinishPictureChange when it has ended.
+    void ExecutePan();
+    /// One step of the motion (tmrPan).
+    void PanStep();
+    /// The change is over: the display time starts.
+    void FinishPictureChange();
+
+private:
+    graphics::HDC picDispDC() const { return picDispDC_->hdc(); }
+    QFont panelFont() const;
+    QFont titleFont() const;
+    void onTick();
+    void drawNotice();
+    void printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst);
+    void requestDraw(const QRegion& part);
+    void buildPlayList(bool fallBackToAllSets);
+    enum class Entry { Shown, Skipped, Aborted };
+    Entry prepareEntry(int index, const std::string& entry, const std::string& file);
+    void chooseFirstView();
+    void transitionStep();
+    void drawPanel(const QFont& font);
+    void infoTick();
+    void darken(const QRect& area);
+    std::string descriptionNfo() const;
+    void startClock(QTimer& clock);
+
+    SaverSettings settings_;
+    imagesets::clsImageList playList_;
+    imagesets::TitlePage titlePage_;
+    SaverClock clock_{false, 60};
+    WebLinks links_;
+    qreal scale_ = 1.0;
+    int panelNominalWidth_ = 0;
+    std::unique_ptr<graphics::DeviceContext> picDispDC_;
+    std::unique_ptr<graphics::DeviceContext> picStretchDC_;
+    std::unique_ptr<graphics::DeviceContext> picConvertDC_;
+    TransitionClass trans_;
+    RandomSource random_;
+    std::optional<PictureChooser> chooser_;
+    PictureChooser::Timing timing_;
+    LayerChooser layers_;
+    CurrentPicture current_;
+    int transitionCycle_ = 0;
+    bool pictureOnShow_ = false;
+    bool loaded_ = false;
+    bool abort_ = false;
+
+    QTimer tmrTrans_;
+    QTimer tmrInfo_;
+    QTimer tmrStep_; // paces the transition steps
+    QTimer tmrPan_;  // paces the panoramic motion
+    // Clocks held by holdClocks(), and which of them were to run.
+    bool clocksHeld_ = false;
+    Clocks due_;
+
+    PanState pan_;
+    QString descriptionTitle_; // cleared for every picture
+    std::vector<QString> panelLines_;
+    QRect panelRect_;
+    QImage underPanel_; // the canvas under the panel, put back when it goes
+    bool panelShown_ = false;
+    int infoCountdown_ = 0;
+    QRect titleRect_;
+    QRect calendarRect_;
+    calendar::CalendarClass calendar_;
+};
+
+} // namespace skyloom::saver

@@ -1,0 +1,138 @@
+// The picture change without any window (a plain GUI application, no
+// widgets): its calendar follows the settings it was given, never the
+// stored ones, and two of them run side by side on canvases of their own.
+
+#include "calendar/CalendarClass.h"
+#include "graphics/io/JpegCodec.h"
+#include "imagesets/PlayList.h"
+#include "saver/PictureChange.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QTimer>
+
+#include <filesystem>
+#include <memory>
+
+using namespace skyloom;
+using saver::PictureChange;
+
+namespace {
+
+void ensureGuiApplication() {
+    static int argc = 1;
+    static char arg0[] = "test_picture_change";
+    static char* argv[] = {arg0, nullptr};
+    if (!QGuiApplication::instance())
+        new QGuiApplication(argc, argv);
+}
+
+class PictureChangeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureGuiApplication(); }
+
+    // A program folder with one plain picture "Set/one" of `colour`.
+    std::string program(const std::string& name, QColor colour) {
+        const std::string folder = dir.path() + "/" + name + "/";
+        std::filesystem::create_directories(folder + "Set");
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(colour);
+        std::string error;
+        EXPECT_TRUE(graphics::writeJpeg(folder + "Set/one.jpg", image, 95, error)) << error;
+        return folder;
+    }
+    static saver::SaverSettings settings(const std::string& folder) {
+        saver::SaverSettings s;
+        s.szImagePath = folder;
+        s.szINI = folder + "Skyloom.ini";
+        s.szScrIni = folder + "ScreenSaver.ini";
+        s.bUseAll = false;
+        s.nTransition = saver::kNoTransitions;
+        return s;
+    }
+    // Presets `change`, gives it a canvas of `size` and its picture.
+    static void prepare(PictureChange& change, const saver::SaverSettings& s, QSize size) {
+        change.InitiSaver(s, false);
+        change.playList().Add(imagesets::makePlayListEntry("Set/one", "label"));
+        change.Load(s.szImagePath);
+        change.setCanvas(saver::computeLayout(size.width(), size.height(), s.bStretch2Fit), 1.0);
+    }
+    // Runs the changes until each has shown its first picture.
+    static void runUntilShown(const std::vector<PictureChange*>& changes) {
+        QEventLoop loop;
+        int left = static_cast<int>(changes.size());
+        for (PictureChange* c : changes) {
+            c->pictureShown = [&left, &loop](PictureChange& shown) {
+                shown.Abort();
+                if (--left == 0)
+                    loop.quit();
+            };
+            c->start();
+        }
+        QTimer::singleShot(30000, &loop, [&loop] { loop.quit(); }); // a safety net
+        loop.exec();
+    }
+
+    test::TempDir dir;
+};
+
+} // namespace
+
+// The dialog's preview hands its unsaved calendar settings over; the stored
+// ones must not be what is drawn.
+TEST_F(PictureChangeTest, CalendarUsesTheGivenSettingsNotTheStoredOnes) {
+    const std::string folder = program("program", QColor(150, 150, 150));
+    dir.write("program/ScreenSaver.ini",
+              "[CalendarSS]\nenable=1\nsize=100\nposition=1\n[PrefsSS]\nstretch=1\n");
+    auto s = settings(folder);
+    s.bCalender = true;
+    s.CalSize = 20; // "Small"
+    s.CalPos = 9;   // "Bottom-Right"
+    PictureChange change;
+    prepare(change, s, {1024, 768});
+    int drawRequests = 0;
+    change.drawRequested = [&](const QRegion&) { ++drawRequests; };
+    runUntilShown({&change});
+
+    const QImage& canvas = change.canvas();
+    ASSERT_EQ(canvas.size(), QSize(1024, 768));
+    calendar::CalendarClass expected;
+    expected.m_Size = 0.2f;
+    expected.m_Pos = 9;
+    ASSERT_TRUE(expected.SetDate(QDate::currentDate()));
+    int left = 0, top = 0, width = 0, height = 0;
+    expected.GetBounds(1024, 768, left, top, width, height);
+    const QRect frame = change.calendarFrame();
+    EXPECT_EQ(frame, QRect(left, top, width, height));
+    EXPECT_LT(frame.width(), 1024 / 4); // small
+    EXPECT_GT(frame.left(), 1024 / 2);  // right
+    EXPECT_GT(frame.top(), 768 / 2);    // bottom
+    // Darkened inside the frame; the top-left corner, where the stored
+    // "Extra Large, Top-Left" calendar would be, shows the picture.
+    EXPECT_LT(qRed(canvas.pixel(frame.left() + 1, frame.top() + 1)), 80);
+    EXPECT_NEAR(qRed(canvas.pixel(30, 30)), 150, 12);
+    EXPECT_NEAR(qRed(canvas.pixel(300, 200)), 150, 12);
+    EXPECT_GT(drawRequests, 0);
+}
+
+// One picture change per canvas: each keeps its own size, picture and clock.
+TEST_F(PictureChangeTest, TwoChangesRunSideBySideOnTheirOwnCanvases) {
+    const QColor red(200, 40, 40), blue(40, 40, 200);
+    auto a = settings(program("a", red)), b = settings(program("b", blue));
+    a.bCalender = b.bCalender = false;
+    PictureChange first, second;
+    prepare(first, a, {800, 600});
+    prepare(second, b, {640, 480});
+    runUntilShown({&first, &second});
+    auto centre = [](const QImage& c) { return c.pixel(c.width() / 2, c.height() / 2); };
+    EXPECT_EQ(first.canvas().size(), QSize(800, 600));
+    EXPECT_EQ(second.canvas().size(), QSize(640, 480));
+    EXPECT_NEAR(qRed(centre(first.canvas())), red.red(), 20);
+    EXPECT_NEAR(qBlue(centre(second.canvas())), blue.blue(), 20);
+    EXPECT_TRUE(first.aborted() && second.aborted());
+    EXPECT_FALSE(first.tmrTrans().isActive() || second.tmrTrans().isActive());
+}
