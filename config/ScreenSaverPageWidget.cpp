@@ -231,19 +231,12 @@ QWidget* ScreenSaverPageWidget::buildCalendarTab() {
     optCalendarOff_ = option("optCalendarOff", tr("Off"), QString(), frmCalendar);
     cal->addWidget(optCalendarOn_, 0, 0);
     cal->addWidget(optCalendarOff_, 0, 1);
-    auto* sizeLabel = label("lblCalendarSize", tr("Size:"), frmCalendar);
-    cmboCalendarSize_ = named(new QComboBox(frmCalendar), "cmboCalendarSize");
-    fill(cmboCalendarSize_, calendarSizes());
-    standsFor(sizeLabel, cmboCalendarSize_);
-    auto* positionLabel = label("lblCalendarPosition", tr("Position:"), frmCalendar);
-    cmboCalendarPosition_ = named(new QComboBox(frmCalendar), "cmboCalendarPosition");
-    fill(cmboCalendarPosition_, calendarPositions());
-    standsFor(positionLabel, cmboCalendarPosition_);
-    cal->addWidget(sizeLabel, 1, 0);
-    cal->addWidget(cmboCalendarSize_, 1, 1);
-    cal->addWidget(positionLabel, 2, 0);
-    cal->addWidget(cmboCalendarPosition_, 2, 1);
-    cal->setColumnStretch(2, 1);
+    const CalendarLists lists = calendarLists(
+        cal, frmCalendar,
+        {"lblCalendarSize", "cmboCalendarSize", "lblCalendarPosition", "cmboCalendarPosition"},
+        tr("Size:"), tr("Position:"));
+    cmboCalendarSize_ = lists.size;
+    cmboCalendarPosition_ = lists.position;
     calendarLayout->addWidget(frmCalendar);
     calendarLayout->addStretch();
     return calendarTab;

@@ -119,19 +119,11 @@ QWidget* WallpaperPageWidget::buildCalendarTab() {
                                tr("Click here to turn the wallpaper calendar off."), frmCalendarWP);
     cal->addWidget(optWPCalendarOn_, 0, 0);
     cal->addWidget(optWPCalendarOff_, 0, 1);
-    auto* Label2 = label("Label2", tr("Size:"), frmCalendarWP);
-    cmboWPCalendarSize_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarSize");
-    fill(cmboWPCalendarSize_, calendarSizes());
-    standsFor(Label2, cmboWPCalendarSize_);
-    auto* Label1 = label("Label1", tr("Position:"), frmCalendarWP);
-    cmboWPCalendarPosition_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarPosition");
-    fill(cmboWPCalendarPosition_, calendarPositions());
-    standsFor(Label1, cmboWPCalendarPosition_);
-    cal->addWidget(Label2, 1, 0);
-    cal->addWidget(cmboWPCalendarSize_, 1, 1);
-    cal->addWidget(Label1, 2, 0);
-    cal->addWidget(cmboWPCalendarPosition_, 2, 1);
-    cal->setColumnStretch(2, 1);
+    const CalendarLists lists = calendarLists(
+        cal, frmCalendarWP, {"Label2", "cmboWPCalendarSize", "Label1", "cmboWPCalendarPosition"},
+        tr("Size:"), tr("Position:"));
+    cmboWPCalendarSize_ = lists.size;
+    cmboWPCalendarPosition_ = lists.position;
     calendarLayout->addWidget(frmCalendarWP);
     calendarLayout->addStretch();
     return calendarTab;
