@@ -18,15 +18,6 @@
 
 namespace skyloom::config {
 
-namespace {
-
-// The texts keep the dialog's translation context, where they have always been.
-QString formText(const char* text) {
-    return QCoreApplication::translate("skyloom::config::frmMoonfield", text);
-}
-
-} // namespace
-
 ConfigSession::ConfigSession() = default;
 ConfigSession::~ConfigSession() = default;
 
@@ -109,7 +100,7 @@ bool ConfigSession::SetScreenSaverInfo(bool tellFailure,
         if (beforeProblemMessage)
             beforeProblemMessage();
         platform::MessageBox(
-            formText("\"Password protected\" was not switched on. %1 Set a saver password first.")
+            tr("\"Password protected\" was not switched on. %1 Set a saver password first.")
                 .arg(QString::fromStdString(problem))
                 .toStdString());
     }
@@ -117,7 +108,7 @@ bool ConfigSession::SetScreenSaverInfo(bool tellFailure,
         // Nothing is lost: the page stays changed so it can be saved again.
         saved = false;
         if (tellFailure)
-            platform::MessageBox(formText("The screen saver settings could not be saved to %1.")
+            platform::MessageBox(tr("The screen saver settings could not be saved to %1.")
                                      .arg(QString::fromStdString(library_.SettingsPath()))
                                      .toStdString());
     }

@@ -12,6 +12,8 @@
 
 #include <QSize>
 
+#include <QCoreApplication>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +25,8 @@ class Progress;
 namespace skyloom::config {
 
 class ConfigSession {
+    // The texts keep the dialog's translation context, where they have always been.
+    Q_DECLARE_TR_FUNCTIONS(skyloom::config::frmMoonfield)
 public:
     ConfigSession();
     ~ConfigSession();

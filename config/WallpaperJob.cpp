@@ -22,11 +22,6 @@ namespace {
 constexpr const char* kWallpaperOff =
     "the wallpaper is switched off on the Wallpaper page; nothing was changed";
 
-// The texts keep the dialog's translation context, where they have always been.
-QString formText(const char* text) {
-    return QCoreApplication::translate("skyloom::config::frmMoonfield", text);
-}
-
 } // namespace
 
 WallpaperJob::WallpaperJob(ConfigSession& session) : session_(session) {}
@@ -73,10 +68,10 @@ wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
         // the tray's requests leave an Off wallpaper alone and ask nothing.
         if (run != WallpaperRun::Apply)
             return {true, kWallpaperOff};
-        if (platform::MessageBox(
-                formText("Are you sure you want to remove the Wallpaper?").toStdString(),
-                platform::MsgButtons::YesNo,
-                formText("Wallpaper Configuration").toStdString()) != platform::MsgResult::Yes)
+        if (platform::MessageBox(tr("Are you sure you want to remove the Wallpaper?").toStdString(),
+                                 platform::MsgButtons::YesNo,
+                                 tr("Wallpaper Configuration").toStdString()) !=
+            platform::MsgResult::Yes)
             return {true, "the wallpaper was left as it was"};
         outcome = wallpaperSetter().RemoveWallpaper();
     } else if (page.szWallpaperImage.empty()) {
@@ -89,7 +84,7 @@ wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
         platform::MessageBox(
             QCoreApplication::translate(wallpaper::kMessageContext, wallpaper::kWallpaperError)
                 .toStdString(),
-            platform::MsgButtons::Ok, formText("Error").toStdString());
+            platform::MsgButtons::Ok, tr("Error").toStdString());
         return outcome;
     }
     if (!page.SaveSettings())

@@ -5,6 +5,8 @@
 
 #include "wallpaper/WallpaperSetter.h"
 
+#include <QCoreApplication>
+
 #include <functional>
 #include <memory>
 #include <random>
@@ -18,6 +20,8 @@ class ConfigSession;
 enum class WallpaperRun { Apply, NextPicture, CalendarRefresh };
 
 class WallpaperJob {
+    // The texts keep the dialog's translation context, where they have always been.
+    Q_DECLARE_TR_FUNCTIONS(skyloom::config::frmMoonfield)
 public:
     explicit WallpaperJob(ConfigSession& session);
     ~WallpaperJob();
