@@ -8,7 +8,6 @@
 #include "FormControls.h"
 #include "Syncing.h"
 
-#include "common/Startup.h"
 #include "platform/System.h"
 
 #include <QComboBox>

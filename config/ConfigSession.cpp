@@ -7,7 +7,6 @@
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
-#include "platform/System.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
