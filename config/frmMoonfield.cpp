@@ -224,11 +224,13 @@ void frmMoonfield::applyClicked() {
 // The session's work, with the pages kept in step
 
 bool frmMoonfield::initialise() {
-    if (session_.initialised())
-        return session_.initialise();
-    session_.startedFromProps = m_bStartedFromProps;
+    if (pagesLoaded_)
+        return true;
+    if (!session_.initialised())
+        session_.startedFromProps = m_bStartedFromProps;
     if (!session_.initialise())
         return false;
+    pagesLoaded_ = true;
     InitLists();
     wallpaperWidget_->showPage();
     screenSaverWidget_->showPage();

@@ -48,6 +48,8 @@ public:
     /// pages. Runs once, shown or not. False when no image set exists.
     bool initialise();
     bool initialised() const { return session_.initialised(); }
+    /// The pages show the session's models (after a successful initialise()).
+    bool pagesLoaded() const { return pagesLoaded_; }
 
     /// The wallpaper job's routines, with the Wallpaper page kept in step.
     wallpaper::Outcome NextWallpaperImage();
@@ -104,6 +106,7 @@ private:
     AboutPageWidget* aboutWidget_ = nullptr;
 
     std::vector<bool> pageChanged_;
+    bool pagesLoaded_ = false;
 };
 
 } // namespace skyloom::config
