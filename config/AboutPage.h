@@ -61,7 +61,6 @@ public:
     /// there are entries the step ends without a picture. False then, or
     /// when the list is empty.
     bool thumbnailStep(const std::function<bool(const std::string&)>& load);
-    int thumbnailIndex() const { return thumbnailIndex_; }
 
 private:
     const imagesets::SetLibrary* library_;

@@ -84,7 +84,6 @@ public:
     bool step(const std::string& programPath, const std::function<bool(const std::string&)>& show);
 
     int position() const { return position_; }
-    bool excludedList() const { return excludedList_; }
 
 private:
     std::shared_ptr<imagesets::SetInfoClass> set_;

@@ -73,7 +73,6 @@ public:
     void pageHidden();
 
     QTimer* previewTimer() const { return tmrEditSetsThumbnailChanger_; }
-    RotatingPreview& rotatingPreview() { return preview_; }
     EditSetsPage& model() { return model_; }
 
     /// Makes a set from the pictures of `folder` under `setName` behind a

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -70,6 +71,36 @@ inline void fillSets(QComboBox* box, const std::vector<std::string>& entries) {
     for (const auto& e : entries)
         box->addItem(e == kRandomSetsEntry ? listText(kRandomSetsEntry) : QString::fromStdString(e),
                      QString::fromStdString(e));
+}
+
+/// A calendar frame's Size and Position lists with their labels, in rows 1
+/// and 2 of `grid` under the On/Off row.
+struct CalendarLists {
+    QComboBox* size;
+    QComboBox* position;
+};
+struct CalendarNames {
+    const char* sizeLabel;
+    const char* size;
+    const char* positionLabel;
+    const char* position;
+};
+inline CalendarLists calendarLists(QGridLayout* grid, QWidget* frame, const CalendarNames& names,
+                                   const QString& sizeText, const QString& positionText) {
+    QLabel* sizeLabel = label(names.sizeLabel, sizeText, frame);
+    auto* size = named(new QComboBox(frame), names.size);
+    fill(size, calendarSizes());
+    standsFor(sizeLabel, size);
+    QLabel* positionLabel = label(names.positionLabel, positionText, frame);
+    auto* position = named(new QComboBox(frame), names.position);
+    fill(position, calendarPositions());
+    standsFor(positionLabel, position);
+    grid->addWidget(sizeLabel, 1, 0);
+    grid->addWidget(size, 1, 1);
+    grid->addWidget(positionLabel, 2, 0);
+    grid->addWidget(position, 2, 1);
+    grid->setColumnStretch(2, 1);
+    return {size, position};
 }
 
 inline std::vector<std::string> comboEntries(const QComboBox* box) {

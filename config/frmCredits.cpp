@@ -150,11 +150,6 @@ void frmCredits::ImageTitle(const QString& text) {
     lblImageTitle_->setText(text);
 }
 
-void frmCredits::ImageInfo(const QString& text) {
-    credits_.imageInfo = text.toStdString();
-    lblImageInfo_->setText(text);
-}
-
 void frmCredits::ThumbNail(const QPixmap& picture) {
     if (picture.isNull()) {
         picThumbNail_->clear();

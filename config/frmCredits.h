@@ -28,7 +28,6 @@ public:
     void InitCredits(const std::string& folder, const std::string& path, const std::string& name,
                      const std::string& language);
     void ImageTitle(const QString& text);
-    void ImageInfo(const QString& text);
     void ThumbNail(const QPixmap& picture);
 
     const Credits& credits() const { return credits_; }

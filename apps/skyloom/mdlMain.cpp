@@ -4,7 +4,9 @@
 #include "common/Log.h"
 #include "common/ProgramInfo.h"
 #include "common/Startup.h"
+#include "config/ConfigSession.h"
 #include "config/QtMessageBox.h"
+#include "config/SessionNotices.h"
 #include "config/frmChangePassword.h"
 #include "config/frmMoonfield.h"
 #include "config/frmPleaseWait.h"
@@ -13,8 +15,8 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
-#include "platform/Translations.h"
 #include "platform/TerminationWatch.h"
+#include "platform/Translations.h"
 #include "saver/Cursor.h"
 #include "saver/ForeignWindow.h"
 #include "saver/SaverGuard.h"
@@ -59,30 +61,31 @@ std::string settingsFile() {
     return platform::GetProgramPath() + "ScreenSaver.ini";
 }
 
-// Creates the configuration form hidden and runs its initialisation, so the
-// image-set registry and the stored settings are fresh.
-// Null when there are no image sets (the user has been told): the program
-// then ends.
-std::unique_ptr<config::frmMoonfield> initialisedConfiguration() {
-    auto form = std::make_unique<config::frmMoonfield>();
-    if (!form->initialise())
-        return nullptr;
-    return form;
+// Runs the configuration's initialisation without a window, so the
+// image-set registry and the stored settings are fresh (and, on the first
+// run, the defaults are stored). False when there are no image sets (the
+// user has been told): the program then ends.
+bool initialiseConfiguration() {
+    config::ConfigSession session;
+    config::SessionNotices notices(session);
+    return session.initialise();
 }
 
 // The wallpaper sequences of "/wall" and "/kalendar": the notice shows while
-// the hidden dialog makes the wallpaper. Without a display (`headless`) the
-// picture is made for the screen seen last, or the reference size, and no
-// notice is shown; the one line on stdout then says where the picture is.
+// the wallpaper job makes the wallpaper; no dialog is made. Without a
+// display (`headless`) the picture is made for the screen seen last, or the
+// reference size, and no notice is shown; the one line on stdout then says
+// where the picture is.
 int wallpaperSequence(bool next, bool headless = false) {
-    auto form = std::make_unique<config::frmMoonfield>();
+    auto session = std::make_unique<config::ConfigSession>();
+    auto notices = std::make_unique<config::SessionNotices>(*session);
     if (headless) {
         const QSize remembered = platform::rememberedScreenSize();
-        form->setScreenSize(remembered.isValid() ? remembered : QSize(1024, 768));
+        session->setScreenSize(remembered.isValid() ? remembered : QSize(1024, 768));
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         platform::rememberScreenSize(screen->size() * screen->devicePixelRatio());
     }
-    if (!form->initialise())
+    if (!session->initialise())
         return 1;
     std::unique_ptr<config::frmPleaseWait> notice;
     if (!headless) {
@@ -90,8 +93,10 @@ int wallpaperSequence(bool next, bool headless = false) {
         notice->show();
         QCoreApplication::processEvents();
     }
-    const wallpaper::Outcome outcome = next ? form->NextWallpaperImage() : form->SetCalendar();
-    form.reset();
+    config::WallpaperJob& job = session->wallpaperJob();
+    const wallpaper::Outcome outcome = next ? job.NextWallpaperImage() : job.SetCalendar();
+    notices.reset();
+    session.reset();
     notice.reset();
     if (!outcome.ok) {
         std::fprintf(stderr, "skyloom: %s\n", outcome.reason.c_str());
@@ -168,7 +173,7 @@ int runInDaemonWindow(std::uint32_t windowId) {
         std::fprintf(stderr, "skyloom: cannot draw into window 0x%x\n", windowId);
         return 1;
     }
-    if (!initialisedConfiguration())
+    if (!initialiseConfiguration())
         return 1;
     saver::frmSaver window;
     window.setOffscreen(target.size().value_or(QSize(1024, 768)));
@@ -209,7 +214,7 @@ int runInDaemonWindow(std::uint32_t windowId) {
 }
 
 int runSaver() {
-    if (!initialisedConfiguration())
+    if (!initialiseConfiguration())
         return 1;
     // With password protection the saver is a lock: a guard process holds
     // the input grabs and the password prompt, the pictures come from a

@@ -84,6 +84,23 @@ TEST_F(FrmMoonfieldTest, FirstRunWritesTheDefaultsAndSwitchesTheSaverOn) {
     EXPECT_FALSE(second.bFirstRun());
 }
 
+// The frame shows whatever its session loaded, also when the session's work
+// ran first (a wallpaper asked for before the dialog was opened).
+TEST_F(FrmMoonfieldTest, PagesShowASessionThatWasInitialisedFirst) {
+    writeSettings(kSaved);
+    frmMoonfield form;
+    ASSERT_TRUE(form.session().initialise());
+    EXPECT_FALSE(form.pagesLoaded());
+    ASSERT_TRUE(form.initialise());
+    EXPECT_TRUE(form.pagesLoaded());
+    EXPECT_EQ(child<QComboBox>(form, "cmboSets")->count(),
+              static_cast<int>(form.wallpaperPage().sets.size()));
+    EXPECT_GT(child<QComboBox>(form, "cmboSS_SetsToUse")->count(), 0);
+    EXPECT_EQ(child<QListWidget>(form, "lstImages")->count(),
+              static_cast<int>(form.wallpaperPage().images.size()));
+    EXPECT_TRUE(form.initialise()); // once only
+}
+
 TEST_F(FrmMoonfieldTest, StartedFromTheDisplaySettingsHidesOnOffAndDelay) {
     writeSettings(kSaved);
     platform::setScreenSaveActive(false);

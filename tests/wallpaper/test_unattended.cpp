@@ -1,14 +1,19 @@
 // The wallpaper runs nobody watches (" /wall", " /kalendar", a delayed
 // change): what they record for the tray changer's schedule, that they
 // leave a wallpaper switched off alone without asking, and what they report.
+// They run the wallpaper job alone under a QGuiApplication, where making any
+// widget would abort the program, and leave no window behind.
 
-#include "config/frmMoonfield.h"
+#include "config/ConfigSession.h"
 #include "platform/MessageBox.h"
 #include "tests/config/ConfigFixture.h"
+#include "tests/support/GuiApp.h"
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QWindow>
 
 #include <cstdlib>
 #include <set>
@@ -16,7 +21,8 @@
 #include <vector>
 
 using namespace skyloom;
-using skyloom::config::frmMoonfield;
+using skyloom::config::ConfigSession;
+using skyloom::config::WallpaperRun;
 
 namespace {
 
@@ -47,6 +53,14 @@ private:
 
 class UnattendedTest : public test::ConfigFixture {
 protected:
+    // A QGuiApplication only: the job must not need widgets.
+    static void SetUpTestSuite() { test::ensureQGuiApplication(); }
+    void TearDown() override {
+        EXPECT_EQ(QCoreApplication::instance()->metaObject()->className(),
+                  std::string("QGuiApplication"));
+        EXPECT_TRUE(QGuiApplication::topLevelWindows().isEmpty());
+        ConfigFixture::TearDown();
+    }
     void SetUp() override {
         ConfigFixture::SetUp();
         twoSets();
@@ -68,9 +82,9 @@ protected:
 TEST_F(UnattendedTest, TheCalendarOfANewDayKeepsTheTimeOfTheLastPicture) {
     writeSettings(saved());
     {
-        frmMoonfield form;
+        ConfigSession form;
         ASSERT_TRUE(form.initialise());
-        const wallpaper::Outcome outcome = form.SetCalendar();
+        const wallpaper::Outcome outcome = form.wallpaperJob().SetCalendar();
         ASSERT_TRUE(outcome.ok) << outcome.reason;
     }
     EXPECT_EQ(value("PrefsWP", "LastChanged"), kOld);
@@ -80,9 +94,9 @@ TEST_F(UnattendedTest, TheCalendarOfANewDayKeepsTheTimeOfTheLastPicture) {
     // A new picture records "LastChanged" and leaves "LastCalendar".
     const std::string calendar = value("PrefsWP", "LastCalendar");
     {
-        frmMoonfield form;
+        ConfigSession form;
         ASSERT_TRUE(form.initialise());
-        ASSERT_TRUE(form.NextWallpaperImage().ok);
+        ASSERT_TRUE(form.wallpaperJob().NextWallpaperImage().ok);
     }
     EXPECT_NE(value("PrefsWP", "LastChanged"), kOld);
     EXPECT_EQ(value("PrefsWP", "LastCalendar"), calendar);
@@ -93,10 +107,11 @@ TEST_F(UnattendedTest, WallpaperOffUnattendedRunsDoNothingAndAskNothing) {
     const std::string before = readSettings();
     BoxRecorder boxes(platform::MsgResult::Yes);
     {
-        frmMoonfield form;
+        ConfigSession form;
         ASSERT_TRUE(form.initialise());
         for (int run = 0; run < 2; ++run) {
-            const wallpaper::Outcome outcome = run ? form.SetCalendar() : form.NextWallpaperImage();
+            const wallpaper::Outcome outcome =
+                run ? form.wallpaperJob().SetCalendar() : form.wallpaperJob().NextWallpaperImage();
             EXPECT_TRUE(outcome.ok);
             EXPECT_NE(outcome.reason.find("switched off"), std::string::npos) << outcome.reason;
         }
@@ -111,18 +126,18 @@ TEST_F(UnattendedTest, OnlyTheWallpaperPagesApplyAsksToRemoveTheWallpaper) {
     const std::string before = readSettings();
     {
         BoxRecorder boxes(platform::MsgResult::No);
-        frmMoonfield form;
+        ConfigSession form;
         ASSERT_TRUE(form.initialise());
-        EXPECT_TRUE(form.SetWallpaper().ok);
+        EXPECT_TRUE(form.wallpaperJob().SetWallpaper().ok);
         ASSERT_EQ(boxes.texts.size(), 1u);
         EXPECT_EQ(boxes.texts[0], "Are you sure you want to remove the Wallpaper?");
     }
     EXPECT_EQ(readSettings(), before); // No: nothing changed or saved
     {
         BoxRecorder boxes(platform::MsgResult::Yes);
-        frmMoonfield form;
+        ConfigSession form;
         ASSERT_TRUE(form.initialise());
-        EXPECT_TRUE(form.SetWallpaper(frmMoonfield::WallpaperRun::Apply).ok);
+        EXPECT_TRUE(form.wallpaperJob().SetWallpaper(WallpaperRun::Apply).ok);
         EXPECT_EQ(boxes.texts.size(), 1u);
     }
     EXPECT_EQ(value("PrefsWP", "enable"), "0");
@@ -133,13 +148,54 @@ TEST_F(UnattendedTest, AFailureIsReportedWithItsReasonAndRecordsNothing) {
     writeSettings(saved());
     writeFile(program + "meadow/Oak.jpg", "damaged");
     const std::string before = readSettings();
-    frmMoonfield form;
+    ConfigSession form;
     ASSERT_TRUE(form.initialise());
-    const wallpaper::Outcome outcome = form.SetCalendar();
+    const wallpaper::Outcome outcome = form.wallpaperJob().SetCalendar();
     EXPECT_FALSE(outcome.ok);
     EXPECT_NE(outcome.reason.find("Oak.jpg"), std::string::npos) << outcome.reason;
     EXPECT_EQ(outcome.reason.find('\n'), std::string::npos) << outcome.reason;
     EXPECT_EQ(readSettings(), before);
+}
+
+} // namespace
+
+namespace {
+
+// The saver's start runs the same initialisation without any window: on the
+// first run it stores the pages' defaults and makes the first wallpaper.
+TEST_F(UnattendedTest, TheFirstRunStoresTheDefaultsAndTheWallpaperWithoutADialog) {
+    platform::setScreenSaveActive(false);
+    ConfigSession session;
+    ASSERT_TRUE(session.initialise());
+    EXPECT_TRUE(session.bFirstRun());
+    EXPECT_TRUE(session.firstRunSaverSaved());
+    EXPECT_EQ(value("ScreenSaver", "Setup"), "1");
+    EXPECT_EQ(value("PrefsSS", "change"), "60s");
+    EXPECT_EQ(value("PrefsWP", "change"), "7");
+    EXPECT_FALSE(value("PrefsWP", "LastChanged").empty());
+    EXPECT_TRUE(platform::screenSaveActive());
+    EXPECT_TRUE(std::filesystem::exists(session.windowsDirectory() + "Skyloom.bmp"));
+
+    // Once only, and a second session finds the stored settings.
+    EXPECT_TRUE(session.initialise());
+    ConfigSession second;
+    ASSERT_TRUE(second.initialise());
+    EXPECT_FALSE(second.bFirstRun());
+}
+
+// The job's picture pick tells its listener before the wallpaper is set.
+TEST_F(UnattendedTest, TheNextPictureIsAnnouncedBeforeItIsSet) {
+    writeSettings(saved());
+    ConfigSession session;
+    ASSERT_TRUE(session.initialise());
+    std::string announced;
+    session.wallpaperJob().picturePicked = [&] {
+        announced = session.wallpaperPage().szWallpaperImage;
+        EXPECT_EQ(value("PrefsWP", "LastChanged"), kOld); // not set yet
+    };
+    ASSERT_TRUE(session.wallpaperJob().NextWallpaperImage().ok);
+    EXPECT_FALSE(announced.empty());
+    EXPECT_EQ(announced, session.wallpaperPage().szWallpaperImage);
 }
 
 } // namespace

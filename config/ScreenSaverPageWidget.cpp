@@ -1,14 +1,16 @@
-// The configuration form's Screen Saver page: its controls, their wiring,
-// and how the page's values are shown and gathered.
+// The dialog's Screen Saver page: its controls, their wiring, how the
+// page's values are shown, the rotating thumbnail and the preview.
 
-#include "frmMoonfield.h"
+#include "ScreenSaverPageWidget.h"
 
+#include "ConfigSession.h"
+#include "EditSetsPage.h"
 #include "FormControls.h"
 #include "LockReadiness.h"
+#include "SaverPreview.h"
 #include "Syncing.h"
+#include "Thumbnail.h"
 #include "frmChangePassword.h"
-
-#include "platform/MessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +24,10 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <array>
 
 #include <string>
 
@@ -30,9 +35,65 @@ namespace skyloom::config {
 
 using namespace controls;
 
-QWidget* frmMoonfield::buildScreenSaverPage() {
-    auto* page = named(new QWidget, "pageScreenSaver");
-    auto* layout = new QVBoxLayout(page);
+namespace {
+
+constexpr int kThumbnailMs = 1500;
+
+// Stops two timers and restarts those that ran, however the caller leaves.
+class SuspendedTimers {
+public:
+    SuspendedTimers(QTimer* a, QTimer* b) : timers_{a, b} {
+        for (std::size_t i = 0; i < timers_.size(); ++i) {
+            wasActive_[i] = timers_[i] && timers_[i]->isActive();
+            if (timers_[i])
+                timers_[i]->stop();
+        }
+    }
+    ~SuspendedTimers() {
+        for (std::size_t i = 0; i < timers_.size(); ++i)
+            if (wasActive_[i])
+                timers_[i]->start();
+    }
+    SuspendedTimers(const SuspendedTimers&) = delete;
+    SuspendedTimers& operator=(const SuspendedTimers&) = delete;
+
+private:
+    std::array<QTimer*, 2> timers_;
+    std::array<bool, 2> wasActive_{};
+};
+
+} // namespace
+
+ScreenSaverPageWidget::ScreenSaverPageWidget(ConfigSession& session, QWidget* parent)
+    : QWidget(parent), session_(session), thumbnails_(std::make_unique<ThumbnailCycle>()) {
+    setObjectName("pageScreenSaver");
+    auto* layout = new QVBoxLayout(this);
+    buildSwitches(layout);
+    SSTabScreenSaver_ = named(new QTabWidget(this), "SSTabScreenSaver");
+    layout->addWidget(SSTabScreenSaver_, 1);
+    SSTabScreenSaver_->addTab(buildBasicTab(), tr("Basic Settings"));
+    SSTabScreenSaver_->addTab(buildCalendarTab(), tr("Calendar"));
+    SSTabScreenSaver_->addTab(buildPanTab(), tr("PanaMotion"));
+    SSTabScreenSaver_->addTab(buildWebTab(), tr("Skyloom"));
+
+    tmrThumbnailChanger_ = new QTimer(this);
+    tmrThumbnailChanger_->setObjectName("tmrThumbnailChanger");
+    tmrThumbnailChanger_->setInterval(1);
+    connectControls();
+}
+
+ScreenSaverPageWidget::~ScreenSaverPageWidget() = default;
+
+ScreenSaverPage* ScreenSaverPageWidget::model() const {
+    return session_.screenSaverPage();
+}
+
+bool ScreenSaverPageWidget::windowShown() const {
+    return window()->isVisible();
+}
+
+void ScreenSaverPageWidget::buildSwitches(QVBoxLayout* layout) {
+    QWidget* page = this;
 
     // The saver's on/off switch with the password controls: Linux has no
     // desktop dialog where password protection is switched on, so it lives
@@ -77,11 +138,11 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     top->addWidget(frmSaverDelay_);
     layout->addLayout(top);
     layout->addWidget(lblPasswordProblem_);
+    saverControls_.insert(saverControls_.end(), {nbsSaverDelay_, frmSaverDelay_, startAfter});
+}
 
-    SSTabScreenSaver_ = named(new QTabWidget(page), "SSTabScreenSaver");
-    layout->addWidget(SSTabScreenSaver_, 1);
-
-    // Basic Settings: the pictures and their captions.
+// Basic Settings: the pictures and their captions.
+QWidget* ScreenSaverPageWidget::buildBasicTab() {
     auto* basic = named(new QWidget, "tabSSBasic");
     auto* basicLayout = new QHBoxLayout(basic);
     auto* left = new QVBoxLayout;
@@ -152,9 +213,16 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     right->addWidget(cmdSSPreview_);
     right->addStretch();
     basicLayout->addLayout(right);
-    SSTabScreenSaver_->addTab(basic, tr("Basic Settings"));
+    saverControls_.insert(saverControls_.end(),
+                          {cmboSS_SetsToUse_, chkShowTitles_, SSFrame2, framSSTimeBetween,
+                           nbsImageDelay_, optSSMinutes_, optSSSeconds_, SSFrame3,
+                           chkShowDescriptive_, SSLabel4, cmboSSLanguage_, SSLabel5,
+                           cmboTransitions_, cmdSSPreview_, chkSSFit2Screen_, SSLabel1, Label17,
+                           nbsInfoPanelShows_, seconds});
+    return basic;
+}
 
-    // Calendar.
+QWidget* ScreenSaverPageWidget::buildCalendarTab() {
     auto* calendarTab = named(new QWidget, "tabSSCalendar");
     auto* calendarLayout = new QVBoxLayout(calendarTab);
     auto* frmCalendar = frame("frmCalendar", tr("Calendar"), calendarTab);
@@ -163,24 +231,19 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     optCalendarOff_ = option("optCalendarOff", tr("Off"), QString(), frmCalendar);
     cal->addWidget(optCalendarOn_, 0, 0);
     cal->addWidget(optCalendarOff_, 0, 1);
-    auto* sizeLabel = label("lblCalendarSize", tr("Size:"), frmCalendar);
-    cmboCalendarSize_ = named(new QComboBox(frmCalendar), "cmboCalendarSize");
-    fill(cmboCalendarSize_, calendarSizes());
-    standsFor(sizeLabel, cmboCalendarSize_);
-    auto* positionLabel = label("lblCalendarPosition", tr("Position:"), frmCalendar);
-    cmboCalendarPosition_ = named(new QComboBox(frmCalendar), "cmboCalendarPosition");
-    fill(cmboCalendarPosition_, calendarPositions());
-    standsFor(positionLabel, cmboCalendarPosition_);
-    cal->addWidget(sizeLabel, 1, 0);
-    cal->addWidget(cmboCalendarSize_, 1, 1);
-    cal->addWidget(positionLabel, 2, 0);
-    cal->addWidget(cmboCalendarPosition_, 2, 1);
-    cal->setColumnStretch(2, 1);
+    const CalendarLists lists = calendarLists(
+        cal, frmCalendar,
+        {"lblCalendarSize", "cmboCalendarSize", "lblCalendarPosition", "cmboCalendarPosition"},
+        tr("Size:"), tr("Position:"));
+    cmboCalendarSize_ = lists.size;
+    cmboCalendarPosition_ = lists.position;
     calendarLayout->addWidget(frmCalendar);
     calendarLayout->addStretch();
-    SSTabScreenSaver_->addTab(calendarTab, tr("Calendar"));
+    return calendarTab;
+}
 
-    // PanaMotion: panoramic pictures pan across the screen.
+// PanaMotion: panoramic pictures pan across the screen.
+QWidget* ScreenSaverPageWidget::buildPanTab() {
     auto* panTab = named(new QWidget, "tabSSPanaMotion");
     auto* panLayout = new QVBoxLayout(panTab);
     auto* frmPanaMotion = frame("frmPanaMotion", tr("PanaMotion"), panTab);
@@ -204,9 +267,12 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     panLayout->addWidget(frmPanaMotion);
     panLayout->addWidget(SSFrame5_);
     panLayout->addStretch();
-    SSTabScreenSaver_->addTab(panTab, tr("PanaMotion"));
+    saverControls_.insert(saverControls_.end(), {SSFrame5_, SSLabel6, sldrPanSpeed_, SSLabel7});
+    return panTab;
+}
 
-    // Skyloom: the web-launch key.
+// Skyloom: the web-launch key.
+QWidget* ScreenSaverPageWidget::buildWebTab() {
     auto* webTab = named(new QWidget, "tabSSSkyloom");
     auto* webLayout = new QVBoxLayout(webTab);
     frmWebLinker_ = frame("frmWebLinker", tr("Skyloom"), webTab);
@@ -227,41 +293,26 @@ QWidget* frmMoonfield::buildScreenSaverPage() {
     webNote->setWordWrap(true);
     webLayout->addWidget(webNote);
     webLayout->addStretch();
-    SSTabScreenSaver_->addTab(webTab, tr("Skyloom"));
-
-    saverControls_ = {cmboSS_SetsToUse_,  chkShowTitles_,
-                      SSFrame2,           nbsSaverDelay_,
-                      framSSTimeBetween,  nbsImageDelay_,
-                      optSSMinutes_,      optSSSeconds_,
-                      SSFrame3,           chkShowDescriptive_,
-                      SSLabel4,           cmboSSLanguage_,
-                      SSLabel5,           cmboTransitions_,
-                      SSFrame5_,          SSLabel6,
-                      sldrPanSpeed_,      SSLabel7,
-                      cmdSSPreview_,      chkSSFit2Screen_,
-                      SSLabel1,           frmSaverDelay_,
-                      startAfter,         Label17,
-                      nbsInfoPanelShows_, seconds};
-    return page;
+    return webTab;
 }
 
-void frmMoonfield::connectScreenSaverPage() {
+void ScreenSaverPageWidget::connectControls() {
     // Each handler copies the control's value into the page model and marks
     // the page changed; they are silent while the widgets are being loaded.
     const auto bind = [this](auto* sender, auto signal, auto apply) {
         connect(sender, signal, this, [this, apply](auto value) {
-            if (syncing_ || !screenSaver_)
+            if (syncing_ || !model())
                 return;
-            apply(screenSaver_->values(), value);
-            SetApply();
+            apply(model()->values(), value);
+            edited();
         });
     };
     connect(optSSOn_, &QRadioButton::toggled, this, [this](bool on) {
-        if (syncing_ || !screenSaver_)
+        if (syncing_ || !model())
             return;
-        screenSaver_->values().saverOn = on;
+        model()->values().saverOn = on;
         setSaverState(on);
-        SetApply();
+        edited();
     });
     bind(chkPasswordProtected_, &QCheckBox::toggled,
          [](ScreenSaverSettings& v, bool on) { v.passwordProtected = on; });
@@ -273,16 +324,15 @@ void frmMoonfield::connectScreenSaverPage() {
     bind(nbsSaverDelay_, &QSpinBox::valueChanged,
          [](ScreenSaverSettings& v, int n) { v.delayMinutes = n; });
     connect(cmboSS_SetsToUse_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (syncing_ || !screenSaver_)
+        if (syncing_ || !model())
             return;
         if (index < 0 && cmboSS_SetsToUse_->count() > 0) {
             cmboSS_SetsToUse_->setCurrentIndex(0);
             return;
         }
-        screenSaver_->values().setIndex = index;
-        screenSaver_->bRandomSets =
-            cmboSS_SetsToUse_->itemData(index).toString() == kRandomSetsEntry;
-        SetApply();
+        model()->values().setIndex = index;
+        model()->bRandomSets = cmboSS_SetsToUse_->itemData(index).toString() == kRandomSetsEntry;
+        edited();
     });
     bind(nbsImageDelay_, &QSpinBox::valueChanged,
          [](ScreenSaverSettings& v, int n) { v.imageDelay = n; });
@@ -307,36 +357,33 @@ void frmMoonfield::connectScreenSaverPage() {
     bind(cmboCalendarPosition_, &QComboBox::currentIndexChanged,
          [](ScreenSaverSettings& v, int i) { v.calendarPosition = i; });
     connect(optPanaMotionOn_, &QRadioButton::toggled, this, [this](bool on) {
-        if (syncing_ || !screenSaver_)
+        if (syncing_ || !model())
             return;
-        screenSaver_->values().panEnable = on;
-        SetApply();
+        model()->values().panEnable = on;
+        edited();
         setPanoramic(on);
     });
     bind(sldrPanSpeed_, &QSlider::valueChanged,
          [](ScreenSaverSettings& v, int n) { v.panSlider = n; });
     bind(optWebLinkOn_, &QRadioButton::toggled,
          [](ScreenSaverSettings& v, bool on) { v.webLinkOn = on; });
-    connect(cmdSSPreview_, &QPushButton::clicked, this, &frmMoonfield::previewRequested);
+    connect(cmdSSPreview_, &QPushButton::clicked, this, [this] {
+        if (previewRequested)
+            previewRequested();
+    });
+    connect(tmrThumbnailChanger_, &QTimer::timeout, this,
+            &ScreenSaverPageWidget::tmrThumbnailChanger_Timer);
+    connect(cmboSS_SetsToUse_, &QComboBox::currentIndexChanged, this,
+            &ScreenSaverPageWidget::cmboSS_SetsToUse_Click);
+    connect(optSSOn_, &QRadioButton::toggled, this, [this] { updateThumbnailTimer(); });
 }
 
-void frmMoonfield::LoadScreenSaverPage() {
-    if (!screenSaver_)
+void ScreenSaverPageWidget::showPage() {
+    if (!model())
         return;
-    screenSaver_->LoadScreenSaverPage(m_bStartedFromProps, screenSaver_->setEntries());
-    if (screenSaver_->bFirstRun()) {
-        pageChanged_[ScreenSaver] = true;
-        pageChanged_[Wallpaper] = true;
-        cmdApply_->setEnabled(true);
-        cmdCancel_->setEnabled(false);
-    }
-    showScreenSaverPage();
-}
-
-void frmMoonfield::showScreenSaverPage() {
     Syncing guard(syncing_);
-    const ScreenSaverSettings& v = screenSaver_->values();
-    if (screenSaver_->systemFramesHidden()) {
+    const ScreenSaverSettings& v = model()->values();
+    if (model()->systemFramesHidden()) {
         SSFrame1_->hide();
         frmSaverDelay_->hide();
     }
@@ -345,8 +392,8 @@ void frmMoonfield::showScreenSaverPage() {
     nbsSaverDelay_->setValue(v.delayMinutes);
     nbsImageDelay_->setValue(v.imageDelay);
     (v.minutes ? optSSMinutes_ : optSSSeconds_)->setChecked(true);
-    if (comboEntries(cmboSS_SetsToUse_) != screenSaver_->setEntries())
-        fillSets(cmboSS_SetsToUse_, screenSaver_->setEntries());
+    if (comboEntries(cmboSS_SetsToUse_) != model()->setEntries())
+        fillSets(cmboSS_SetsToUse_, model()->setEntries());
     cmboSS_SetsToUse_->setCurrentIndex(v.setIndex);
     cmboTransitions_->setCurrentIndex(v.transition);
     chkShowTitles_->setChecked(v.showTitle);
@@ -365,46 +412,20 @@ void frmMoonfield::showScreenSaverPage() {
     showPasswordProblem();
 }
 
-void frmMoonfield::showPasswordProblem() {
+void ScreenSaverPageWidget::showPasswordProblem() {
     const std::string why = lockProblem();
     lblPasswordProblem_->setText(QString::fromStdString(why));
     // Only with the switches it explains: not where their frame is hidden.
-    lblPasswordProblem_->setVisible(!why.empty() && !screenSaver_->systemFramesHidden());
+    lblPasswordProblem_->setVisible(!why.empty() && !model()->systemFramesHidden());
     cmdChangePassword_->setText(QString::fromStdString(passwordButtonText()));
 }
 
-void frmMoonfield::SetScreenSaverInfo() {
-    if (!screenSaver_)
-        return;
-    // The rest of the page is saved; the switch stays as it was stored.
-    if (const std::string problem = screenSaver_->passwordProblem(); !problem.empty()) {
-        pageChanged_[ScreenSaver] = true;
-        if (isVisible())
-            cmdApply_->setEnabled(true);
-        showPasswordProblem();
-        platform::MessageBox(
-            tr("\"Password protected\" was not switched on. %1 Set a saver password first.")
-                .arg(QString::fromStdString(problem))
-                .toStdString());
-    }
-    if (!screenSaver_->SetScreenSaverInfo()) {
-        // Nothing is lost: the page stays changed so it can be saved again.
-        pageChanged_[ScreenSaver] = true;
-        if (isVisible()) {
-            cmdApply_->setEnabled(true);
-            platform::MessageBox(tr("The screen saver settings could not be saved to %1.")
-                                     .arg(QString::fromStdString(library_.SettingsPath()))
-                                     .toStdString());
-        }
-    }
-}
-
-void frmMoonfield::EnableSaverControls(bool on) {
+void ScreenSaverPageWidget::EnableSaverControls(bool on) {
     for (QWidget* w : saverControls_)
         w->setEnabled(on);
 }
 
-void frmMoonfield::setSaverState(bool on) {
+void ScreenSaverPageWidget::setSaverState(bool on) {
     EnableSaverControls(on);
     // The inner tabs can be reached only while the saver is on.
     SSTabScreenSaver_->setCurrentIndex(0);
@@ -412,17 +433,79 @@ void frmMoonfield::setSaverState(bool on) {
         SSTabScreenSaver_->setTabEnabled(i, on);
     // Switching the saver on must not re-enable the speed of a panoramic
     // motion that is off.
-    if (on && screenSaver_)
-        setPanoramic(screenSaver_->values().panEnable);
+    if (on && model())
+        setPanoramic(model()->values().panEnable);
 }
 
-void frmMoonfield::setPanoramic(bool on) {
-    const bool enable = on && (!screenSaver_ || screenSaver_->values().saverOn);
+void ScreenSaverPageWidget::setPanoramic(bool on) {
+    const bool enable = on && (!model() || model()->values().saverOn);
     sldrPanSpeed_->setEnabled(enable);
     SSFrame5_->setEnabled(enable);
 }
 
-// ---------------------------------------------------------------------------
-// Wallpaper page
+void ScreenSaverPageWidget::showSetList() {
+    if (!model())
+        return;
+    Syncing guard(syncing_);
+    fillSets(cmboSS_SetsToUse_, model()->setEntries());
+    cmboSS_SetsToUse_->setCurrentIndex(model()->values().setIndex);
+}
+
+void ScreenSaverPageWidget::firstInnerTab() {
+    SSTabScreenSaver_->setCurrentIndex(0);
+}
+
+int ScreenSaverPageWidget::languageIndex() const {
+    return cmboSSLanguage_->currentIndex();
+}
+
+// The About page rotates its own set's pictures; this changer serves the
+// Screen Saver page while it shows and the saver is switched on.
+void ScreenSaverPageWidget::updateThumbnailTimer() {
+    const bool on = optSSOn_->isChecked();
+    if (pageCurrent && pageCurrent() && on) {
+        if (!tmrThumbnailChanger_->isActive())
+            tmrThumbnailChanger_->start();
+    } else {
+        tmrThumbnailChanger_->stop();
+        if (!on)
+            picSSThumbNail_->clear();
+    }
+}
+
+void ScreenSaverPageWidget::restartThumbnail() {
+    tmrThumbnailChanger_->setInterval(1);
+    updateThumbnailTimer();
+}
+
+void ScreenSaverPageWidget::cmboSS_SetsToUse_Click() {
+    if (!model())
+        return;
+    thumbnails_->clear();
+    const auto& entries = model()->setEntries();
+    const std::string chosen = cmboSS_SetsToUse_->currentData().toString().toStdString();
+    for (auto& entry : thumbnailEntries(session_.library().Sets(), entries, chosen))
+        thumbnails_->add(std::move(entry));
+}
+
+void ScreenSaverPageWidget::tmrThumbnailChanger_Timer() {
+    tmrThumbnailChanger_->setInterval(kThumbnailMs);
+    if (!windowShown() || thumbnails_->entries().empty())
+        return;
+    tmrThumbnailChanger_->stop();
+    const std::string& programPath = session_.programPath();
+    thumbnails_->step([&](const std::string& entry) {
+        return showThumbnail(picSSThumbNail_, programPath + entry + ".bmp", programPath);
+    });
+    updateThumbnailTimer();
+}
+
+void ScreenSaverPageWidget::cmdSSPreview_Click(QTimer* other) {
+    if (!model())
+        return;
+    SuspendedTimers suspended(tmrThumbnailChanger_, other);
+    const ScreenSaverSettings& v = model()->values();
+    runSaverPreview(previewSettings(v, model()->setEntries(), session_.programPath()), v.minutes);
+}
 
 } // namespace skyloom::config

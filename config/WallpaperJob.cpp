@@ -1,8 +1,6 @@
-// The configuration form's wallpaper routines: the next picture, the
-// calendar of a new day and the Wallpaper page applied, for the dialog and
-// for the unattended runs of " /wall" and " /kalendar".
+#include "WallpaperJob.h"
 
-#include "frmMoonfield.h"
+#include "ConfigSession.h"
 
 #include "common/DateText.h"
 #include "common/Log.h"
@@ -13,8 +11,7 @@
 #include "platform/System.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QDate>
 
 #include <chrono>
 
@@ -27,47 +24,46 @@ constexpr const char* kWallpaperOff =
 
 } // namespace
 
-wallpaper::Outcome frmMoonfield::NextWallpaperImage() {
-    if (!initialise())
+WallpaperJob::WallpaperJob(ConfigSession& session) : session_(session) {}
+WallpaperJob::~WallpaperJob() = default;
+
+wallpaper::Outcome WallpaperJob::NextWallpaperImage() {
+    if (!session_.initialise())
         return {false, "no image set is installed"};
-    if (!wallpaper_.enabled)
+    WallpaperPage& page = session_.wallpaperPage();
+    if (!page.enabled)
         return {true, kWallpaperOff};
     random_.seed(static_cast<std::mt19937::result_type>(
         std::chrono::steady_clock::now().time_since_epoch().count()));
-    if (!wallpaper_.PickRandomPicture(random_)) {
+    if (!page.PickRandomPicture(random_)) {
         // Counted as a change, so the tray changer does not ask again at once.
         logInfo("wallpaper", "no wallpaper picture to choose from");
-        WriteIniString("PrefsWP", kLastChangedKey, currentDateText(), library_.SettingsPath());
+        WriteIniString("PrefsWP", kLastChangedKey, currentDateText(),
+                       session_.library().SettingsPath());
         return {true, "there is no wallpaper picture to choose from"};
     }
-    wallpaper_.bWallpaperAutoChange = true;
-    showImageList();
+    page.bWallpaperAutoChange = true;
+    if (picturePicked)
+        picturePicked();
     return SetWallpaper(WallpaperRun::NextPicture);
 }
 
-wallpaper::Outcome frmMoonfield::SetCalendar() {
+wallpaper::Outcome WallpaperJob::SetCalendar() {
     return SetWallpaper(WallpaperRun::CalendarRefresh);
 }
 
-wallpaper::WallpaperSetter& frmMoonfield::wallpaperSetter() {
-    if (!wallpaperSetter_)
-        wallpaperSetter_ = std::make_unique<wallpaper::WallpaperSetter>();
-    return *wallpaperSetter_;
+wallpaper::WallpaperSetter& WallpaperJob::wallpaperSetter() {
+    if (!setter_)
+        setter_ = std::make_unique<wallpaper::WallpaperSetter>();
+    return *setter_;
 }
 
-QSize frmMoonfield::screenPixels() const {
-    if (screenOverride_.isValid())
-        return screenOverride_;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->size() * screen->devicePixelRatio();
-    return {};
-}
-
-wallpaper::Outcome frmMoonfield::SetWallpaper(WallpaperRun run) {
-    if (!initialise())
+wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
+    if (!session_.initialise())
         return {false, "no image set is installed"};
+    const WallpaperPage& page = session_.wallpaperPage();
     wallpaper::Outcome outcome;
-    if (!wallpaper_.enabled) {
+    if (!page.enabled) {
         // Only the user's Apply may take the wallpaper away; the schedule and
         // the tray's requests leave an Off wallpaper alone and ask nothing.
         if (run != WallpaperRun::Apply)
@@ -78,7 +74,7 @@ wallpaper::Outcome frmMoonfield::SetWallpaper(WallpaperRun run) {
             platform::MsgResult::Yes)
             return {true, "the wallpaper was left as it was"};
         outcome = wallpaperSetter().RemoveWallpaper();
-    } else if (wallpaper_.szWallpaperImage.empty()) {
+    } else if (page.szWallpaperImage.empty()) {
         outcome.reason = "no wallpaper picture is chosen";
     } else {
         outcome = wallpaperSetter().SetWallpaper(renderRequest());
@@ -91,33 +87,33 @@ wallpaper::Outcome frmMoonfield::SetWallpaper(WallpaperRun run) {
             platform::MsgButtons::Ok, tr("Error").toStdString());
         return outcome;
     }
-    if (!wallpaper_.SaveSettings())
+    if (!page.SaveSettings())
         logWarning("wallpaper", "could not record the wallpaper settings");
     // Last, so that the tray changer counts from a finished change. A new
     // day's calendar is not a new picture: the intervals keep counting from
     // the last picture.
     const char* key = run == WallpaperRun::CalendarRefresh ? kLastCalendarKey : kLastChangedKey;
-    if (!WriteIniString("PrefsWP", key, currentDateText(), library_.SettingsPath()))
+    if (!WriteIniString("PrefsWP", key, currentDateText(), session_.library().SettingsPath()))
         logWarning("wallpaper", "could not record the time of the wallpaper change");
     return outcome;
 }
 
-wallpaper::RenderRequest frmMoonfield::renderRequest() const {
+wallpaper::RenderRequest WallpaperJob::renderRequest() const {
+    const WallpaperPage& page = session_.wallpaperPage();
     wallpaper::RenderRequest request;
-    request.pictureBase = wallpaper_.szWallpaperImage;
-    request.setDirectory = wallpaper_.szWallpaperSetDir;
-    request.reference = QSize(maxWidth_, maxHeight_);
-    request.screen = screenPixels();
-    request.fit = wallpaper_.stretch;
-    request.keepAspect = wallpaper_.keepAspect;
+    request.pictureBase = page.szWallpaperImage;
+    request.setDirectory = page.szWallpaperSetDir;
+    request.reference = QSize(session_.nMaxWidth(), session_.nMaxHeight());
+    request.screen = session_.screenPixels();
+    request.fit = page.stretch;
+    request.keepAspect = page.keepAspect;
     request.bitsPerPixel = platform::displayBitsPerPixel();
-    request.calendar = {wallpaper_.calendarOn, wallpaper_.calendarPosition,
-                        wallpaper_.calendarSize};
+    request.calendar = {page.calendarOn, page.calendarPosition, page.calendarSize};
     request.today = QDate::currentDate();
-    request.settingsFile = library_.SettingsPath();
+    request.settingsFile = session_.library().SettingsPath();
     request.workFolder = platform::runtimeDirectory();
     request.cacheFolder = wallpaper::defaultCacheFolder();
-    request.outputPath = windowsDir_ + wallpaper::kBmpFileName;
+    request.outputPath = session_.windowsDirectory() + wallpaper::kBmpFileName;
     return request;
 }
 

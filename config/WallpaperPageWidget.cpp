@@ -1,8 +1,9 @@
-// The configuration form's Wallpaper page: its controls, their wiring, the
-// picture list and preview, and the image credits.
+// The dialog's Wallpaper page: its controls, their wiring, the picture list
+// and preview, and the image credits.
 
-#include "frmMoonfield.h"
+#include "WallpaperPageWidget.h"
 
+#include "ConfigSession.h"
 #include "FormControls.h"
 #include "Syncing.h"
 #include "frmCredits.h"
@@ -31,8 +32,10 @@ namespace skyloom::config {
 
 using namespace controls;
 
-QWidget* frmMoonfield::buildWallpaperPage() {
-    auto* page = named(new QWidget, "pageWallpaper");
+WallpaperPageWidget::WallpaperPageWidget(ConfigSession& session, QWidget* parent)
+    : QWidget(parent), session_(session) {
+    setObjectName("pageWallpaper");
+    QWidget* page = this;
     auto* layout = new QVBoxLayout(page);
 
     auto* Frame1 = frame("Frame1", tr("Wallpaper"), page);
@@ -49,7 +52,16 @@ QWidget* frmMoonfield::buildWallpaperPage() {
 
     SSTabWallPaper_ = named(new QTabWidget(page), "SSTabWallPaper");
     layout->addWidget(SSTabWallPaper_, 1);
+    SSTabWallPaper_->addTab(buildBasicTab(), tr("Basic Settings"));
+    SSTabWallPaper_->addTab(buildCalendarTab(), tr("Calendar"));
+    connectControls();
+}
 
+WallpaperPage& WallpaperPageWidget::model() const {
+    return session_.wallpaperPage();
+}
+
+QWidget* WallpaperPageWidget::buildBasicTab() {
     auto* basic = named(new QWidget, "tabWPBasic");
     auto* grid = new QGridLayout(basic);
     auto* Label20 = label("Label20", tr("Image set:"), basic);
@@ -92,8 +104,10 @@ QWidget* frmMoonfield::buildWallpaperPage() {
     grid->addWidget(frmAutoChange_, 6, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
-    SSTabWallPaper_->addTab(basic, tr("Basic Settings"));
+    return basic;
+}
 
+QWidget* WallpaperPageWidget::buildCalendarTab() {
     auto* calendarTab = named(new QWidget, "tabWPCalendar");
     auto* calendarLayout = new QVBoxLayout(calendarTab);
     auto* frmCalendarWP = frame("frmCalendarWP", tr("Calendar"), calendarTab);
@@ -105,122 +119,107 @@ QWidget* frmMoonfield::buildWallpaperPage() {
                                tr("Click here to turn the wallpaper calendar off."), frmCalendarWP);
     cal->addWidget(optWPCalendarOn_, 0, 0);
     cal->addWidget(optWPCalendarOff_, 0, 1);
-    auto* Label2 = label("Label2", tr("Size:"), frmCalendarWP);
-    cmboWPCalendarSize_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarSize");
-    fill(cmboWPCalendarSize_, calendarSizes());
-    standsFor(Label2, cmboWPCalendarSize_);
-    auto* Label1 = label("Label1", tr("Position:"), frmCalendarWP);
-    cmboWPCalendarPosition_ = named(new QComboBox(frmCalendarWP), "cmboWPCalendarPosition");
-    fill(cmboWPCalendarPosition_, calendarPositions());
-    standsFor(Label1, cmboWPCalendarPosition_);
-    cal->addWidget(Label2, 1, 0);
-    cal->addWidget(cmboWPCalendarSize_, 1, 1);
-    cal->addWidget(Label1, 2, 0);
-    cal->addWidget(cmboWPCalendarPosition_, 2, 1);
-    cal->setColumnStretch(2, 1);
+    const CalendarLists lists = calendarLists(
+        cal, frmCalendarWP, {"Label2", "cmboWPCalendarSize", "Label1", "cmboWPCalendarPosition"},
+        tr("Size:"), tr("Position:"));
+    cmboWPCalendarSize_ = lists.size;
+    cmboWPCalendarPosition_ = lists.position;
     calendarLayout->addWidget(frmCalendarWP);
     calendarLayout->addStretch();
-    SSTabWallPaper_->addTab(calendarTab, tr("Calendar"));
-    return page;
+    return calendarTab;
 }
 
-void frmMoonfield::connectWallpaperPage() {
+void WallpaperPageWidget::connectControls() {
     connect(optWallPaperOn_, &QRadioButton::toggled, this, [this](bool on) {
         if (syncing_)
             return;
-        wallpaper_.enabled = on;
-        SetApply();
+        model().enabled = on;
+        edited();
         frmAutoChange_->setEnabled(on);
         WallpaperControlsSetEnable(on);
     });
     connect(cmboSets_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (syncing_)
             return;
-        wallpaper_.SelectSet(index);
+        model().SelectSet(index);
         showImageList();
-        SetApply();
+        edited();
         if (lstImages_->isVisible() && lstImages_->isEnabled())
             lstImages_->setFocus();
     });
     connect(lstImages_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (syncing_)
             return;
-        const bool changed = wallpaper_.SelectImage(row);
+        const bool changed = model().SelectImage(row);
         showWallpaperPreview();
         if (changed)
-            SetApply();
+            edited();
     });
     connect(chkFit2Screen_, &QCheckBox::toggled, this, [this](bool on) {
         if (syncing_)
             return;
-        wallpaper_.stretch = on;
-        SetApply();
+        model().stretch = on;
+        edited();
     });
     connect(cmboAutoChange_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (syncing_)
             return;
-        wallpaper_.changeIndex = index;
-        SetApply();
+        model().changeIndex = index;
+        edited();
     });
     connect(optWPCalendarOn_, &QRadioButton::toggled, this, [this](bool on) {
         if (syncing_)
             return;
-        wallpaper_.calendarOn = on;
-        SetApply();
+        model().calendarOn = on;
+        edited();
     });
     connect(cmboWPCalendarPosition_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (syncing_ || index < 0)
             return;
-        wallpaper_.calendarPosition = cmboWPCalendarPosition_->itemData(index).toInt();
-        SetApply();
+        model().calendarPosition = cmboWPCalendarPosition_->itemData(index).toInt();
+        edited();
     });
     connect(cmboWPCalendarSize_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (syncing_ || index < 0)
             return;
-        wallpaper_.calendarSize = cmboWPCalendarSize_->itemData(index).toInt();
-        SetApply();
+        model().calendarSize = cmboWPCalendarSize_->itemData(index).toInt();
+        edited();
     });
-    connect(cmdImageCredits_, &QPushButton::clicked, this, &frmMoonfield::imageCreditsRequested);
-    connect(cmdImageCredits_, &QPushButton::clicked, this, &frmMoonfield::cmdImageCredits_Click);
+    connect(cmdImageCredits_, &QPushButton::clicked, this,
+            &WallpaperPageWidget::cmdImageCredits_Click);
 }
 
-void frmMoonfield::InitWallpaperPage() {
-    wallpaper_.InitWallpaperPage();
-    showWallpaperPage();
-}
-
-void frmMoonfield::showWallpaperPage() {
+void WallpaperPageWidget::showPage() {
     {
         Syncing guard(syncing_);
-        (wallpaper_.enabled ? optWallPaperOn_ : optWallPaperOff_)->setChecked(true);
-        chkFit2Screen_->setChecked(wallpaper_.stretch);
-        cmboAutoChange_->setCurrentIndex(wallpaper_.changeIndex);
-        (wallpaper_.calendarOn ? optWPCalendarOn_ : optWPCalendarOff_)->setChecked(true);
+        (model().enabled ? optWallPaperOn_ : optWallPaperOff_)->setChecked(true);
+        chkFit2Screen_->setChecked(model().stretch);
+        cmboAutoChange_->setCurrentIndex(model().changeIndex);
+        (model().calendarOn ? optWPCalendarOn_ : optWPCalendarOff_)->setChecked(true);
         cmboWPCalendarPosition_->setCurrentIndex(
-            indexOfValue(calendarPositions(), wallpaper_.calendarPosition));
-        cmboWPCalendarSize_->setCurrentIndex(
-            indexOfValue(calendarSizes(), wallpaper_.calendarSize));
+            indexOfValue(calendarPositions(), model().calendarPosition));
+        cmboWPCalendarSize_->setCurrentIndex(indexOfValue(calendarSizes(), model().calendarSize));
     }
     showImageList();
-    frmAutoChange_->setEnabled(wallpaper_.enabled);
-    WallpaperControlsSetEnable(wallpaper_.enabled);
+    frmAutoChange_->setEnabled(model().enabled);
+    WallpaperControlsSetEnable(model().enabled);
 }
 
-void frmMoonfield::showImageList() {
+void WallpaperPageWidget::showImageList() {
     Syncing guard(syncing_);
-    if (comboEntries(cmboSets_) != wallpaper_.sets)
-        fillSets(cmboSets_, wallpaper_.sets);
-    cmboSets_->setCurrentIndex(wallpaper_.setIndex);
+    if (comboEntries(cmboSets_) != model().sets)
+        fillSets(cmboSets_, model().sets);
+    cmboSets_->setCurrentIndex(model().setIndex);
     lstImages_->clear();
-    for (const auto& name : wallpaper_.images)
+    for (const auto& name : model().images)
         lstImages_->addItem(QString::fromStdString(name));
-    lstImages_->setCurrentRow(wallpaper_.imageIndex);
-    lstImages_->setEnabled(wallpaper_.imagesEnabled && wallpaper_.enabled);
+    lstImages_->setCurrentRow(model().imageIndex);
+    lstImages_->setEnabled(model().imagesEnabled && model().enabled);
     showWallpaperPreview();
 }
 
-void frmMoonfield::showWallpaperPreview() {
-    const std::string path = wallpaper_.previewPath();
+void WallpaperPageWidget::showWallpaperPreview() {
+    const std::string path = model().previewPath();
     if (path.empty()) {
         picThumbNail_->clear();
         return;
@@ -232,18 +231,18 @@ void frmMoonfield::showWallpaperPreview() {
                                                 Qt::SmoothTransformation));
 }
 
-void frmMoonfield::WallpaperControlsSetEnable(bool enable) {
+void WallpaperPageWidget::WallpaperControlsSetEnable(bool enable) {
     cmboAutoChange_->setEnabled(enable);
     cmboSets_->setEnabled(enable);
-    if (wallpaper_.setIndex < 0 && !wallpaper_.sets.empty()) {
-        wallpaper_.SelectSet(0);
+    if (model().setIndex < 0 && !model().sets.empty()) {
+        model().SelectSet(0);
         showImageList();
     }
-    const bool realSet = wallpaper_.setEntry() != kRandomSetsEntry;
+    const bool realSet = model().setEntry() != kRandomSetsEntry;
     if (realSet && enable) {
-        const std::string path = wallpaper_.previewPath();
+        const std::string path = model().previewPath();
         if (path.empty() || graphics::loadSetImage(path).isNull()) {
-            if (isVisible())
+            if (window()->isVisible())
                 platform::MessageBox(tr("WallpaperControlsSetEnable Failed").toStdString());
             else
                 logInfo("config", "no preview for the wallpaper picture " + path);
@@ -251,28 +250,29 @@ void frmMoonfield::WallpaperControlsSetEnable(bool enable) {
     }
     chkFit2Screen_->setEnabled(enable);
     cmdImageCredits_->setEnabled(enable);
-    lstImages_->setEnabled(enable && wallpaper_.imagesEnabled);
+    lstImages_->setEnabled(enable && model().imagesEnabled);
 }
 
-void frmMoonfield::cmdImageCredits_Click() {
+void WallpaperPageWidget::cmdImageCredits_Click() {
     // The credits of the picture the page shows, which with "Randomize From
     // All Image Sets" is the current picture of the stored set.
-    if (wallpaper_.szWallpaperImage.empty())
+    if (model().szWallpaperImage.empty())
         return;
     frmCredits credits(this);
     // The set files name their languages in English, whatever the dialog shows.
-    const int languageIndex = cmboSSLanguage_->currentIndex();
+    const int languageIndex = creditsLanguage ? creditsLanguage() : -1;
     const std::string language =
         languageIndex >= 0 && languageIndex < static_cast<int>(languageNames().size())
             ? languageNames()[static_cast<std::size_t>(languageIndex)]
             : std::string("English");
-    credits.InitCredits(wallpaper_.szWallpaperSetDir, wallpaper_.szWallpaperImage,
-                        wallpaper_.currentImageName, language);
+    credits.InitCredits(model().szWallpaperSetDir, model().szWallpaperImage,
+                        model().currentImageName, language);
     credits.ThumbNail(picThumbNail_->pixmap());
     credits.exec();
 }
 
-// ---------------------------------------------------------------------------
-// About page
+void WallpaperPageWidget::firstInnerTab() {
+    SSTabWallPaper_->setCurrentIndex(0);
+}
 
 } // namespace skyloom::config
