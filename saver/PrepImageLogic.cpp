@@ -2,6 +2,7 @@
 
 #include "common/Log.h"
 #include "common/Profile.h"
+#include "graphics/Proportions.h"
 #include "imagesets/SetFiles.h"
 
 #include <algorithm>
@@ -220,25 +221,19 @@ FitPlan planFit(Size s, Size d, const std::string& panDirection, bool panEnabled
     if (stretch && keepAspect && !plan.cut && !plan.keepsPanDirection && plan.fitted != d) {
         // A still picture keeps its proportions: it covers the display when
         // the shapes nearly agree, else it is fitted inside, on black.
-        const double shape = (double(s.width) / s.height) / (double(d.width) / d.height);
-        if (shape >= 1 && 1 - 1 / shape <= kMaxCoverCut) {
-            plan.fitted = {std::clamp(cint(double(s.height) * d.width / d.height), 1, s.width),
-                           s.height};
-            plan.cutX = (s.width - plan.fitted.width) / 2;
-            plan.cover = plan.fitted.width != s.width;
-        } else if (shape < 1 && 1 - shape <= kMaxCoverCut) {
-            plan.fitted = {s.width,
-                           std::clamp(cint(double(s.width) * d.height / d.width), 1, s.height)};
-            plan.cutY = (s.height - plan.fitted.height) / 2;
-            plan.cover = plan.fitted.height != s.height;
+        const graphics::ProportionFit f =
+            graphics::keepProportions(s.width, s.height, d.width, d.height);
+        if (!f.inside) {
+            plan.fitted = {f.cutWidth, f.cutHeight};
+            plan.cutX = f.cutX;
+            plan.cutY = f.cutY;
+            plan.cover = plan.fitted != s;
         } else {
-            const double k = std::min(double(d.width) / s.width, double(d.height) / s.height);
-            plan.inside = {std::clamp(cint(s.width * k), 1, d.width),
-                           std::clamp(cint(s.height * k), 1, d.height)};
-            plan.insideX = (d.width - plan.inside.width) / 2;
-            plan.insideY = (d.height - plan.inside.height) / 2;
+            plan.inside = {f.width, f.height};
+            plan.insideX = f.x;
+            plan.insideY = f.y;
             plan.copy = FitPlan::Copy::Stretch;
-            plan.smooth = k > 1;
+            plan.smooth = f.scale > 1;
             return plan;
         }
     }

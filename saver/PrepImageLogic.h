@@ -114,10 +114,6 @@ struct FitPlan {
     Size inside;
 };
 
-/// Where the picture's and the display's proportions differ by less than
-/// this share of a side, stretch fills the display and cuts the overflow.
-inline constexpr double kMaxCoverCut = 0.15;
-
 /// Largest prepared picture: a panorama that would need more is shown still.
 inline constexpr int kMaxPreparedSide = 32767;
 inline constexpr std::int64_t kMaxPreparedPixels = 48LL * 1024 * 1024;

@@ -8,6 +8,7 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/SetFileAccess.h"
+#include "graphics/Proportions.h"
 #include "graphics/depthkit/Depthkit.h"
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/JpegCodec.h"
@@ -252,30 +253,15 @@ namespace {
 // centred, and covers it; one that differs more is fitted inside, centred
 // on black.
 void shapeToScreen(QRect& cut, QSize screen, QRect& placed, bool& cover) {
-    constexpr double kMaxCut = 0.15;
-    const double shape =
-        (double(cut.width()) / cut.height()) / (double(screen.width()) / screen.height());
-    const QRect whole = cut;
-    if (shape >= 1 && 1 - 1 / shape <= kMaxCut) {
-        const int w =
-            std::clamp(int(std::lround(double(cut.height()) * screen.width() / screen.height())), 1,
-                       cut.width());
-        cut = QRect(cut.x() + (cut.width() - w) / 2, cut.y(), w, cut.height());
-    } else if (shape < 1 && 1 - shape <= kMaxCut) {
-        const int h =
-            std::clamp(int(std::lround(double(cut.width()) * screen.height() / screen.width())), 1,
-                       cut.height());
-        cut = QRect(cut.x(), cut.y() + (cut.height() - h) / 2, cut.width(), h);
-    } else {
-        const double k =
-            std::min(double(screen.width()) / cut.width(), double(screen.height()) / cut.height());
-        const QSize inner(std::clamp(int(std::lround(cut.width() * k)), 1, screen.width()),
-                          std::clamp(int(std::lround(cut.height() * k)), 1, screen.height()));
-        placed = QRect(
-            QPoint((screen.width() - inner.width()) / 2, (screen.height() - inner.height()) / 2),
-            inner);
+    const graphics::ProportionFit f =
+        graphics::keepProportions(cut.width(), cut.height(), screen.width(), screen.height());
+    if (f.inside) {
+        placed = QRect(f.x, f.y, f.width, f.height);
+        cover = false;
+        return;
     }
-    cover = cut != whole;
+    cover = f.cutWidth != cut.width() || f.cutHeight != cut.height();
+    cut = QRect(cut.x() + f.cutX, cut.y() + f.cutY, f.cutWidth, f.cutHeight);
 }
 
 } // namespace
