@@ -115,6 +115,18 @@ std::string fromIniText(std::string_view bytes) {
     return out;
 }
 
+std::string withSlash(std::string path) {
+    if (!path.empty() && path.back() != '/')
+        path.push_back('/');
+    return path;
+}
+
+std::string withoutMark(std::string_view value) {
+    if (!value.empty() && value.front() == '*')
+        value.remove_prefix(1);
+    return std::string(value);
+}
+
 std::string foldKey(std::string_view name) {
     if (isAscii(name))
         return asciiLower(name);

@@ -20,6 +20,11 @@ namespace skyloom::imagesets {
 /// anything else is taken as Windows-1252 and converted.
 std::string fromIniText(std::string_view bytes);
 
+/// `path` with one "/" at its end (an empty path stays empty).
+std::string withSlash(std::string path);
+/// A registry value without the "*" that marks a set of the user's own.
+std::string withoutMark(std::string_view value);
+
 /// Key used to compare set and picture names without regard to letter case
 /// (Unicode case folding of the decoded text).
 std::string foldKey(std::string_view name);

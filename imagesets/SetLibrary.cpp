@@ -16,18 +16,6 @@ namespace {
 constexpr const char* kImagesIni = "images.ini";
 constexpr const char* kCompanyIni = "company.ini";
 
-std::string withSlash(std::string path) {
-    if (!path.empty() && path.back() != '/')
-        path.push_back('/');
-    return path;
-}
-
-std::string withoutMark(std::string_view value) {
-    if (!value.empty() && value.front() == '*')
-        value.remove_prefix(1);
-    return std::string(value);
-}
-
 // Writes a set found on disk into the registry document. Returns false when
 // the set name is already registered with a directory (then nothing changes),
 // so a set registered twice, or two folders holding sets of the same name,

@@ -26,6 +26,8 @@
 namespace fs = std::filesystem;
 
 namespace skyloom::mkset {
+using imagesets::withoutMark;
+using imagesets::withSlash;
 namespace {
 
 constexpr const char* kImagesIni = "images.ini";
@@ -64,18 +66,6 @@ constexpr std::array<SkeletonKey, 24> kCompanySkeleton{{
     {"LayerWP", "layerImage", ""},
     {"LayerWP", "layerTranslucency", "0"},
 }};
-
-std::string withSlash(std::string path) {
-    if (!path.empty() && path.back() != '/')
-        path.push_back('/');
-    return path;
-}
-
-std::string withoutMark(std::string_view value) {
-    if (!value.empty() && value.front() == '*')
-        value.remove_prefix(1);
-    return std::string(value);
-}
 
 std::string systemError(int err) {
     return std::generic_category().message(err);

@@ -125,6 +125,23 @@ bool putPicture(Display* display, Pixmap pixmap, GC gc, const QImage& source, in
     return true;
 }
 
+// An open display with its default screen's root window and the two
+// properties that name the root's background pixmap.
+struct RootWindowOf {
+    explicit RootWindowOf(Display* opened) : display(opened) {
+        if (!opened)
+            return;
+        screen = DefaultScreen(opened);
+        root = RootWindow(opened, screen);
+        xroot = XInternAtom(opened, "_XROOTPMAP_ID", False);
+        esetroot = XInternAtom(opened, "ESETROOT_PMAP_ID", False);
+    }
+    DisplayPtr display;
+    int screen = 0;
+    Window root = 0;
+    Atom xroot = 0, esetroot = 0;
+};
+
 class X11RootBackend : public DesktopBackend {
 public:
     explicit X11RootBackend(std::string display) : display_(std::move(display)) {}
@@ -133,13 +150,13 @@ public:
     InstallResult install(const WallpaperPicture& picture) override {
         if (!picture.image || picture.image->isNull())
             return {false, "no picture to show"};
-        DisplayPtr display(open());
-        if (!display)
-            return {false, "cannot open the X display \"" + name() + "\""};
-        Display* d = display.get();
+        RootWindowOf x(open());
+        if (!x.display)
+            return {false, cannotOpen()};
+        Display* d = x.display.get();
+        const int screen = x.screen;
+        const Window root = x.root;
         ErrorTrap trap;
-        const int screen = DefaultScreen(d);
-        const Window root = RootWindow(d, screen);
         const int width = DisplayWidth(d, screen);
         const int height = DisplayHeight(d, screen);
         const Pixmap pixmap =
@@ -158,8 +175,7 @@ public:
             XFreePixmap(d, pixmap);
             return {false, "the X server refused the wallpaper picture"};
         }
-        const Atom xroot = XInternAtom(d, "_XROOTPMAP_ID", False);
-        const Atom esetroot = XInternAtom(d, "ESETROOT_PMAP_ID", False);
+        const Atom xroot = x.xroot, esetroot = x.esetroot;
         XGrabServer(d);
         releasePrevious(d, root, xroot, esetroot);
         XChangeProperty(d, root, xroot, XA_PIXMAP, 32, PropModeReplace,
@@ -179,15 +195,14 @@ public:
     }
 
     InstallResult remove() override {
-        DisplayPtr display(open());
-        if (!display)
-            return {false, "cannot open the X display \"" + name() + "\""};
-        Display* d = display.get();
+        RootWindowOf x(open());
+        if (!x.display)
+            return {false, cannotOpen()};
+        Display* d = x.display.get();
+        const int screen = x.screen;
+        const Window root = x.root;
+        const Atom xroot = x.xroot, esetroot = x.esetroot;
         ErrorTrap trap;
-        const int screen = DefaultScreen(d);
-        const Window root = RootWindow(d, screen);
-        const Atom xroot = XInternAtom(d, "_XROOTPMAP_ID", False);
-        const Atom esetroot = XInternAtom(d, "ESETROOT_PMAP_ID", False);
         XGrabServer(d);
         releasePrevious(d, root, xroot, esetroot);
         XDeleteProperty(d, root, xroot);
@@ -206,6 +221,7 @@ private:
         const char* n = XDisplayName(display_.empty() ? nullptr : display_.c_str());
         return n ? n : "";
     }
+    std::string cannotOpen() const { return "cannot open the X display \"" + name() + "\""; }
 
     std::string display_;
 };
