@@ -36,37 +36,28 @@ WorkBuff::WorkBuff(const WorkBuff& other) {
 
 WorkBuff& WorkBuff::operator=(const WorkBuff& other) {
     rasterkit::Handle fresh = -1;
-    if (other.handle_ >= 0) {
+    if (other.handle_.valid()) {
         fresh = rasterkit::CreateWorkBuff(other.Width(), other.Height(), other.hDC(), 0);
         const HDC target = rasterkit::GetWorkBuffHDC(fresh);
         if (target != 0)
             BitBlt(target, 0, 0, other.Width(), other.Height(), other.hDC(), 0, 0, SRCCOPY);
     }
-    release();
-    handle_ = fresh;
+    handle_.reset(fresh);
     return *this;
 }
 
-WorkBuff::WorkBuff(WorkBuff&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+WorkBuff::WorkBuff(WorkBuff&& other) noexcept = default;
 
-WorkBuff& WorkBuff::operator=(WorkBuff&& other) noexcept {
-    if (this != &other) {
-        release();
-        handle_ = std::exchange(other.handle_, -1);
-    }
-    return *this;
-}
+WorkBuff& WorkBuff::operator=(WorkBuff&& other) noexcept = default;
 
 void WorkBuff::release() {
-    if (handle_ >= 0)
-        rasterkit::DestroyWorkBuff(handle_);
-    handle_ = -1;
+    handle_.reset();
 }
 
 bool WorkBuff::InitWorkBuff(int width, int height, HDC reference, int options) {
     release();
-    handle_ = rasterkit::CreateWorkBuff(width, height, reference, options);
-    return handle_ != -1;
+    handle_.reset(rasterkit::CreateWorkBuff(width, height, reference, options));
+    return handle_.valid();
 }
 
 bool WorkBuff::adopt(const std::string& path, const JpegDecodeOptions& options) {
@@ -78,8 +69,8 @@ bool WorkBuff::adopt(const std::string& path, const JpegDecodeOptions& options) 
         logWarning("graphics", error);
         return false;
     }
-    handle_ = rasterkit::adoptWorkBuffer(std::move(image));
-    return handle_ >= 0;
+    handle_.reset(rasterkit::adoptWorkBuffer(std::move(image)));
+    return handle_.valid();
 }
 
 bool WorkBuff::InitWorkBuffFromFile(const std::string& path, HDC) {
@@ -127,22 +118,22 @@ bool WorkBuff::InitWorkBuffFitted(const std::string& path, int width, int height
                      static_cast<int>(std::lround(sw)), static_cast<int>(std::lround(sh)), fitted,
                      0, 0, width, height);
     }
-    handle_ = rasterkit::adoptWorkBuffer(std::move(fitted));
-    return handle_ >= 0;
+    handle_.reset(rasterkit::adoptWorkBuffer(std::move(fitted)));
+    return handle_.valid();
 }
 
 int WorkBuff::Width() const {
-    return handle_ >= 0 ? rasterkit::GetGCBitmapWidth(handle_) : 0;
+    return handle_ ? rasterkit::GetGCBitmapWidth(handle_.get()) : 0;
 }
 int WorkBuff::Height() const {
-    return handle_ >= 0 ? rasterkit::GetGCBitmapHeight(handle_) : 0;
+    return handle_ ? rasterkit::GetGCBitmapHeight(handle_.get()) : 0;
 }
 HDC WorkBuff::hDC() const {
-    return handle_ >= 0 ? rasterkit::GetWorkBuffHDC(handle_) : 0;
+    return handle_ ? rasterkit::GetWorkBuffHDC(handle_.get()) : 0;
 }
 
 bool WorkBuff::SavePicture(const std::string& path) const {
-    return handle_ >= 0 && rasterkit::SaveBitmap(path, handle_) == 0;
+    return handle_ && rasterkit::SaveBitmap(path, handle_.get()) == 0;
 }
 
 } // namespace skyloom::graphics

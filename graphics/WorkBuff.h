@@ -39,7 +39,7 @@ public:
 
     int Width() const;  ///< 0 when empty
     int Height() const; ///< 0 when empty
-    rasterkit::Handle hBMP() const { return handle_; }
+    rasterkit::Handle hBMP() const { return handle_.get(); }
     HDC hDC() const; ///< 0 when empty
 
     /// Writes the buffer as a 24-bit BMP; does nothing when empty. True when written.
@@ -49,7 +49,7 @@ private:
     void release();
     bool adopt(const std::string& path, const JpegDecodeOptions& options);
 
-    rasterkit::Handle handle_ = -1;
+    rasterkit::OwnedHandle handle_;
 };
 
 } // namespace skyloom::graphics

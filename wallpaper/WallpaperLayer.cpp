@@ -102,8 +102,9 @@ bool DisplayWPLayer(rasterkit::Handle buffer, int width, int height, const Layer
         return false;
     }
     const std::string& path = *found;
-    const rasterkit::Handle layer = rasterkit::LoadBitMap(path);
-    if (layer < 0) {
+    const rasterkit::OwnedHandle owned(rasterkit::LoadBitMap(path));
+    const rasterkit::Handle layer = owned.get();
+    if (!owned) {
         logWarning("wallpaper", "layer " + path + " could not be loaded (" +
                                     rasterkit::LastError() + "); the wallpaper has none");
         return false;
@@ -116,7 +117,6 @@ bool DisplayWPLayer(rasterkit::Handle buffer, int width, int height, const Layer
     const int result =
         rasterkit::DoBlitToWorkWOP(buffer, area.right() + 1 - lw - 20, area.bottom() + 1 - lh - 20,
                                    layer, 0, 0, 0, 0, 1, 0, t, 0);
-    rasterkit::UnloadBitMap(layer);
     return result == 0;
 }
 
