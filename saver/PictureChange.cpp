@@ -155,7 +155,10 @@ void PictureChange::onTick() {
 
 void PictureChange::Abort() {
     abort_ = true;
-    rasterkit::KillFilter();
+    // Another canvas's change may be smoothing its picture while this one
+    // ends: its filter is not this change's to stop.
+    if (preparing_)
+        rasterkit::KillFilter();
     tmrTrans_.stop();
     tmrInfo_.stop();
     tmrStep_.stop();
@@ -312,7 +315,11 @@ PictureChange::Entry PictureChange::prepareEntry(int index, const std::string& e
     rq.layerTranslucency = ps.layerTranslucency;
     rq.bitsPerPixel = platform::displayBitsPerPixel();
     rq.aborted = [this] { return abort_; };
+    // The smoothing filter is one for the whole program; only the change
+    // that is preparing may stop it (see Abort).
+    preparing_ = true;
     PrepResult result = preparePicture(rq);
+    preparing_ = false;
     if (result.status == PrepResult::Status::Aborted || abort_)
         return Entry::Aborted;
     if (result.status == PrepResult::Status::LoadFailed) {

@@ -181,6 +181,7 @@ private:
     bool pictureOnShow_ = false;
     bool loaded_ = false;
     bool abort_ = false;
+    bool preparing_ = false; // inside preparePicture (its smoothing filter may run)
 
     QTimer tmrTrans_;
     QTimer tmrInfo_;
