@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace skyloom::imagesets {
 namespace {
@@ -81,6 +82,96 @@ void writeImages(IniDocument& doc, const SetInfoClass& set) {
         put(*e.item, false);
 }
 
+// A folder below the program directory holding an images.ini.
+struct DiskSet {
+    std::string directory;
+    std::string imagesIni;
+    std::optional<std::string> name;
+    bool matched = false;
+};
+
+// The sets on disk: every folder below the program directory with an
+// images.ini. One lying in the program directory itself comes last in the
+// search and is not a set.
+std::vector<DiskSet> findDiskSets(const std::string& programPath) {
+    FindFiles search;
+    search.StartPath(programPath);
+    search.Pattern(kImagesIni);
+    std::vector<std::string> found;
+    search.Find(found);
+    std::vector<DiskSet> onDisk;
+    for (const auto& path : found) {
+        std::string rel = path.substr(programPath.size());
+        std::string dir = rel.substr(0, rel.rfind('/') + 1);
+        if (dir.empty())
+            break;
+        DiskSet d{dir, path, readSetName(path)};
+        d.matched = !d.name; // a folder without a usable set name is left alone (logged)
+        onDisk.push_back(std::move(d));
+    }
+    return onDisk;
+}
+
+// What the registry needs so that it matches the disk.
+struct RegistryChanges {
+    std::vector<std::string> removals;
+    std::vector<std::pair<std::string, std::string>> moves;     // name, new value
+    std::vector<std::pair<SetDescriptor, std::string>> newSets; // descriptor, directory
+
+    bool empty() const { return removals.empty() && moves.empty() && newSets.empty(); }
+};
+
+// Registered sets that have a set of the same name on disk stay; the
+// others are removed. A registered set whose folder moved follows it.
+void matchRegistered(const SetCollection& sets, bool excluded, const std::string& programPath,
+                     PathResolver& resolver, std::vector<DiskSet>& onDisk,
+                     RegistryChanges& changes) {
+    for (const auto& e : sets) {
+        const SetInfoClass& set = *e.item;
+        const std::string want = foldKey(set.SetName());
+        DiskSet* hit = nullptr;
+        for (auto& d : onDisk)
+            if (!d.matched && foldKey(*d.name) == want) {
+                hit = &d;
+                break;
+            }
+        if (!hit) {
+            changes.removals.push_back(set.SetName());
+            continue;
+        }
+        hit->matched = true;
+        const std::string& dir = set.SetDirectory();
+        if (!isSafeRelativePath(dir) || !resolver.resolve(programPath, dir + "/" + kImagesIni)) {
+            logInfo(kLogCategory, "set \"" + set.SetName() + "\" moved from \"" + dir + "\" to " +
+                                      hit->directory);
+            changes.moves.emplace_back(set.SetName(), (excluded ? "*" : "") + hit->directory);
+        }
+    }
+}
+
+// Sets the registry does not know; their descriptors are checked in full.
+void addUnknownSets(const std::vector<DiskSet>& onDisk, RegistryChanges& changes) {
+    for (const auto& d : onDisk)
+        if (!d.matched)
+            if (auto descriptor = readSetDescriptor(d.imagesIni))
+                changes.newSets.emplace_back(std::move(*descriptor), d.directory);
+}
+
+void writeRegistryChanges(const std::string& registryPath, const RegistryChanges& changes) {
+    bool written = profile::update(registryPath, [&](IniDocument& doc) {
+        for (const auto& name : changes.removals)
+            removeFrom(doc, name);
+        const std::string sets = rawSection(doc, kSetDescriptions);
+        for (const auto& [name, value] : changes.moves)
+            doc.set(sets, rawKey(doc, sets, name), value);
+        for (const auto& [descriptor, directory] : changes.newSets)
+            registerInto(doc, descriptor, directory);
+        return true;
+    });
+    if (!written)
+        logWarning(kLogCategory, "could not write " + registryPath);
+}
+
 } // namespace
 
 bool RegisterImageSet(const std::string& programPath, const std::string& setDirectory) {
@@ -124,84 +215,17 @@ SetLibrary::InitResult SetLibrary::InitSetsInfo(const std::string& programPath) 
     settingsPath_ = programPath_ + kSettingsFile;
     buildFromRegistry();
 
-    // The sets on disk: every folder below the program directory with an
-    // images.ini. One lying in the program directory itself comes last in the
-    // search and is not a set.
-    FindFiles search;
-    search.StartPath(programPath_);
-    search.Pattern(kImagesIni);
-    std::vector<std::string> found;
-    search.Find(found);
-    struct DiskSet {
-        std::string directory;
-        std::string imagesIni;
-        std::optional<std::string> name;
-        bool matched = false;
-    };
-    std::vector<DiskSet> onDisk;
-    for (const auto& path : found) {
-        std::string rel = path.substr(programPath_.size());
-        std::string dir = rel.substr(0, rel.rfind('/') + 1);
-        if (dir.empty())
-            break;
-        DiskSet d{dir, path, readSetName(path)};
-        d.matched = !d.name; // a folder without a usable set name is left alone (logged)
-        onDisk.push_back(std::move(d));
-    }
+    std::vector<DiskSet> onDisk = findDiskSets(programPath_);
     if (onDisk.empty())
         return InitResult::NoImageSetsFound;
 
-    // Registered sets that have a set of the same name on disk stay; the
-    // others are removed. A registered set whose folder moved follows it.
     PathResolver resolver;
-    std::vector<std::string> removals;
-    std::vector<std::pair<std::string, std::string>> moves; // name, new value
-    auto match = [&](const SetCollection& sets, bool excluded) {
-        for (const auto& e : sets) {
-            const SetInfoClass& set = *e.item;
-            const std::string want = foldKey(set.SetName());
-            DiskSet* hit = nullptr;
-            for (auto& d : onDisk)
-                if (!d.matched && foldKey(*d.name) == want) {
-                    hit = &d;
-                    break;
-                }
-            if (!hit) {
-                removals.push_back(set.SetName());
-                continue;
-            }
-            hit->matched = true;
-            const std::string& dir = set.SetDirectory();
-            if (!isSafeRelativePath(dir) ||
-                !resolver.resolve(programPath_, dir + "/" + kImagesIni)) {
-                logInfo(kLogCategory, "set \"" + set.SetName() + "\" moved from \"" + dir +
-                                          "\" to " + hit->directory);
-                moves.emplace_back(set.SetName(), (excluded ? "*" : "") + hit->directory);
-            }
-        }
-    };
-    match(sets_.IncludedCollection(), false);
-    match(sets_.ExcludedCollection(), true);
-
-    // Sets the registry does not know; their descriptors are checked in full.
-    std::vector<std::pair<SetDescriptor, std::string>> newSets; // descriptor, directory
-    for (const auto& d : onDisk)
-        if (!d.matched)
-            if (auto descriptor = readSetDescriptor(d.imagesIni))
-                newSets.emplace_back(std::move(*descriptor), d.directory);
-    if (!removals.empty() || !moves.empty() || !newSets.empty()) {
-        bool written = profile::update(registryPath_, [&](IniDocument& doc) {
-            for (const auto& name : removals)
-                removeFrom(doc, name);
-            const std::string sets = rawSection(doc, kSetDescriptions);
-            for (const auto& [name, value] : moves)
-                doc.set(sets, rawKey(doc, sets, name), value);
-            for (const auto& [descriptor, directory] : newSets)
-                registerInto(doc, descriptor, directory);
-            return true;
-        });
-        if (!written)
-            logWarning(kLogCategory, "could not write " + registryPath_);
+    RegistryChanges changes;
+    matchRegistered(sets_.IncludedCollection(), false, programPath_, resolver, onDisk, changes);
+    matchRegistered(sets_.ExcludedCollection(), true, programPath_, resolver, onDisk, changes);
+    addUnknownSets(onDisk, changes);
+    if (!changes.empty()) {
+        writeRegistryChanges(registryPath_, changes);
         // Read the registry again, now that it matches the disk.
         sets_ = SetsClass{};
         buildFromRegistry();

@@ -264,23 +264,91 @@ void shapeToScreen(QRect& cut, QSize screen, QRect& placed, bool& cover) {
     cut = QRect(cut.x() + f.cutX, cut.y() + f.cutY, f.cutWidth, f.cutHeight);
 }
 
+// The picture's information file and the panorama settings it holds. The
+// file is read only when it is a set file that may be read (a regular file
+// inside the program directory); else `info` is empty.
+struct PictureInfo {
+    std::string info;
+    std::string panDirection;
+    int origin = 0;
+};
+
+PictureInfo readPictureInfo(const std::string& pictureBase) {
+    PictureInfo p;
+    p.info = pictureBase + ".nfo";
+    std::string infoError;
+    if (!isReadableSetFile(p.info, setFileRoot(), &infoError)) {
+        if (std::filesystem::exists(std::filesystem::symlink_status(p.info)))
+            logWarning("wallpaper", infoError);
+        p.info.clear();
+    }
+    p.panDirection =
+        p.info.empty() ? std::string() : ReadIniString("Panoramic", "PanDirection", "", p.info);
+    p.origin = p.info.empty() ? 0 : ReadIniInt("Panoramic", "PanoramicOrigin", 0, p.info);
+    return p;
+}
+
+// The part of the picture used, the size of the wallpaper, where the picture
+// goes in it, and whether its cut is trimmed to the screen's shape.
+struct Placement {
+    QRect cut;
+    QSize target;
+    QRect placed;
+    bool cover = false;
+};
+
+Placement placePicture(const RenderRequest& r, QSize picture, const PictureInfo& p) {
+    const bool onScreen = r.fit && r.screen.isValid() && !r.screen.isEmpty();
+    const bool shaped = onScreen && r.keepAspect;
+    Placement m;
+    m.cut = panoramaCut(picture, p.panDirection, p.origin, shaped ? r.screen : r.reference);
+    m.target = onScreen ? r.screen : m.cut.size();
+    m.placed = QRect(QPoint(0, 0), m.target);
+    if (shaped) {
+        const bool wholePicture = m.cut == QRect(QPoint(0, 0), picture);
+        shapeToScreen(m.cut, m.target, m.placed, m.cover);
+        // The decoder's own cover cut is of the whole picture; a trimmed
+        // panorama cut goes the general way.
+        m.cover = m.cover && wholePicture;
+    }
+    return m;
+}
+
+// The placed picture at the wallpaper's size, from the cache when it holds
+// it, else decoded (and framed on black) and cached. False with `error`.
+bool loadPlaced(const std::string& file, QSize picture, const Placement& m,
+                const std::string& cacheFolder, QImage& image, std::string& error) {
+    const SourceCache cache(cacheFolder, file, m.cut, m.target, m.placed);
+    if (cache.load(image))
+        return true;
+    if (!loadTarget(file, picture, m.cut, m.placed.size(), image, error, m.cover)) {
+        error = "cannot read the picture " + file + ": " + error;
+        return false;
+    }
+    image = image.convertToFormat(QImage::Format_RGB32);
+    if (m.placed.size() != m.target) {
+        QImage framed(m.target, QImage::Format_RGB32);
+        if (framed.isNull()) {
+            error = "not enough memory for the wallpaper";
+            return false;
+        }
+        framed.fill(qRgb(0, 0, 0));
+        for (int y = 0; y < image.height() && y < m.placed.height(); ++y)
+            std::memcpy(framed.scanLine(m.placed.y() + y) + 4 * m.placed.x(),
+                        image.constScanLine(y),
+                        4 * std::size_t(std::min(image.width(), m.placed.width())));
+        image = std::move(framed);
+    }
+    cache.store(image);
+    return true;
+}
+
 } // namespace
 
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
     RenderResult result;
     const std::string file = r.pictureBase + ".jpg";
-    // The information file is read only when it is a set file that may be
-    // read (a regular file inside the program directory).
-    std::string info = r.pictureBase + ".nfo";
-    std::string infoError;
-    if (!isReadableSetFile(info, setFileRoot(), &infoError)) {
-        if (std::filesystem::exists(std::filesystem::symlink_status(info)))
-            logWarning("wallpaper", infoError);
-        info.clear();
-    }
-    const std::string panDirection =
-        info.empty() ? std::string() : ReadIniString("Panoramic", "PanDirection", "", info);
-    const int origin = info.empty() ? 0 : ReadIniInt("Panoramic", "PanoramicOrigin", 0, info);
+    const PictureInfo info = readPictureInfo(r.pictureBase);
 
     QSize picture;
     std::string sizeError;
@@ -288,45 +356,12 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
         result.error = "cannot read the picture " + file + " (" + sizeError + ")";
         return result;
     }
-    const bool onScreen = r.fit && r.screen.isValid() && !r.screen.isEmpty();
-    const bool shaped = onScreen && r.keepAspect;
-    QRect cut = panoramaCut(picture, panDirection, origin, shaped ? r.screen : r.reference);
-    const QSize target = onScreen ? r.screen : cut.size();
-    // Where the picture goes in the target, and whether its cut is trimmed
-    // to the screen's shape.
-    QRect placed(QPoint(0, 0), target);
-    bool cover = false;
-    if (shaped) {
-        const bool wholePicture = cut == QRect(QPoint(0, 0), picture);
-        shapeToScreen(cut, target, placed, cover);
-        // The decoder's own cover cut is of the whole picture; a trimmed
-        // panorama cut goes the general way.
-        cover = cover && wholePicture;
-    }
+    const Placement placement = placePicture(r, picture, info);
+    const QSize target = placement.target;
 
     QImage image;
-    const SourceCache cache(r.cacheFolder, file, cut, target, placed);
-    if (!cache.load(image)) {
-        if (!loadTarget(file, picture, cut, placed.size(), image, result.error, cover)) {
-            result.error = "cannot read the picture " + file + ": " + result.error;
-            return result;
-        }
-        image = image.convertToFormat(QImage::Format_RGB32);
-        if (placed.size() != target) {
-            QImage framed(target, QImage::Format_RGB32);
-            if (framed.isNull()) {
-                result.error = "not enough memory for the wallpaper";
-                return result;
-            }
-            framed.fill(qRgb(0, 0, 0));
-            for (int y = 0; y < image.height() && y < placed.height(); ++y)
-                std::memcpy(framed.scanLine(placed.y() + y) + 4 * placed.x(),
-                            image.constScanLine(y),
-                            4 * std::size_t(std::min(image.width(), placed.width())));
-            image = std::move(framed);
-        }
-        cache.store(image);
-    }
+    if (!loadPlaced(file, picture, placement, r.cacheFolder, image, result.error))
+        return result;
     const rasterkit::OwnedHandle buffer(rasterkit::adoptWorkBuffer(std::move(image)));
     if (buffer.get() < 0) {
         result.error = "no work buffer for the wallpaper: " + rasterkit::LastError();
@@ -341,7 +376,7 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
     calendar::DispCalendar(calendar, buffer.get(), target.width(), target.height(), r.calendar,
                            r.today, r.workFolder, visible);
     DisplayWPLayer(buffer.get(), target.width(), target.height(),
-                   {info, r.setDirectory, r.settingsFile, visible});
+                   {info.info, r.setDirectory, r.settingsFile, visible});
 
     const QImage* pixels = rasterkit::pixels(buffer.get());
     if (!pixels) {

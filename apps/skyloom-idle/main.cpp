@@ -41,13 +41,11 @@ constexpr const char* kUsage =
     "It runs until the session ends (one copy per user); the Screen Saver page\n"
     "switches the saver on and sets the idle time.\n";
 
-} // namespace
-
-int main(int argc, char** argv) {
+// Reads the options; an exit status when the program ends at once.
+std::optional<int> readArguments(int argc, char** argv, bool& verbose) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (auto status = answerStandardOptions(args, "skyloom-idle", kUsage))
-        return *status;
-    bool verbose = false;
+        return status;
     for (const std::string& arg : args) {
         if (arg == "--verbose") {
             verbose = true;
@@ -56,6 +54,134 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "skyloom-idle: unknown argument %s\n%s", arg.c_str(), kUsage);
         return 2;
     }
+    return std::nullopt;
+}
+
+int timeoutOverride() {
+    if (const char* s = std::getenv("SKYLOOM_IDLE_TIMEOUT_SECONDS"))
+        return std::atoi(s);
+    return 0;
+}
+
+// Starts and ends the saver. Desktop programs drive it through the session
+// bus; activity they report counts as input: idle time runs from the later
+// of the two.
+class SaverControl {
+public:
+    explicit SaverControl(platform::IdleMonitor& monitor)
+        : monitor_(monitor), windowsDir_(platform::GetWindowsDir()),
+          besideDir_(QCoreApplication::applicationDirPath().toStdString()),
+          starter_(windowsDir_, besideDir_) {}
+
+    std::optional<std::int64_t> idleMs() {
+        const std::optional<std::int64_t> input = monitor_.idleMs();
+        if (!input || !sinceActivity_.isValid())
+            return input;
+        return std::min<std::int64_t>(*input, sinceActivity_.elapsed());
+    }
+
+    void startSaver() {
+        if (auto message = starter_.start("/s"))
+            std::fprintf(stderr, "skyloom-idle: %s\n", message->c_str());
+    }
+
+    platform::ScreenSaverInhibitor::Actions actions() {
+        platform::ScreenSaverInhibitor::Actions actions;
+        actions.startSaver = [this](bool locked) { startAsked(locked); };
+        actions.endSaver = [this] { endSaver(); };
+        actions.idleMs = [this] { return idleMs().value_or(0); };
+        actions.userActivity = [this] { sinceActivity_.start(); };
+        return actions;
+    }
+
+private:
+    void startAsked(bool locked) {
+        if (!locked) {
+            startSaver();
+            return;
+        }
+        // A running saver without a lock gives way to a locked one.
+        const std::int64_t running = platform::screenSaverProcess();
+        if (running != 0 && running == lockedPid_)
+            return;
+        if (running != 0)
+            platform::stopProcess(running);
+        std::string error;
+        lockedPid_ = platform::startDetached({tray::skyloomProgram(windowsDir_, besideDir_), "/s"},
+                                             &error, {{"SKYLOOM_LOCK", "1"}});
+        if (lockedPid_ == 0)
+            std::fprintf(stderr, "skyloom-idle: cannot lock the screen: %s\n", error.c_str());
+    }
+
+    void endSaver() {
+        // Only a saver without a lock may be ended from outside.
+        const std::int64_t running = platform::screenSaverProcess();
+        if (running != 0 && running != lockedPid_ && !platform::screenSaveUsePassword())
+            platform::stopProcess(running);
+    }
+
+    platform::IdleMonitor& monitor_;
+    const std::string windowsDir_;
+    const std::string besideDir_;
+    tray::SkyloomStarter starter_;
+    QElapsedTimer sinceActivity_;
+    std::int64_t lockedPid_ = 0;
+};
+
+// Checks the idle time again and again and starts the saver when it is due.
+class IdleChecker {
+public:
+    IdleChecker(platform::IdleMonitor& monitor, SaverControl& control,
+                const platform::ScreenSaverInhibitor& inhibitor, int overrideSeconds, bool verbose)
+        : monitor_(monitor), control_(control), inhibitor_(inhibitor),
+          overrideSeconds_(overrideSeconds), verbose_(verbose) {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { check(); });
+    }
+
+    void start() { timer_.start(0); }
+
+private:
+    void check() {
+        platform::IdleInputs in;
+        in.active = overrideSeconds_ > 0 || platform::screenSaveActive();
+        in.timeoutSeconds = overrideSeconds_ > 0 ? overrideSeconds_ : platform::screenSaveTimeOut();
+        monitor_.setTimeout(std::chrono::seconds(in.timeoutSeconds));
+        in.idleMs = control_.idleMs();
+        in.nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                       .count();
+        in.inhibited = inhibitor_.inhibited();
+        in.saverRunning = platform::screenSaverRunning();
+        const auto d = activation_.check(in);
+        // Each change of what the daemon decides is logged, every check with --verbose:
+        // it tells a user (and the tests) why the saver did or did not start.
+        if (verbose_ || d.reason != lastReason_)
+            logInfo("idle", "check: idle " + (in.idleMs ? std::to_string(*in.idleMs) : "unknown") +
+                                " ms of " + std::to_string(std::int64_t{in.timeoutSeconds} * 1000) +
+                                " ms: " + std::string(d.reason));
+        lastReason_ = d.reason;
+        if (d.startSaver)
+            control_.startSaver();
+        timer_.start(d.nextCheckMs);
+    }
+
+    platform::IdleMonitor& monitor_;
+    SaverControl& control_;
+    const platform::ScreenSaverInhibitor& inhibitor_;
+    const int overrideSeconds_;
+    const bool verbose_;
+    platform::IdleActivation activation_;
+    std::string_view lastReason_;
+    QTimer timer_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool verbose = false;
+    if (auto status = readArguments(argc, argv, verbose))
+        return *status;
     platform::initialise();
     platform::SingleInstance instance("skyloom-idle");
     if (instance.previousInstance())
@@ -74,81 +200,10 @@ int main(int argc, char** argv) {
     const QString mode = inhibitor.start();
     logInfo("idle", "idle time from " + monitor.source() + ", inhibitors: " + mode.toStdString());
 
-    int overrideSeconds = 0;
-    if (const char* s = std::getenv("SKYLOOM_IDLE_TIMEOUT_SECONDS"))
-        overrideSeconds = std::atoi(s);
-
-    const std::string windowsDir = platform::GetWindowsDir();
-    const std::string besideDir = QCoreApplication::applicationDirPath().toStdString();
-    tray::SkyloomStarter starter(windowsDir, besideDir);
-
-    // Desktop programs drive the saver through the session bus. Activity
-    // they report counts as input: idle time runs from the later of the two.
-    QElapsedTimer sinceActivity;
-    auto idleMs = [&]() -> std::optional<std::int64_t> {
-        const std::optional<std::int64_t> input = monitor.idleMs();
-        if (!input || !sinceActivity.isValid())
-            return input;
-        return std::min<std::int64_t>(*input, sinceActivity.elapsed());
-    };
-    std::int64_t lockedPid = 0;
-    platform::ScreenSaverInhibitor::Actions actions;
-    actions.startSaver = [&](bool locked) {
-        if (!locked) {
-            if (auto message = starter.start("/s"))
-                std::fprintf(stderr, "skyloom-idle: %s\n", message->c_str());
-            return;
-        }
-        // A running saver without a lock gives way to a locked one.
-        const std::int64_t running = platform::screenSaverProcess();
-        if (running != 0 && running == lockedPid)
-            return;
-        if (running != 0)
-            platform::stopProcess(running);
-        std::string error;
-        lockedPid = platform::startDetached({tray::skyloomProgram(windowsDir, besideDir), "/s"},
-                                            &error, {{"SKYLOOM_LOCK", "1"}});
-        if (lockedPid == 0)
-            std::fprintf(stderr, "skyloom-idle: cannot lock the screen: %s\n", error.c_str());
-    };
-    actions.endSaver = [&] {
-        // Only a saver without a lock may be ended from outside.
-        const std::int64_t running = platform::screenSaverProcess();
-        if (running != 0 && running != lockedPid && !platform::screenSaveUsePassword())
-            platform::stopProcess(running);
-    };
-    actions.idleMs = [&] { return idleMs().value_or(0); };
-    actions.userActivity = [&] { sinceActivity.start(); };
-    inhibitor.setActions(std::move(actions));
-    platform::IdleActivation activation;
-    std::string_view lastReason;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        platform::IdleInputs in;
-        in.active = overrideSeconds > 0 || platform::screenSaveActive();
-        in.timeoutSeconds = overrideSeconds > 0 ? overrideSeconds : platform::screenSaveTimeOut();
-        monitor.setTimeout(std::chrono::seconds(in.timeoutSeconds));
-        in.idleMs = idleMs();
-        in.nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                       std::chrono::steady_clock::now().time_since_epoch())
-                       .count();
-        in.inhibited = inhibitor.inhibited();
-        in.saverRunning = platform::screenSaverRunning();
-        const auto d = activation.check(in);
-        // Each change of what the daemon decides is logged, every check with --verbose:
-        // it tells a user (and the tests) why the saver did or did not start.
-        if (verbose || d.reason != lastReason)
-            logInfo("idle", "check: idle " + (in.idleMs ? std::to_string(*in.idleMs) : "unknown") +
-                                " ms of " + std::to_string(std::int64_t{in.timeoutSeconds} * 1000) +
-                                " ms: " + std::string(d.reason));
-        lastReason = d.reason;
-        if (d.startSaver) {
-            if (auto message = starter.start("/s"))
-                std::fprintf(stderr, "skyloom-idle: %s\n", message->c_str());
-        }
-        timer.start(d.nextCheckMs);
-    });
-    timer.start(0);
+    const int overrideSeconds = timeoutOverride();
+    SaverControl control(monitor);
+    inhibitor.setActions(control.actions());
+    IdleChecker checker(monitor, control, inhibitor, overrideSeconds, verbose);
+    checker.start();
     return app.exec();
 }

@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -274,19 +275,11 @@ int restoreWallpaper() {
     return 1;
 }
 
-} // namespace
-
-int Main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (auto status = answerStandardOptions(args, "skyloom", kUsage))
-        return *status;
-    platform::initialise();
-    if (args.size() == 1 && args[0] == "--restore-wallpaper")
-        return restoreWallpaper();
-    const std::string commandLine = joinCommandLine(args);
-
-    // A screen-saver daemon's display mode: its own options, never taken for
-    // one of the switches below. Several may run at once (saver and preview).
+// A screen-saver daemon's display mode: its own options, never taken for
+// one of the switches below. Several may run at once (saver and preview).
+// Also the renderer started by the lock's guard, which holds the instance
+// lock itself. Returns the exit status when one of them ran.
+std::optional<int> runHostedModes(int& argc, char** argv, const std::vector<std::string>& args) {
     if (auto windowId = saver::daemonWindow(args, std::getenv("XSCREENSAVER_WINDOW"))) {
         if (*windowId == 0) {
             std::fprintf(stderr, "skyloom: no usable window id (XSCREENSAVER_WINDOW or "
@@ -300,52 +293,32 @@ int Main(int argc, char** argv) {
         return runInDaemonWindow(*windowId);
     }
 
-    // Started by the lock's guard, which holds the instance lock itself.
     if (const char* host = std::getenv("SKYLOOM_RENDER_INTO"); host && *host) {
         QApplication app(argc, argv);
         platform::installTranslations();
         return runRenderer(host);
     }
+    return std::nullopt;
+}
 
-    // Held for the whole life of the process; released by the kernel when it
-    // ends in any way. A saver holds a lock of its own, so that it can start
-    // while the dialog is open, and every other start still sees it.
-    const StartMode mode = chooseStartMode(commandLine);
+// True when another copy runs that this start gives way to; a change it asks
+// for is then recorded for that copy to make.
+bool leaveToRunningCopy(StartMode mode, const std::string& commandLine,
+                        platform::SingleInstance& instance) {
     const bool saver = mode == StartMode::Saver;
-    platform::SingleInstance instance(saver ? "skyloom-saver" : "skyloom");
     const bool programRunning =
         saver ? platform::SingleInstance::heldElsewhere("skyloom") : instance.previousInstance();
     const bool saverRunning = saver ? instance.previousInstance()
                                     : platform::SingleInstance::heldElsewhere("skyloom-saver");
-    if (isSecondCopy(mode, programRunning, saverRunning)) {
-        const std::string change = delayedChangeFor(commandLine);
-        if (!change.empty())
-            recordDelayedChange(settingsFile(), change);
-        return 0;
-    }
+    if (!isSecondCopy(mode, programRunning, saverRunning))
+        return false;
+    const std::string change = delayedChangeFor(commandLine);
+    if (!change.empty())
+        recordDelayedChange(settingsFile(), change);
+    return true;
+}
 
-    saver::setDebugMode(isDebugCommandLine(commandLine));
-    if (mode == StartMode::Exit)
-        return 0;
-
-    // The wallpaper modes also run where there is no display (a cron job, an
-    // ssh login, a systemd user timer): they only make a picture file and
-    // tell the desktop's settings. The other modes need a screen.
-    const bool wallpaperMode =
-        mode == StartMode::WallpaperNext || mode == StartMode::CalendarRefresh;
-    const bool headless = !platform::hasDisplay();
-    if (headless && wallpaperMode) {
-        platform::useOffscreenPlatform();
-    } else if (!displayReachable()) {
-        return 1;
-    }
-
-    QApplication app(argc, argv);
-    identifyApplication();
-    QApplication::setQuitOnLastWindowClosed(true);
-    platform::installTranslations();
-    config::installQtMessageBoxes();
-
+int runMode(QApplication& app, StartMode mode, bool headless) {
     switch (mode) {
     case StartMode::Saver:
         return runSaver();
@@ -369,6 +342,51 @@ int Main(int argc, char** argv) {
         break;
     }
     return 0;
+}
+
+} // namespace
+
+int Main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (auto status = answerStandardOptions(args, "skyloom", kUsage))
+        return *status;
+    platform::initialise();
+    if (args.size() == 1 && args[0] == "--restore-wallpaper")
+        return restoreWallpaper();
+    const std::string commandLine = joinCommandLine(args);
+    if (auto status = runHostedModes(argc, argv, args))
+        return *status;
+
+    // Held for the whole life of the process; released by the kernel when it
+    // ends in any way. A saver holds a lock of its own, so that it can start
+    // while the dialog is open, and every other start still sees it.
+    const StartMode mode = chooseStartMode(commandLine);
+    platform::SingleInstance instance(mode == StartMode::Saver ? "skyloom-saver" : "skyloom");
+    if (leaveToRunningCopy(mode, commandLine, instance))
+        return 0;
+
+    saver::setDebugMode(isDebugCommandLine(commandLine));
+    if (mode == StartMode::Exit)
+        return 0;
+
+    // The wallpaper modes also run where there is no display (a cron job, an
+    // ssh login, a systemd user timer): they only make a picture file and
+    // tell the desktop's settings. The other modes need a screen.
+    const bool wallpaperMode =
+        mode == StartMode::WallpaperNext || mode == StartMode::CalendarRefresh;
+    const bool headless = !platform::hasDisplay();
+    if (headless && wallpaperMode) {
+        platform::useOffscreenPlatform();
+    } else if (!displayReachable()) {
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    identifyApplication();
+    QApplication::setQuitOnLastWindowClosed(true);
+    platform::installTranslations();
+    config::installQtMessageBoxes();
+    return runMode(app, mode, headless);
 }
 
 } // namespace skyloom::app

@@ -396,35 +396,38 @@ std::string writeCompanyIni(const std::string& setPath, const std::string& compa
     return ok ? "" : "cannot write " + target;
 }
 
-MakeReport makeSet(const MakeOptions& options, Progress* progress) {
-    MakeReport report;
-    const std::string program = withSlash(options.programDir);
-    if (program.empty()) {
-        report.error = "no program directory";
-        return report;
-    }
+namespace {
+
+using AddedPictures = std::vector<std::pair<std::string, std::string>>; // image name, file base
+
+// Names the set and its folder; false with report.error when the name is unusable.
+bool nameSet(const MakeOptions& options, const std::string& program, MakeReport& report) {
     report.setName =
         options.setName.empty() ? readableFolderName(options.sources) : cleanText(options.setName);
     if (!imagesets::isUsableSetName(report.setName)) {
         report.error = "\"" + report.setName + "\" cannot be a set name";
-        return report;
+        return false;
     }
     report.setDirectory = folderNameFor(report.setName) + "/";
     report.setPath = program + report.setDirectory;
-    const std::string imagesIni = report.setPath + kImagesIni;
+    return true;
+}
 
+// Reads the set already in the target folder, if any, and refuses a folder
+// holding another set or a name installed elsewhere. False with report.error.
+bool checkExistingSet(const std::string& program, const std::string& imagesIni,
+                      std::optional<imagesets::SetDescriptor>& existing, MakeReport& report) {
     std::error_code ec;
-    std::optional<imagesets::SetDescriptor> existing;
     if (fs::exists(imagesIni, ec)) {
         existing = imagesets::readSetDescriptor(imagesIni);
         if (!existing) {
             report.error = imagesIni + " cannot be read as a set; it is left as it is";
-            return report;
+            return false;
         }
         if (imagesets::foldKey(existing->name) != imagesets::foldKey(report.setName)) {
             report.error = report.setPath + " already holds the set \"" + existing->name +
                            "\"; choose another name";
-            return report;
+            return false;
         }
         report.setName = existing->name;
     }
@@ -433,19 +436,17 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
         fs::exists(program + withoutMark(*dir) + "/" + kImagesIni, ec)) {
         report.error = "a set named \"" + report.setName + "\" is already installed in " + program +
                        withoutMark(*dir) + "; choose another name";
-        return report;
+        return false;
     }
+    return true;
+}
 
-    std::vector<Source> sources =
-        collectSources(options.sources, report.setPath, report.skipped, report.error);
-    if (!report.error.empty())
-        return report;
-    const bool newFolder = !fs::exists(report.setPath, ec);
-    if (std::string why; !makeFolders(report.setPath, &why)) {
-        report.error = "cannot make " + report.setPath + " (" + why + ")";
-        return report;
-    }
-
+// Makes every source's picture in the set folder, keeping the ones that are
+// up to date; returns the pictures not yet listed in the set.
+AddedPictures makePictures(const std::vector<Source>& sources,
+                           const std::optional<imagesets::SetDescriptor>& existing,
+                           const MakeOptions& options, const std::string& program,
+                           Progress* progress, MakeReport& report) {
     // Pictures already in the set, by file base.
     std::set<std::string> listedBases, names;
     if (existing)
@@ -453,7 +454,7 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
             listedBases.insert(imagesets::foldKey(withoutMark(file)));
             names.insert(imagesets::foldKey(image));
         }
-    std::vector<std::pair<std::string, std::string>> added; // image name, file base
+    AddedPictures added;
     if (progress)
         progress->begin(int(sources.size()));
     int done = 0;
@@ -480,7 +481,62 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
     }
     if (progress)
         progress->end();
+    return added;
+}
 
+// Writes images.ini: the set's section is the last one, so new pictures are
+// appended to the file as it is. Returns the error, empty on success.
+std::string writeImagesIni(const std::string& imagesIni, bool existing, const MakeOptions& options,
+                           const std::string& setName, const AddedPictures& added) {
+    std::string text;
+    if (existing) {
+        std::string error;
+        if (!readFile(imagesIni, 16 * 1024 * 1024, text, error))
+            return imagesIni + " " + error;
+        if (!text.empty() && text.back() != '\n')
+            text += "\n";
+    } else {
+        std::string from;
+        for (const auto& s : options.sources)
+            from += (from.empty() ? "" : ", ") + fs::path(s).filename().string();
+        text = "[SetDescriptions]\n" + setName + "=Photographs from " + cleanText(from) + "\n\n[" +
+               setName + "]\n";
+    }
+    for (const auto& [image, file] : added)
+        text += image + "=" + file + "\n";
+    if (!added.empty() || !existing)
+        return writeAtomic(imagesIni, text);
+    return "";
+}
+
+} // namespace
+
+MakeReport makeSet(const MakeOptions& options, Progress* progress) {
+    MakeReport report;
+    const std::string program = withSlash(options.programDir);
+    if (program.empty()) {
+        report.error = "no program directory";
+        return report;
+    }
+    if (!nameSet(options, program, report))
+        return report;
+    const std::string imagesIni = report.setPath + kImagesIni;
+    std::optional<imagesets::SetDescriptor> existing;
+    if (!checkExistingSet(program, imagesIni, existing, report))
+        return report;
+
+    std::error_code ec;
+    std::vector<Source> sources =
+        collectSources(options.sources, report.setPath, report.skipped, report.error);
+    if (!report.error.empty())
+        return report;
+    const bool newFolder = !fs::exists(report.setPath, ec);
+    if (std::string why; !makeFolders(report.setPath, &why)) {
+        report.error = "cannot make " + report.setPath + " (" + why + ")";
+        return report;
+    }
+
+    const AddedPictures added = makePictures(sources, existing, options, program, progress, report);
     report.total = int(existing ? existing->images.size() : 0) + int(added.size());
     if (report.total == 0) {
         if (newFolder)
@@ -489,31 +545,12 @@ MakeReport makeSet(const MakeOptions& options, Progress* progress) {
         return report;
     }
 
-    // images.ini: the set's section is the last one, so new pictures are
-    // appended to the file as it is.
-    std::string text;
-    if (existing) {
-        std::string error;
-        if (!readFile(imagesIni, 16 * 1024 * 1024, text, error)) {
-            report.error = imagesIni + " " + error;
-            return report;
-        }
-        if (!text.empty() && text.back() != '\n')
-            text += "\n";
-    } else {
-        std::string from;
-        for (const auto& s : options.sources)
-            from += (from.empty() ? "" : ", ") + fs::path(s).filename().string();
-        text = "[SetDescriptions]\n" + report.setName + "=Photographs from " + cleanText(from) +
-               "\n\n[" + report.setName + "]\n";
+    if (std::string error =
+            writeImagesIni(imagesIni, existing.has_value(), options, report.setName, added);
+        !error.empty()) {
+        report.error = error;
+        return report;
     }
-    for (const auto& [image, file] : added)
-        text += image + "=" + file + "\n";
-    if (!added.empty() || !existing)
-        if (std::string error = writeAtomic(imagesIni, text); !error.empty()) {
-            report.error = error;
-            return report;
-        }
 
     if (!options.companyFile.empty())
         if (std::string error = writeCompanyIni(report.setPath, options.companyFile);
