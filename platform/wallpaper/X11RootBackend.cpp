@@ -199,16 +199,13 @@ public:
         if (!x.display)
             return {false, cannotOpen()};
         Display* d = x.display.get();
-        const int screen = x.screen;
-        const Window root = x.root;
-        const Atom xroot = x.xroot, esetroot = x.esetroot;
         ErrorTrap trap;
         XGrabServer(d);
-        releasePrevious(d, root, xroot, esetroot);
-        XDeleteProperty(d, root, xroot);
-        XDeleteProperty(d, root, esetroot);
-        XSetWindowBackground(d, root, BlackPixel(d, screen));
-        XClearWindow(d, root);
+        releasePrevious(d, x.root, x.xroot, x.esetroot);
+        XDeleteProperty(d, x.root, x.xroot);
+        XDeleteProperty(d, x.root, x.esetroot);
+        XSetWindowBackground(d, x.root, BlackPixel(d, x.screen));
+        XClearWindow(d, x.root);
         XUngrabServer(d);
         if (trap.failed(d))
             return {false, "the X server refused to clear the root window"};
