@@ -24,7 +24,7 @@ struct RawJpeg {
 };
 
 /// An empty string, or why the file could not be made.
-inline std::string writeRawJpeg(const std::string& path, const RawJpeg& spec) {
+inline std::string writeRawJpeg(const std::string& path, const RawJpeg& raw) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return "cannot create " + path;
@@ -33,20 +33,20 @@ inline std::string writeRawJpeg(const std::string& path, const RawJpeg& spec) {
     c.err = jpeg_std_error(&err);
     jpeg_create_compress(&c);
     jpeg_stdio_dest(&c, file);
-    c.image_width = static_cast<JDIMENSION>(spec.width);
-    c.image_height = static_cast<JDIMENSION>(spec.height);
-    c.input_components = spec.components;
-    c.in_color_space = spec.input;
+    c.image_width = static_cast<JDIMENSION>(raw.width);
+    c.image_height = static_cast<JDIMENSION>(raw.height);
+    c.input_components = raw.components;
+    c.in_color_space = raw.input;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 100, TRUE);
-    if (spec.setUp)
-        spec.setUp(c);
+    if (raw.setUp)
+        raw.setUp(c);
     jpeg_start_compress(&c, TRUE);
-    if (spec.markers)
-        spec.markers(c);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(spec.width) * spec.components);
+    if (raw.markers)
+        raw.markers(c);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(raw.width) * raw.components);
     while (c.next_scanline < c.image_height) {
-        spec.row(static_cast<int>(c.next_scanline), row.data());
+        raw.row(static_cast<int>(c.next_scanline), row.data());
         JSAMPROW r = row.data();
         jpeg_write_scanlines(&c, &r, 1);
     }

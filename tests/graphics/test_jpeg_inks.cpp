@@ -37,18 +37,18 @@ constexpr QRgb kColours[4] = {0xffff0000, 0xff00ff00, 0xff0000ff, 0xff4b4b4b};
 // the marker's presence, so the plain case leaves the marker out).
 std::string writeInks(const std::string& path, J_COLOR_SPACE space, bool inverted,
                       bool progressive) {
-    test::RawJpeg spec;
-    spec.width = 64;
-    spec.height = 48;
-    spec.components = 4;
-    spec.input = JCS_CMYK;
-    spec.setUp = [&](jpeg_compress_struct& c) {
+    test::RawJpeg picture;
+    picture.width = 64;
+    picture.height = 48;
+    picture.components = 4;
+    picture.input = JCS_CMYK;
+    picture.setUp = [&](jpeg_compress_struct& c) {
         jpeg_set_colorspace(&c, space);
         c.write_Adobe_marker = inverted ? TRUE : FALSE;
         if (progressive)
             jpeg_simple_progression(&c);
     };
-    spec.row = [&](int, JSAMPLE* row) {
+    picture.row = [&](int, JSAMPLE* row) {
         for (int x = 0; x < 64; ++x) {
             const Ink ink = kBands[x / 16];
             const int v[4] = {ink.c, ink.m, ink.y, ink.k};
@@ -56,7 +56,7 @@ std::string writeInks(const std::string& path, J_COLOR_SPACE space, bool inverte
                 row[x * 4 + i] = static_cast<JSAMPLE>(inverted ? 255 - v[i] : v[i]);
         }
     };
-    return test::writeRawJpeg(path, spec);
+    return test::writeRawJpeg(path, picture);
 }
 
 // The middle of each band has its colour, within JPEG's few levels.

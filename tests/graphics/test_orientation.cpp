@@ -75,14 +75,14 @@ QImage corners(int w, int h) {
 }
 
 std::string writeTurnedJpeg(const std::string& path, const QImage& picture, int orientation) {
-    test::RawJpeg spec;
-    spec.width = picture.width();
-    spec.height = picture.height();
+    test::RawJpeg raw;
+    raw.width = picture.width();
+    raw.height = picture.height();
     const std::vector<std::uint8_t> exif = app1(orientation, true);
-    spec.markers = [&](jpeg_compress_struct& c) {
+    raw.markers = [&](jpeg_compress_struct& c) {
         jpeg_write_marker(&c, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
     };
-    spec.row = [&](int y, JSAMPLE* row) {
+    raw.row = [&](int y, JSAMPLE* row) {
         for (int x = 0; x < picture.width(); ++x) {
             const QRgb p = picture.pixel(x, y);
             row[x * 3] = static_cast<JSAMPLE>(qRed(p));
@@ -90,7 +90,7 @@ std::string writeTurnedJpeg(const std::string& path, const QImage& picture, int 
             row[x * 3 + 2] = static_cast<JSAMPLE>(qBlue(p));
         }
     };
-    return test::writeRawJpeg(path, spec);
+    return test::writeRawJpeg(path, raw);
 }
 
 bool reddish(QRgb p) {

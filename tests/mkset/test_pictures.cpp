@@ -278,23 +278,23 @@ TEST(Picture, PrintReadyCmykPhotoIsStoredInColoursWithItsPreview) {
     // (no yellow), with Adobe's marker.
     TempDir dir;
     const std::string path = dir.file("inks.jpg");
-    RawJpeg spec;
-    spec.width = 64;
-    spec.height = 32;
-    spec.components = 4;
-    spec.input = JCS_CMYK;
-    spec.setUp = [](jpeg_compress_struct& c) {
+    RawJpeg picture;
+    picture.width = 64;
+    picture.height = 32;
+    picture.components = 4;
+    picture.input = JCS_CMYK;
+    picture.setUp = [](jpeg_compress_struct& c) {
         jpeg_set_colorspace(&c, JCS_YCCK);
         c.write_Adobe_marker = TRUE;
     };
-    spec.row = [](int, JSAMPLE* row) {
+    picture.row = [](int, JSAMPLE* row) {
         for (int x = 0; x < 64; ++x) {
             const int ink[4] = {x < 32 ? 0 : 255, 255, x < 32 ? 255 : 0, 0};
             for (int i = 0; i < 4; ++i)
                 row[x * 4 + i] = JSAMPLE(255 - ink[i]);
         }
     };
-    ASSERT_EQ(writeRawJpeg(path, spec), "");
+    ASSERT_EQ(writeRawJpeg(path, picture), "");
     std::string error;
     auto p = preparePicture(TempDir::readPath(path), "inks", error);
     ASSERT_TRUE(p) << error;
