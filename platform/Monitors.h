@@ -1,0 +1,49 @@
+#pragma once
+// The monitors of the desktop: their geometry, names and which one is the
+// primary. One list for the saver, the wallpaper and the dialog.
+//
+// With a Qt GUI application running the list comes from Qt's screens (RandR
+// monitors of every X screen on X11, outputs on Wayland); without one (a
+// wallpaper run before the application object exists) from RandR directly
+// on $DISPLAY. No display gives an empty list.
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+class QScreen;
+
+namespace skyloom::platform {
+
+struct Monitor {
+    QString name;            // "DP-1", "HDMI-A-2", or the RandR monitor's name
+    QRect geometry;          // logical pixels, in its X screen's root coordinates
+    QRect deviceGeometry;    // the same in device pixels (geometry x ratio)
+    qreal devicePixelRatio = 1;
+    bool primary = false;    // exactly one monitor of a non-empty list is primary
+    int screenNumber = 0;    // the X screen (0 on Wayland and single-screen X)
+    QScreen* screen = nullptr; // Qt's screen for it, when a GUI application runs
+};
+
+/// Every monitor, the primary first, then by screen number and position
+/// (left to right, top to bottom).
+std::vector<Monitor> listMonitors();
+
+/// The bounding rectangle of the monitors of one X screen (device pixels):
+/// the size of that screen's root window as the monitors cover it.
+QRect screenBounds(const std::vector<Monitor>& monitors, int screenNumber);
+
+/// Tells when monitors are added, removed, moved, resized or the primary one
+/// changes. Needs a running QGuiApplication.
+class MonitorWatch : public QObject {
+    Q_OBJECT
+public:
+    explicit MonitorWatch(QObject* parent = nullptr);
+
+signals:
+    void changed();
+};
+
+} // namespace skyloom::platform
