@@ -18,12 +18,12 @@ class QScreen;
 namespace skyloom::platform {
 
 struct Monitor {
-    QString name;            // "DP-1", "HDMI-A-2", or the RandR monitor's name
-    QRect geometry;          // logical pixels, in its X screen's root coordinates
-    QRect deviceGeometry;    // the same in device pixels (geometry x ratio)
+    QString name;         // "DP-1", "HDMI-A-2", or the RandR monitor's name
+    QRect geometry;       // logical pixels, in its X screen's root coordinates
+    QRect deviceGeometry; // the same in device pixels (geometry x ratio)
     qreal devicePixelRatio = 1;
-    bool primary = false;    // exactly one monitor of a non-empty list is primary
-    int screenNumber = 0;    // the X screen (0 on Wayland and single-screen X)
+    bool primary = false;      // exactly one monitor of a non-empty list is primary
+    int screenNumber = 0;      // the X screen (0 on Wayland and single-screen X)
     QScreen* screen = nullptr; // Qt's screen for it, when a GUI application runs
 };
 
