@@ -19,13 +19,16 @@ endfunction()
 
 # skyloom_whole_test(NAME TIMEOUT seconds COMMAND ...)
 # A whole-program test (a shell script under Xvfb): labelled whole and gui,
-# run alone, skipped with status 77, in the C locale. The programs' messages go to a log in
+# skipped with status 77, in the C locale. Each has its own X server, HOME and
+# XDG folders, so whole tests run beside each other and beside the unit tests;
+# the longest (by their time limit) start first, so that a parallel run does
+# not end waiting on one of them. The programs' messages go to a log in
 # the build folder's test-logs/, printed when the test fails.
 function(skyloom_whole_test name)
     cmake_parse_arguments(T "" "TIMEOUT" "COMMAND;ENV" ${ARGN})
     add_test(NAME ${name} COMMAND ${T_COMMAND})
     set_tests_properties(${name} PROPERTIES LABELS "whole;gui" SKIP_RETURN_CODE 77
-                         TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE
+                         TIMEOUT ${T_TIMEOUT} COST ${T_TIMEOUT}
                          ENVIRONMENT "LANG=C.UTF-8;LC_ALL=;LC_MESSAGES=;LANGUAGE=;WHOLE_LOG_DIR=${CMAKE_BINARY_DIR}/test-logs;${T_ENV}")
 endfunction()
 

@@ -14,7 +14,7 @@ ini="$prog/ScreenSaver.ini"
 printf '[ScreenSaver]\nSetup=1\n' >"$ini"
 export SKYLOOM_IDLE_TIMEOUT_SECONDS=3 SKYLOOM_WALLPAPER_BACKEND=file
 
-saver_up() { pgrep -f "$BIN/skyloom /s" >/dev/null 2>&1; }
+saver_up() { [ -n "$(own_pids "$BIN/skyloom /s")" ]; }
 saver_gone() { ! saver_up; }
 dialog_shown() { xdotool search --onlyvisible --pid "$dpid" >/dev/null 2>&1; }
 delayed() { grep -q "^DelayedChange=$1\$" "$ini"; }
@@ -38,7 +38,7 @@ note "ok: the saver started with the dialog open"
 "$BIN/skyloom" /s 2>>"$log"
 rc=$?
 [ "$rc" -eq 0 ] || fail "second saver: exit status $rc"
-[ "$(pgrep -c -f "$BIN/skyloom /s")" -eq 1 ] || fail "two savers run"
+[ "$(own_pids "$BIN/skyloom /s" | wc -l)" -eq 1 ] || fail "two savers run"
 "$BIN/skyloom" " /wall" 2>>"$log" || fail "wallpaper request while the saver runs"
 delayed WallPaper || fail "the wallpaper request was not recorded: $(grep DelayedChange "$ini")"
 note "ok: second saver exits, wallpaper request recorded"

@@ -13,7 +13,7 @@ whole_setup xdotool
 make_set "$tmp/data/skyloom/program"
 export SKYLOOM_IDLE_TIMEOUT_SECONDS=3
 
-saver_up() { pgrep -f "$BIN/skyloom /s" >/dev/null 2>&1; }
+saver_up() { [ -n "$(own_pids "$BIN/skyloom /s")" ]; }
 saver_gone() { ! saver_up; }
 # end_saver N: once the Nth saver of the test shows its picture, a key ends it.
 end_saver() {

@@ -14,6 +14,10 @@
 #   wait_exit PID WHAT    waits until process PID has ended.
 #   measure_idle PID SECONDS
 #                         processor time of PID over a window that starts now.
+#   own_pids PATTERN      the processes whose command line matches PATTERN
+#                         (pgrep -f) and that belong to this test: they run
+#                         with its XDG_RUNTIME_DIR. Tests run side by side,
+#                         each with the same programs.
 #   make_set DIR          puts a small image set (two pictures drawn with
 #                         ImageMagick) into program directory DIR.
 # Deadlines are generous ($WHOLE_WAIT, 60 s): a sanitizer build on a busy
@@ -69,6 +73,14 @@ process_gone() {
 }
 wait_exit() {
     wait_until "end of $2" "$WHOLE_WAIT" process_gone "$1"
+}
+
+own_pids() {
+    for _op_pid in $(pgrep -f "$1"); do
+        tr '\0' '\n' <"/proc/$_op_pid/environ" 2>/dev/null |
+            grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$_op_pid"
+    done
+    return 0
 }
 
 # ticks PID: processor time (user + system) a process has used, in ticks.
