@@ -33,13 +33,14 @@ std::size_t skipEntropyData(std::span<const std::uint8_t> bytes, std::size_t i) 
 
 } // namespace
 
-std::string checkJpegStructure(std::span<const std::uint8_t> bytes) {
+std::string checkJpegStructure(std::span<const std::uint8_t> bytes, int maxScans) {
     const std::uint8_t* p = bytes.data();
     const std::size_t n = bytes.size();
     if (n < 4 || p[0] != 0xFF || p[1] != 0xD8)
         return "not a JPEG file";
     std::size_t i = 2;
     bool sawFrame = false;
+    int scans = 0;
     for (;;) {
         // Next marker: 0xFF, optional fill bytes 0xFF, then the code.
         if (i >= n || p[i] != 0xFF)
@@ -64,6 +65,8 @@ std::string checkJpegStructure(std::span<const std::uint8_t> bytes) {
         i += len;
         if (code != 0xDA)
             continue;
+        if (++scans > maxScans)
+            return "JPEG has more than " + std::to_string(maxScans) + " scans";
         i = skipEntropyData(bytes, i);
         if (i == std::string::npos)
             return kTruncated;

@@ -4,6 +4,7 @@
 // XMP, IPTC) that name and turn the picture.
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,8 +27,11 @@ struct JpegHeader {
 
 /// Empty when the bytes form a complete JPEG stream (start marker, segments,
 /// entropy-coded data and end marker all present); otherwise why not, e.g.
-/// "the file is truncated (no end-of-image marker)".
-std::string checkJpegStructure(std::span<const std::uint8_t> bytes);
+/// "the file is truncated (no end-of-image marker)". A stream of more than
+/// maxScans scans is refused as the decoders refuse it ("JPEG has more than
+/// N scans"), even by a reader that stops after the first scans.
+std::string checkJpegStructure(std::span<const std::uint8_t> bytes,
+                               int maxScans = std::numeric_limits<int>::max());
 
 /// Reads the header and the metadata segments without decoding pixels.
 /// False with libjpeg's reason in `error` when the stream is not readable.

@@ -27,15 +27,12 @@ std::string tooLarge(std::int64_t w, std::int64_t h) {
            " pixels)";
 }
 
-// The maker's own limits: the pixel count of kMaxPixels, any side JPEG
-// allows, any number of scans, and room for the coefficients of a large
-// progressive picture.
+// The saver's limits (sides, scans, libjpeg memory), so that a picture the
+// maker accepts is one the saver shows; the pixel count is the maker's own
+// kMaxPixels where that is smaller.
 graphics::DecodeLimits makerLimits() {
     graphics::DecodeLimits limits;
-    limits.maxSide = 65535;
-    limits.maxPixels = kMaxPixels;
-    limits.maxScans = std::numeric_limits<int>::max();
-    limits.maxJpegMemory = 3LL * 1024 * 1024 * 1024;
+    limits.maxPixels = std::min(limits.maxPixels, kMaxPixels);
     return limits;
 }
 
@@ -60,7 +57,8 @@ std::string previewOf(const QImage& upright) {
 
 std::optional<PreparedPicture> prepareJpeg(std::string_view bytes, std::string_view stem,
                                            std::string& error) {
-    error = graphics::checkJpegStructure(bytesOf(bytes));
+    const graphics::DecodeLimits limits = makerLimits();
+    error = graphics::checkJpegStructure(bytesOf(bytes), limits.maxScans);
     if (!error.empty())
         return std::nullopt;
     graphics::JpegHeader info;
@@ -68,7 +66,7 @@ std::optional<PreparedPicture> prepareJpeg(std::string_view bytes, std::string_v
         error = "damaged JPEG data (" + error + ")";
         return std::nullopt;
     }
-    if (std::int64_t(info.width) * info.height > kMaxPixels) {
+    if (!graphics::sizeAllowed(info.width, info.height, limits)) {
         error = tooLarge(info.width, info.height);
         return std::nullopt;
     }

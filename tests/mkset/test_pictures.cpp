@@ -215,6 +215,35 @@ TEST(Jpeg, HugeDimensionsAreRefusedBeforeAnythingIsAllocated) {
     EXPECT_TRUE(decodeJpeg(jpeg, 1, 1, error).isNull());
 }
 
+// The maker refuses what the saver would refuse later: more scans than the
+// saver decodes (even though a preview needs only the first scans) and a
+// side beyond the saver's limit.
+TEST(Jpeg, PicturesBeyondTheSaversLimitsAreRefusedWithTheReason) {
+    const std::string progressive = jpegOf(twoHalves(64, 48, kRed, kBlue), {}, true);
+    const std::size_t lastScan = progressive.rfind("\xFF\xDA");
+    const std::size_t end = progressive.rfind("\xFF\xD9");
+    ASSERT_NE(lastScan, std::string::npos);
+    ASSERT_LT(lastScan, end);
+    std::string error;
+    ASSERT_TRUE(preparePicture(progressive, "fine", error)) << error;
+
+    // The last scan repeated until the file has well over a hundred.
+    std::string many = progressive.substr(0, end);
+    for (int i = 0; i < 120; ++i)
+        many += progressive.substr(lastScan, end - lastScan);
+    many += "\xFF\xD9";
+    EXPECT_FALSE(preparePicture(many, "scans", error));
+    EXPECT_EQ(error, "JPEG has more than 100 scans");
+
+    std::string wide = jpegOf(twoHalves(16, 16, kRed, kBlue));
+    const std::size_t sof = wide.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    wide[sof + 7] = char(0x79); // 16 x 31000
+    wide[sof + 8] = char(0x18);
+    EXPECT_FALSE(preparePicture(wide, "wide", error));
+    EXPECT_NE(error.find("too large (31000 x 16"), std::string::npos) << error;
+}
+
 TEST(Picture, SidewaysPhotoIsStoredUprightAndUnturnedOneIsKeptAsItIs) {
     // Stored 200 x 100, red left, blue right; orientation 6 shows it turned
     // clockwise: 100 x 200, red on top.
