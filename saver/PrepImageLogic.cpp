@@ -76,6 +76,7 @@ void PictureChooser::shown() {
 }
 
 int PictureChooser::next(int count, bool hasTitlePage, Timing& timing) {
+    tried_.clear();
     int index = 1;
     // A title page alone in its list is all there is to show.
     const bool titleOnly = hasTitlePage && count <= 1;
@@ -116,6 +117,26 @@ int PictureChooser::following(int previous, int count, bool hasTitlePage) {
     int index = previous + 1;
     if (index > count || index < first)
         index = first;
+    if (randomOrder_ && count > first) {
+        // In random order the next try is drawn again, among the entries not
+        // tried in this change: walking on to the following entry would show
+        // the one after a missing picture twice as often as the others.
+        if (int(tried_.size()) != count + 1)
+            tried_.assign(std::size_t(count) + 1, false);
+        if (previous >= 1 && previous <= count)
+            tried_[std::size_t(previous)] = true;
+        int untried = 0;
+        for (int i = first; i <= count; ++i)
+            untried += tried_[std::size_t(i)] ? 0 : 1;
+        if (untried > 0) {
+            int k = drawIndex(random_, untried);
+            for (int i = first; i <= count; ++i)
+                if (!tried_[std::size_t(i)] && --k == 0) {
+                    index = i;
+                    break;
+                }
+        }
+    }
     positionToStore_ = !randomOrder_;
     titleShowing_ = false;
     current_ = index;

@@ -35,8 +35,9 @@ public:
     /// exists; `count` > 0. Updates the timing and the title-showing flag.
     int next(int count, bool hasTitlePage, Timing& timing);
     /// Called instead of next() when the previous choice could not be shown:
-    /// walks on to the following entry, so that `count` calls visit every
-    /// entry once.
+    /// walks on to the following entry (in random order: draws one of the
+    /// entries not yet tried in this change), so that `count` calls visit
+    /// every entry once.
     int following(int previous, int count, bool hasTitlePage);
     /// The entry chosen last is on show: in sequential order its position
     /// goes to "LastImage", once per change however many entries were
@@ -55,6 +56,7 @@ private:
     bool randomOrder_;
     int current_ = 0;
     bool titleShowing_ = false;
+    std::vector<bool> tried_; // random order: entries tried since next(), by index
 };
 
 /// A layer translucency as the sets write it: above 100 a fraction of

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <random>
 #include <set>
 #include <vector>
 
@@ -130,6 +132,31 @@ TEST(PictureChooser, FollowingVisitsEveryEntryOnceInOnePass) {
             seen.insert(index = c.following(index, 6, title));
         EXPECT_EQ(seen.size(), title ? 5u : 6u);
         EXPECT_EQ(seen.count(1), title ? 0u : 1u);
+    }
+}
+
+// A missing entry's share is spread over all the others: the entry after it
+// is not shown more often than the rest.
+TEST(PictureChooser, RandomOrderSkipsAMissingEntryWithoutFavouringItsNeighbour) {
+    skyloom::test::TempDir dir;
+    PictureChooser::Timing t{60, 60};
+    auto engine = std::make_shared<std::mt19937>(7);
+    PictureChooser c(dir.file("ScreenSaver.ini"), true,
+                     [engine] { return std::uniform_real_distribution<double>(0, 1)(*engine); });
+    constexpr int kCount = 6, kMissing = 3, kChanges = 60000;
+    std::vector<int> shown(kCount + 1, 0);
+    for (int change = 0; change < kChanges; ++change) {
+        int index = c.next(kCount, false, t);
+        for (int attempt = 1; index == kMissing && attempt < kCount; ++attempt)
+            index = c.following(index, kCount, false);
+        ASSERT_NE(index, kMissing);
+        ++shown[std::size_t(index)];
+    }
+    const double fair = double(kChanges) / (kCount - 1);
+    for (int i = 1; i <= kCount; ++i) {
+        if (i != kMissing) {
+            EXPECT_NEAR(shown[std::size_t(i)], fair, fair * 0.05) << "entry " << i;
+        }
     }
 }
 
