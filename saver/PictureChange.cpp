@@ -118,8 +118,10 @@ void PictureChange::printOnCanvas(const QStringList& lines, const QColor& colour
     for (const QString& l : lines)
         width = std::max(width, fm.horizontalAdvance(l));
     const QRect area(0, 0, width + 2, fm.lineSpacing() * static_cast<int>(lines.size()) + 2);
+    // A shorter notice must not leave the end of a longer one on the screen.
     if (clearFirst)
-        p.fillRect(area, Qt::black);
+        p.fillRect(area.united(noticeArea_), Qt::black);
+    noticeArea_ = area;
     p.setPen(colour);
     int y = fm.ascent();
     for (const QString& l : lines) {

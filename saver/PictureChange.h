@@ -167,6 +167,7 @@ private:
     SaverClock clock_{false, 60};
     WebLinks links_;
     qreal scale_ = 1.0;
+    QRect noticeArea_; // where the last notice was printed
     int panelNominalWidth_ = 0;
     std::unique_ptr<graphics::DeviceContext> picDispDC_;
     std::unique_ptr<graphics::DeviceContext> picStretchDC_;

@@ -10,6 +10,8 @@
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TempDir.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -123,16 +125,25 @@ TEST_F(SaverPicturesTest, NoPictureAtAllGivesANoticeAndTriesAgainLater) {
     frmSaver w;
     preset(w, {"Set/missing", "Gone/also"}, saver::kNoTransitions, true);
     bool anyLight = false, waiting = false;
+    int rightmost = -1;
     afterChange(w, [&] {
         const QImage& c = w.canvas();
-        for (int y = 0; y < 40 && !anyLight; ++y)
-            for (int x = 0; x < 200 && !anyLight; ++x)
-                anyLight = qGray(c.pixel(x, y)) > 128;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 400 && x < c.width(); ++x)
+                if (qGray(c.pixel(x, y)) > 128) {
+                    anyLight = true;
+                    rightmost = std::max(rightmost, x);
+                }
         waiting = w.change().tmrTrans().isActive();
         w.CloseSaver();
     });
     EXPECT_TRUE(anyLight); // "No pictures found"
     EXPECT_TRUE(waiting);
+    // Nothing is left of the longer "Initializing Screen Saver..." before it.
+    QFont font("Liberation Sans");
+    font.setPixelSize(16);
+    font.setBold(true);
+    EXPECT_LE(rightmost, QFontMetrics(font).horizontalAdvance("No pictures found") + 2);
 }
 
 TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
