@@ -304,18 +304,21 @@ FirstView planFirstView(const std::string& dir, Size p, Size d) {
         }
         return v;
     }
-    // A panorama narrower than the display: a window of 4:3 shape centred
-    // on black, cut (not shrunk) where it is larger than the display.
+    // A panorama narrower than the display: a window of the display's shape
+    // centred on black, cut (not shrunk) where it is larger than the display.
+    // The pan moves the same window, so the view does not change shape (and
+    // no black bar runs through it) when the pan takes over.
     v.fromPicture = false;
     v.letterbox = true;
+    const double dw = std::max(1, d.width), dh = std::max(1, d.height);
     if (vertical) {
         v.windowWidth = std::max(1, p.width);
-        v.windowHeight = std::max(1, cint(p.width * 480.0 / 640.0));
+        v.windowHeight = std::max(1, cint(double(p.width) * dh / dw));
         if (v.panMode == 2)
             v.windowY = p.height - v.windowHeight;
     } else {
         v.windowHeight = std::max(1, p.height);
-        v.windowWidth = std::max(1, cint(p.height * 640.0 / 480.0));
+        v.windowWidth = std::max(1, cint(double(p.height) * dw / dh));
         if (v.panMode == 8)
             v.windowX = p.width - v.windowWidth;
     }

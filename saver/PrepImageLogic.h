@@ -137,7 +137,7 @@ struct FirstView {
     int areaWidth = 0, areaHeight = 0;
     /// Otherwise the view is composed on black first: the part of the picture
     /// at (windowX, windowY), windowWidth × windowHeight, goes to (atX, atY).
-    bool letterbox = false; ///< a 4:3 window of a panorama narrower than the display
+    bool letterbox = false; ///< a window of the display's shape: a panorama narrower than it
     int windowX = 0, windowY = 0, windowWidth = 0, windowHeight = 0;
     int atX = 0, atY = 0;
 };

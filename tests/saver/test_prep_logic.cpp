@@ -2,6 +2,7 @@
 // and the fit table.
 
 #include "common/ProfileFile.h"
+#include "saver/Pan.h"
 #include "saver/PrepImageLogic.h"
 #include "tests/support/TempDir.h"
 
@@ -479,7 +480,7 @@ TEST(FirstView, PanoramasStartAtTheirEndAndNarrowOnesAreLetterboxed) {
     EXPECT_EQ(v.panY, 3072);
     EXPECT_TRUE(v.fromPicture);
 
-    // Narrower than the display: a 4:3 window, centred.
+    // Narrower than the display: a window of the display's shape, centred.
     v = planFirstView("LeftToRight", {2048, 512}, d);
     EXPECT_TRUE(v.letterbox);
     EXPECT_EQ(v.windowWidth, 683);
@@ -507,6 +508,39 @@ TEST(FirstView, PanoramasStartAtTheirEndAndNarrowOnesAreLetterboxed) {
     EXPECT_FALSE(v.letterbox);
     EXPECT_EQ(v.windowX, -324);
     EXPECT_EQ(v.areaWidth, 1024);
+}
+
+// The pan takes over the letterboxed first view where the transition left
+// it: the same window on every display shape (on a 1024x600 screen a 4:3
+// first view left a black bar running through the pan).
+TEST(FirstView, LetterboxIsTheWindowThePanMoves) {
+    struct Case {
+        Size display, picture;
+        const char* direction;
+        int mode;
+    };
+    const Case cases[] = {
+        {{1024, 600}, {2400, 450}, "LeftToRight", kPanLeftToRight},
+        {{1024, 600}, {2400, 450}, "RightToLeft", kPanRightToLeft},
+        {{1920, 1080}, {5000, 700}, "LeftToRight", kPanLeftToRight},
+        {{1280, 1024}, {600, 2600}, "TopToBottom", kPanTopToBottom},
+        {{1024, 600}, {500, 2600}, "BottomToTop", kPanBottomToTop},
+        {{1024, 768}, {2048, 512}, "LeftToRight", kPanLeftToRight},
+    };
+    for (const Case& c : cases) {
+        const FirstView v = planFirstView(c.direction, c.picture, c.display);
+        ASSERT_TRUE(v.letterbox) << c.direction;
+        const PanState pan = planPan(c.mode, c.display, c.picture);
+        EXPECT_EQ(pan.view.x, v.atX) << c.display.width << "x" << c.display.height;
+        EXPECT_EQ(pan.view.y, v.atY) << c.display.width << "x" << c.display.height;
+        EXPECT_EQ(pan.view.width, v.windowWidth) << c.display.width << "x" << c.display.height;
+        EXPECT_EQ(pan.view.height, v.windowHeight) << c.display.width << "x" << c.display.height;
+        // The pan's first new column or row is the one after the window.
+        const bool vertical = c.mode == kPanTopToBottom || c.mode == kPanBottomToTop;
+        const int along = vertical ? v.windowY : v.windowX;
+        const int length = vertical ? v.windowHeight : v.windowWidth;
+        EXPECT_EQ(pan.source, pan.direction > 0 ? along + length : along - 1) << c.direction;
+    }
 }
 
 // Stretch with proportions kept: the plan for shapes that nearly agree,
