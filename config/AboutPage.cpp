@@ -67,7 +67,8 @@ void AboutPage::cmboAboutSets_Click(int index) {
             setFolder = library_->ProgramPath() + set->SetDirectory();
             for (int i = 1; i <= set->IncludedCount(); ++i)
                 if (auto picture = set->IncludedImage(i))
-                    thumbnails.push_back(setFolder + picture->FileName() + ".bmp");
+                    thumbnails.push_back(
+                        imagesets::setFilePath(setFolder + picture->FileName(), ".bmp"));
         }
     }
     LoadAboutPage(platform::displayBitsPerPixel());

@@ -1,6 +1,7 @@
 #include "EditSetsPage.h"
 
 #include "PageLists.h"
+#include "imagesets/SetFiles.h"
 
 #include <QtGlobal>
 
@@ -117,7 +118,8 @@ bool RotatingPreview::step(const std::string& programPath,
         auto image =
             excludedList_ ? set_->ExcludedImage(position_) : set_->IncludedImage(position_);
         ++position_;
-        if (image && show(programPath + set_->SetDirectory() + image->FileName() + ".bmp"))
+        if (image && show(imagesets::setFilePath(
+                         programPath + set_->SetDirectory() + image->FileName(), ".bmp")))
             return true;
     }
     return false;

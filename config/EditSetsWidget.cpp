@@ -2,6 +2,7 @@
 
 #include "FormControls.h"
 #include "Thumbnail.h"
+#include "imagesets/SetFiles.h"
 #include "imagesets/maker/SetMaker.h"
 
 #include "common/Log.h"
@@ -420,7 +421,8 @@ void EditSetsWidget::imagesSelected(bool included) {
         return;
     if (auto image = set->FindImage(entryName(current)))
         showThumbnail(picImageEditThumbNail_,
-                      library_.ProgramPath() + set->SetDirectory() + image->FileName() + ".bmp",
+                      imagesets::setFilePath(
+                          library_.ProgramPath() + set->SetDirectory() + image->FileName(), ".bmp"),
                       library_.ProgramPath());
 }
 

@@ -1,5 +1,7 @@
 #include "PageLists.h"
 
+#include "imagesets/SetFiles.h"
+
 #include <QtGlobal>
 
 namespace skyloom::config {
@@ -96,6 +98,13 @@ std::vector<std::string> setListEntries(const imagesets::SetsClass& sets) {
 int FindItemIndex(const std::vector<std::string>& entries, std::string_view text) {
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (entries[i] == text)
+            return static_cast<int>(i);
+    // Stored set and picture names may differ in letter case from the
+    // registered ones (settings written by hand or on Windows); the saver
+    // matches them without regard to case, and so do the pages.
+    const std::string key = imagesets::foldKey(imagesets::fromIniText(text));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (imagesets::foldKey(entries[i]) == key)
             return static_cast<int>(i);
     return -1;
 }

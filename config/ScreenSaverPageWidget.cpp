@@ -11,6 +11,7 @@
 #include "Syncing.h"
 #include "Thumbnail.h"
 #include "frmChangePassword.h"
+#include "imagesets/SetFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -495,7 +496,8 @@ void ScreenSaverPageWidget::tmrThumbnailChanger_Timer() {
     tmrThumbnailChanger_->stop();
     const std::string& programPath = session_.programPath();
     thumbnails_->step([&](const std::string& entry) {
-        return showThumbnail(picSSThumbNail_, programPath + entry + ".bmp", programPath);
+        return showThumbnail(picSSThumbNail_, imagesets::setFilePath(programPath + entry, ".bmp"),
+                             programPath);
     });
     updateThumbnailTimer();
 }

@@ -5,6 +5,7 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/ProfileFile.h"
+#include "imagesets/SetFiles.h"
 
 #include <cmath>
 
@@ -31,7 +32,8 @@ int WallpaperPage::changeCode() const {
 }
 
 std::string WallpaperPage::previewPath() const {
-    return szWallpaperImage.empty() ? std::string() : szWallpaperImage + ".bmp";
+    return szWallpaperImage.empty() ? std::string()
+                                    : imagesets::setFilePath(szWallpaperImage, ".bmp");
 }
 
 bool WallpaperPage::InitSetList() {

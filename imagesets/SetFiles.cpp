@@ -255,6 +255,20 @@ std::optional<std::string> PathResolver::resolve(const std::string& base, std::s
     return cur;
 }
 
+std::string setFilePath(std::string_view base, std::string_view extension) {
+    std::string joined = std::string(base) + std::string(extension);
+    const std::size_t slash = base.rfind('/');
+    if (slash == std::string_view::npos || slash + 1 >= base.size())
+        return joined;
+    const std::string folder(base.substr(0, slash + 1));
+    const std::string_view rest = base.substr(slash + 1);
+    std::error_code ec;
+    if (rest.find('\\') == std::string_view::npos && std::filesystem::is_regular_file(joined, ec))
+        return joined;
+    PathResolver resolver;
+    return resolver.resolve(folder, std::string(rest) + std::string(extension)).value_or(joined);
+}
+
 namespace {
 
 // Far more than any set's images.ini holds; a larger file is not one.

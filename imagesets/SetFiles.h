@@ -64,6 +64,16 @@ private:
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> listings_;
 };
 
+/// The file that a stored picture name stands for: `base` (a set folder
+/// joined with a picture's file base from images.ini, which may hold "\"
+/// separators and differ in letter case from the disk) plus `extension`
+/// (".jpg", ".bmp", ".nfo"), found below the folder `base` starts with as
+/// the saver finds its pictures. When there is no such set file, `base` +
+/// `extension` as it stands, so that messages name what was looked for.
+/// The saver, the wallpaper, the dialog's previews and the credits all find
+/// a picture's files through this.
+std::string setFilePath(std::string_view base, std::string_view extension);
+
 /// The contents of a set's images.ini that registration uses.
 struct SetDescriptor {
     std::string name; ///< the set name (UTF-8)

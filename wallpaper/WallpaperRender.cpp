@@ -15,6 +15,7 @@
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
+#include "imagesets/SetFiles.h"
 #include "platform/Locations.h"
 
 #include <QImageReader>
@@ -275,7 +276,7 @@ struct PictureInfo {
 
 PictureInfo readPictureInfo(const std::string& pictureBase) {
     PictureInfo p;
-    p.info = pictureBase + ".nfo";
+    p.info = imagesets::setFilePath(pictureBase, ".nfo");
     std::string infoError;
     if (!isReadableSetFile(p.info, setFileRoot(), &infoError)) {
         if (std::filesystem::exists(std::filesystem::symlink_status(p.info)))
@@ -347,7 +348,7 @@ bool loadPlaced(const std::string& file, QSize picture, const Placement& m,
 
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
     RenderResult result;
-    const std::string file = r.pictureBase + ".jpg";
+    const std::string file = imagesets::setFilePath(r.pictureBase, ".jpg");
     const PictureInfo info = readPictureInfo(r.pictureBase);
 
     QSize picture;

@@ -161,6 +161,17 @@ TEST_F(ScreenSaverPageTest, TimeBetweenPicturesReadsEveryStoredForm) {
     }
 }
 
+// The saver plays a stored set whatever its letter case; the page shows the
+// same set instead of falling back to all sets (which saving would store).
+TEST_F(ScreenSaverPageTest, StoredSetInAnotherLetterCaseIsTheSetThePageShows) {
+    writeSettings("[ScreenSaver]\nSetup=1\n[PrefsSS]\nRandom=0\nCurrentSet=mEADOW\n");
+    ScreenSaverPage page = load();
+    EXPECT_EQ(page.values().setIndex, 2);
+    EXPECT_TRUE(page.fallbacks().empty());
+    EXPECT_EQ(FindItemIndex(entries, "harbour"), 1);
+    EXPECT_EQ(FindItemIndex(entries, "Harbours"), -1);
+}
+
 TEST_F(ScreenSaverPageTest, StoredValuesOutsideTheListsShowTheDefaultsUntilSaved) {
     const std::string file = "[ScreenSaver]\nSetup=1\n[Transition]\ndefaultTransition=42\n"
                              "[InfoPanel]\ndefaultLanguage=9\ndefaultTime=0\n"
