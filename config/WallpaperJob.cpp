@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QDate>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 
 namespace skyloom::config {
 
@@ -77,7 +79,9 @@ wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
     } else if (page.szWallpaperImage.empty()) {
         outcome.reason = "no wallpaper picture is chosen";
     } else {
-        outcome = wallpaperSetter().SetWallpaper(renderRequest());
+        wallpaper::RenderRequest request = renderRequest();
+        addMonitors(request);
+        outcome = wallpaperSetter().SetWallpaper(std::move(request));
     }
     if (!outcome.ok) {
         logWarning("wallpaper", outcome.reason);
@@ -115,6 +119,48 @@ wallpaper::RenderRequest WallpaperJob::renderRequest() const {
     request.cacheFolder = wallpaper::defaultCacheFolder();
     request.outputPath = session_.windowsDirectory() + wallpaper::kBmpFileName;
     return request;
+}
+
+void WallpaperJob::addMonitors(wallpaper::RenderRequest& request) const {
+    const std::vector<platform::Monitor> monitors =
+        monitorList ? monitorList() : std::vector<platform::Monitor>{};
+    if (monitors.empty())
+        return;
+    // The primary comes first; its X screen is the one the desktop shows
+    // the wallpaper on.
+    const int screen = monitors.front().screenNumber;
+    std::vector<wallpaper::MonitorPart> parts;
+    for (const platform::Monitor& m : monitors)
+        if (m.screenNumber == screen && !m.deviceGeometry.isEmpty())
+            parts.push_back({m.name.toStdString(), m.deviceGeometry, m.primary, {}, {}});
+    if (parts.size() < 2)
+        return;
+    const WallpaperPage& page = session_.wallpaperPage();
+    if (page.perScreen) {
+        // The other monitors' pictures follow from the primary's: a new day's
+        // calendar keeps them, a new picture brings new ones.
+        std::uint32_t seed = 2166136261u;
+        for (const unsigned char c : page.szWallpaperImage)
+            seed = (seed ^ c) * 16777619u;
+        std::mt19937 random(seed);
+        std::vector<std::string> used{page.szWallpaperImage};
+        WallpaperPage pick = page;
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            for (int tries = 0; tries < 8; ++tries) {
+                if (!pick.PickRandomPicture(random))
+                    break;
+                const bool repeated =
+                    std::find(used.begin(), used.end(), pick.szWallpaperImage) != used.end();
+                if (!repeated || tries == 7) {
+                    parts[i].pictureBase = pick.szWallpaperImage;
+                    parts[i].setDirectory = pick.szWallpaperSetDir;
+                    used.push_back(pick.szWallpaperImage);
+                    break;
+                }
+            }
+        }
+    }
+    request.monitors = std::move(parts);
 }
 
 } // namespace skyloom::config

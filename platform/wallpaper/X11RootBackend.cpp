@@ -163,13 +163,16 @@ public:
             XCreatePixmap(d, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
                           static_cast<unsigned>(DefaultDepth(d, screen)));
         GC gc = XCreateGC(d, pixmap, 0, nullptr);
-        // A picture smaller than the screen sits in its middle on black.
+        // A picture smaller than the screen sits in its middle on black; one
+        // composed for the monitors at their place.
         XSetForeground(d, gc, BlackPixel(d, screen));
         XFillRectangle(d, pixmap, gc, 0, 0, static_cast<unsigned>(width),
                        static_cast<unsigned>(height));
+        const bool composed = picture.monitors.size() >= 2;
         const bool drawn =
-            putPicture(d, pixmap, gc, *picture.image, (width - picture.image->width()) / 2,
-                       (height - picture.image->height()) / 2);
+            putPicture(d, pixmap, gc, *picture.image,
+                       composed ? picture.origin.x() : (width - picture.image->width()) / 2,
+                       composed ? picture.origin.y() : (height - picture.image->height()) / 2);
         XFreeGC(d, gc);
         if (!drawn || trap.failed(d)) {
             XFreePixmap(d, pixmap);
