@@ -68,12 +68,12 @@ std::string partPath(const std::string& path, char letter, std::size_t n) {
 }
 
 // Removes the parts written under `letter` (0: the plain names) by a render
-// before, however many monitors it had.
-void removeParts(const std::string& path, char letter) {
+// before, from monitor `from` on, however many monitors it had.
+void removeParts(const std::string& path, char letter, std::size_t from = 1) {
     if (path.empty())
         return;
     std::error_code ec;
-    for (std::size_t n = 1; n < 64; ++n)
+    for (std::size_t n = from; n < 64; ++n)
         if (!fs::remove(partPath(path, letter, n), ec))
             break;
 }
@@ -173,6 +173,8 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
             removeAliases(request.outputPath, letter);
             removeAliases(request.pngPath, letter);
         }
+        removeParts(request.outputPath, fresh ? letter : 0);
+        removeParts(request.pngPath, fresh ? letter : 0);
         return {false, reason};
     }
     const pw::InstallResult installed = backend_->install(picture);
@@ -181,6 +183,8 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
             removeAliases(request.outputPath, letter);
             removeAliases(request.pngPath, letter);
         }
+        removeParts(request.outputPath, fresh ? letter : 0);
+        removeParts(request.pngPath, fresh ? letter : 0);
         return {false, "the " + pw::backendName(backend_->kind()) +
                            " desktop did not take the wallpaper: " + installed.message};
     }
@@ -190,11 +194,12 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
         removeParts(request.outputPath, other);
         removeParts(request.pngPath, other);
     }
-    // Parts of a composed wallpaper before, not shown any more.
-    if (!composed || !backend_->wantsMonitorParts()) {
-        removeParts(request.outputPath, fresh ? letter : 0);
-        removeParts(request.pngPath, fresh ? letter : 0);
-    }
+    // Parts of a wallpaper before that had more monitors, or any when this
+    // one has none.
+    const std::size_t kept =
+        composed && backend_->wantsMonitorParts() ? picture.monitors.size() : 0;
+    removeParts(request.outputPath, fresh ? letter : 0, kept + 1);
+    removeParts(request.pngPath, fresh ? letter : 0, kept + 1);
     if (!installed.message.empty())
         logInfo("wallpaper", installed.message);
     UpdateWinIni();

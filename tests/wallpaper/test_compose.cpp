@@ -3,6 +3,7 @@
 // part only, a picture of its own per monitor; one monitor as before.
 
 #include "wallpaper/WallpaperRender.h"
+#include "wallpaper/WallpaperSetter.h"
 
 #include "common/ProfileFile.h"
 #include "tests/support/GuiApp.h"
@@ -169,6 +170,50 @@ TEST_F(ComposeTest, OneMonitorIsTheSingleScreenWallpaper) {
     ASSERT_TRUE(one.ok) << one.error;
     EXPECT_TRUE(one.parts.empty());
     EXPECT_EQ(bytes(), single);
+}
+
+// A desktop that takes one picture per monitor: what it was handed.
+class PartsBackend : public platform::wallpaper::DesktopBackend {
+public:
+    explicit PartsBackend(platform::wallpaper::WallpaperPicture& seen) : seen_(seen) {}
+    platform::wallpaper::BackendKind kind() const override {
+        return platform::wallpaper::BackendKind::Xfce;
+    }
+    bool wantsMonitorParts() const override { return true; }
+    platform::wallpaper::InstallResult
+    install(const platform::wallpaper::WallpaperPicture& picture) override {
+        seen_ = picture;
+        seen_.image = nullptr;
+        return {true, {}};
+    }
+    platform::wallpaper::InstallResult remove() override { return {true, {}}; }
+    platform::wallpaper::ReadResult current() override { return {true, {}, {"xfce", false, {}}}; }
+
+private:
+    platform::wallpaper::WallpaperPicture& seen_;
+};
+
+TEST_F(ComposeTest, EachMonitorsPartInItsOwnFileUnderAFreshName) {
+    platform::wallpaper::WallpaperPicture seen;
+    WallpaperSetter setter(std::make_unique<PartsBackend>(seen), dir.file("record.ini"));
+    ASSERT_TRUE(setter.SetWallpaper(request).ok);
+    ASSERT_EQ(seen.monitors.size(), 2u);
+    EXPECT_EQ(seen.monitors[0].name, "DP-2");
+    EXPECT_EQ(seen.monitors[0].geometry, QRect(1024, 0, 1280, 1024));
+    const std::string first = dir.file("windows/Skyloom-a-1.bmp");
+    EXPECT_EQ(seen.monitors[0].bmpPath, first);
+    EXPECT_EQ(QImage(QString::fromStdString(first)).size(), QSize(1280, 1024));
+    EXPECT_EQ(QImage(QString::fromStdString(seen.monitors[1].bmpPath)).size(), QSize(1024, 768));
+    // The next render under the other name; the parts before are gone.
+    ASSERT_TRUE(setter.SetWallpaper(request).ok);
+    EXPECT_EQ(seen.monitors[0].bmpPath, dir.file("windows/Skyloom-b-1.bmp"));
+    EXPECT_FALSE(fs::exists(first));
+    // One monitor again: no parts left over.
+    request.monitors.clear();
+    ASSERT_TRUE(setter.SetWallpaper(request).ok);
+    EXPECT_TRUE(seen.monitors.empty());
+    for (const auto& entry : fs::directory_iterator(dir.file("windows")))
+        EXPECT_EQ(entry.path().filename().string().find("-1."), std::string::npos) << entry.path();
 }
 
 } // namespace
