@@ -81,7 +81,10 @@ wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
     } else {
         wallpaper::RenderRequest request = renderRequest();
         addMonitors(request);
+        const wallpaper::RenderRequest first = request;
         outcome = wallpaperSetter().SetWallpaper(std::move(request));
+        if (outcome.ok)
+            setOtherScreens(first);
     }
     if (!outcome.ok) {
         logWarning("wallpaper", outcome.reason);
@@ -119,6 +122,37 @@ wallpaper::RenderRequest WallpaperJob::renderRequest() const {
     request.cacheFolder = wallpaper::defaultCacheFolder();
     request.outputPath = session_.windowsDirectory() + wallpaper::kBmpFileName;
     return request;
+}
+
+void WallpaperJob::setOtherScreens(const wallpaper::RenderRequest& first) {
+    const std::vector<platform::Monitor> monitors =
+        monitorList ? monitorList() : std::vector<platform::Monitor>{};
+    if (monitors.empty())
+        return;
+    std::vector<int> screens;
+    for (const platform::Monitor& m : monitors)
+        if (m.screenNumber != monitors.front().screenNumber &&
+            std::find(screens.begin(), screens.end(), m.screenNumber) == screens.end())
+            screens.push_back(m.screenNumber);
+    for (const int screen : screens) {
+        // The same picture fitted to that screen's monitors, without the
+        // calendar (it belongs to the primary monitor), in a file of its own.
+        wallpaper::RenderRequest request = first;
+        request.monitors.clear();
+        request.calendar.enabled = false;
+        request.outputPath =
+            session_.windowsDirectory() + "Skyloom-screen" + std::to_string(screen) + ".bmp";
+        for (const platform::Monitor& m : monitors)
+            if (m.screenNumber == screen && !m.deviceGeometry.isEmpty())
+                request.monitors.push_back({m.name.toStdString(), m.deviceGeometry, false, {}, {}});
+        if (request.monitors.size() == 1) {
+            request.screen = request.monitors.front().geometry.size();
+            request.monitors.clear();
+        }
+        const wallpaper::Outcome o = wallpaperSetter().SetScreenWallpaper(request, screen);
+        if (!o.ok)
+            logWarning("wallpaper", o.reason);
+    }
 }
 
 void WallpaperJob::addMonitors(wallpaper::RenderRequest& request) const {

@@ -56,6 +56,8 @@ private:
     /// The monitors of the primary's X screen, when there are several, each
     /// with its own picture when the page says "perScreen".
     void addMonitors(wallpaper::RenderRequest& request) const;
+    /// The X screens beside the primary's (the root window backend only).
+    void setOtherScreens(const wallpaper::RenderRequest& first);
 
     ConfigSession& session_;
     std::mt19937 random_{std::random_device{}()};

@@ -206,6 +206,30 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
     return {true, installed.message};
 }
 
+Outcome WallpaperSetter::SetScreenWallpaper(const RenderRequest& request, int screenNumber) {
+    if (backend_->kind() != pw::BackendKind::X11Root)
+        return {true, {}};
+    const RenderResult rendered = renderWallpaper(request, calendar_);
+    if (!rendered.ok)
+        return {false, rendered.error};
+    pw::WallpaperPicture picture;
+    picture.bmpPath = request.outputPath;
+    picture.image = &rendered.image;
+    picture.fit = request.fit;
+    picture.screenNumber = screenNumber;
+    if (rendered.parts.size() >= 2) {
+        picture.origin = rendered.origin;
+        for (std::size_t i = 0; i < request.monitors.size(); ++i)
+            picture.monitors.push_back(
+                {request.monitors[i].name, rendered.parts[i].translated(rendered.origin), {}, {}});
+    }
+    const pw::InstallResult installed = backend_->install(picture);
+    if (!installed.ok)
+        return {false, "X screen " + std::to_string(screenNumber) +
+                           " did not take the wallpaper: " + installed.message};
+    return {true, {}};
+}
+
 bool WallpaperSetter::recordUserWallpaper(const RenderRequest& request, std::string& reason) {
     // The file alone changes no desktop.
     if (backend_->kind() == pw::BackendKind::File)

@@ -67,6 +67,9 @@ struct WallpaperPicture {
     /// all monitors take it as it is; the others each monitor's part.
     std::vector<MonitorPicture> monitors;
     QPoint origin;
+    /// The X screen whose root window shows it (-1: the display's default
+    /// screen). Only the X root window backend has other screens.
+    int screenNumber = -1;
 };
 
 struct InstallResult {

@@ -3,6 +3,7 @@
 # (root-window backend): " /kalendar" fills each monitor with the fitted
 # picture, as "feh --bg-fill" covers them, the calendar on the primary one
 # only; with "perScreen" the other monitor shows the set's other picture.
+# On a server with two X screens both roots get the picture.
 # Usage: wallpaper_monitors.sh <skyloom binary> <folder for screenshots>
 set -u
 BIN=$1
@@ -74,4 +75,21 @@ diff=$(compare -metric AE -fuzz 5% "$tmp/lower-left.png" "$tmp/lower-right.png" 
 [ "$diff" -gt 200000 ] || fail "both monitors show the same picture with perScreen ($diff pixels differ)"
 [ "$(covered "$SHOTS/per-screen.png" $left)" -ge 99 ] || fail "the other monitor shows black"
 grep -q '^perScreen=1' "$ini" || fail "perScreen not kept"
+
+# Two X screens of different sizes: each root window filled.
+second_ready() { [ -s "$tmp/display2" ]; }
+Xvfb -displayfd 3 -screen 0 1024x768x24 -screen 1 800x600x24 -noreset -nolisten tcp \
+    3>"$tmp/display2" 2>>"$log" &
+pids="$pids $!"
+wait_until "second X server" "$WHOLE_WAIT" second_ready
+two=":$(cat "$tmp/display2")"
+settings ''
+DISPLAY=$two timeout 60 "$BIN" " /kalendar" 2>"$tmp/screens.err" ||
+    { cat "$tmp/screens.err"; fail "/kalendar on two X screens failed"; }
+import -display "$two.0" -window root "$SHOTS/screen0.png"
+import -display "$two.1" -window root "$SHOTS/screen1.png"
+[ "$(covered "$SHOTS/screen0.png" 1024x500+0+268)" -ge 99 ] || fail "X screen 0 not covered"
+[ "$(covered "$SHOTS/screen1.png" 800x400+0+200)" -ge 99 ] || fail "X screen 1 not covered"
+[ "$(identify -format %wx%h "$(dirname "$bmp")/Skyloom-screen1.bmp")" = 800x600 ] ||
+    fail "no 800x600 picture for X screen 1"
 echo "wallpaper monitors: ok"
