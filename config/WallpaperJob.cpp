@@ -130,23 +130,48 @@ void WallpaperJob::setOtherScreens(const wallpaper::RenderRequest& first) {
     if (monitors.empty())
         return;
     std::vector<int> screens;
-    for (const platform::Monitor& m : monitors)
+    std::size_t others = 0; // monitors that are not the primary
+    for (const platform::Monitor& m : monitors) {
+        if (m.deviceGeometry.isEmpty())
+            continue;
+        others += m.primary ? 0 : 1;
         if (m.screenNumber != monitors.front().screenNumber &&
             std::find(screens.begin(), screens.end(), m.screenNumber) == screens.end())
             screens.push_back(m.screenNumber);
+    }
+    if (screens.empty())
+        return;
+    // With a picture per screen the other X screens' monitors continue the
+    // primary screen's row of pictures.
+    const std::vector<Picture> pictures = otherPictures(others);
+    std::size_t next = first.monitors.empty() ? 0 : first.monitors.size() - 1;
     for (const int screen : screens) {
-        // The same picture fitted to that screen's monitors, without the
-        // calendar (it belongs to the primary monitor), in a file of its own.
+        // Fitted to that screen's monitors, without the calendar (it belongs
+        // to the primary monitor), in a file of its own.
         wallpaper::RenderRequest request = first;
         request.monitors.clear();
         request.calendar.enabled = false;
         request.outputPath =
             session_.windowsDirectory() + "Skyloom-screen" + std::to_string(screen) + ".bmp";
-        for (const platform::Monitor& m : monitors)
-            if (m.screenNumber == screen && !m.deviceGeometry.isEmpty())
-                request.monitors.push_back({m.name.toStdString(), m.deviceGeometry, false, {}, {}});
+        for (const platform::Monitor& m : monitors) {
+            if (m.screenNumber != screen || m.deviceGeometry.isEmpty())
+                continue;
+            wallpaper::MonitorPart part{m.name.toStdString(), m.deviceGeometry, false, {}, {}};
+            if (next < pictures.size()) {
+                part.pictureBase = pictures[next].first;
+                part.setDirectory = pictures[next].second;
+            }
+            ++next;
+            request.monitors.push_back(std::move(part));
+        }
         if (request.monitors.size() == 1) {
-            request.screen = request.monitors.front().geometry.size();
+            // One monitor: the screen's own wallpaper.
+            const wallpaper::MonitorPart only = request.monitors.front();
+            request.screen = only.geometry.size();
+            if (!only.pictureBase.empty()) {
+                request.pictureBase = only.pictureBase;
+                request.setDirectory = only.setDirectory;
+            }
             request.monitors.clear();
         }
         const wallpaper::Outcome o = wallpaperSetter().SetScreenWallpaper(request, screen);
@@ -169,32 +194,41 @@ void WallpaperJob::addMonitors(wallpaper::RenderRequest& request) const {
             parts.push_back({m.name.toStdString(), m.deviceGeometry, m.primary, {}, {}});
     if (parts.size() < 2)
         return;
-    const WallpaperPage& page = session_.wallpaperPage();
-    if (page.perScreen) {
-        // The other monitors' pictures follow from the primary's: a new day's
-        // calendar keeps them, a new picture brings new ones.
-        std::uint32_t seed = 2166136261u;
-        for (const unsigned char c : page.szWallpaperImage)
-            seed = (seed ^ c) * 16777619u;
-        std::mt19937 random(seed);
-        std::vector<std::string> used{page.szWallpaperImage};
-        WallpaperPage pick = page;
-        for (std::size_t i = 1; i < parts.size(); ++i) {
-            for (int tries = 0; tries < 8; ++tries) {
-                if (!pick.PickRandomPicture(random))
-                    break;
-                const bool repeated =
-                    std::find(used.begin(), used.end(), pick.szWallpaperImage) != used.end();
-                if (!repeated || tries == 7) {
-                    parts[i].pictureBase = pick.szWallpaperImage;
-                    parts[i].setDirectory = pick.szWallpaperSetDir;
-                    used.push_back(pick.szWallpaperImage);
-                    break;
-                }
-            }
-        }
+    const std::vector<Picture> pictures = otherPictures(parts.size() - 1);
+    for (std::size_t i = 1; i < parts.size() && i - 1 < pictures.size(); ++i) {
+        parts[i].pictureBase = pictures[i - 1].first;
+        parts[i].setDirectory = pictures[i - 1].second;
     }
     request.monitors = std::move(parts);
+}
+
+std::vector<WallpaperJob::Picture> WallpaperJob::otherPictures(std::size_t count) const {
+    const WallpaperPage& page = session_.wallpaperPage();
+    std::vector<Picture> pictures;
+    if (!page.perScreen)
+        return pictures;
+    // They follow from the primary's picture: a new day's calendar keeps
+    // them, a new picture brings new ones.
+    std::uint32_t seed = 2166136261u;
+    for (const unsigned char c : page.szWallpaperImage)
+        seed = (seed ^ c) * 16777619u;
+    std::mt19937 random(seed);
+    std::vector<std::string> used{page.szWallpaperImage};
+    WallpaperPage pick = page;
+    while (pictures.size() < count) {
+        // Another picture than those shown, while the set has one.
+        for (int tries = 0;; ++tries) {
+            if (!pick.PickRandomPicture(random))
+                return pictures;
+            const bool repeated =
+                std::find(used.begin(), used.end(), pick.szWallpaperImage) != used.end();
+            if (!repeated || tries == 7)
+                break;
+        }
+        used.push_back(pick.szWallpaperImage);
+        pictures.emplace_back(pick.szWallpaperImage, pick.szWallpaperSetDir);
+    }
+    return pictures;
 }
 
 } // namespace skyloom::config

@@ -11,6 +11,9 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace skyloom::config {
 
@@ -58,6 +61,11 @@ private:
     void addMonitors(wallpaper::RenderRequest& request) const;
     /// The X screens beside the primary's (the root window backend only).
     void setOtherScreens(const wallpaper::RenderRequest& first);
+    /// A picture and its set folder.
+    using Picture = std::pair<std::string, std::string>;
+    /// With "perScreen", `count` further pictures for the monitors after the
+    /// primary, the same for the same primary picture; else none.
+    std::vector<Picture> otherPictures(std::size_t count) const;
 
     ConfigSession& session_;
     std::mt19937 random_{std::random_device{}()};

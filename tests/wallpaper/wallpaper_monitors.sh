@@ -92,4 +92,11 @@ import -display "$two.1" -window root "$SHOTS/screen1.png"
 [ "$(covered "$SHOTS/screen1.png" 800x400+0+200)" -ge 99 ] || fail "X screen 1 not covered"
 [ "$(identify -format %wx%h "$(dirname "$bmp")/Skyloom-screen1.bmp")" = 800x600 ] ||
     fail "no 800x600 picture for X screen 1"
+# With perScreen the other X screen shows the other picture.
+settings 'perScreen=1\n'
+DISPLAY=$two timeout 60 "$BIN" " /kalendar" 2>"$tmp/screens2.err" ||
+    { cat "$tmp/screens2.err"; fail "/kalendar (perScreen) on two X screens failed"; }
+import -display "$two.1" -window root "$SHOTS/screen1-own.png"
+diff=$(compare -metric AE -fuzz 5% "$SHOTS/screen1.png" "$SHOTS/screen1-own.png" null: 2>&1)
+[ "$diff" -gt 200000 ] || fail "X screen 1 shows the same picture with perScreen ($diff pixels differ)"
 echo "wallpaper monitors: ok"
