@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QDate>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 
 namespace skyloom::config {
 
@@ -77,7 +79,12 @@ wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
     } else if (page.szWallpaperImage.empty()) {
         outcome.reason = "no wallpaper picture is chosen";
     } else {
-        outcome = wallpaperSetter().SetWallpaper(renderRequest());
+        wallpaper::RenderRequest request = renderRequest();
+        addMonitors(request);
+        const wallpaper::RenderRequest first = request;
+        outcome = wallpaperSetter().SetWallpaper(std::move(request));
+        if (outcome.ok)
+            setOtherScreens(first);
     }
     if (!outcome.ok) {
         logWarning("wallpaper", outcome.reason);
@@ -115,6 +122,113 @@ wallpaper::RenderRequest WallpaperJob::renderRequest() const {
     request.cacheFolder = wallpaper::defaultCacheFolder();
     request.outputPath = session_.windowsDirectory() + wallpaper::kBmpFileName;
     return request;
+}
+
+void WallpaperJob::setOtherScreens(const wallpaper::RenderRequest& first) {
+    const std::vector<platform::Monitor> monitors =
+        monitorList ? monitorList() : std::vector<platform::Monitor>{};
+    if (monitors.empty())
+        return;
+    std::vector<int> screens;
+    std::size_t others = 0; // monitors that are not the primary
+    for (const platform::Monitor& m : monitors) {
+        if (m.deviceGeometry.isEmpty())
+            continue;
+        others += m.primary ? 0 : 1;
+        if (m.screenNumber != monitors.front().screenNumber &&
+            std::find(screens.begin(), screens.end(), m.screenNumber) == screens.end())
+            screens.push_back(m.screenNumber);
+    }
+    if (screens.empty())
+        return;
+    // With a picture per screen the other X screens' monitors continue the
+    // primary screen's row of pictures.
+    const std::vector<Picture> pictures = otherPictures(others);
+    std::size_t next = first.monitors.empty() ? 0 : first.monitors.size() - 1;
+    for (const int screen : screens) {
+        // Fitted to that screen's monitors, without the calendar (it belongs
+        // to the primary monitor), in a file of its own.
+        wallpaper::RenderRequest request = first;
+        request.monitors.clear();
+        request.calendar.enabled = false;
+        request.outputPath =
+            session_.windowsDirectory() + "Skyloom-screen" + std::to_string(screen) + ".bmp";
+        for (const platform::Monitor& m : monitors) {
+            if (m.screenNumber != screen || m.deviceGeometry.isEmpty())
+                continue;
+            wallpaper::MonitorPart part{m.name.toStdString(), m.deviceGeometry, false, {}, {}};
+            if (next < pictures.size()) {
+                part.pictureBase = pictures[next].first;
+                part.setDirectory = pictures[next].second;
+            }
+            ++next;
+            request.monitors.push_back(std::move(part));
+        }
+        if (request.monitors.size() == 1) {
+            // One monitor: the screen's own wallpaper.
+            const wallpaper::MonitorPart only = request.monitors.front();
+            request.screen = only.geometry.size();
+            if (!only.pictureBase.empty()) {
+                request.pictureBase = only.pictureBase;
+                request.setDirectory = only.setDirectory;
+            }
+            request.monitors.clear();
+        }
+        const wallpaper::Outcome o = wallpaperSetter().SetScreenWallpaper(request, screen);
+        if (!o.ok)
+            logWarning("wallpaper", o.reason);
+    }
+}
+
+void WallpaperJob::addMonitors(wallpaper::RenderRequest& request) const {
+    const std::vector<platform::Monitor> monitors =
+        monitorList ? monitorList() : std::vector<platform::Monitor>{};
+    if (monitors.empty())
+        return;
+    // The primary comes first; its X screen is the one the desktop shows
+    // the wallpaper on.
+    const int screen = monitors.front().screenNumber;
+    std::vector<wallpaper::MonitorPart> parts;
+    for (const platform::Monitor& m : monitors)
+        if (m.screenNumber == screen && !m.deviceGeometry.isEmpty())
+            parts.push_back({m.name.toStdString(), m.deviceGeometry, m.primary, {}, {}});
+    if (parts.size() < 2)
+        return;
+    const std::vector<Picture> pictures = otherPictures(parts.size() - 1);
+    for (std::size_t i = 1; i < parts.size() && i - 1 < pictures.size(); ++i) {
+        parts[i].pictureBase = pictures[i - 1].first;
+        parts[i].setDirectory = pictures[i - 1].second;
+    }
+    request.monitors = std::move(parts);
+}
+
+std::vector<WallpaperJob::Picture> WallpaperJob::otherPictures(std::size_t count) const {
+    const WallpaperPage& page = session_.wallpaperPage();
+    std::vector<Picture> pictures;
+    if (!page.perScreen)
+        return pictures;
+    // They follow from the primary's picture: a new day's calendar keeps
+    // them, a new picture brings new ones.
+    std::uint32_t seed = 2166136261u;
+    for (const unsigned char c : page.szWallpaperImage)
+        seed = (seed ^ c) * 16777619u;
+    std::mt19937 random(seed);
+    std::vector<std::string> used{page.szWallpaperImage};
+    WallpaperPage pick = page;
+    while (pictures.size() < count) {
+        // Another picture than those shown, while the set has one.
+        for (int tries = 0;; ++tries) {
+            if (!pick.PickRandomPicture(random))
+                return pictures;
+            const bool repeated =
+                std::find(used.begin(), used.end(), pick.szWallpaperImage) != used.end();
+            if (!repeated || tries == 7)
+                break;
+        }
+        used.push_back(pick.szWallpaperImage);
+        pictures.emplace_back(pick.szWallpaperImage, pick.szWallpaperSetDir);
+    }
+    return pictures;
 }
 
 } // namespace skyloom::config

@@ -3,6 +3,7 @@
 // picture, the calendar of a new day and the Wallpaper page applied. The
 // dialog delegates to it; " /wall" and " /kalendar" run it alone.
 
+#include "platform/Monitors.h"
 #include "wallpaper/WallpaperSetter.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,9 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace skyloom::config {
 
@@ -47,8 +51,21 @@ public:
     /// set (the dialog shows the new choice in its list).
     std::function<void()> picturePicked;
 
+    /// The desktop's monitors (tests hand in their own).
+    std::function<std::vector<platform::Monitor>()> monitorList = platform::listMonitors;
+
 private:
     wallpaper::RenderRequest renderRequest() const;
+    /// The monitors of the primary's X screen, when there are several, each
+    /// with its own picture when the page says "perScreen".
+    void addMonitors(wallpaper::RenderRequest& request) const;
+    /// The X screens beside the primary's (the root window backend only).
+    void setOtherScreens(const wallpaper::RenderRequest& first);
+    /// A picture and its set folder.
+    using Picture = std::pair<std::string, std::string>;
+    /// With "perScreen", `count` further pictures for the monitors after the
+    /// primary, the same for the same primary picture; else none.
+    std::vector<Picture> otherPictures(std::size_t count) const;
 
     ConfigSession& session_;
     std::mt19937 random_{std::random_device{}()};

@@ -61,6 +61,7 @@ void WallpaperPage::InitWallpaperPage() {
     fallbacks_.clear();
     stretch = ReadIniInt("PrefsWP", "stretch", 0, f) != 0;
     keepAspect = ReadIniInt("PrefsWP", "keepAspect", 1, f) != 0;
+    perScreen = ReadIniInt("PrefsWP", "perScreen", 0, f) != 0;
 
     const int code = ReadIniInt("PrefsWP", "change", 7, f);
     changeIndex = indexOfValue(autoChangeIntervals(), code);
@@ -216,6 +217,10 @@ bool WallpaperPage::SaveSettings() const {
             doc.set("PrefsWP", "CurrentImage", currentImageName);
         }
         doc.set("PrefsWP", "stretch", flag(stretch));
+        // Written once it was ever switched on: the files of a single-monitor
+        // desktop stay as they were.
+        if (perScreen || doc.value("PrefsWP", "perScreen"))
+            doc.set("PrefsWP", "perScreen", flag(perScreen));
         doc.set("PrefsWP", "enable", flag(enabled));
         doc.set("PrefsWP", "change", std::to_string(changeCode()));
         doc.set("CalendarWP", "enable", flag(calendarOn));

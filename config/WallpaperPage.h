@@ -20,6 +20,7 @@ public:
     bool enabled = true;             ///< optWallPaperOn
     bool stretch = false;            ///< chkFit2Screen
     bool keepAspect = true;          ///< [PrefsWP] "keepAspect": fitting keeps proportions
+    bool perScreen = false;          ///< chkPerScreen: another picture on each monitor
     int changeIndex = 6;             ///< cmboAutoChange entry ("Every Day")
     bool calendarOn = true;          ///< optWPCalendarOn
     int calendarPosition = 3;        ///< position code 1-9 ("Top-Right")

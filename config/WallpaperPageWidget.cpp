@@ -11,6 +11,7 @@
 #include "common/Log.h"
 #include "graphics/io/PictureFile.h"
 #include "platform/MessageBox.h"
+#include "platform/Monitors.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,6 +91,18 @@ QWidget* WallpaperPageWidget::buildBasicTab() {
     chkFit2Screen_ = named(new QCheckBox(tr("&Size to fit screen"), basic), "chkFit2Screen");
     chkFit2Screen_->setToolTip(tr("Check this to make the image fill the screen."));
     grid->addWidget(chkFit2Screen_, 5, 0, 1, 2);
+    chkPerScreen_ =
+        named(new QCheckBox(tr("Different picture on each screen"), basic), "chkPerScreen");
+    chkPerScreen_->setToolTip(
+        tr("Check this to show another picture of the set on each of your monitors."));
+    grid->addWidget(chkPerScreen_, 5, 2);
+    // Only a desktop with several monitors has a choice here.
+    const auto showPerScreen = [this] {
+        chkPerScreen_->setVisible(platform::listMonitors().size() > 1);
+    };
+    showPerScreen();
+    connect(new platform::MonitorWatch(this), &platform::MonitorWatch::changed, this,
+            showPerScreen);
     frmAutoChange_ = frame("frmAutoChange", tr("Change Wallpaper"), basic);
     frmAutoChange_->setToolTip(tr("This controls how often the wallpaper changes.  If you select "
                                   "Manual,  the wallpaper calendar will still update."));
@@ -161,6 +174,12 @@ void WallpaperPageWidget::connectControls() {
         model().stretch = on;
         edited();
     });
+    connect(chkPerScreen_, &QCheckBox::toggled, this, [this](bool on) {
+        if (syncing_)
+            return;
+        model().perScreen = on;
+        edited();
+    });
     connect(cmboAutoChange_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (syncing_)
             return;
@@ -194,6 +213,7 @@ void WallpaperPageWidget::showPage() {
         Syncing guard(syncing_);
         (model().enabled ? optWallPaperOn_ : optWallPaperOff_)->setChecked(true);
         chkFit2Screen_->setChecked(model().stretch);
+        chkPerScreen_->setChecked(model().perScreen);
         cmboAutoChange_->setCurrentIndex(model().changeIndex);
         (model().calendarOn ? optWPCalendarOn_ : optWPCalendarOff_)->setChecked(true);
         cmboWPCalendarPosition_->setCurrentIndex(
@@ -249,6 +269,7 @@ void WallpaperPageWidget::WallpaperControlsSetEnable(bool enable) {
         }
     }
     chkFit2Screen_->setEnabled(enable);
+    chkPerScreen_->setEnabled(enable);
     cmdImageCredits_->setEnabled(enable);
     lstImages_->setEnabled(enable && model().imagesEnabled);
 }

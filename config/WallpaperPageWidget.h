@@ -61,6 +61,7 @@ private:
     QLabel* picThumbNail_ = nullptr;
     QPushButton* cmdImageCredits_ = nullptr;
     QCheckBox* chkFit2Screen_ = nullptr;
+    QCheckBox* chkPerScreen_ = nullptr; ///< shown only with several monitors
     QGroupBox* frmAutoChange_ = nullptr;
     QComboBox* cmboAutoChange_ = nullptr;
     QRadioButton* optWPCalendarOn_ = nullptr;

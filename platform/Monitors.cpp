@@ -3,7 +3,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <xcb/randr.h>
+#include <xcb/xcb.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 
 namespace skyloom::platform {
 
@@ -65,12 +70,110 @@ std::vector<Monitor> fromQtScreens() {
     return list;
 }
 
+// Replies from xcb are malloc'ed: freed with free().
+struct FreeReply {
+    void operator()(void* p) const { std::free(p); }
+};
+template <class T> using Reply = std::unique_ptr<T, FreeReply>;
+
+struct XcbConnection {
+    xcb_connection_t* c = nullptr;
+    XcbConnection() : c(xcb_connect(nullptr, nullptr)) {}
+    ~XcbConnection() {
+        if (c)
+            xcb_disconnect(c);
+    }
+    XcbConnection(const XcbConnection&) = delete;
+    XcbConnection& operator=(const XcbConnection&) = delete;
+    bool ok() const { return c && !xcb_connection_has_error(c); }
+};
+
+QString atomName(xcb_connection_t* c, xcb_atom_t atom) {
+    Reply<xcb_get_atom_name_reply_t> name(
+        xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr));
+    if (!name)
+        return {};
+    return QString::fromUtf8(xcb_get_atom_name_name(name.get()),
+                             xcb_get_atom_name_name_length(name.get()));
+}
+
+bool hasRandrMonitors(xcb_connection_t* c) {
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_randr_id);
+    if (!ext || !ext->present)
+        return false;
+    Reply<xcb_randr_query_version_reply_t> version(
+        xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 5), nullptr));
+    return version && (version->major_version > 1 ||
+                       (version->major_version == 1 && version->minor_version >= 5));
+}
+
+// The active RandR monitors of one X screen; the whole screen when RandR
+// has none (an old server, or every output off).
+void addScreenMonitors(xcb_connection_t* c, const xcb_screen_t* screen, int number, bool randr,
+                       std::vector<Monitor>& list) {
+    const std::size_t before = list.size();
+    if (randr) {
+        Reply<xcb_randr_get_monitors_reply_t> reply(
+            xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, screen->root, 1), nullptr));
+        if (reply) {
+            auto it = xcb_randr_get_monitors_monitors_iterator(reply.get());
+            for (; it.rem; xcb_randr_monitor_info_next(&it)) {
+                const xcb_randr_monitor_info_t* info = it.data;
+                if (info->width == 0 || info->height == 0)
+                    continue;
+                Monitor m;
+                m.name = atomName(c, info->name);
+                m.geometry = QRect(info->x, info->y, info->width, info->height);
+                m.deviceGeometry = m.geometry;
+                m.primary = info->primary;
+                m.screenNumber = number;
+                list.push_back(m);
+            }
+        }
+    }
+    if (list.size() == before) {
+        Monitor m;
+        m.name = QStringLiteral("screen");
+        m.geometry = QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+        m.deviceGeometry = m.geometry;
+        m.screenNumber = number;
+        list.push_back(m);
+    }
+}
+
 } // namespace
+
+std::vector<Monitor> listDisplayMonitors() {
+    std::vector<Monitor> list;
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return list;
+    XcbConnection conn;
+    if (!conn.ok())
+        return list;
+    const bool randr = hasRandrMonitors(conn.c);
+    int number = 0;
+    for (auto it = xcb_setup_roots_iterator(xcb_get_setup(conn.c)); it.rem;
+         xcb_screen_next(&it), ++number)
+        addScreenMonitors(conn.c, it.data, number, randr, list);
+    // The primary monitor of the first X screen is the display's primary one
+    // (each X screen may have its own; Qt too takes the default screen's).
+    bool seen = false;
+    for (Monitor& m : list) {
+        m.primary = m.primary && m.screenNumber == 0 && !seen;
+        seen = seen || m.primary;
+    }
+    if (!seen && !list.empty()) {
+        sortPrimaryFirst(list);
+        list.front().primary = true;
+    }
+    sortPrimaryFirst(list);
+    return list;
+}
 
 std::vector<Monitor> listMonitors() {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return fromQtScreens();
-    return {};
+    return listDisplayMonitors();
 }
 
 QRect screenBounds(const std::vector<Monitor>& monitors, int screenNumber) {

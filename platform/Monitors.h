@@ -31,6 +31,12 @@ struct Monitor {
 /// (left to right, top to bottom).
 std::vector<Monitor> listMonitors();
 
+/// The monitors read from the X server of $DISPLAY itself (RandR 1.5
+/// monitors of every X screen, the whole screen where RandR has none),
+/// whether or not a GUI application runs; empty without a display. Sorted as
+/// listMonitors(); `screen` stays null.
+std::vector<Monitor> listDisplayMonitors();
+
 /// The bounding rectangle of the monitors of one X screen (device pixels):
 /// the size of that screen's root window as the monitors cover it.
 QRect screenBounds(const std::vector<Monitor>& monitors, int screenNumber);

@@ -775,6 +775,14 @@
         <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
         <translation>„Kennwortschutz“ wurde nicht eingeschaltet. %1 Legen Sie zuerst ein Kennwort für den Bildschirmschoner fest.</translation>
     </message>
+    <message>
+        <source>Different picture on each screen</source>
+        <translation>Verschiedene Bilder auf jedem Bildschirm</translation>
+    </message>
+    <message>
+        <source>Check this to show another picture of the set on each of your monitors.</source>
+        <translation>Aktivieren Sie dies, um auf jedem Ihrer Monitore ein anderes Bild des Sets anzuzeigen.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>

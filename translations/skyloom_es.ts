@@ -775,6 +775,14 @@
         <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
         <translation>No se activó «Protegido con contraseña». %1 Establezca primero una contraseña del salvapantallas.</translation>
     </message>
+    <message>
+        <source>Different picture on each screen</source>
+        <translation>Una imagen distinta en cada pantalla</translation>
+    </message>
+    <message>
+        <source>Check this to show another picture of the set on each of your monitors.</source>
+        <translation>Marque esta casilla para mostrar otra imagen del conjunto en cada uno de sus monitores.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>

@@ -775,6 +775,14 @@
         <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
         <translation>« Protégé par mot de passe » n’a pas été activé. %1 Définissez d’abord un mot de passe d’économiseur d’écran.</translation>
     </message>
+    <message>
+        <source>Different picture on each screen</source>
+        <translation>Une image différente sur chaque écran</translation>
+    </message>
+    <message>
+        <source>Check this to show another picture of the set on each of your monitors.</source>
+        <translation>Cochez cette case pour afficher une autre image du jeu sur chacun de vos moniteurs.</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>

@@ -775,6 +775,14 @@
         <source>&quot;Password protected&quot; was not switched on. %1 Set a saver password first.</source>
         <translation>「パスワードで保護する」はオンになりませんでした。%1 先にスクリーンセーバーのパスワードを設定してください。</translation>
     </message>
+    <message>
+        <source>Different picture on each screen</source>
+        <translation>画面ごとに別の画像</translation>
+    </message>
+    <message>
+        <source>Check this to show another picture of the set on each of your monitors.</source>
+        <translation>オンにすると、各モニターにセットの別の画像を表示します。</translation>
+    </message>
 </context>
 <context>
     <name>skyloom::config::frmPleaseWait</name>

@@ -344,9 +344,118 @@ bool loadPlaced(const std::string& file, QSize picture, const Placement& m,
     return true;
 }
 
+// A part fitted to its monitor: decoded, placed and smoothed when enlarged.
+// False with `error`.
+bool renderPart(const RenderRequest& r, const PictureInfo& info, QImage& image,
+                std::string& error) {
+    const std::string file = r.pictureBase + ".jpg";
+    QSize picture;
+    std::string sizeError;
+    if (!graphics::readPictureSize(file, picture, sizeError)) {
+        error = "cannot read the picture " + file + " (" + sizeError + ")";
+        return false;
+    }
+    const Placement placement = placePicture(r, picture, info);
+    if (!loadPlaced(file, picture, placement, r.cacheFolder, image, error))
+        return false;
+    if (!enlarged(placement.target, picture))
+        return true;
+    const rasterkit::OwnedHandle buffer(rasterkit::adoptWorkBuffer(std::move(image)));
+    if (buffer.get() < 0) {
+        error = "no work buffer for the wallpaper: " + rasterkit::LastError();
+        return false;
+    }
+    smoothKeepingTopRows(buffer.get());
+    const QImage* pixels = rasterkit::pixels(buffer.get());
+    if (!pixels) {
+        error = "the wallpaper picture was lost";
+        return false;
+    }
+    image = *pixels;
+    return true;
+}
+
+// Several monitors: each part is made as the wallpaper of a screen of the
+// monitor's size, then put on the monitor's place in a picture of the
+// monitors' bounding box (one at its own size centred on its monitor, cut to
+// it). The calendar goes into the primary monitor's part, every part gets
+// its own layer.
+RenderResult renderComposed(const RenderRequest& r, calendar::CalendarClass& calendar) {
+    RenderResult result;
+    QRect bounds;
+    for (const MonitorPart& m : r.monitors)
+        bounds = bounds.united(m.geometry);
+    QImage canvas(bounds.size(), QImage::Format_RGB32);
+    if (canvas.isNull()) {
+        result.error = "not enough memory for the wallpaper";
+        return result;
+    }
+    canvas.fill(qRgb(0, 0, 0));
+    std::vector<PictureInfo> infos;
+    std::vector<QRect> shownAreas; // where each part's picture is on the canvas
+    QRect calendarArea;
+    for (std::size_t i = 0; i < r.monitors.size(); ++i) {
+        const MonitorPart& m = r.monitors[i];
+        RenderRequest part = r;
+        part.monitors.clear();
+        part.screen = m.geometry.size();
+        part.reference = m.geometry.size();
+        if (!m.pictureBase.empty()) {
+            part.pictureBase = m.pictureBase;
+            part.setDirectory = m.setDirectory;
+        }
+        // Each monitor keeps its own decoded picture for the next render.
+        if (i > 0 && !part.cacheFolder.empty())
+            part.cacheFolder += "/monitor-" + std::to_string(i);
+        infos.push_back(readPictureInfo(part.pictureBase));
+        QImage image;
+        if (!renderPart(part, infos.back(), image, result.error))
+            return result;
+        const QRect shown = visiblePart(image.size(), m.geometry.size());
+        const QRect local = m.geometry.translated(-bounds.topLeft());
+        const QPoint at = local.topLeft() + QPoint((local.width() - shown.width()) / 2,
+                                                   (local.height() - shown.height()) / 2);
+        for (int y = 0; y < shown.height(); ++y)
+            std::memcpy(canvas.scanLine(at.y() + y) + 4 * at.x(),
+                        image.constScanLine(shown.y() + y) + 4 * shown.x(),
+                        4 * std::size_t(shown.width()));
+        result.parts.push_back(local);
+        shownAreas.push_back(QRect(at, shown.size()));
+        if (m.primary || (i == 0 && calendarArea.isNull()))
+            calendarArea = QRect(at, shown.size());
+    }
+    const rasterkit::OwnedHandle buffer(rasterkit::adoptWorkBuffer(std::move(canvas)));
+    if (buffer.get() < 0) {
+        result.error = "no work buffer for the wallpaper: " + rasterkit::LastError();
+        return result;
+    }
+    const int w = bounds.width(), h = bounds.height();
+    calendar::DispCalendar(calendar, buffer.get(), w, h, r.calendar, r.today, r.workFolder,
+                           calendarArea);
+    for (std::size_t i = 0; i < r.monitors.size(); ++i) {
+        const MonitorPart& m = r.monitors[i];
+        const std::string& setDirectory = m.pictureBase.empty() ? r.setDirectory : m.setDirectory;
+        DisplayWPLayer(buffer.get(), w, h,
+                       {infos[i].info, setDirectory, r.settingsFile, shownAreas[i]});
+    }
+    const QImage* pixels = rasterkit::pixels(buffer.get());
+    if (!pixels) {
+        result.error = "the wallpaper picture was lost";
+        return result;
+    }
+    if (!writeOutputs(r, buffer.get(), *pixels, result.error))
+        return result;
+    result.image = *pixels;
+    result.origin = bounds.topLeft();
+    result.ok = true;
+    return result;
+}
+
 } // namespace
 
 RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& calendar) {
+    if (r.monitors.size() >= 2)
+        return renderComposed(r, calendar);
     RenderResult result;
     const std::string file = imagesets::setFilePath(r.pictureBase, ".jpg");
     const PictureInfo info = readPictureInfo(r.pictureBase);

@@ -13,6 +13,7 @@
 #include <QSize>
 
 #include <string>
+#include <vector>
 
 namespace skyloom::wallpaper {
 
@@ -29,6 +30,15 @@ QRect panoramaCut(QSize picture, const std::string& panDirection, int origin, QS
 inline bool enlarged(QSize target, QSize picture) {
     return target.width() > picture.width() || target.height() > picture.height();
 }
+
+/// One monitor of a wallpaper composed for several.
+struct MonitorPart {
+    std::string name;         ///< the monitor's output name
+    QRect geometry;           ///< device pixels, in its screen's root coordinates
+    bool primary = false;     ///< the calendar goes into this one's part
+    std::string pictureBase;  ///< its own picture ("": the request's)
+    std::string setDirectory; ///< that picture's set folder
+};
 
 struct RenderRequest {
     std::string pictureBase;    ///< picture path without extension (+".jpg", +".nfo")
@@ -48,12 +58,21 @@ struct RenderRequest {
     std::string outputPath;   ///< ".../Skyloom.bmp"
     std::string pngPath;      ///< also a PNG of the same pixels here, when not empty
     std::string cacheFolder;  ///< keeps the decoded, fitted picture for the next render
+    /// Two or more: the wallpaper covers the monitors' bounding box, one part
+    /// per monitor, each fitted to its monitor as a whole screen would be
+    /// (a panorama cut at the monitor's shape). Fewer: one screen of `screen`.
+    std::vector<MonitorPart> monitors;
 };
 
 struct RenderResult {
     bool ok = false;
     std::string error; ///< why not
     QImage image;      ///< the finished 24-bit picture
+    /// A composed wallpaper: where its top-left corner is in root
+    /// coordinates, and each monitor's part in the picture (in the order of
+    /// the request's monitors).
+    QPoint origin;
+    std::vector<QRect> parts;
 };
 
 /// The part of a wallpaper of `picture` size that a screen of `screen` size

@@ -1,7 +1,12 @@
 #include "WallpaperSetter.h"
 
+#include "common/AtomicFile.h"
 #include "common/Log.h"
+#include "graphics/io/BmpCodec.h"
+#include "graphics/io/FileIO.h"
 #include "platform/Locations.h"
+
+#include <QImageWriter>
 
 #include <filesystem>
 
@@ -52,6 +57,54 @@ void removeAliases(const std::string& path, char letter) {
     fs::remove(alias(path, letter), ec);
 }
 
+// The file of monitor `n`'s part (from 1) beside `path`: "Skyloom-2.bmp",
+// or under a fresh name "Skyloom-a-2.bmp" (letter not 0).
+std::string partPath(const std::string& path, char letter, std::size_t n) {
+    const fs::path p(path);
+    std::string stem = p.stem().string() + "-";
+    if (letter)
+        stem += std::string(1, letter) + "-";
+    return (p.parent_path() / (stem + std::to_string(n) + p.extension().string())).string();
+}
+
+// Removes the parts written under `letter` (0: the plain names) by a render
+// before, from monitor `from` on, however many monitors it had.
+void removeParts(const std::string& path, char letter, std::size_t from = 1) {
+    if (path.empty())
+        return;
+    std::error_code ec;
+    for (std::size_t n = from; n < 64; ++n)
+        if (!fs::remove(partPath(path, letter, n), ec))
+            break;
+}
+
+// Writes each monitor's part of a composed wallpaper into its own file
+// (BMP, and PNG when `png`), the picture files' paths into `monitors`.
+bool writeParts(const RenderResult& rendered, const RenderRequest& request, char letter,
+                std::vector<pw::MonitorPicture>& monitors, std::string& error) {
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const QImage part = rendered.image.copy(rendered.parts[i]);
+        monitors[i].bmpPath = partPath(request.outputPath, letter, i + 1);
+        AtomicFile bmp(monitors[i].bmpPath, graphics::kWorkFile);
+        if (!graphics::writeBmp24(bmp, part, error) || !bmp.commit()) {
+            error = "cannot write " + monitors[i].bmpPath + ": " + error + bmp.error();
+            return false;
+        }
+        if (request.pngPath.empty())
+            continue;
+        monitors[i].pngPath = partPath(request.pngPath, letter, i + 1);
+        AtomicFile png(monitors[i].pngPath, graphics::kWorkFile);
+        QImageWriter writer(QString::fromStdString(png.temporaryPath()), "png");
+        writer.setCompression(1);
+        if (!png.ok() || !writer.write(part) || !png.commit()) {
+            error = "cannot write " + monitors[i].pngPath + ": " +
+                    writer.errorString().toStdString() + png.error();
+            return false;
+        }
+    }
+    return true;
+}
+
 // True when a recorded value names one of Skyloom's own wallpaper files in
 // `folder` ("Skyloom.bmp", its aliases, the PNG), as a path or a file URI.
 bool namesOwnPicture(const pw::SavedWallpaper& saved, const std::string& folder) {
@@ -94,6 +147,20 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
     const bool fresh = needsFreshName(backend_->kind());
     const char letter = fs::exists(alias(request.outputPath, 'a')) ? 'b' : 'a';
     const char other = letter == 'a' ? 'b' : 'a';
+    const bool composed = rendered.parts.size() >= 2;
+    if (composed) {
+        picture.origin = rendered.origin;
+        for (std::size_t i = 0; i < request.monitors.size(); ++i)
+            picture.monitors.push_back(
+                {request.monitors[i].name, rendered.parts[i].translated(rendered.origin), {}, {}});
+        std::string error;
+        if (backend_->wantsMonitorParts() &&
+            !writeParts(rendered, request, fresh ? letter : 0, picture.monitors, error)) {
+            removeParts(request.outputPath, fresh ? letter : 0);
+            removeParts(request.pngPath, fresh ? letter : 0);
+            return {false, error};
+        }
+    }
     if (fresh) {
         if (auto name = linkAlias(request.outputPath, letter); !name.empty())
             picture.bmpPath = name;
@@ -106,6 +173,8 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
             removeAliases(request.outputPath, letter);
             removeAliases(request.pngPath, letter);
         }
+        removeParts(request.outputPath, fresh ? letter : 0);
+        removeParts(request.pngPath, fresh ? letter : 0);
         return {false, reason};
     }
     const pw::InstallResult installed = backend_->install(picture);
@@ -114,17 +183,51 @@ Outcome WallpaperSetter::SetWallpaper(RenderRequest request) {
             removeAliases(request.outputPath, letter);
             removeAliases(request.pngPath, letter);
         }
+        removeParts(request.outputPath, fresh ? letter : 0);
+        removeParts(request.pngPath, fresh ? letter : 0);
         return {false, "the " + pw::backendName(backend_->kind()) +
                            " desktop did not take the wallpaper: " + installed.message};
     }
     if (fresh) {
         removeAliases(request.outputPath, other);
         removeAliases(request.pngPath, other);
+        removeParts(request.outputPath, other);
+        removeParts(request.pngPath, other);
     }
+    // Parts of a wallpaper before that had more monitors, or any when this
+    // one has none.
+    const std::size_t kept =
+        composed && backend_->wantsMonitorParts() ? picture.monitors.size() : 0;
+    removeParts(request.outputPath, fresh ? letter : 0, kept + 1);
+    removeParts(request.pngPath, fresh ? letter : 0, kept + 1);
     if (!installed.message.empty())
         logInfo("wallpaper", installed.message);
     UpdateWinIni();
     return {true, installed.message};
+}
+
+Outcome WallpaperSetter::SetScreenWallpaper(const RenderRequest& request, int screenNumber) {
+    if (backend_->kind() != pw::BackendKind::X11Root)
+        return {true, {}};
+    const RenderResult rendered = renderWallpaper(request, calendar_);
+    if (!rendered.ok)
+        return {false, rendered.error};
+    pw::WallpaperPicture picture;
+    picture.bmpPath = request.outputPath;
+    picture.image = &rendered.image;
+    picture.fit = request.fit;
+    picture.screenNumber = screenNumber;
+    if (rendered.parts.size() >= 2) {
+        picture.origin = rendered.origin;
+        for (std::size_t i = 0; i < request.monitors.size(); ++i)
+            picture.monitors.push_back(
+                {request.monitors[i].name, rendered.parts[i].translated(rendered.origin), {}, {}});
+    }
+    const pw::InstallResult installed = backend_->install(picture);
+    if (!installed.ok)
+        return {false, "X screen " + std::to_string(screenNumber) +
+                           " did not take the wallpaper: " + installed.message};
+    return {true, {}};
 }
 
 bool WallpaperSetter::recordUserWallpaper(const RenderRequest& request, std::string& reason) {

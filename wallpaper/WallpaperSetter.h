@@ -63,6 +63,11 @@ public:
     /// Before the first change of a desktop its own setting is recorded; no
     /// change is made when that cannot be done.
     Outcome SetWallpaper(RenderRequest request);
+    /// Renders `request` for another X screen of the display and puts it on
+    /// that screen's root window; nothing is recorded. Only the X root
+    /// window backend has other screens (the others answer ok and do
+    /// nothing).
+    Outcome SetScreenWallpaper(const RenderRequest& request, int screenNumber);
     /// Takes Skyloom's wallpaper away: the desktop's own setting comes back
     /// when one was recorded, else the wallpaper "(none)".
     Outcome RemoveWallpaper();

@@ -7,8 +7,7 @@
 #include "platform/Locations.h"
 
 #include <algorithm>
-#include <chrono>
-#include <fstream>
+#include <functional>
 #include <sstream>
 #include <string_view>
 
@@ -65,7 +64,10 @@ public:
     BackendKind kind() const override { return kind_; }
 
     InstallResult install(const WallpaperPicture& picture) override {
-        const std::string options = picture.fit ? "zoom" : "centered";
+        // A picture composed for several monitors is spread over all of them.
+        const std::string options = picture.monitors.size() >= 2 ? "spanned"
+                                    : picture.fit                ? "zoom"
+                                                                 : "centered";
         return runAll(runner_, commands(picture.bmpPath, options));
     }
     InstallResult remove() override { return runAll(runner_, commands({}, "none")); }
@@ -188,10 +190,18 @@ class XfceBackend : public DesktopBackend {
 public:
     explicit XfceBackend(CommandRunner& runner) : runner_(runner) {}
     BackendKind kind() const override { return BackendKind::Xfce; }
+    bool wantsMonitorParts() const override { return true; }
     InstallResult install(const WallpaperPicture& picture) override {
-        return setAll(picture.bmpPath, picture.fit ? kZoomed : kCentred);
+        if (picture.monitors.size() >= 2)
+            // Each monitor's own part, which is its size already.
+            return setAll([&](const std::string& property) { return partFor(picture, property); },
+                          kZoomed);
+        return setAll([&](const std::string&) { return picture.bmpPath; },
+                      picture.fit ? kZoomed : kCentred);
     }
-    InstallResult remove() override { return setAll({}, -1); }
+    InstallResult remove() override {
+        return setAll([](const std::string&) { return std::string(); }, -1);
+    }
 
     // Every last-image (one that install would create is recorded as
     // absent) and the image-style beside it.
@@ -254,9 +264,32 @@ private:
     static constexpr int kCentred = 1;
     static constexpr int kZoomed = 5;
 
-    // Sets every last-image to `value` and, with a `style` of 0 or more,
-    // the image-style beside it.
-    InstallResult setAll(const std::string& value, int style) {
+    // The part of the monitor a property belongs to: ".../monitorNAME/..."
+    // by the monitor's name, ".../monitorN/..." (older Xfce) by its number;
+    // a monitor not connected now gets the primary's part.
+    static std::string partFor(const WallpaperPicture& picture, const std::string& property) {
+        const std::string tag = "/monitor";
+        const auto at = property.find(tag);
+        const auto end = at == std::string::npos ? at : property.find('/', at + tag.size());
+        const std::string name = end == std::string::npos
+                                     ? std::string()
+                                     : property.substr(at + tag.size(), end - at - tag.size());
+        for (const MonitorPicture& m : picture.monitors)
+            if (m.name == name)
+                return m.bmpPath;
+        if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
+            name.size() < 3) {
+            const std::size_t n = std::stoul(name);
+            if (n < picture.monitors.size())
+                return picture.monitors[n].bmpPath;
+        }
+        return picture.monitors.front().bmpPath;
+    }
+
+    // Sets every last-image to the value for its property and, with a
+    // `style` of 0 or more, the image-style beside it.
+    InstallResult setAll(const std::function<std::string(const std::string&)>& valueFor,
+                         int style) {
         const CommandResult listed = runner_.run(kList);
         if (!listed.ok())
             return failure(kList, listed);
@@ -267,10 +300,10 @@ private:
             return {false, "Xfce lists no monitor and workspace under /backdrop"};
         std::vector<Command> commands;
         for (const auto& p : backdrop.images)
-            commands.push_back({"xfconf-query", "-c", kChannel, "-p", p, "-s", value});
+            commands.push_back({"xfconf-query", "-c", kChannel, "-p", p, "-s", valueFor(p)});
         for (const auto& p : backdrop.missing)
             commands.push_back(
-                {"xfconf-query", "-c", kChannel, "-p", p, "-n", "-t", "string", "-s", value});
+                {"xfconf-query", "-c", kChannel, "-p", p, "-n", "-t", "string", "-s", valueFor(p)});
         if (style >= 0) {
             std::vector<std::string> images = backdrop.images;
             images.insert(images.end(), backdrop.missing.begin(), backdrop.missing.end());
@@ -309,7 +342,10 @@ public:
     explicit KdeBackend(CommandRunner& runner) : runner_(runner) {}
     BackendKind kind() const override { return BackendKind::Kde; }
     bool wantsPng() const override { return true; }
+    bool wantsMonitorParts() const override { return true; }
     InstallResult install(const WallpaperPicture& picture) override {
+        if (picture.monitors.size() >= 2)
+            return runAll(runner_, {perScreenScript(picture)});
         const std::string& file = picture.pngPath.empty() ? picture.bmpPath : picture.pngPath;
         // plasma-apply-wallpaperimage keeps the desktop's fill mode, which
         // scales; a picture at its own size needs the script to say "pad".
@@ -414,6 +450,26 @@ public:
                     fill + "d.writeConfig('Image', " + jsString(url) + "); }");
     }
 
+    // Each screen's desktop containment gets its monitor's part (Plasma
+    // numbers the screens from the primary, as the monitor list does; a
+    // screen beyond the list gets the primary's part). The parts are their
+    // monitors' size.
+    static Command perScreenScript(const WallpaperPicture& picture) {
+        std::string files = "[";
+        for (const MonitorPicture& m : picture.monitors) {
+            if (files.size() > 1)
+                files += ", ";
+            files += jsString(fileUri(m.pngPath.empty() ? m.bmpPath : m.pngPath));
+        }
+        files += "]";
+        return call("var files = " + files +
+                    "; var all = desktops(); for (var i = 0; i < all.length; i++) { "
+                    "var d = all[i]; var f = d.screen >= 0 && d.screen < files.length ? "
+                    "files[d.screen] : files[0]; d.wallpaperPlugin = 'org.kde.image'; "
+                    "d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
+                    "d.writeConfig('FillMode', " +
+                    std::to_string(kCrop) + "); d.writeConfig('Image', f); }");
+    }
     static Command call(const std::string& js) {
         return {"dbus-send",     "--session",
                 "--print-reply", "--dest=org.kde.plasmashell",
@@ -432,9 +488,12 @@ public:
     explicit LxqtBackend(CommandRunner& runner) : runner_(runner) {}
     BackendKind kind() const override { return BackendKind::Lxqt; }
     InstallResult install(const WallpaperPicture& picture) override {
-        return runAll(runner_,
-                      {{"pcmanfm-qt", "--set-wallpaper", picture.bmpPath,
-                        picture.fit ? "--wallpaper-mode=zoom" : "--wallpaper-mode=center"}});
+        // It has no mode that spans monitors: a composed picture is stretched
+        // over the whole desktop.
+        const char* mode = picture.monitors.size() >= 2 ? "--wallpaper-mode=stretch"
+                           : picture.fit                ? "--wallpaper-mode=zoom"
+                                                        : "--wallpaper-mode=center";
+        return runAll(runner_, {{"pcmanfm-qt", "--set-wallpaper", picture.bmpPath, mode}});
     }
     // The "color" mode shows the background colour without a picture.
     InstallResult remove() override {
@@ -480,59 +539,6 @@ private:
     CommandRunner& runner_;
 };
 
-// Sway and other wlroots compositors: swaybg draws the background for as
-// long as it runs and has no way to be told of a new picture. A new one is
-// started, and the previous one stopped a second later, when the new one
-// covers the screen (stopping it first would show grey in between).
-class SwayBackend : public DesktopBackend {
-public:
-    SwayBackend(CommandRunner& runner, std::string stateDir)
-        : runner_(runner), pidFile_(std::move(stateDir) + "/swaybg.pid") {}
-    BackendKind kind() const override { return BackendKind::Sway; }
-    bool wantsPng() const override { return true; }
-
-    InstallResult install(const WallpaperPicture& picture) override {
-        const std::string& file = picture.pngPath.empty() ? picture.bmpPath : picture.pngPath;
-        const Command command{
-            "swaybg", "-o", "*", "-i", file, "-m", picture.fit ? "fill" : "center"};
-        const std::int64_t previous = readPid();
-        const std::int64_t pid = runner_.startDetached(command);
-        if (pid <= 0)
-            return {false, "\"swaybg\" could not be started"};
-        runner_.pause(std::chrono::seconds(1));
-        if (!runner_.running(pid, "swaybg"))
-            return {false, "\"swaybg\" ended at once (is this a wlroots compositor?)"};
-        writePid(pid);
-        if (previous > 0 && previous != pid && runner_.running(previous, "swaybg"))
-            runner_.stop(previous);
-        return success();
-    }
-    InstallResult remove() override {
-        const std::int64_t previous = readPid();
-        if (previous > 0 && runner_.running(previous, "swaybg"))
-            runner_.stop(previous);
-        writePid(0);
-        return success();
-    }
-
-private:
-    std::int64_t readPid() const {
-        std::ifstream in(pidFile_);
-        std::int64_t pid = 0;
-        in >> pid;
-        return in ? pid : 0;
-    }
-    void writePid(std::int64_t pid) const {
-        std::ofstream out(pidFile_, std::ios::trunc);
-        out << pid << "\n";
-        if (!out)
-            logWarning("wallpaper", "could not record the swaybg process in " + pidFile_);
-    }
-
-    CommandRunner& runner_;
-    std::string pidFile_;
-};
-
 // No desktop to tell: the picture file is the result.
 class FileBackend : public DesktopBackend {
 public:
@@ -559,7 +565,7 @@ std::unique_ptr<DesktopBackend> makeBackend(BackendKind kind, CommandRunner& run
     case BackendKind::Lxqt:
         return std::make_unique<LxqtBackend>(runner);
     case BackendKind::Sway:
-        return std::make_unique<SwayBackend>(runner, stateDir);
+        return makeSwayBackend(runner, stateDir);
     case BackendKind::X11Root:
         return makeX11RootBackend();
     case BackendKind::File:

@@ -6,6 +6,8 @@
 #include "platform/wallpaper/CommandRunner.h"
 
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -45,12 +47,29 @@ BusNames sessionBusNames();
 /// then.
 BackendKind detectBackend(const Environment& env, const BusNames& busNames);
 
+/// One monitor's part of a wallpaper composed for several monitors.
+struct MonitorPicture {
+    std::string name;    ///< the monitor's output name ("DP-1")
+    QRect geometry;      ///< its place in root coordinates (device pixels)
+    std::string bmpPath; ///< its part alone, when the backend asked for parts
+    std::string pngPath; ///< the same as PNG, when the backend wants PNGs
+};
+
 /// What to install.
 struct WallpaperPicture {
     std::string bmpPath;           ///< "Skyloom.bmp"
     std::string pngPath;           ///< the same pixels as PNG, when the backend asked for one
     const QImage* image = nullptr; ///< the pixels (the X root window draws them itself)
     bool fit = false;              ///< fitted to the screen (else shown at its own size, centred)
+    /// Two or more: the picture is composed of one part per monitor, the
+    /// primary first, and covers their bounding box, whose top-left corner
+    /// is `origin` in root coordinates. Desktops that span one picture over
+    /// all monitors take it as it is; the others each monitor's part.
+    std::vector<MonitorPicture> monitors;
+    QPoint origin;
+    /// The X screen whose root window shows it (-1: the display's default
+    /// screen). Only the X root window backend has other screens.
+    int screenNumber = -1;
 };
 
 struct InstallResult {
@@ -89,6 +108,9 @@ public:
     virtual BackendKind kind() const = 0;
     /// True when the desktop needs a PNG beside the BMP.
     virtual bool wantsPng() const { return false; }
+    /// True when the desktop takes one picture file per monitor (the parts
+    /// of a composed wallpaper are then written beside it).
+    virtual bool wantsMonitorParts() const { return false; }
     /// Makes the picture the desktop wallpaper.
     virtual InstallResult install(const WallpaperPicture& picture) = 0;
     /// Takes away what install set (the wallpaper "(none)").
@@ -106,6 +128,9 @@ public:
 /// process id of the running swaybg between runs.
 std::unique_ptr<DesktopBackend> makeBackend(BackendKind kind, CommandRunner& runner,
                                             const std::string& stateDir);
+
+/// sway's swaybg backend on its own.
+std::unique_ptr<DesktopBackend> makeSwayBackend(CommandRunner& runner, const std::string& stateDir);
 
 /// The X root window backend on its own (DISPLAY, or `display` when given).
 std::unique_ptr<DesktopBackend> makeX11RootBackend(const std::string& display = {});

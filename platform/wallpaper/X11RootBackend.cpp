@@ -74,8 +74,8 @@ void releasePrevious(Display* display, Window root, Atom xroot, Atom esetroot) {
 
 // Copies the picture into an XImage for the screen's visual. The usual 24-
 // and 32-bit TrueColor visuals take the pixels as they are.
-bool putPicture(Display* display, Pixmap pixmap, GC gc, const QImage& source, int x, int y) {
-    const int screen = DefaultScreen(display);
+bool putPicture(Display* display, int screen, Pixmap pixmap, GC gc, const QImage& source, int x,
+                int y) {
     Visual* visual = DefaultVisual(display, screen);
     const int depth = DefaultDepth(display, screen);
     QImage image = source.convertToFormat(QImage::Format_RGB32);
@@ -125,19 +125,22 @@ bool putPicture(Display* display, Pixmap pixmap, GC gc, const QImage& source, in
     return true;
 }
 
-// An open display with its default screen's root window and the two
-// properties that name the root's background pixmap.
+// An open display with the root window of one of its screens (-1: the
+// default screen) and the two properties that name the root's background
+// pixmap. `screen` is -1 when the display has no such screen.
 struct RootWindowOf {
-    explicit RootWindowOf(Display* opened) : display(opened) {
+    RootWindowOf(Display* opened, int number) : display(opened) {
         if (!opened)
             return;
-        screen = DefaultScreen(opened);
+        if (number >= ScreenCount(opened))
+            return;
+        screen = number >= 0 ? number : DefaultScreen(opened);
         root = RootWindow(opened, screen);
         xroot = XInternAtom(opened, "_XROOTPMAP_ID", False);
         esetroot = XInternAtom(opened, "ESETROOT_PMAP_ID", False);
     }
     DisplayPtr display;
-    int screen = 0;
+    int screen = -1;
     Window root = 0;
     Atom xroot = 0, esetroot = 0;
 };
@@ -150,9 +153,12 @@ public:
     InstallResult install(const WallpaperPicture& picture) override {
         if (!picture.image || picture.image->isNull())
             return {false, "no picture to show"};
-        RootWindowOf x(open());
+        RootWindowOf x(open(), picture.screenNumber);
         if (!x.display)
             return {false, cannotOpen()};
+        if (x.screen < 0)
+            return {false, "the X display \"" + name() + "\" has no screen " +
+                               std::to_string(picture.screenNumber)};
         Display* d = x.display.get();
         const int screen = x.screen;
         const Window root = x.root;
@@ -163,13 +169,16 @@ public:
             XCreatePixmap(d, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
                           static_cast<unsigned>(DefaultDepth(d, screen)));
         GC gc = XCreateGC(d, pixmap, 0, nullptr);
-        // A picture smaller than the screen sits in its middle on black.
+        // A picture smaller than the screen sits in its middle on black; one
+        // composed for the monitors at their place.
         XSetForeground(d, gc, BlackPixel(d, screen));
         XFillRectangle(d, pixmap, gc, 0, 0, static_cast<unsigned>(width),
                        static_cast<unsigned>(height));
+        const bool composed = picture.monitors.size() >= 2;
         const bool drawn =
-            putPicture(d, pixmap, gc, *picture.image, (width - picture.image->width()) / 2,
-                       (height - picture.image->height()) / 2);
+            putPicture(d, screen, pixmap, gc, *picture.image,
+                       composed ? picture.origin.x() : (width - picture.image->width()) / 2,
+                       composed ? picture.origin.y() : (height - picture.image->height()) / 2);
         XFreeGC(d, gc);
         if (!drawn || trap.failed(d)) {
             XFreePixmap(d, pixmap);
@@ -194,18 +203,22 @@ public:
         return {true, {}};
     }
 
+    // Every screen's root: the wallpaper may have been set on each.
     InstallResult remove() override {
-        RootWindowOf x(open());
+        RootWindowOf x(open(), -1);
         if (!x.display)
             return {false, cannotOpen()};
         Display* d = x.display.get();
         ErrorTrap trap;
         XGrabServer(d);
-        releasePrevious(d, x.root, x.xroot, x.esetroot);
-        XDeleteProperty(d, x.root, x.xroot);
-        XDeleteProperty(d, x.root, x.esetroot);
-        XSetWindowBackground(d, x.root, BlackPixel(d, x.screen));
-        XClearWindow(d, x.root);
+        for (int screen = 0; screen < ScreenCount(d); ++screen) {
+            const Window root = RootWindow(d, screen);
+            releasePrevious(d, root, x.xroot, x.esetroot);
+            XDeleteProperty(d, root, x.xroot);
+            XDeleteProperty(d, root, x.esetroot);
+            XSetWindowBackground(d, root, BlackPixel(d, screen));
+            XClearWindow(d, root);
+        }
         XUngrabServer(d);
         if (trap.failed(d))
             return {false, "the X server refused to clear the root window"};

@@ -292,6 +292,24 @@ TEST_F(FrmMoonfieldTest, WallpaperOffLeavesOnlyTheCalendarUsable) {
     EXPECT_TRUE(images->isEnabled());
 }
 
+// "Different picture on each screen": no choice on one monitor (the
+// offscreen platform has one), saved with the page's other controls.
+TEST_F(FrmMoonfieldTest, PerScreenIsHiddenOnOneMonitorAndSavedWithThePage) {
+    writeSettings(kSaved);
+    auto form = shown(1);
+    auto* perScreen = child<QCheckBox>(*form, "chkPerScreen");
+    EXPECT_FALSE(perScreen->isVisible());
+    EXPECT_FALSE(perScreen->isChecked());
+    perScreen->click();
+    EXPECT_TRUE(form->PageChanged(1));
+    EXPECT_TRUE(form->wallpaperPage().perScreen);
+    EXPECT_FALSE(has("PrefsWP", "perScreen")) << "nothing is written before Apply";
+    form->wallpaperPage().SaveSettings();
+    EXPECT_EQ(value("PrefsWP", "perScreen"), "1");
+    child<QRadioButton>(*form, "optWallPaperOff")->click();
+    EXPECT_FALSE(perScreen->isEnabled());
+}
+
 TEST_F(FrmMoonfieldTest, UpdateListsDropsTheRandomEntryWithOneSetLeft) {
     writeSettings(kSaved);
     auto form = shown(1);

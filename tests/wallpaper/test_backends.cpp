@@ -293,6 +293,123 @@ TEST_F(BackendTest, SwaybgIsReplacedASecondAfterTheNewOneStarted) {
     EXPECT_EQ(runner.stopped.back(), 101);
 }
 
+// Two monitors: the desktops that span one picture get the composed one,
+// the others each monitor's own part.
+TEST_F(BackendTest, TwoMonitorsEachDesktopInItsWay) {
+    const std::string folder = "/home/u/.config/sky loom/";
+    const auto composed = [&](BackendKind kind, bool fit = true) {
+        auto backend = makeBackend(kind, runner, dir.path());
+        WallpaperPicture picture;
+        picture.bmpPath = folder + "Skyloom.bmp";
+        picture.fit = fit;
+        const bool png = backend->wantsPng();
+        if (png)
+            picture.pngPath = folder + "Skyloom.png";
+        const bool parts = backend->wantsMonitorParts();
+        const std::string ext = png ? ".png" : ".bmp";
+        picture.monitors = {
+            {"DP-2", QRect(1024, 0, 1280, 1024), parts ? folder + "Skyloom-1.bmp" : "",
+             parts && png ? folder + "Skyloom-1.png" : ""},
+            {"HDMI-1", QRect(0, 0, 1024, 768), parts ? folder + "Skyloom-2.bmp" : "",
+             parts && png ? folder + "Skyloom-2.png" : ""}};
+        return backend->install(picture);
+    };
+    // GNOME, Cinnamon, MATE: the composed picture spanned, fitted or not.
+    EXPECT_TRUE(composed(BackendKind::Gnome, false).ok);
+    const std::string s = "org.gnome.desktop.background";
+    EXPECT_EQ(runner.commands,
+              (std::vector<Command>{{"gsettings", "set", s, "picture-uri", uri},
+                                    {"gsettings", "set", s, "picture-uri-dark", uri},
+                                    {"gsettings", "set", s, "picture-options", "spanned"}}));
+    runner.commands.clear();
+    EXPECT_TRUE(composed(BackendKind::Cinnamon).ok);
+    EXPECT_EQ(runner.commands.back(),
+              (Command{"gsettings", "set", "org.cinnamon.desktop.background", "picture-options",
+                       "spanned"}));
+    runner.commands.clear();
+    EXPECT_TRUE(composed(BackendKind::Mate).ok);
+    EXPECT_EQ(runner.commands.back(),
+              (Command{"gsettings", "set", "org.mate.background", "picture-options", "spanned"}));
+
+    // Xfce: each monitor's own last-image, by name, by number in older
+    // listings, the primary's for a monitor not connected now.
+    CommandResult listed;
+    listed.started = true;
+    listed.exitCode = 0;
+    listed.out = "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
+                 "/backdrop/screen0/monitorDP-2/workspace0/last-image\n"
+                 "/backdrop/screen0/monitorDP-2/workspace1/last-image\n"
+                 "/backdrop/screen0/monitor1/workspace0/last-image\n"
+                 "/backdrop/screen0/monitorVGA-9/workspace0/last-image\n";
+    runner.answers["xfconf-query"] = listed;
+    runner.commands.clear();
+    EXPECT_TRUE(composed(BackendKind::Xfce, false).ok);
+    const std::string c = "xfce4-desktop";
+    const auto image = [&](const std::string& monitor, int workspace, const std::string& file) {
+        return Command{"xfconf-query",
+                       "-c",
+                       c,
+                       "-p",
+                       "/backdrop/screen0/monitor" + monitor + "/workspace" +
+                           std::to_string(workspace) + "/last-image",
+                       "-s",
+                       folder + file};
+    };
+    ASSERT_GE(runner.commands.size(), 6u);
+    EXPECT_EQ(runner.commands[1], image("HDMI-1", 0, "Skyloom-2.bmp"));
+    EXPECT_EQ(runner.commands[2], image("DP-2", 0, "Skyloom-1.bmp"));
+    EXPECT_EQ(runner.commands[3], image("DP-2", 1, "Skyloom-1.bmp"));
+    EXPECT_EQ(runner.commands[4], image("1", 0, "Skyloom-2.bmp"));
+    EXPECT_EQ(runner.commands[5], image("VGA-9", 0, "Skyloom-1.bmp"));
+    // The parts are their monitors' size: zoomed even when not fitted.
+    EXPECT_EQ(runner.commands.back().back(), "5");
+    runner.answers.clear();
+
+    // Plasma: each screen's containment its part, never the command that
+    // sets one picture everywhere.
+    runner.installed.insert("plasma-apply-wallpaperimage");
+    runner.commands.clear();
+    EXPECT_TRUE(composed(BackendKind::Kde).ok);
+    ASSERT_EQ(runner.commands.size(), 1u);
+    const std::string& js = runner.commands.front()[6];
+    EXPECT_EQ(runner.commands.front().front(), "dbus-send");
+    EXPECT_NE(js.find("var files = ['file:///home/u/.config/sky%20loom/Skyloom-1.png', "
+                      "'file:///home/u/.config/sky%20loom/Skyloom-2.png']"),
+              std::string::npos)
+        << js;
+    EXPECT_NE(js.find("files[d.screen]"), std::string::npos) << js;
+    EXPECT_NE(js.find("writeConfig('Image', f)"), std::string::npos) << js;
+
+    // LXQt: the composed picture stretched over the desktop.
+    runner.commands.clear();
+    EXPECT_TRUE(composed(BackendKind::Lxqt, false).ok);
+    EXPECT_EQ(runner.commands.back(),
+              (Command{"pcmanfm-qt", "--set-wallpaper", folder + "Skyloom.bmp",
+                       "--wallpaper-mode=stretch"}));
+
+    // sway: one swaybg per output; the ones of the picture before are
+    // stopped once all new ones run, and removal stops them all.
+    runner.commands.clear();
+    runner.alive = {100, 101};
+    EXPECT_TRUE(composed(BackendKind::Sway).ok);
+    EXPECT_EQ(runner.commands,
+              (std::vector<Command>{
+                  {"swaybg", "-o", "DP-2", "-i", folder + "Skyloom-1.png", "-m", "fill"},
+                  {"swaybg", "-o", "HDMI-1", "-i", folder + "Skyloom-2.png", "-m", "fill"}}));
+    runner.alive = {100, 101, 102, 103};
+    EXPECT_TRUE(composed(BackendKind::Sway).ok);
+    EXPECT_EQ(runner.stopped, (std::vector<std::int64_t>{100, 101}));
+    // One of the new ones ending at once: a failure, the new ones stopped,
+    // the shown ones kept.
+    runner.alive = {102, 103, 104};
+    runner.stopped.clear();
+    EXPECT_FALSE(composed(BackendKind::Sway).ok);
+    EXPECT_EQ(runner.stopped, (std::vector<std::int64_t>{104}));
+    runner.stopped.clear();
+    EXPECT_TRUE(makeBackend(BackendKind::Sway, runner, dir.path())->remove().ok);
+    EXPECT_EQ(runner.stopped, (std::vector<std::int64_t>{102, 103}));
+}
+
 TEST(ProcessRunner, ArgumentVectorsExitStatusAndTimeouts) {
     ProcessRunner runner;
     const CommandResult echoed =

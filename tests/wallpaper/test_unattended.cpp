@@ -198,4 +198,52 @@ TEST_F(UnattendedTest, TheNextPictureIsAnnouncedBeforeItIsSet) {
     EXPECT_EQ(announced, session.wallpaperPage().szWallpaperImage);
 }
 
+// Two monitors: the job hands them to the wallpaper; with "perScreen" the
+// other monitor shows another picture of the set, the same one again on a
+// new day's calendar.
+TEST_F(UnattendedTest, SeveralMonitorsAndAPicturePerScreen) {
+    const std::vector<std::pair<const char*, Qt::GlobalColor>> colours{
+        {"meadow/Grass", Qt::green}, {"meadow/Poppies", Qt::red}, {"meadow/Oak", Qt::blue}};
+    for (const auto& [p, c] : colours) {
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(c);
+        ASSERT_TRUE(image.save(QString::fromStdString(program + p + ".jpg"), "JPEG"));
+    }
+    const auto twoMonitors = [] {
+        platform::Monitor primary, other, elsewhere;
+        primary.name = "DP-1";
+        primary.geometry = primary.deviceGeometry = QRect(640, 0, 640, 480);
+        primary.primary = true;
+        other.name = "DP-2";
+        other.geometry = other.deviceGeometry = QRect(0, 0, 640, 480);
+        // A second X screen's monitor is not part of this screen's wallpaper.
+        elsewhere.name = "screen";
+        elsewhere.geometry = elsewhere.deviceGeometry = QRect(0, 0, 800, 600);
+        elsewhere.screenNumber = 1;
+        return std::vector<platform::Monitor>{primary, other, elsewhere};
+    };
+    const auto run = [&](const std::string& extra) {
+        writeSettings(saved("stretch=1\r\n" + extra));
+        ConfigSession form;
+        EXPECT_TRUE(form.initialise());
+        form.wallpaperJob().monitorList = twoMonitors;
+        const wallpaper::Outcome outcome = form.wallpaperJob().SetCalendar();
+        EXPECT_TRUE(outcome.ok) << outcome.reason;
+        return QImage(QString::fromStdString(form.windowsDirectory() + "Skyloom.bmp"));
+    };
+    const QImage same = run("");
+    ASSERT_EQ(same.size(), QSize(1280, 480));
+    EXPECT_EQ(same.pixelColor(100, 400), same.pixelColor(740, 400)); // Oak on both
+    EXPECT_GT(same.pixelColor(740, 400).blue(), 200);
+    EXPECT_TRUE(value("PrefsWP", "perScreen").empty()); // never switched on: not written
+
+    const QImage own = run("perScreen=1\r\n");
+    ASSERT_EQ(own.size(), QSize(1280, 480));
+    EXPECT_GT(own.pixelColor(740, 400).blue(), 200); // the primary keeps Oak
+    EXPECT_LT(own.pixelColor(100, 400).blue(), 100); // another picture beside it
+    EXPECT_EQ(value("PrefsWP", "perScreen"), "1");
+    EXPECT_EQ(value("PrefsWP", "CurrentImage"), "Oak");
+    EXPECT_EQ(run("perScreen=1\r\n").pixelColor(100, 400), own.pixelColor(100, 400));
+}
+
 } // namespace

@@ -37,8 +37,10 @@ protected:
             if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock"))
                 continue;
             const std::string display = ":" + std::to_string(n);
-            const char* argv[] = {"Xvfb",     display.c_str(), "-screen", "0",    "320x200x24",
-                                  "-noreset", "-nolisten",     "tcp",     nullptr};
+            // A second X screen for the wallpaper of several screens.
+            const char* argv[] = {"Xvfb",       display.c_str(), "-screen", "0",
+                                  "320x200x24", "-screen",       "1",       "160x100x24",
+                                  "-noreset",   "-nolisten",     "tcp",     nullptr};
             posix_spawn_file_actions_t actions;
             posix_spawn_file_actions_init(&actions);
             posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
@@ -73,15 +75,16 @@ protected:
             waitpid(server_, nullptr, 0);
         }
     }
-    Pixmap property(const char* name) {
+    Pixmap property(const char* name, int screen = -1) {
         Atom type = None;
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
         Pixmap result = None;
         const Atom atom = XInternAtom(display_, name, False);
-        if (XGetWindowProperty(display_, DefaultRootWindow(display_), atom, 0, 1, False, XA_PIXMAP,
-                               &type, &format, &items, &after, &data) == Success &&
+        const Window root = screen < 0 ? DefaultRootWindow(display_) : RootWindow(display_, screen);
+        if (XGetWindowProperty(display_, root, atom, 0, 1, False, XA_PIXMAP, &type, &format, &items,
+                               &after, &data) == Success &&
             items == 1)
             result = static_cast<Pixmap>(*reinterpret_cast<unsigned long*>(data));
         if (data)
@@ -98,9 +101,9 @@ protected:
         XSetErrorHandler(previous);
         return found;
     }
-    unsigned long rootPixel(int x, int y) {
+    unsigned long rootPixel(int x, int y, int screen = 0) {
         XImage* image =
-            XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+            XGetImage(display_, RootWindow(display_, screen), x, y, 1, 1, AllPlanes, ZPixmap);
         const unsigned long pixel = image ? XGetPixel(image, 0, 0) : 0;
         if (image)
             XDestroyImage(image);
@@ -140,6 +143,47 @@ TEST_F(X11RootTest, EachWallpaperReplacesAndFreesThePrevious) {
     ASSERT_TRUE(backend->remove().ok);
     EXPECT_EQ(property("_XROOTPMAP_ID"), static_cast<Pixmap>(None));
     EXPECT_EQ(property("ESETROOT_PMAP_ID"), static_cast<Pixmap>(None));
+    EXPECT_FALSE(exists(second));
+}
+
+// A picture composed for monitors sits at their corner; another X screen's
+// root gets its own; removal clears every screen.
+TEST_F(X11RootTest, ComposedPicturesAndOtherScreens) {
+    auto backend = makeX11RootBackend(name_);
+    QImage green(200, 100, QImage::Format_RGB32);
+    green.fill(qRgb(0, 255, 0));
+    WallpaperPicture picture;
+    picture.image = &green;
+    picture.fit = true;
+    picture.origin = QPoint(120, 100);
+    picture.monitors = {{"A", QRect(120, 100, 100, 100), {}, {}},
+                        {"B", QRect(220, 100, 100, 100), {}, {}}};
+    ASSERT_TRUE(backend->install(picture).ok);
+    EXPECT_EQ(rootPixel(125, 105), 0x00ff00u);
+    EXPECT_EQ(rootPixel(110, 150), 0u);
+    EXPECT_EQ(rootPixel(160, 50), 0u);
+
+    QImage blue(160, 100, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    WallpaperPicture other;
+    other.image = &blue;
+    other.fit = true;
+    other.screenNumber = 1;
+    ASSERT_TRUE(backend->install(other).ok);
+    EXPECT_EQ(rootPixel(80, 50, 1), 0x0000ffu);
+    const Pixmap first = property("_XROOTPMAP_ID", 0);
+    const Pixmap second = property("_XROOTPMAP_ID", 1);
+    ASSERT_NE(second, static_cast<Pixmap>(None));
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(exists(first)); // screen 0's wallpaper stays
+    EXPECT_EQ(rootPixel(125, 105), 0x00ff00u);
+    other.screenNumber = 2;
+    EXPECT_FALSE(backend->install(other).ok);
+
+    ASSERT_TRUE(backend->remove().ok);
+    EXPECT_EQ(property("_XROOTPMAP_ID", 0), static_cast<Pixmap>(None));
+    EXPECT_EQ(property("_XROOTPMAP_ID", 1), static_cast<Pixmap>(None));
+    EXPECT_FALSE(exists(first));
     EXPECT_FALSE(exists(second));
 }
 
