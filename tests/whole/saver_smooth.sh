@@ -2,7 +2,8 @@
 # Whole-program test of the blending transitions in a real X server: for
 # "Cross Fade", "Slide" and "Slow Zoom" the saver starts its frames, a key
 # in the middle of the effect (or of the slow zoom that follows) ends it,
-# and the picture it ends on is the new one. The time from the key to the
+# and the picture it ends on is the new one, on the screen and inside a
+# daemon's window. The time from the key to the
 # saver's exit is measured and written to the log and the output; the
 # test itself only waits for the exit, with the usual generous deadline.
 # Usage: saver_smooth.sh <skyloom binary> <folder for screenshots>
@@ -19,8 +20,9 @@ now_ms() { date +%s%3N; }
 mean_red() {
     convert "$1" -resize 1x1! -format '%[fx:int(r*255)]' info:
 }
-# picture_shot NAME: a screenshot that shows the first picture of the set
-# (navy to orange: a mean red near 128; the black start screen has almost none).
+# picture_shot NAME: a screenshot that shows a picture of the set (navy to
+# orange or dark green to khaki: a mean red of 120-128; the black start
+# screen has almost none).
 picture_shot() {
     import -window root "$SHOTS/$1.png"
     r=$(mean_red "$SHOTS/$1.png")
@@ -83,4 +85,34 @@ wait_until "the picture after the fade" "$WHOLE_WAIT" picture_shot after-fade
 xdotool key a
 wait_exit "$spid" "the saver after a key"
 spid=
+# Inside a daemon's window (when xev is there to make one): the fade's
+# frames reach the window and it ends on the picture.
+if command -v xev >/dev/null 2>&1; then
+    xev -geometry 640x480+100+100 >/dev/null 2>&1 &
+    pids="$pids $!"
+    xev_window() {
+        win=$(xdotool search --name "Event Tester" | head -1)
+        [ -n "$win" ]
+    }
+    wait_until "xev window to draw into" "$WHOLE_WAIT" xev_window
+    window_picture() {
+        import -window "$win" "$SHOTS/daemon-window.png" 2>/dev/null || return 1
+        r=$(convert "$SHOTS/daemon-window.png" -crop 400x300+120+120 -resize 1x1! \
+            -format '%[fx:int(r*255)]' info:)
+        seen="mean red $r in the window"
+        [ "$r" -gt 90 ]
+    }
+    starts=$(log_count "blending transition of")
+    waits=$(log_count "waiting for the next picture")
+    XSCREENSAVER_WINDOW=$(printf '0x%x' "$win") "$BIN" -root 2>>"$log" &
+    hpid=$!
+    pids="$pids $hpid"
+    wait_log "blending transition of" $((starts + 1))
+    wait_log "waiting for the next picture" $((waits + 1))
+    wait_until "the faded-in picture in the daemon's window" "$WHOLE_WAIT" window_picture
+    kill "$hpid"
+    wait "$hpid" 2>/dev/null
+else
+    note "xev not installed: the daemon-window case is left out"
+fi
 echo "PASS"
