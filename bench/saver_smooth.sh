@@ -30,18 +30,31 @@ run() {
     pids="$pids $spid"
 }
 
+# Cross Fade every 3 s (1.5 s of fading, the preparation, 1.5 s still).
+settings 3s 11
+w=$(log_count "waiting for the next picture")
+run
+wait_log "waiting for the next picture" $((w + 1))
+fades=$(log_count "blending transition of")
+cost "$spid" "cross fades every 3 s, 1920 x 1080"
+echo "  ($(($(log_count "blending transition of") - fades)) fades in the measured time)"
+kill "$spid"
+wait "$spid" 2>/dev/null
+
 # Slow Zoom over a 120 s display time, measured while it zooms.
 settings 120s 13
+z=$(log_count "slow zoom over")
 run
-wait_log "slow zoom over"
+wait_log "slow zoom over" $((z + 1))
 cost "$spid" "slow zoom, 1920 x 1080"
 kill "$spid"
 wait "$spid" 2>/dev/null
 
 # Cross Fade, then the picture stands still.
 settings 600s 11
+w=$(log_count "waiting for the next picture")
 run
-wait_log "waiting for the next picture" 2
+wait_log "waiting for the next picture" $((w + 1))
 cost "$spid" "picture standing still after a cross fade"
 kill "$spid"
 wait "$spid" 2>/dev/null
