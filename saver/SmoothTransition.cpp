@@ -89,13 +89,14 @@ bool SmoothTransition::drawFrame(QImage& canvas, double progress) const {
         return false;
     }
     const int weight = static_cast<int>(std::lround(t * rasterkit::kBlendWeightMax));
-    QImage& out = canvas;
-    // Both kept pictures start at (0, 0); the canvas rows at the area.
-    for (int y = 0; y < area_.height(); ++y)
+    // Both kept pictures start at (0, 0), the canvas rows at the area; a
+    // canvas made smaller since the effect began gets what still fits.
+    const QRect r = whole.intersected(canvas.rect());
+    for (int y = 0; y < r.height(); ++y)
         rasterkit::blendPixels(reinterpret_cast<const QRgb*>(before_.constScanLine(y)),
                                reinterpret_cast<const QRgb*>(after_.constScanLine(y)),
-                               reinterpret_cast<QRgb*>(out.scanLine(area_.y() + y)) + area_.x(),
-                               static_cast<std::size_t>(area_.width()), weight);
+                               reinterpret_cast<QRgb*>(canvas.scanLine(r.y() + y)) + r.x(),
+                               static_cast<std::size_t>(r.width()), weight);
     return false;
 }
 

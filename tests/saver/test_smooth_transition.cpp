@@ -65,6 +65,12 @@ TEST(SmoothTransition, EachEffectStartsOnTheOldPictureAndEndsOnTheNewOne) {
         // Past its time the effect still ends on the new picture.
         EXPECT_TRUE(t.drawFrame(canvas, 7.0));
         EXPECT_EQ(firstDifference(canvas, canvas.rect(), source, offset), "");
+        // A canvas made smaller in the middle (a screen changed) gets what fits.
+        QImage smaller(40, 30, QImage::Format_RGB32);
+        smaller.fill(Qt::black);
+        EXPECT_FALSE(t.drawFrame(smaller, 0.5));
+        EXPECT_TRUE(t.drawFrame(smaller, 1.0));
+        EXPECT_EQ(firstDifference(smaller, smaller.rect(), source, offset), "");
     }
 }
 
