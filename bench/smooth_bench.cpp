@@ -4,7 +4,6 @@
 //   smooth_bench fade          a whole picture change with Cross Fade on the
 //                              change's own frame clock (60 Hz): frames,
 //                              longest gap, processor time per frame
-//   smooth_bench strips DIR    small PNG strips of each effect for docs/
 // See docs/PERFORMANCE.md.
 
 #include "BenchMath.h"
@@ -18,7 +17,6 @@
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QRadialGradient>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -34,7 +32,7 @@ using bench::median;
 
 namespace {
 
-// Two pictures with shapes that show how an effect moves them.
+// Two pictures with shapes, as photos have them.
 QImage sky(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     QPainter p(&image);
@@ -186,58 +184,6 @@ int fade(int type) {
     return 0;
 }
 
-// Five frames of each effect side by side, 192 x 108 each.
-int strips(const std::string& dir) {
-    const int w = 640, h = 360, tw = 192, th = 108;
-    const QImage before = sky(w, h), after = meadow(w, h);
-    std::filesystem::create_directories(dir);
-    auto save = [&](const std::vector<QImage>& frames, const std::string& name) {
-        QImage strip(tw * static_cast<int>(frames.size()) +
-                         4 * (static_cast<int>(frames.size()) - 1),
-                     th, QImage::Format_RGB32);
-        strip.fill(Qt::white);
-        QPainter p(&strip);
-        for (std::size_t i = 0; i < frames.size(); ++i)
-            p.drawImage(QPoint(static_cast<int>(i) * (tw + 4), 0),
-                        frames[i].scaled(tw, th, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        p.end();
-        const std::string file = dir + "/" + name;
-        if (!strip.save(QString::fromStdString(file), "PNG", 9))
-            return false;
-        std::cout << "wrote " << file << "\n";
-        return true;
-    };
-    for (const auto& [type, name] : {std::pair{saver::kCrossFade, "smooth-cross-fade.png"},
-                                     std::pair{saver::kSlide, "smooth-slide.png"}}) {
-        saver::SmoothTransition t;
-        QImage canvas = before.copy();
-        t.begin(type, canvas, after, canvas.rect(), {});
-        std::vector<QImage> frames;
-        for (double progress : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-            t.drawFrame(canvas, progress);
-            frames.push_back(canvas.copy());
-        }
-        if (!save(frames, name))
-            return 1;
-    }
-    // Slow Zoom: the fade, then the zoom at half and at the end of the display time.
-    saver::SmoothTransition t;
-    QImage canvas = before.copy();
-    t.begin(saver::kSlowZoom, canvas, after, canvas.rect(), {});
-    std::vector<QImage> frames;
-    for (double progress : {0.0, 0.5, 1.0}) {
-        t.drawFrame(canvas, progress);
-        frames.push_back(canvas.copy());
-    }
-    saver::SlowZoom zoom;
-    zoom.begin(after, canvas, canvas.rect(), QPointF(1, -1), {});
-    for (double progress : {0.5, 1.0}) {
-        zoom.drawFrame(canvas, progress);
-        frames.push_back(canvas.copy());
-    }
-    return save(frames, "smooth-slow-zoom.png") ? 0 : 1;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -251,8 +197,6 @@ int main(int argc, char** argv) {
             status |= fade(type);
         return status;
     }
-    if (what == "strips" && argc > 2)
-        return strips(argv[2]);
-    std::cerr << "usage: smooth_bench frames | fade | strips DIR\n";
+    std::cerr << "usage: smooth_bench frames | fade\n";
     return 2;
 }
