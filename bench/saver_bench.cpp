@@ -296,7 +296,8 @@ int steps(int argc, char** argv, int type, int width, int height) {
               << w.canvas().height() << " canvas: " << times.size() << " steps, gaps min "
               << fixed(*std::min_element(gaps.begin(), gaps.end()), 1) << " ms, median "
               << fixed(median(gaps), 1) << " ms, longest "
-              << fixed(*std::max_element(gaps.begin(), gaps.end()), 1) << " ms\n";
+              << fixed(*std::max_element(gaps.begin(), gaps.end()), 1) << " ms (after step "
+              << std::max_element(gaps.begin(), gaps.end()) - gaps.begin() + 1 << ")\n";
     fs::remove_all(dir);
     return 0;
 }

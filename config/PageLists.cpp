@@ -23,7 +23,11 @@ const std::vector<std::string>& transitionNames() {
         QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Horizontal Center Sweep"),
         QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Vertical Center Sweep"),
         QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Block Out"),
-        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Fast Block Out")};
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Fast Block Out"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Cross Fade"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Slide"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "Slow Zoom"),
+        QT_TRANSLATE_NOOP("skyloom::config::PageLists", "All Transitions, Smooth")};
     return names;
 }
 

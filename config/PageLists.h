@@ -22,7 +22,8 @@ struct ListItem {
     int value;
 };
 
-/// "No Transitions" ... "Fast Block Out"; the stored value is the position.
+/// "No Transitions" ... "Fast Block Out", then the blending effects "Cross
+/// Fade" ... "All Transitions, Smooth" (11-14); the stored value is the position.
 const std::vector<std::string>& transitionNames();
 /// "English" ... "Japanese"; the stored value is position + 1.
 const std::vector<std::string>& languageNames();

@@ -14,6 +14,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace skyloom::saver {
 namespace {
@@ -47,6 +48,12 @@ PictureChange::PictureChange(QObject* parent)
     tmrStep_.setTimerType(Qt::PreciseTimer);
     tmrStep_.setInterval(kTransitionStepMs);
     connect(&tmrStep_, &QTimer::timeout, this, &PictureChange::transitionStep);
+    tmrFrame_.setObjectName("tmrFrame");
+    tmrFrame_.setTimerType(Qt::PreciseTimer);
+    connect(&tmrFrame_, &QTimer::timeout, this, &PictureChange::smoothFrame);
+    tmrZoom_.setObjectName("tmrZoom");
+    tmrZoom_.setTimerType(Qt::PreciseTimer);
+    connect(&tmrZoom_, &QTimer::timeout, this, &PictureChange::zoomFrame);
 }
 
 PictureChange::~PictureChange() = default;
@@ -165,6 +172,8 @@ void PictureChange::Abort() {
     tmrInfo_.stop();
     tmrStep_.stop();
     tmrPan_.stop();
+    tmrFrame_.stop();
+    tmrZoom_.stop();
 }
 
 PictureChange::Clocks PictureChange::stopClocks() {
@@ -208,6 +217,7 @@ void PictureChange::startClock(QTimer& clock) {
 void PictureChange::DoTrans() {
     tmrTrans_.stop();
     tmrTrans_.setInterval(1000);
+    stopSlowZoom(); // the next change starts from the view on screen
     if (replaceChange) {
         replaceChange(*this);
         FinishPictureChange();
@@ -368,6 +378,10 @@ void PictureChange::chooseFirstView() {
 }
 
 void PictureChange::ExecuteTrans() {
+    if (isSmoothTransition(trans_.TransType())) {
+        startSmoothTransition();
+        return;
+    }
     // The effect's set-up (block shuffle, blinds) is done now, not in a step.
     trans_.Prepare();
     // Single shot, restarted after each step: steps are at least 13 ms
@@ -403,6 +417,11 @@ void PictureChange::FinishPictureChange() {
         return;
     logInfo("saver", "waiting for the next picture");
     startClock(tmrTrans_);
+    // A panorama keeps its pan; a still picture of "Slow Zoom" moves slowly.
+    if (std::exchange(zoomNext_, false) && current_.panDirection.empty())
+        startSlowZoom();
+    else
+        smooth_.clear();
 }
 
 } // namespace skyloom::saver

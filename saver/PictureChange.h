@@ -15,12 +15,14 @@
 
 #include "Pan.h"
 #include "SaverLogic.h"
+#include "SmoothTransition.h"
 #include "Transition.h"
 #include "calendar/CalendarClass.h"
 #include "graphics/rasterkit/DeviceContext.h"
 #include "imagesets/PlayList.h"
 #include "saver/PrepImageLogic.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QObject>
@@ -28,6 +30,7 @@
 #include <QRegion>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -73,6 +76,14 @@ public:
     std::function<void(PictureChange&)> pictureShown;
     /// Told the memory figures to show after a picture was prepared.
     std::function<void(const QString&)> memoryStatus;
+
+    /// The screen's frame time (ms), which paces the blending effects.
+    void setFrameInterval(int ms) { frameIntervalMs_ = std::max(1, ms); }
+    int frameInterval() const { return frameIntervalMs_; }
+    /// The slow zoom of the picture on show (inactive when none runs).
+    const SlowZoom& slowZoom() const { return zoom_; }
+    QTimer& tmrFrame() { return tmrFrame_; }
+    QTimer& tmrZoom() { return tmrZoom_; }
 
     /// Starts the clock (the first tick comes at once).
     void start() { tmrTrans_.start(); }
@@ -155,6 +166,11 @@ private:
     Entry prepareEntry(int index, const std::string& entry, const std::string& file);
     void chooseFirstView();
     void transitionStep();
+    void startSmoothTransition();
+    void smoothFrame();
+    void startSlowZoom();
+    void zoomFrame();
+    void stopSlowZoom();
     void drawPanel(const QFont& font);
     void infoTick();
     void darken(const QRect& area);
@@ -186,8 +202,17 @@ private:
 
     QTimer tmrTrans_;
     QTimer tmrInfo_;
-    QTimer tmrStep_; // paces the transition steps
-    QTimer tmrPan_;  // paces the panoramic motion
+    QTimer tmrStep_;  // paces the transition steps
+    QTimer tmrPan_;   // paces the panoramic motion
+    QTimer tmrFrame_; // paces the blending effects' frames by the screen
+    QTimer tmrZoom_;  // paces the slow zoom's frames
+    SmoothTransition smooth_;
+    SlowZoom zoom_;
+    QElapsedTimer effectClock_;
+    int frameIntervalMs_ = 16;
+    int zoomDurationMs_ = 0;
+    double zoomCostMs_ = 0; // a running mean of one zoom frame's cost
+    bool zoomNext_ = false; // the change under way ends in a slow zoom
     // Clocks held by holdClocks(), and which of them were to run.
     bool clocksHeld_ = false;
     Clocks due_;

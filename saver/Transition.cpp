@@ -17,6 +17,13 @@ constexpr std::size_t kMaxReportedRects = 64;
 } // namespace
 
 int nextTransitionType(int setting, int& cycle) {
+    if (setting == kAllSmoothTransitions) {
+        if (cycle < kCrossFade || cycle > kSlowZoom)
+            cycle = kCrossFade;
+        return cycle++;
+    }
+    if (setting < kNoTransitions || setting > kSlowZoom)
+        return kNoTransitions;
     if (setting != kAllTransitions)
         return setting;
     if (cycle <= 0 || cycle > kBlockOut)

@@ -26,15 +26,33 @@ enum TransitionType : int {
     kVerticalCenterSweep = 8,
     kBlockOut = 9,
     kFastBlockOut = 10,
+    // Drawn as blended frames paced by the screen (SmoothTransition.h).
+    kCrossFade = 11,
+    kSlide = 12,
+    kSlowZoom = 13,
+    kAllSmoothTransitions = 14,
 };
 /// The names shown in the settings list, by value.
-inline constexpr const char* kTransitionNames[] = {
-    "No Transitions",        "All Transitions",  "Vertical Blinds", "Horizontal Blinds",
-    "Vertical Sweep",        "Horizontal Sweep", "Boxed In",        "Horizontal Center Sweep",
-    "Vertical Center Sweep", "Block Out",        "Fast Block Out"};
+inline constexpr const char* kTransitionNames[] = {"No Transitions",
+                                                   "All Transitions",
+                                                   "Vertical Blinds",
+                                                   "Horizontal Blinds",
+                                                   "Vertical Sweep",
+                                                   "Horizontal Sweep",
+                                                   "Boxed In",
+                                                   "Horizontal Center Sweep",
+                                                   "Vertical Center Sweep",
+                                                   "Block Out",
+                                                   "Fast Block Out",
+                                                   "Cross Fade",
+                                                   "Slide",
+                                                   "Slow Zoom",
+                                                   "All Transitions, Smooth"};
 
-/// The effect for the next picture: "All Transitions" (1) goes round 2 … 9,
-/// one per picture, with `cycle` kept across pictures (0 at the start).
+/// The effect for the next picture: "All Transitions" (1) goes round 2 … 9
+/// and "All Transitions, Smooth" (14) round 11 … 13, one per picture, with
+/// `cycle` kept across pictures (0 at the start). A value without an effect
+/// shows the picture at once ("No Transitions").
 int nextTransitionType(int setting, int& cycle);
 
 /// The reveal order of the block effects: the cells 0 … n² − 1 shuffled by
@@ -60,6 +78,12 @@ public:
     void AddSourcePic(graphics::HDC source, int width, int height, int sourceX, int sourceY);
     void TransType(int type);
     int TransType() const { return type_; }
+    /// The source, area and offset given by AddSourcePic.
+    graphics::HDC source() const { return source_; }
+    int areaWidth() const { return width_; }
+    int areaHeight() const { return height_; }
+    int sourceX() const { return sourceX_; }
+    int sourceY() const { return sourceY_; }
     /// Sets up the effect's state (the block shuffle, the blinds) ahead of
     /// its first step, so that no step pays for it. Transition() does it
     /// itself when it was not done.

@@ -194,6 +194,9 @@ void frmSaver::resizeEvent(QResizeEvent* event) {
     picDisp_->setGeometry(
         QRectF(area.x() + r.x / dpr, area.y() + r.y / dpr, r.width / dpr, r.height / dpr).toRect());
     lblMemStatus_->move(0, lblStartMem_->height());
+    // The blending effects draw one frame per refresh of the screen.
+    if (const QScreen* s = screen())
+        change_.setFrameInterval(screenFrameInterval(s->refreshRate()));
     change_.setCanvas(layout_, dpr); // asks for the whole canvas to be painted
 }
 

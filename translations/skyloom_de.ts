@@ -331,6 +331,22 @@
         <translation>Schnelle Blöcke</translation>
     </message>
     <message>
+        <source>Cross Fade</source>
+        <translation>Überblenden</translation>
+    </message>
+    <message>
+        <source>Slide</source>
+        <translation>Schieben</translation>
+    </message>
+    <message>
+        <source>Slow Zoom</source>
+        <translation>Langsamer Zoom</translation>
+    </message>
+    <message>
+        <source>All Transitions, Smooth</source>
+        <translation>Alle Übergänge, weich</translation>
+    </message>
+    <message>
         <source>English</source>
         <translation>Englisch</translation>
     </message>

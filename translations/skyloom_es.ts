@@ -331,6 +331,22 @@
         <translation>Disolución rápida en bloques</translation>
     </message>
     <message>
+        <source>Cross Fade</source>
+        <translation>Fundido encadenado</translation>
+    </message>
+    <message>
+        <source>Slide</source>
+        <translation>Deslizamiento</translation>
+    </message>
+    <message>
+        <source>Slow Zoom</source>
+        <translation>Zoom lento</translation>
+    </message>
+    <message>
+        <source>All Transitions, Smooth</source>
+        <translation>Todas las transiciones, suaves</translation>
+    </message>
+    <message>
         <source>English</source>
         <translation>Inglés</translation>
     </message>

@@ -331,6 +331,22 @@
         <translation>Blocs rapides</translation>
     </message>
     <message>
+        <source>Cross Fade</source>
+        <translation>Fondu enchaîné</translation>
+    </message>
+    <message>
+        <source>Slide</source>
+        <translation>Glissement</translation>
+    </message>
+    <message>
+        <source>Slow Zoom</source>
+        <translation>Zoom lent</translation>
+    </message>
+    <message>
+        <source>All Transitions, Smooth</source>
+        <translation>Toutes les transitions, en douceur</translation>
+    </message>
+    <message>
         <source>English</source>
         <translation>Anglais</translation>
     </message>

@@ -331,6 +331,22 @@
         <translation>高速ブロック アウト</translation>
     </message>
     <message>
+        <source>Cross Fade</source>
+        <translation>クロスフェード</translation>
+    </message>
+    <message>
+        <source>Slide</source>
+        <translation>スライド</translation>
+    </message>
+    <message>
+        <source>Slow Zoom</source>
+        <translation>スローズーム</translation>
+    </message>
+    <message>
+        <source>All Transitions, Smooth</source>
+        <translation>すべてのトランジション（なめらか）</translation>
+    </message>
+    <message>
         <source>English</source>
         <translation>英語</translation>
     </message>

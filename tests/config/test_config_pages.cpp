@@ -201,6 +201,34 @@ TEST_F(ScreenSaverPageTest, StoredValuesOutsideTheListsShowTheDefaultsUntilSaved
     EXPECT_EQ(value("CalendarSS", "position"), "1");
 }
 
+// The blending effects follow the ten old ones in the list; their positions
+// are stored as they are, and values past the list still show the default.
+TEST_F(ScreenSaverPageTest, BlendingTransitionsAreListedAndStoredByPosition) {
+    const auto& names = transitionNames();
+    ASSERT_EQ(names.size(), 15u);
+    EXPECT_EQ(names[10], "Fast Block Out");
+    EXPECT_EQ(names[11], "Cross Fade");
+    EXPECT_EQ(names[12], "Slide");
+    EXPECT_EQ(names[13], "Slow Zoom");
+    EXPECT_EQ(names[14], "All Transitions, Smooth");
+    for (int position : {0, 1, 10, 11, 12, 13, 14}) {
+        SCOPED_TRACE(position);
+        writeSettings("[ScreenSaver]\nSetup=1\n[Transition]\ndefaultTransition=" +
+                      std::to_string(position) + "\n");
+        ScreenSaverPage page = load();
+        EXPECT_EQ(page.values().transition, position);
+        EXPECT_TRUE(page.fallbacks().empty());
+        ASSERT_TRUE(page.SetScreenSaverInfo());
+        EXPECT_EQ(value("Transition", "defaultTransition"), std::to_string(position));
+    }
+    for (const char* stored : {"15", "-1", "70000"}) {
+        SCOPED_TRACE(stored);
+        writeSettings(std::string("[ScreenSaver]\nSetup=1\n[Transition]\ndefaultTransition=") +
+                      stored + "\n");
+        EXPECT_EQ(load().values().transition, 1);
+    }
+}
+
 TEST_F(ScreenSaverPageTest, StartedFromTheDisplaySettingsHidesTheSystemFramesAndIsOn) {
     writeSettings("[ScreenSaver]\nSetup=1\n");
     platform::setScreenSaveActive(false);

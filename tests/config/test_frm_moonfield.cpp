@@ -123,7 +123,11 @@ TEST_F(FrmMoonfieldTest, ApplySavesTheCurrentPageAndOkEveryChangedPage) {
     child<QTabWidget>(*form, "SSTabPages")->setCurrentIndex(0);
     EXPECT_FALSE(child<QPushButton>(*form, "cmdApply")->isEnabled());
     child<QSpinBox>(*form, "nbsImageDelay")->setValue(90);
-    child<QComboBox>(*form, "cmboTransitions")->setCurrentIndex(4);
+    auto* transitions = child<QComboBox>(*form, "cmboTransitions");
+    ASSERT_EQ(transitions->count(), 15);
+    EXPECT_EQ(transitions->itemText(11), "Cross Fade");
+    EXPECT_EQ(transitions->itemText(14), "All Transitions, Smooth");
+    transitions->setCurrentIndex(4);
     EXPECT_TRUE(form->PageChanged(0));
     EXPECT_EQ(readSettings(), before) << "nothing is written before Apply";
 

@@ -68,6 +68,7 @@ TEST_F(GermanDialogTest, CaptionsAndButtonsAreGerman) {
     EXPECT_EQ(child<QLabel>(*form, "SSLabel1")->text(), "Bildsammlung:");
     EXPECT_EQ(child<QGroupBox>(*form, "framSSTimeBetween")->title(), "Zeit zwischen den Bildern");
     EXPECT_EQ(child<QComboBox>(*form, "cmboTransitions")->itemText(0), "Keine Übergänge");
+    EXPECT_EQ(child<QComboBox>(*form, "cmboTransitions")->itemText(11), "Überblenden");
     EXPECT_EQ(child<QComboBox>(*form, "cmboSSLanguage")->itemText(2), "Deutsch");
     // A label names its control for screen readers in the same language.
     EXPECT_EQ(child<QComboBox>(*form, "cmboSS_SetsToUse")->accessibleName(), "Bildsammlung:");

@@ -1,6 +1,7 @@
 // The picture change without any window (a plain GUI application, no
 // widgets): its calendar follows the settings it was given, never the
-// stored ones, and two of them run side by side on canvases of their own.
+// stored ones, two of them run side by side on canvases of their own, and
+// the blending effects run on their frame clock and stop with the saver.
 
 #include "calendar/CalendarClass.h"
 #include "graphics/io/JpegCodec.h"
@@ -10,11 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -135,4 +138,67 @@ TEST_F(PictureChangeTest, TwoChangesRunSideBySideOnTheirOwnCanvases) {
     EXPECT_NEAR(qBlue(centre(second.canvas())), blue.blue(), 20);
     EXPECT_TRUE(first.aborted() && second.aborted());
     EXPECT_FALSE(first.tmrTrans().isActive() || second.tmrTrans().isActive());
+}
+
+// "Cross Fade" through the change's own frame clock: frames at the screen's
+// pace blend from what the canvas showed into the new picture, and the
+// last one is the picture itself.
+TEST_F(PictureChangeTest, CrossFadeBlendsTheCanvasIntoTheNewPictureFrameByFrame) {
+    auto s = settings(program("fade", QColor(220, 30, 30)));
+    s.bCalender = false;
+    s.nTransition = saver::kCrossFade;
+    PictureChange change;
+    prepare(change, s, {320, 240});
+    change.setFrameInterval(10);
+    change.canvas().fill(qRgb(0, 0, 200)); // the picture before
+    std::vector<int> reds;
+    change.drawRequested = [&](const QRegion&) {
+        reds.push_back(qRed(change.canvas().pixel(160, 120)));
+    };
+    runUntilShown({&change});
+    // Frames between the two pictures, red rising, blue falling.
+    const auto between =
+        std::count_if(reds.begin(), reds.end(), [](int r) { return r > 20 && r < 200; });
+    EXPECT_GE(between, 1);
+    EXPECT_TRUE(std::is_sorted(reds.begin(), reds.end()));
+    const QRgb centre = change.canvas().pixel(160, 120);
+    EXPECT_NEAR(qRed(centre), 220, 12);
+    EXPECT_LT(qBlue(centre), 40);
+    EXPECT_FALSE(change.tmrFrame().isActive());
+}
+
+// The saver ends in the middle of a blending effect or a slow zoom: no
+// frame is drawn after Abort, and no clock is left running.
+TEST_F(PictureChangeTest, AbortStopsTheBlendingFramesAndTheSlowZoom) {
+    for (int type : {saver::kSlide, saver::kSlowZoom}) {
+        SCOPED_TRACE(saver::kTransitionNames[type]);
+        auto s = settings(program("abort" + std::to_string(type), QColor(30, 200, 30)));
+        s.bCalender = false;
+        s.nTransition = type;
+        PictureChange change;
+        prepare(change, s, {320, 240});
+        change.setFrameInterval(5);
+        int frames = 0;
+        QEventLoop loop;
+        change.drawRequested = [&](const QRegion&) {
+            ++frames;
+            if (type == saver::kSlide && change.tmrFrame().isActive() && frames == 2) {
+                change.Abort(); // in the middle of the slide
+                loop.quit();
+            }
+            if (type == saver::kSlowZoom && change.slowZoom().active()) {
+                change.Abort(); // the first frame of the zoom
+                loop.quit();
+            }
+        };
+        change.start();
+        QTimer::singleShot(30000, &loop, [&loop] { loop.quit(); }); // a safety net
+        loop.exec();
+        ASSERT_TRUE(change.aborted());
+        const int atAbort = frames;
+        EXPECT_FALSE(change.tmrFrame().isActive() || change.tmrZoom().isActive() ||
+                     change.tmrTrans().isActive());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frames, atAbort);
+    }
 }
