@@ -42,6 +42,14 @@ private:
     const QImage* image_;
 };
 
+// Where no canvas lies (the margins, a monitor taken away) the window is
+// black: painted so, or the old pixels would stay in the backing store.
+inline void paintBlack(QWidget& window, const QRegion& region) {
+    QPainter p(&window);
+    for (const QRect& r : region)
+        p.fillRect(r, Qt::black);
+}
+
 // A black, borderless window over the monitors of an X screen other than
 // the primary one's. Its input ends the saver like the saver window's.
 class ScreenWindow : public QWidget {
@@ -50,6 +58,7 @@ public:
     int screenNumber = 0;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

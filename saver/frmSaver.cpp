@@ -104,8 +104,13 @@ void frmSaver::coverScreens() {
         setGeometry(screen->geometry());
     else if (embedded_)
         setGeometry(QRect(QPoint(0, 0), screen->virtualSize()));
-    else
-        setGeometry(screen->virtualGeometry());
+    else {
+        // A monitor taken away leaves its part covered in black: shrunk,
+        // the window would leave behind it whatever the screen last showed
+        // there (the composite overlay keeps the old pixels).
+        coveredArea_ = coveredArea_.united(screen->virtualGeometry());
+        setGeometry(coveredArea_);
+    }
     if (cover_)
         cover_->setArea(geometry());
     syncSurfaces();
@@ -166,6 +171,10 @@ void frmSaver::resizeEvent(QResizeEvent* event) {
         syncSurfaces();
     else
         layoutSurfaces();
+}
+
+void frmSaver::paintEvent(QPaintEvent* event) {
+    paintBlack(*this, event->region());
 }
 
 void frmSaver::setMemoryStatus(const QString& text) {

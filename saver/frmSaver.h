@@ -79,6 +79,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -114,6 +115,7 @@ private:
     std::unique_ptr<platform::MonitorWatch> watch_;
     QTimer monitorsChanged_; // gathers a burst of monitor changes into one
     bool started_ = false;
+    QRect coveredArea_; // every part of the desktop covered so far
     MouseTracker mouse_;
     QLabel* lblStartMem_ = nullptr;
     QLabel* lblMemStatus_ = nullptr;

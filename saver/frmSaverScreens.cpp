@@ -27,6 +27,9 @@ ScreenWindow::ScreenWindow(frmSaver& saver, Qt::WindowFlags flags)
     setMouseTracking(true);
 }
 
+void ScreenWindow::paintEvent(QPaintEvent* event) {
+    paintBlack(*this, event->region());
+}
 void ScreenWindow::keyPressEvent(QKeyEvent* event) {
     saver_.keyPressEvent(event);
 }
@@ -113,7 +116,6 @@ frmSaver::Surface& frmSaver::addSurface(const platform::Monitor& monitor, QWidge
     s->widget->setObjectName(surfaces_.empty()
                                  ? QStringLiteral("picDisp")
                                  : QStringLiteral("picDisp%1").arg(surfaces_.size() + 1));
-    s->widget->lower();
     s->widget->show();
     Surface* raw = s.get();
     s->change->drawRequested = [this, raw](const QRegion& part) { canvasChanged(*raw, part); };
@@ -152,8 +154,10 @@ void frmSaver::syncSurfaces() {
                         [&s](const platform::Monitor& m) { return sameMonitor(m, s->monitor); });
         if (present)
             kept.push_back(std::move(s));
-        else
+        else {
             logInfo("saver", "monitor gone: " + s->monitor.name.toStdString());
+            s->change->Abort();
+        }
     }
     surfaces_ = std::move(kept);
     // Windows of X screens without monitors go.
