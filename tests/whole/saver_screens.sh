@@ -2,7 +2,8 @@
 # Whole-program test: the saver gives every monitor of one X screen (two
 # RandR monitors of different sizes) its own pictures, or with "Same picture
 # on every screen" the same one, puts the calendar on the primary monitor
-# only, and covers a monitor added while it runs; as a screen-saver daemon's
+# only, covers a monitor added while it runs and, locked, draws on both
+# monitors the same way; as a screen-saver daemon's
 # display mode it draws into the daemon's window and follows its size.
 # Usage: saver_screens.sh <skyloom binary> <folder for screenshots>
 set -u
@@ -99,7 +100,25 @@ note "same picture: left $left, right $right"
 xdotool key a
 wait_exit "$spid" "the saver after a key"
 
-# 4. A daemon's window: the saver draws into it and follows its size.
+# 4. Locked, the saver covers and draws on both monitors the same way.
+ini_tool="$(dirname "$BIN")/skyloom-ini"
+"$ini_tool" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 1 || fail "registry"
+echo "moon light" | "$ini_tool" saver-password || fail "saver password"
+saver_settings 0
+start_saver
+wait_log "screen locked"
+wait_until "pictures on both monitors of the lock" "$WHOLE_WAIT" filled locked "$LEFT" "$RIGHT"
+left=$(mean_rgb "$SHOTS/locked.png" "$LEFT")
+right=$(mean_rgb "$SHOTS/locked.png" "$RIGHT")
+note "locked: left $left, right $right"
+[ "$(colour_distance "$left" "$right")" -gt 60 ] || fail "the lock shows one picture on both monitors"
+xdotool key x
+xdotool type --delay 20 "moon light"
+xdotool key Return
+wait_exit "$spid" "the lock after the right password"
+"$ini_tool" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 0 || fail "registry"
+
+# 5. A daemon's window: the saver draws into it and follows its size.
 xev -geometry 640x480+100+100 >/dev/null 2>&1 &
 pids="$pids $!"
 xev_window() {
