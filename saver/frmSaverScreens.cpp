@@ -72,12 +72,9 @@ std::vector<platform::Monitor> frmSaver::monitorsToCover() const {
     std::vector<platform::Monitor> monitors = platform::listMonitors();
     if (monitors.empty())
         return {};
-    if (embedded_) {
-        // The guard's window covers the primary monitor's X screen.
-        const int screen = monitors.front().screenNumber;
-        std::erase_if(monitors,
-                      [screen](const platform::Monitor& m) { return m.screenNumber != screen; });
-    }
+    // Inside the lock's guard the guard's window covers the primary
+    // monitor's X screen; the other screens get windows of their own above
+    // the guard's black covers there (the guard holds the input).
     return monitors;
 }
 
@@ -87,7 +84,9 @@ QWidget* frmSaver::windowForScreen(const platform::Monitor& monitor) {
     for (const auto& w : screenWindows_)
         if (w->screenNumber == monitor.screenNumber)
             return w.get();
-    auto w = std::make_unique<ScreenWindow>(*this, windowFlags());
+    auto w = std::make_unique<ScreenWindow>(*this, Qt::Window | Qt::FramelessWindowHint |
+                                                       Qt::WindowStaysOnTopHint |
+                                                       Qt::BypassWindowManagerHint);
     w->screenNumber = monitor.screenNumber;
     if (monitor.screen)
         w->setScreen(monitor.screen);

@@ -2,7 +2,7 @@
 # Whole-program test: the saver covers both X screens of a display (the
 # window underneath never shows), each with its own pictures, or with "Same
 # picture on every screen" the same one, and the calendar on the primary
-# monitor's screen only.
+# monitor's screen only; locked, it covers and draws on both the same way.
 # Usage: saver_xscreens.sh <skyloom binary> <folder for screenshots>
 set -u
 BIN=$1
@@ -75,4 +75,17 @@ note "same picture: screen 0 $first, screen 1 $second"
 [ "$(colour_distance "$first" "$second")" -le 25 ] || fail "the screens show different pictures"
 xdotool key a
 wait_exit "$spid" "the saver after a key"
+
+# 3. Locked, both screens are covered and show pictures.
+ini_tool="$(dirname "$BIN")/skyloom-ini"
+"$ini_tool" registry-set 'Control Panel\desktop' ScreenSaveUsePassword 1 || fail "registry"
+echo "moon light" | "$ini_tool" saver-password || fail "saver password"
+saver_settings 0
+start_saver
+wait_log "screen locked"
+wait_until "pictures on both X screens of the lock" "$WHOLE_WAIT" filled locked
+xdotool key x
+xdotool type --delay 20 "moon light"
+xdotool key Return
+wait_exit "$spid" "the lock after the right password"
 echo "PASS"
