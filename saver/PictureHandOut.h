@@ -24,6 +24,9 @@ class PictureHandOut {
 public:
     PictureHandOut(std::string settingsFile, bool randomOrder, RandomSource random,
                    bool samePicture);
+    // The chooser's avoid rule looks at this object's canvases.
+    PictureHandOut(const PictureHandOut&) = delete;
+    PictureHandOut& operator=(const PictureHandOut&) = delete;
 
     using Timing = PictureChooser::Timing;
     struct Choice {
