@@ -42,6 +42,7 @@ saver::SaverSettings previewSettings(const ScreenSaverSettings& v,
     s.nTransition = v.transition;
     s.nPanSpeed = 255 - v.panSlider;
     s.bStretch2Fit = v.stretch;
+    s.bSameOnAllScreens = v.sameOnAllScreens;
     s.bCalender = v.calendarOn;
     if (const ListItem* size = at(calendarSizes(), v.calendarSize))
         s.CalSize = size->value;

@@ -115,6 +115,7 @@ void ScreenSaverPage::LoadScreenSaverPage(bool startedFromProps,
         fallBack("[Panoramic] speed " + std::to_string(speed) + " is out of range");
     v.panEnable = ReadIniInt("Panoramic", "enable", 1, f) == 1;
     v.stretch = ReadIniInt("PrefsSS", "stretch", 1, f) != 0;
+    v.sameOnAllScreens = ReadIniInt("PrefsSS", "sameOnAllScreens", 0, f) != 0;
     v.calendarOn = ReadIniInt("CalendarSS", "enable", 1, f) == 1;
 
     const int position = ReadIniInt("CalendarSS", "position", 1, f);
@@ -190,6 +191,7 @@ bool ScreenSaverPage::SetScreenSaverInfo() const {
         doc.set("Panoramic", "speed", std::to_string(255 - v.panSlider));
         doc.set("Panoramic", "enable", flag(v.panEnable));
         doc.set("PrefsSS", "stretch", flag(v.stretch));
+        doc.set("PrefsSS", "sameOnAllScreens", flag(v.sameOnAllScreens));
         doc.set("CalendarSS", "size", std::to_string(size));
         doc.set("CalendarSS", "position", std::to_string(position));
         doc.set("CalendarSS", "enable", flag(v.calendarOn));

@@ -15,23 +15,24 @@ namespace skyloom::config {
 
 /// Everything the page's controls show.
 struct ScreenSaverSettings {
-    bool saverOn = true;      ///< optSS_State: the system saver is active
-    int delayMinutes = 10;    ///< nbsSaverDelay
-    int imageDelay = 60;      ///< nbsImageDelay
-    bool minutes = false;     ///< optSSMinutes (else optSSSeconds)
-    int setIndex = -1;        ///< cmboSS_SetsToUse entry, -1 none
-    int transition = 1;       ///< cmboTransitions position
-    int language = 0;         ///< cmboSSLanguage position
-    bool showText = false;    ///< chkShowDescriptive
-    bool showTitle = false;   ///< chkShowTitles
-    int infoTime = 20;        ///< nbsInfoPanelShows, seconds
-    int panSlider = 250;      ///< sldrPanSpeed (speed = 255 - value)
-    bool panEnable = true;    ///< optPanaMotionOn
-    bool stretch = true;      ///< chkSSFit2Screen
-    bool calendarOn = true;   ///< optCalendarOn
-    int calendarSize = 3;     ///< cmboCalendarSize position ("Small")
-    int calendarPosition = 0; ///< cmboCalendarPosition position ("Top-Left")
-    bool webLinkOn = true;    ///< optWebLinkOn (shown, never saved here)
+    bool saverOn = true;           ///< optSS_State: the system saver is active
+    int delayMinutes = 10;         ///< nbsSaverDelay
+    int imageDelay = 60;           ///< nbsImageDelay
+    bool minutes = false;          ///< optSSMinutes (else optSSSeconds)
+    int setIndex = -1;             ///< cmboSS_SetsToUse entry, -1 none
+    int transition = 1;            ///< cmboTransitions position
+    int language = 0;              ///< cmboSSLanguage position
+    bool showText = false;         ///< chkShowDescriptive
+    bool showTitle = false;        ///< chkShowTitles
+    int infoTime = 20;             ///< nbsInfoPanelShows, seconds
+    int panSlider = 250;           ///< sldrPanSpeed (speed = 255 - value)
+    bool panEnable = true;         ///< optPanaMotionOn
+    bool stretch = true;           ///< chkSSFit2Screen
+    bool sameOnAllScreens = false; ///< chkSameOnAllScreens
+    bool calendarOn = true;        ///< optCalendarOn
+    int calendarSize = 3;          ///< cmboCalendarSize position ("Small")
+    int calendarPosition = 0;      ///< cmboCalendarPosition position ("Top-Left")
+    bool webLinkOn = true;         ///< optWebLinkOn (shown, never saved here)
     bool webLinkUserControl = true;
     bool passwordProtected = false; ///< chkPasswordProtected
 

@@ -12,6 +12,7 @@
 #include "Thumbnail.h"
 #include "frmChangePassword.h"
 #include "imagesets/SetFiles.h"
+#include "platform/Monitors.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -174,6 +175,17 @@ QWidget* ScreenSaverPageWidget::buildBasicTab() {
     config->addWidget(cmboTransitions_, 2, 1);
     chkSSFit2Screen_ = named(new QCheckBox(tr("&Size to fit screen"), SSFrame2), "chkSSFit2Screen");
     config->addWidget(chkSSFit2Screen_, 3, 0, 1, 2);
+    chkSameOnAllScreens_ =
+        named(new QCheckBox(tr("Same picture on every screen"), SSFrame2), "chkSameOnAllScreens");
+    config->addWidget(chkSameOnAllScreens_, 4, 0, 1, 2);
+    // Offered only where there is more than one monitor, and kept so when
+    // monitors come and go while the dialog is open.
+    const auto showSameOnAll = [this] {
+        chkSameOnAllScreens_->setVisible(platform::listMonitors().size() > 1);
+    };
+    showSameOnAll();
+    monitors_ = new platform::MonitorWatch(this);
+    connect(monitors_, &platform::MonitorWatch::changed, this, showSameOnAll);
     config->setColumnStretch(1, 1);
     left->addWidget(SSFrame2);
 
@@ -214,12 +226,26 @@ QWidget* ScreenSaverPageWidget::buildBasicTab() {
     right->addWidget(cmdSSPreview_);
     right->addStretch();
     basicLayout->addLayout(right);
-    saverControls_.insert(saverControls_.end(),
-                          {cmboSS_SetsToUse_, chkShowTitles_, SSFrame2, framSSTimeBetween,
-                           nbsImageDelay_, optSSMinutes_, optSSSeconds_, SSFrame3,
-                           chkShowDescriptive_, SSLabel4, cmboSSLanguage_, SSLabel5,
-                           cmboTransitions_, cmdSSPreview_, chkSSFit2Screen_, SSLabel1, Label17,
-                           nbsInfoPanelShows_, seconds});
+    saverControls_.insert(saverControls_.end(), {cmboSS_SetsToUse_,
+                                                 chkShowTitles_,
+                                                 SSFrame2,
+                                                 framSSTimeBetween,
+                                                 nbsImageDelay_,
+                                                 optSSMinutes_,
+                                                 optSSSeconds_,
+                                                 SSFrame3,
+                                                 chkShowDescriptive_,
+                                                 SSLabel4,
+                                                 cmboSSLanguage_,
+                                                 SSLabel5,
+                                                 cmboTransitions_,
+                                                 cmdSSPreview_,
+                                                 chkSSFit2Screen_,
+                                                 chkSameOnAllScreens_,
+                                                 SSLabel1,
+                                                 Label17,
+                                                 nbsInfoPanelShows_,
+                                                 seconds});
     return basic;
 }
 
@@ -351,6 +377,8 @@ void ScreenSaverPageWidget::connectControls() {
          [](ScreenSaverSettings& v, int n) { v.infoTime = n; });
     bind(chkSSFit2Screen_, &QCheckBox::toggled,
          [](ScreenSaverSettings& v, bool on) { v.stretch = on; });
+    bind(chkSameOnAllScreens_, &QCheckBox::toggled,
+         [](ScreenSaverSettings& v, bool on) { v.sameOnAllScreens = on; });
     bind(optCalendarOn_, &QRadioButton::toggled,
          [](ScreenSaverSettings& v, bool on) { v.calendarOn = on; });
     bind(cmboCalendarSize_, &QComboBox::currentIndexChanged,
@@ -402,6 +430,7 @@ void ScreenSaverPageWidget::showPage() {
     cmboSSLanguage_->setCurrentIndex(v.language);
     nbsInfoPanelShows_->setValue(v.infoTime);
     chkSSFit2Screen_->setChecked(v.stretch);
+    chkSameOnAllScreens_->setChecked(v.sameOnAllScreens);
     (v.calendarOn ? optCalendarOn_ : optCalendarOff_)->setChecked(true);
     cmboCalendarSize_->setCurrentIndex(v.calendarSize);
     cmboCalendarPosition_->setCurrentIndex(v.calendarPosition);

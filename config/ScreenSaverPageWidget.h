@@ -23,6 +23,10 @@ class QTabWidget;
 class QTimer;
 class QVBoxLayout;
 
+namespace skyloom::platform {
+class MonitorWatch;
+}
+
 namespace skyloom::config {
 
 class ConfigSession;
@@ -103,6 +107,8 @@ private:
     QComboBox* cmboSSLanguage_ = nullptr;
     QSpinBox* nbsInfoPanelShows_ = nullptr;
     QCheckBox* chkSSFit2Screen_ = nullptr;
+    QCheckBox* chkSameOnAllScreens_ = nullptr; ///< only with several monitors
+    platform::MonitorWatch* monitors_ = nullptr;
     QRadioButton* optCalendarOn_ = nullptr;
     QRadioButton* optCalendarOff_ = nullptr;
     QComboBox* cmboCalendarSize_ = nullptr;

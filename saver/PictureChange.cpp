@@ -56,7 +56,26 @@ PictureChange::PictureChange(QObject* parent)
     connect(&tmrZoom_, &QTimer::timeout, this, &PictureChange::zoomFrame);
 }
 
-PictureChange::~PictureChange() = default;
+PictureChange::~PictureChange() {
+    if (handOut_)
+        handOut_->leave(handOutId_);
+}
+
+void PictureChange::setHandOut(std::shared_ptr<PictureHandOut> handOut) {
+    if (handOut_)
+        handOut_->leave(handOutId_);
+    handOut_ = std::move(handOut);
+    handOutId_ = handOut_ ? handOut_->join() : 0;
+}
+
+void PictureChange::LoadFrom(const PictureChange& first) {
+    loaded_ = true;
+    abort_ = false;
+    settings_ = first.settings_;
+    playList_ = first.playList_;
+    titlePage_ = first.titlePage_;
+    clock_ = SaverClock(settings_.bSetUp, settings_.nTimeBetween);
+}
 
 void PictureChange::InitiSaver(const SaverSettings& settings, bool bAsMinutes) {
     settings_ = settings;
@@ -263,13 +282,16 @@ bool PictureChange::PrepImage() {
     }
     if (!random_)
         random_ = clockSeededRandom();
-    if (!chooser_) {
-        chooser_.emplace(settings_.szScrIni, settings_.bUseAll, random_);
+    if (!handOut_)
+        setHandOut(std::make_shared<PictureHandOut>(settings_.szScrIni, settings_.bUseAll, random_,
+                                                    false));
+    if (!timingSet_) {
+        timingSet_ = true;
         timing_.displayTime = settings_.nTimeBetween;
         timing_.restoreTime = titlePage_.time > 0 ? titlePage_.time : settings_.nTimeBetween;
     }
     const bool hasTitle = !titlePage_.file.empty();
-    int index = chooser_->next(count, hasTitle, timing_);
+    PictureHandOut::Choice choice = handOut_->next(handOutId_, count, hasTitle, timing_);
     // One pass over the list at most: entries whose file is missing or
     // cannot be decoded are skipped. Each set folder is listed once for the
     // whole pass, and only the first few missing pictures are logged one by
@@ -283,10 +305,10 @@ bool PictureChange::PrepImage() {
     };
     for (int attempt = 0; attempt < count; ++attempt) {
         if (attempt > 0) {
-            index = chooser_->following(index, count, hasTitle);
+            choice = handOut_->following(handOutId_, choice.index, count, hasTitle);
             timing_.displayTime = timing_.restoreTime;
         }
-        const std::string entry = playList_.Item(index);
+        const std::string entry = playList_.Item(choice.index);
         const std::string relativePath(imagesets::entryPath(entry));
         const auto file = imagesets::resolvePicture(settings_.szImagePath, relativePath, resolver);
         if (!file) {
@@ -295,7 +317,7 @@ bool PictureChange::PrepImage() {
                         "picture missing, skipped: " + settings_.szImagePath + relativePath);
             continue;
         }
-        const Entry result = prepareEntry(index, entry, *file);
+        const Entry result = prepareEntry(choice, entry, *file);
         if (result == Entry::Aborted)
             return false;
         if (result == Entry::Shown) {
@@ -308,12 +330,21 @@ bool PictureChange::PrepImage() {
     return false;
 }
 
-PictureChange::Entry PictureChange::prepareEntry(int index, const std::string& entry,
+PictureChange::Entry PictureChange::prepareEntry(PictureHandOut::Choice choice,
+                                                 const std::string& entry,
                                                  const std::string& file) {
+    const int index = choice.index;
     const std::string relativePath(imagesets::entryPath(entry));
-    const PictureSettings ps =
-        readPictureSettings(settings_.szImagePath, relativePath, chooser_->titleShowing(),
-                            settings_.bUseAll, layers_, random_);
+    // With the same picture everywhere the first monitor's reading (and its
+    // layer choice) serves the others.
+    PictureSettings ps;
+    if (const PictureSettings* shared = handOut_->settingsFor(handOutId_, index)) {
+        ps = *shared;
+    } else {
+        ps = readPictureSettings(settings_.szImagePath, relativePath, choice.titleShowing,
+                                 settings_.bUseAll, layers_, random_);
+        handOut_->keepSettings(handOutId_, index, ps);
+    }
     PrepRequest rq;
     rq.programPath = settings_.szImagePath;
     rq.picturePath = file;
@@ -327,11 +358,19 @@ PictureChange::Entry PictureChange::prepareEntry(int index, const std::string& e
     rq.layerTranslucency = ps.layerTranslucency;
     rq.bitsPerPixel = platform::displayBitsPerPixel();
     rq.aborted = [this] { return abort_; };
-    // The smoothing filter is one for the whole program; only the change
-    // that is preparing may stop it (see Abort).
-    preparing_ = true;
-    PrepResult result = preparePicture(rq);
-    preparing_ = false;
+    // A monitor of a size already prepared for takes that picture.
+    PrepResult result;
+    if (const PrepResult* shared = handOut_->preparedFor(handOutId_, index, rq.display)) {
+        result = *shared;
+    } else {
+        // The smoothing filter is one for the whole program; only the change
+        // that is preparing may stop it (see Abort).
+        preparing_ = true;
+        result = preparePicture(rq);
+        preparing_ = false;
+        if (result.status == PrepResult::Status::Ready && !abort_)
+            handOut_->keepPrepared(handOutId_, index, rq.display, result);
+    }
     if (result.status == PrepResult::Status::Aborted || abort_)
         return Entry::Aborted;
     if (result.status == PrepResult::Status::LoadFailed) {
@@ -345,13 +384,13 @@ PictureChange::Entry PictureChange::prepareEntry(int index, const std::string& e
     current_.panoramicOrigin = ps.panoramicOrigin;
     current_.width = result.pictureSize.width;
     current_.height = result.pictureSize.height;
-    current_.titleShowing = chooser_->titleShowing();
+    current_.titleShowing = choice.titleShowing;
     current_.index = index;
     links_ = WebLinks{ps.pictureUrl, ps.setUrl,         ps.companyUrl,
                       ps.saverUrl,   ps.webLinkEnabled, ps.saverWebLinkEnabled};
     picStretchDC_->setImage(std::move(result.picture));
     clock_.setTimeBetween(std::max(1, timing_.displayTime));
-    chooser_->shown();
+    handOut_->shown(handOutId_);
     return Entry::Shown;
 }
 

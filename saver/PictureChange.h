@@ -20,6 +20,7 @@
 #include "calendar/CalendarClass.h"
 #include "graphics/rasterkit/DeviceContext.h"
 #include "imagesets/PlayList.h"
+#include "saver/PictureHandOut.h"
 #include "saver/PrepImageLogic.h"
 
 #include <QElapsedTimer>
@@ -57,6 +58,18 @@ public:
     void Load(const std::string& programPath);
     const SaverSettings& settings() const { return settings_; }
     SaverSettings& settings() { return settings_; }
+    /// Takes the loaded settings and the play list of `first` (another
+    /// monitor's change) instead of loading them again.
+    void LoadFrom(const PictureChange& first);
+
+    /// Shares the play list's entries with the changes of other monitors
+    /// (before start). Without one the change makes its own at the first
+    /// picture.
+    void setHandOut(std::shared_ptr<PictureHandOut> handOut);
+    const std::shared_ptr<PictureHandOut>& handOut() const { return handOut_; }
+    /// The calendar goes on one monitor only (on by default).
+    void setCalendarShown(bool shown) { calendarShown_ = shown; }
+    bool calendarShown() const { return calendarShown_; }
 
     /// Sizes the canvas for a window laid out as `layout` (device pixels);
     /// `scale` is device pixels per logical pixel, for the notices' text.
@@ -163,7 +176,8 @@ private:
     void requestDraw(const QRegion& part);
     void buildPlayList(bool fallBackToAllSets);
     enum class Entry { Shown, Skipped, Aborted };
-    Entry prepareEntry(int index, const std::string& entry, const std::string& file);
+    Entry prepareEntry(PictureHandOut::Choice choice, const std::string& entry,
+                       const std::string& file);
     void chooseFirstView();
     void transitionStep();
     void startSmoothTransition();
@@ -190,8 +204,11 @@ private:
     std::unique_ptr<graphics::DeviceContext> picConvertDC_;
     TransitionClass trans_;
     RandomSource random_;
-    std::optional<PictureChooser> chooser_;
+    std::shared_ptr<PictureHandOut> handOut_;
+    int handOutId_ = 0;
+    bool calendarShown_ = true;
     PictureChooser::Timing timing_;
+    bool timingSet_ = false;
     LayerChooser layers_;
     CurrentPicture current_;
     int transitionCycle_ = 0;

@@ -203,7 +203,7 @@ void PictureChange::AfterDescription() {
     if (abort_)
         return;
     DispTitle();
-    if (!current_.titleShowing && settings_.bCalender)
+    if (!current_.titleShowing && settings_.bCalender && calendarShown_)
         DispCalender();
     if (!current_.panDirection.empty())
         ExecutePan();

@@ -87,14 +87,16 @@ int PictureChooser::next(int count, bool hasTitlePage, Timing& timing) {
             // Bounded, so that a faulty random source cannot hang the saver.
             for (int draw = 0; draw < 1000; ++draw) {
                 index = drawIndex(random_, count);
-                if (!hasTitlePage || index != 1)
+                if ((!hasTitlePage || index != 1) && !(avoid && draw < 100 && avoid(index)))
                     break;
             }
             if (hasTitlePage && index == 1)
                 index = 2;
             positionToStore_ = true;
         } else {
-            index = ReadIniInt("PrefsSS", "LastImage", 0, settingsFile_) + 1;
+            const int last =
+                positionToStore_ ? current_ : ReadIniInt("PrefsSS", "LastImage", 0, settingsFile_);
+            index = last + 1;
             if (index > count || index < 1)
                 index = hasTitlePage ? 2 : 1;
             if (hasTitlePage && index == 1)

@@ -42,10 +42,15 @@ public:
     /// The entry chosen last is on show: in sequential order its position
     /// goes to "LastImage", once per change however many entries were
     /// skipped before it (each write flushes the settings file to disk).
+    /// Until then the next choice goes on from it, not from the file: several
+    /// screens choosing one after another take successive entries.
     void shown();
 
     int currentIndex() const { return current_; }
     bool titleShowing() const { return titleShowing_; }
+    /// Random order: entries this says yes to are drawn again (a bounded
+    /// number of times), so that several screens rarely show one picture.
+    std::function<bool(int)> avoid;
 
 private:
     void store(int index);

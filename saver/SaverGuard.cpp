@@ -3,6 +3,7 @@
 #include "Cursor.h"
 #include "common/Log.h"
 #include "platform/MessageBox.h"
+#include "platform/Monitors.h"
 #include "platform/Registry.h"
 #include "platform/ScreenLocker.h"
 #include "platform/System.h"
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace skyloom::saver {
@@ -143,6 +145,46 @@ void SaverGuard::coverScreens() {
         locker_->setArea(geometry());
         locker_->setPrompt(promptWindow(), promptRect_, panel_->isVisible());
     }
+    coverOtherScreens();
+}
+
+void SaverGuard::coverOtherScreens() {
+    const std::vector<platform::Monitor> monitors = platform::listMonitors();
+    const int primary = monitors.empty() ? 0 : monitors.front().screenNumber;
+    std::vector<std::unique_ptr<QWidget>> kept;
+    for (const platform::Monitor& m : monitors) {
+        if (m.screenNumber == primary)
+            continue;
+        const auto known = std::find_if(kept.begin(), kept.end(), [&m](const auto& w) {
+            return w->property("screenNumber").toInt() == m.screenNumber;
+        });
+        if (known != kept.end())
+            continue;
+        QRect area;
+        for (const platform::Monitor& o : monitors)
+            if (o.screenNumber == m.screenNumber)
+                area = area.united(o.geometry);
+        auto old = std::find_if(screenCovers_.begin(), screenCovers_.end(), [&m](const auto& w) {
+            return w && w->property("screenNumber").toInt() == m.screenNumber;
+        });
+        std::unique_ptr<QWidget> w;
+        if (old != screenCovers_.end()) {
+            w = std::move(*old);
+        } else {
+            w = std::make_unique<QWidget>(nullptr, windowFlags());
+            w->setObjectName("frmGuardScreen");
+            w->setProperty("screenNumber", m.screenNumber);
+            w->setPalette(palette());
+            w->setAutoFillBackground(true);
+            if (m.screen)
+                w->setScreen(m.screen);
+        }
+        w->setGeometry(area);
+        w->show();
+        w->raise();
+        kept.push_back(std::move(w));
+    }
+    screenCovers_ = std::move(kept);
 }
 
 QWindow* SaverGuard::promptWindow() {
@@ -405,6 +447,7 @@ void SaverGuard::unlock() {
         locker_->releaseInput();
     if (!url.empty())
         platform::openUrl(url);
+    screenCovers_.clear();
     hide();
     if (loop_)
         loop_->quit();

@@ -20,6 +20,7 @@
 #include <deque>
 #include <memory>
 #include <thread>
+#include <vector>
 
 class QEventLoop;
 class QWindow;
@@ -85,6 +86,10 @@ private:
     bool stopping_ = false;
     bool unlocked_ = false;
     QEventLoop* loop_ = nullptr;
+    // Black windows over the X screens besides the primary monitor's: the
+    // renderer's pictures go above them, and they stay if it ends.
+    std::vector<std::unique_ptr<QWidget>> screenCovers_;
+    void coverOtherScreens();
 };
 
 } // namespace skyloom::saver

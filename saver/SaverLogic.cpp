@@ -50,6 +50,7 @@ SaverSettings loadSaverSettings(const std::string& programPath) {
     s.nPanSpeed = ReadIniInt("Panoramic", "speed", 250, ini);
     s.Panamotion = ReadIniInt("Panoramic", "enable", 1, ini) != 0;
     s.bKeepAspect = ReadIniInt("PrefsSS", "keepAspect", 1, ini) != 0;
+    s.bSameOnAllScreens = ReadIniInt("PrefsSS", "sameOnAllScreens", 0, ini) != 0;
     // The calendar's keys (and [PrefsSS] "stretch") are read where the
     // calendar's are, with the same defaults and codes.
     const calendar::SaverCalendarSettings c = calendar::readSaverCalendarSettings(ini);

@@ -30,7 +30,8 @@ struct SaverSettings {
     int nPanSpeed = 250;
     bool Panamotion = true;
     bool bStretch2Fit = true;
-    bool bKeepAspect = true; // [PrefsSS] "keepAspect": stretch keeps proportions
+    bool bKeepAspect = true;        // [PrefsSS] "keepAspect": stretch keeps proportions
+    bool bSameOnAllScreens = false; // [PrefsSS] "sameOnAllScreens": one picture everywhere
     bool bCalender = true;
     int CalSize = 20;
     int CalPos = 1;
@@ -117,6 +118,7 @@ struct SaverLayout {
     Rect picDesc;              // info panel, relative to the canvas
     int panelNominalWidth = 0; // stored in the panel's tag
     int blindSize = 0;         // transition blind size
+    bool operator==(const SaverLayout&) const = default;
 };
 SaverLayout computeLayout(int innerWidth, int innerHeight, bool stretchToFit);
 

@@ -1,6 +1,7 @@
 #include "frmSaver.h"
 
 #include "Cursor.h"
+#include "SaverCanvas.h"
 #include "common/Log.h"
 #include "platform/Registry.h"
 #include "platform/ScreenCover.h"
@@ -18,36 +19,6 @@
 #include <cstdio>
 
 namespace skyloom::saver {
-
-// The visible canvas: shows the off-screen image it is given.
-class SaverCanvas : public QWidget {
-public:
-    SaverCanvas(QWidget* parent, const QImage* image) : QWidget(parent), image_(image) {
-        setObjectName("picDisp");
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPainter p(this);
-        const QRect r = event->rect();
-        if (image_->isNull() || width() <= 0 || height() <= 0) {
-            p.fillRect(r, Qt::black);
-            return;
-        }
-        // The image is in device pixels; drawn into the logical rectangle it
-        // lands one to one on the screen's pixels. Only the part asked for
-        // is drawn, so a transition step costs what it changed.
-        const qreal sx = qreal(image_->width()) / width();
-        const qreal sy = qreal(image_->height()) / height();
-        p.drawImage(QRectF(r), *image_,
-                    QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy));
-    }
-
-private:
-    const QImage* image_;
-};
 
 frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
     setObjectName("frmSaver");
@@ -78,8 +49,6 @@ frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
         l->setPalette(pal);
         l->move(0, 0);
     }
-    picDisp_ = new SaverCanvas(this, &change_.canvas());
-    change_.drawRequested = [this](const QRegion& part) { canvasChanged(part); };
     change_.memoryStatus = [this](const QString& text) { setMemoryStatus(text); };
     change_.pictureShown = [this](PictureChange&) {
         if (pictureShown)
@@ -90,6 +59,9 @@ frmSaver::frmSaver(QWidget* parent) : QWidget(parent) {
 frmSaver::~frmSaver() {
     if (declaredRunning_)
         platform::setScreenSaverRunning(false);
+    // The other monitors' changes and windows go before the primary's.
+    surfaces_.clear();
+    screenWindows_.clear();
 }
 
 void frmSaver::InitiSaver(const SaverSettings& settings, bool bAsMinutes) {
@@ -103,6 +75,11 @@ void frmSaver::Form_Load() {
         declaredRunning_ = true;
     }
     change_.Load(platform::GetProgramPath());
+    // Every monitor takes its pictures from this one hand-out.
+    const SaverSettings& s = change_.settings();
+    handOut_ = std::make_shared<PictureHandOut>(s.szScrIni, s.bUseAll, clockSeededRandom(),
+                                                s.bSameOnAllScreens);
+    change_.setHandOut(handOut_);
 }
 
 void frmSaver::embedInto(WId parent) {
@@ -119,15 +96,6 @@ void frmSaver::setOffscreen(const QSize& size) {
     resize(size);
 }
 
-QRect frmSaver::primaryArea() const {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen || offscreen_ || debugMode())
-        return rect();
-    // The window spans the whole desktop; the pictures go on the primary
-    // screen, the other screens stay black.
-    return screen->geometry().translated(-screen->virtualGeometry().topLeft()).intersected(rect());
-}
-
 void frmSaver::coverScreens() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen || offscreen_)
@@ -136,22 +104,30 @@ void frmSaver::coverScreens() {
         setGeometry(screen->geometry());
     else if (embedded_)
         setGeometry(QRect(QPoint(0, 0), screen->virtualSize()));
-    else
-        setGeometry(screen->virtualGeometry());
+    else {
+        // A monitor taken away leaves its part covered in black: shrunk,
+        // the window would leave behind it whatever the screen last showed
+        // there (the composite overlay keeps the old pixels).
+        coveredArea_ = coveredArea_.united(screen->virtualGeometry());
+        setGeometry(coveredArea_);
+    }
     if (cover_)
         cover_->setArea(geometry());
+    syncSurfaces();
 }
 
 void frmSaver::showModal() {
     Form_Load();
     coverScreens();
     if (!offscreen_ && !debugMode()) {
-        // Screens plugged in or out while the saver runs are covered at once.
-        connect(qApp, &QGuiApplication::screenAdded, this, &frmSaver::coverScreens);
-        connect(qApp, &QGuiApplication::screenRemoved, this, &frmSaver::coverScreens);
-        connect(qApp, &QGuiApplication::primaryScreenChanged, this, &frmSaver::coverScreens);
-        if (QScreen* s = QGuiApplication::primaryScreen())
-            connect(s, &QScreen::virtualGeometryChanged, this, &frmSaver::coverScreens);
+        // Monitors plugged in or out while the saver runs are covered and
+        // get pictures at once; a burst of changes is taken as one.
+        watch_ = std::make_unique<platform::MonitorWatch>();
+        monitorsChanged_.setSingleShot(true);
+        monitorsChanged_.setInterval(100);
+        connect(&monitorsChanged_, &QTimer::timeout, this, &frmSaver::coverScreens);
+        connect(watch_.get(), &platform::MonitorWatch::changed, &monitorsChanged_,
+                qOverload<>(&QTimer::start));
     }
     const auto mem = platform::globalMemoryStatus();
     lblStartMem_->setText(
@@ -160,6 +136,10 @@ void frmSaver::showModal() {
     show();
     raise();
     activateWindow();
+    for (const auto& w : screenWindows_) {
+        w->show();
+        w->raise();
+    }
     if (!debugMode() && !embedded_ && !offscreen_) {
         // A saver owns the keyboard: keys end it whatever window had focus.
         grabKeyboard();
@@ -173,7 +153,9 @@ void frmSaver::showModal() {
     logInfo("saver", "window shown");
     if (shown)
         shown();
-    change_.start();
+    started_ = true;
+    for (PictureChange* c : changes())
+        c->start();
     if (unloaded_)
         return;
     QEventLoop loop;
@@ -184,35 +166,15 @@ void frmSaver::showModal() {
 
 void frmSaver::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    // The canvas is laid out in device pixels: a 3840 x 2160 screen at 200 %
-    // gets a canvas of its real size, not a quarter of it scaled up.
-    const QRect area = primaryArea();
-    const qreal dpr = devicePixelRatioF();
-    layout_ = computeLayout(qRound(area.width() * dpr), qRound(area.height() * dpr),
-                            change_.settings().bStretch2Fit);
-    const Rect& r = layout_.picDisp;
-    picDisp_->setGeometry(
-        QRectF(area.x() + r.x / dpr, area.y() + r.y / dpr, r.width / dpr, r.height / dpr).toRect());
     lblMemStatus_->move(0, lblStartMem_->height());
-    // The blending effects draw one frame per refresh of the screen.
-    if (const QScreen* s = screen())
-        change_.setFrameInterval(screenFrameInterval(s->refreshRate()));
-    change_.setCanvas(layout_, dpr); // asks for the whole canvas to be painted
+    if (surfaces_.empty())
+        syncSurfaces();
+    else
+        layoutSurfaces();
 }
 
-void frmSaver::canvasChanged(const QRegion& part) {
-    const QImage& c = canvas();
-    if (c.width() <= 0 || c.height() <= 0)
-        return;
-    // Canvas pixels to the widget's logical pixels, rounded outwards.
-    const qreal sx = qreal(picDisp_->width()) / c.width();
-    const qreal sy = qreal(picDisp_->height()) / c.height();
-    QRegion logical;
-    for (const QRect& r : part)
-        logical += QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy).toAlignedRect();
-    picDisp_->update(logical);
-    if (canvasDrawn)
-        canvasDrawn();
+void frmSaver::paintEvent(QPaintEvent* event) {
+    paintBlack(*this, event->region());
 }
 
 void frmSaver::setMemoryStatus(const QString& text) {
@@ -220,8 +182,16 @@ void frmSaver::setMemoryStatus(const QString& text) {
     lblMemStatus_->adjustSize();
 }
 
+void frmSaver::holdClocks(bool hold) {
+    for (PictureChange* c : changes())
+        c->holdClocks(hold);
+}
+
 bool frmSaver::PasswordCheck() {
-    const PictureChange::Clocks running = change_.stopClocks();
+    const std::vector<PictureChange*> all = changes();
+    std::vector<PictureChange::Clocks> running;
+    for (PictureChange* c : all)
+        running.push_back(c->stopClocks());
     RestoreCursor();
     if (!change_.settings().bUsePassword)
         return true;
@@ -229,12 +199,14 @@ bool frmSaver::PasswordCheck() {
     if (passwordCheck && passwordCheck())
         return true;
     HideCursor();
-    change_.restartClocks(running);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i]->restartClocks(running[i]);
     return false;
 }
 
 void frmSaver::CloseSaver() {
-    change_.Abort();
+    for (PictureChange* c : changes())
+        c->Abort();
     close();
 }
 
@@ -294,7 +266,12 @@ void frmSaver::Form_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
-    change_.Abort();
+    for (PictureChange* c : changes())
+        c->Abort();
+    watch_.reset();
+    monitorsChanged_.stop();
+    for (const auto& w : screenWindows_)
+        w->hide();
     cover_.reset(); // before the window goes, or it would be put back
     releaseKeyboard();
     // The work file of the picture preparation; only inside a known folder.

@@ -1,19 +1,24 @@
 #pragma once
 // The full-screen saver window: black, borderless, above every other window
-// (except in debug mode). It owns one PictureChange, which draws the
-// pictures into its canvas off screen, and repaints the parts it is told
-// ("picDisp"). Any key, click or real mouse movement ends it, after the
-// password check when protection is on.
+// (except in debug mode). Every monitor gets a canvas of its own with its
+// own PictureChange, which draws the pictures off screen; the window
+// repaints the parts it is told. The primary monitor's canvas ("picDisp")
+// and change are this window's own; the monitors of other X screens lie in
+// one window per screen. Any key, click or real mouse movement, on any of
+// them, ends the saver, after the password check when protection is on.
 
 #include "PictureChange.h"
 #include "SaverLogic.h"
+#include "platform/Monitors.h"
 
 #include <QImage>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QEventLoop;
@@ -21,11 +26,13 @@ class QWindow;
 
 namespace skyloom::platform {
 class ScreenCover;
-}
+class MonitorWatch;
+} // namespace skyloom::platform
 
 namespace skyloom::saver {
 
 class SaverCanvas;
+class ScreenWindow;
 
 class frmSaver : public QWidget {
     Q_OBJECT
@@ -57,8 +64,10 @@ public:
     /// Told after every picture change (the web links may have changed).
     std::function<void(frmSaver&)> pictureShown;
 
-    /// The pictures this window shows, and their settings.
+    /// The pictures the primary monitor shows, and the settings.
     PictureChange& change() { return change_; }
+    /// Every monitor's change, the primary's first.
+    std::vector<PictureChange*> changes();
     /// The canvas (device pixels) the window shows.
     const QImage& canvas() const { return change_.canvas(); }
     const WebLinks& webLinks() { return change_.webLinks(); }
@@ -66,10 +75,11 @@ public:
     void CloseSaver();
     /// Stops the picture clocks while a password is asked for elsewhere,
     /// or lets them run again.
-    void holdClocks(bool hold) { change_.holdClocks(hold); }
+    void holdClocks(bool hold);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -81,15 +91,32 @@ private:
     bool PasswordCheck();
     void Form_Load();
     void coverScreens();
-    QRect primaryArea() const;
     void Form_Unload();
-    void canvasChanged(const QRegion& part);
     void setMemoryStatus(const QString& text);
 
+    // One monitor's canvas (frmSaverScreens.cpp).
+    struct Surface;
+    /// The monitors to give canvases to; empty when the window has one
+    /// canvas of its own size (a daemon's window, debug mode).
+    std::vector<platform::Monitor> monitorsToCover() const;
+    /// Makes, keeps or drops canvases and screen windows to match the
+    /// monitors, and lays them out.
+    void syncSurfaces();
+    void layoutSurfaces();
+    Surface& addSurface(const platform::Monitor& monitor, QWidget* window);
+    void canvasChanged(Surface& surface, const QRegion& part);
+    QWidget* windowForScreen(const platform::Monitor& monitor);
+    friend class ScreenWindow;
+
     PictureChange change_;
-    SaverLayout layout_;
+    std::shared_ptr<PictureHandOut> handOut_;
+    std::vector<std::unique_ptr<Surface>> surfaces_; // the primary's first
+    std::vector<std::unique_ptr<ScreenWindow>> screenWindows_;
+    std::unique_ptr<platform::MonitorWatch> watch_;
+    QTimer monitorsChanged_; // gathers a burst of monitor changes into one
+    bool started_ = false;
+    QRect coveredArea_; // every part of the desktop covered so far
     MouseTracker mouse_;
-    SaverCanvas* picDisp_ = nullptr;
     QLabel* lblStartMem_ = nullptr;
     QLabel* lblMemStatus_ = nullptr;
     QEventLoop* loop_ = nullptr;

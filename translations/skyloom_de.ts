@@ -580,6 +580,10 @@
         <translation>&amp;Größe an Bildschirm anpassen</translation>
     </message>
     <message>
+        <source>Same picture on every screen</source>
+        <translation>Auf jedem Bildschirm dasselbe Bild</translation>
+    </message>
+    <message>
         <source>Image Information</source>
         <translation>Bildinformationen</translation>
     </message>

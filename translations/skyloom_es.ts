@@ -580,6 +580,10 @@
         <translation>A&amp;justar a la pantalla</translation>
     </message>
     <message>
+        <source>Same picture on every screen</source>
+        <translation>La misma imagen en todas las pantallas</translation>
+    </message>
+    <message>
         <source>Image Information</source>
         <translation>Información de la imagen</translation>
     </message>

@@ -580,6 +580,10 @@
         <translation>&amp;Ajuster à l’écran</translation>
     </message>
     <message>
+        <source>Same picture on every screen</source>
+        <translation>Même image sur chaque écran</translation>
+    </message>
+    <message>
         <source>Image Information</source>
         <translation>Informations sur l’image</translation>
     </message>

@@ -580,6 +580,10 @@
         <translation>画面サイズに合わせる(&amp;F)</translation>
     </message>
     <message>
+        <source>Same picture on every screen</source>
+        <translation>すべての画面に同じ画像</translation>
+    </message>
+    <message>
         <source>Image Information</source>
         <translation>画像情報</translation>
     </message>

@@ -101,6 +101,7 @@ TEST_F(ScreenSaverPageTest, EveryControlSurvivesASaveAndALoad) {
     v.panSlider = 100;
     v.panEnable = false;
     v.stretch = false;
+    v.sameOnAllScreens = true;
     v.calendarOn = false;
     v.calendarSize = 1;
     v.calendarPosition = 8;
@@ -115,6 +116,7 @@ TEST_F(ScreenSaverPageTest, EveryControlSurvivesASaveAndALoad) {
     EXPECT_EQ(value("CalendarSS", "size"), "66");
     EXPECT_EQ(value("CalendarSS", "position"), "9");
     EXPECT_EQ(value("InfoPanel", "defaultLanguage"), "5");
+    EXPECT_EQ(value("PrefsSS", "sameOnAllScreens"), "1");
     EXPECT_EQ(value("ScreenSaver", "LastImage"), "0");
     EXPECT_EQ(value("boot", "SCRNSAVE.EXE", platform::GetWindowsDir() + "/system.ini"),
               platform::GetWindowsDir() + "/Skyloom.scr");

@@ -112,6 +112,8 @@ TEST_F(FrmMoonfieldTest, StartedFromTheDisplaySettingsHidesOnOffAndDelay) {
     EXPECT_FALSE(child<QGroupBox>(form, "frmSaverDelay")->isVisible());
     EXPECT_TRUE(saverOption(form, 1)->isChecked());
     EXPECT_TRUE(child<QComboBox>(form, "cmboTransitions")->isEnabled());
+    // One (offscreen) monitor: nothing to show the same picture on.
+    EXPECT_FALSE(child<QCheckBox>(form, "chkSameOnAllScreens")->isVisible());
 }
 
 TEST_F(FrmMoonfieldTest, ApplySavesTheCurrentPageAndOkEveryChangedPage) {

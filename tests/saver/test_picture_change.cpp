@@ -200,5 +200,45 @@ TEST_F(PictureChangeTest, AbortStopsTheBlendingFramesAndTheSlowZoom) {
                      change.tmrTrans().isActive());
         QCoreApplication::processEvents();
         EXPECT_EQ(frames, atAbort);
+// Two monitors' changes on one play list of a red and a blue picture: by
+// default each shows its own, with "Same picture on every screen" both show
+// the first; the calendar is drawn only where it is asked for.
+TEST_F(PictureChangeTest, MonitorsShowTheirOwnPictureOrTheSameOne) {
+    const std::string folder = program("two", QColor(200, 40, 40));
+    QImage blue(320, 240, QImage::Format_RGB32);
+    blue.fill(QColor(40, 40, 200));
+    std::string error;
+    ASSERT_TRUE(graphics::writeJpeg(folder + "Set/two.jpg", blue, 95, error)) << error;
+    auto s = settings(folder);
+    s.bCalender = true;
+    for (const bool same : {false, true}) {
+        SCOPED_TRACE(same ? "same picture" : "own pictures");
+        dir.write("two/ScreenSaver.ini", "[PrefsSS]\nLastImage=0\n");
+        auto handOut = std::make_shared<saver::PictureHandOut>(s.szScrIni, false,
+                                                               saver::clockSeededRandom(), same);
+        PictureChange primary, other;
+        for (PictureChange* c : {&primary, &other}) {
+            c->InitiSaver(s, false);
+            c->playList().Add(imagesets::makePlayListEntry("Set/one", "label"));
+            c->playList().Add(imagesets::makePlayListEntry("Set/two", "label"));
+            c->Load(s.szImagePath);
+            c->setHandOut(handOut);
+        }
+        other.setCalendarShown(false);
+        primary.setCanvas(saver::computeLayout(800, 600, true), 1.0);
+        other.setCanvas(saver::computeLayout(640, 480, true), 1.0);
+        runUntilShown({&primary, &other});
+        auto centre = [](const PictureChange& c) {
+            return c.canvas().pixel(c.canvas().width() / 2, c.canvas().height() / 2);
+        };
+        EXPECT_NEAR(qRed(centre(primary)), 200, 20);
+        EXPECT_NEAR(qBlue(centre(other)), same ? 40 : 200, 20);
+        EXPECT_EQ(primary.currentPicture().index, 1);
+        EXPECT_EQ(other.currentPicture().index, same ? 1 : 2);
+        EXPECT_FALSE(primary.calendarFrame().isEmpty());
+        EXPECT_TRUE(other.calendarFrame().isEmpty());
+        // "LastImage" follows the pictures handed out.
+        EXPECT_NE(dir.read("two/ScreenSaver.ini").find(same ? "LastImage=1" : "LastImage=2"),
+                  std::string::npos);
     }
 }

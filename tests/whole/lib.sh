@@ -20,6 +20,9 @@
 #                         each with the same programs.
 #   make_set DIR          puts a small image set (two pictures drawn with
 #                         ImageMagick) into program directory DIR.
+#   make_bright_set DIR   the same with three bright pictures ("Bright Set").
+# WHOLE_SCREEN sets the size of X screen 0; WHOLE_SCREEN1, when set, adds
+# an X screen 1 of that size.
 # Deadlines are generous ($WHOLE_WAIT, 60 s): a sanitizer build on a busy
 # machine is many times slower than an idle one, and a deadline is only
 # reached when something is wrong.
@@ -136,7 +139,8 @@ whole_setup() {
     # Xvfb tells the display number through descriptor 3 once it listens:
     # the one in SKYLOOM_TEST_DISPLAY, or else a free one it picks.
     Xvfb ${SKYLOOM_TEST_DISPLAY:+":$SKYLOOM_TEST_DISPLAY"} -displayfd 3 \
-        -screen 0 "${WHOLE_SCREEN:-1280x1024x24}" -noreset -nolisten tcp \
+        -screen 0 "${WHOLE_SCREEN:-1280x1024x24}" ${WHOLE_SCREEN1:+-screen 1 "$WHOLE_SCREEN1"} \
+        -noreset -nolisten tcp \
         3>"$tmp/display" 2>>"$log" &
     xpid=$!
     wait_until "X server" "$WHOLE_WAIT" display_ready
@@ -151,6 +155,19 @@ make_set() {
     convert "$set_dir/one.jpg" -resize 96x72 "BMP3:$set_dir/one.bmp"
     convert "$set_dir/two.jpg" -resize 96x72 "BMP3:$set_dir/two.bmp"
     printf '[SetDescriptions]\nTest Set=Two pictures\n\n[Test Set]\nOne=one\nTwo=two\n' \
+        >"$set_dir/images.ini"
+}
+
+make_bright_set() {
+    set_dir="$1/Bright Set"
+    mkdir -p "$set_dir"
+    convert -size 640x480 gradient:yellow-white "$set_dir/one.jpg"
+    convert -size 640x480 gradient:cyan-white "$set_dir/two.jpg"
+    convert -size 640x480 gradient:magenta-white "$set_dir/three.jpg"
+    for f in one two three; do
+        convert "$set_dir/$f.jpg" -resize 96x72 "BMP3:$set_dir/$f.bmp"
+    done
+    printf '[SetDescriptions]\nBright Set=Three bright pictures\n\n[Bright Set]\nOne=one\nTwo=two\nThree=three\n' \
         >"$set_dir/images.ini"
 }
 
@@ -170,4 +187,31 @@ settled_shot() {
     _ws_last=
     wait_until "a still picture of window $1" "$WHOLE_WAIT" window_still "$1"
     mv "$tmp/still-new.png" "$2"
+}
+
+# Checks of one monitor's part of a screenshot (GEOMETRY as WxH+X+Y):
+#   black_share FILE GEOMETRY  thousandths of its pixels that are black
+#   red_share FILE GEOMETRY    thousandths that are the desktop's pure red
+#                              (white ones, as in bright pictures, never count)
+#   mean_rgb FILE GEOMETRY     its mean colour as "R G B" (0-255)
+#   mean_grey FILE GEOMETRY    its mean grey (0-255)
+black_share() {
+    convert "$1" -crop "$2" +repage -colorspace Gray -threshold 6% -negate \
+        -format '%[fx:int(mean*1000)]' info:
+}
+red_share() {
+    convert "$1" -crop "$2" +repage -fuzz 5% -fill black -opaque white -fill white -opaque red \
+        -fill black +opaque white \
+        -colorspace Gray -format '%[fx:int(mean*1000)]' info:
+}
+mean_rgb() {
+    convert "$1" -crop "$2" +repage -resize 1x1! \
+        -format '%[fx:int(r*255)] %[fx:int(g*255)] %[fx:int(b*255)]' info:
+}
+mean_grey() {
+    convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:int(mean*255)]' info:
+}
+# colour_distance "R G B" "R G B": the largest difference of a channel
+colour_distance() {
+    echo "$1 $2" | awk '{d=0; for (i=1;i<=3;i++) {x=$i-$(i+3); if (x<0) x=-x; if (x>d) d=x}; print d}'
 }
