@@ -200,6 +200,9 @@ TEST_F(PictureChangeTest, AbortStopsTheBlendingFramesAndTheSlowZoom) {
                      change.tmrTrans().isActive());
         QCoreApplication::processEvents();
         EXPECT_EQ(frames, atAbort);
+    }
+}
+
 // Two monitors' changes on one play list of a red and a blue picture: by
 // default each shows its own, with "Same picture on every screen" both show
 // the first; the calendar is drawn only where it is asked for.
