@@ -26,9 +26,6 @@ QString memoryStatusText() {
         .arg(mem.availablePhysical);
 }
 
-// Missing pictures logged one by one in a change; the rest are counted.
-constexpr int kMissingLogged = 5;
-
 } // namespace
 
 PictureChange::PictureChange(QObject* parent)
@@ -54,9 +51,15 @@ PictureChange::PictureChange(QObject* parent)
     tmrZoom_.setObjectName("tmrZoom");
     tmrZoom_.setTimerType(Qt::PreciseTimer);
     connect(&tmrZoom_, &QTimer::timeout, this, &PictureChange::zoomFrame);
+    connect(&prepWatcher_, &QFutureWatcher<PrepResult>::finished, this,
+            &PictureChange::entryPrepared);
 }
 
 PictureChange::~PictureChange() {
+    // A preparation still on the worker works on copies; it is told to stop.
+    abortFlag_->store(true);
+    if (preparing_ && preparing_->load())
+        rasterkit::KillFilter();
     if (handOut_)
         handOut_->leave(handOutId_);
 }
@@ -70,7 +73,7 @@ void PictureChange::setHandOut(std::shared_ptr<PictureHandOut> handOut) {
 
 void PictureChange::LoadFrom(const PictureChange& first) {
     loaded_ = true;
-    abort_ = false;
+    resetAbort();
     settings_ = first.settings_;
     playList_ = first.playList_;
     titlePage_ = first.titlePage_;
@@ -106,7 +109,7 @@ void PictureChange::buildPlayList(bool fallBackToAllSets) {
 
 void PictureChange::Load(const std::string& programPath) {
     loaded_ = true;
-    abort_ = false;
+    resetAbort();
     if (settings_.bPreset) {
         settings_.bSetUp = true;
     } else {
@@ -183,9 +186,10 @@ void PictureChange::onTick() {
 
 void PictureChange::Abort() {
     abort_ = true;
+    abortFlag_->store(true);
     // Another canvas's change may be smoothing its picture while this one
     // ends: its filter is not this change's to stop.
-    if (preparing_)
+    if (preparing_ && preparing_->load())
         rasterkit::KillFilter();
     tmrTrans_.stop();
     tmrInfo_.stop();
@@ -242,9 +246,15 @@ void PictureChange::DoTrans() {
         FinishPictureChange();
         return;
     }
-    if (!PrepImage()) {
-        if (abort_)
-            return;
+    if (pass_)
+        return; // the picture before is still being prepared
+    PrepImage();
+}
+
+void PictureChange::preparationEnded(bool prepared) {
+    if (abort_)
+        return;
+    if (!prepared) {
         // Nothing new to show: the previous picture stays, or a notice
         // says why the screen is black; the next change tries again.
         if (!pictureOnShow_)
@@ -252,8 +262,6 @@ void PictureChange::DoTrans() {
         FinishPictureChange();
         return;
     }
-    if (abort_)
-        return;
     chooseFirstView();
     logInfo("saver",
             "showing picture " + std::to_string(current_.index) + ": " + current_.relativePath);
@@ -266,132 +274,6 @@ void PictureChange::DoTrans() {
         requestDraw(QRegion(canvas().rect()));
     }
     ExecuteTrans();
-}
-
-bool PictureChange::PrepImage() {
-    layers_.countPicture();
-    const int count = playList_.count();
-    if (settings_.szImagePath.empty()) {
-        // Play-list paths are relative to the program folder: never to the current one.
-        logWarning("saver", "no program folder: no pictures to show");
-        return false;
-    }
-    if (count == 0) {
-        logWarning("saver", "the play list is empty");
-        return false;
-    }
-    if (!random_)
-        random_ = clockSeededRandom();
-    if (!handOut_)
-        setHandOut(std::make_shared<PictureHandOut>(settings_.szScrIni, settings_.bUseAll, random_,
-                                                    false));
-    if (!timingSet_) {
-        timingSet_ = true;
-        timing_.displayTime = settings_.nTimeBetween;
-        timing_.restoreTime = titlePage_.time > 0 ? titlePage_.time : settings_.nTimeBetween;
-    }
-    const bool hasTitle = !titlePage_.file.empty();
-    PictureHandOut::Choice choice = handOut_->next(handOutId_, count, hasTitle, timing_);
-    // One pass over the list at most: entries whose file is missing or
-    // cannot be decoded are skipped. Each set folder is listed once for the
-    // whole pass, and only the first few missing pictures are logged one by
-    // one, so that a set whose photos are gone costs little.
-    imagesets::PathResolver resolver;
-    int missing = 0;
-    const auto reportMissing = [&] {
-        if (missing > kMissingLogged)
-            logInfo("saver",
-                    std::to_string(missing - kMissingLogged) + " more missing pictures skipped");
-    };
-    for (int attempt = 0; attempt < count; ++attempt) {
-        if (attempt > 0) {
-            choice = handOut_->following(handOutId_, choice.index, count, hasTitle);
-            timing_.displayTime = timing_.restoreTime;
-        }
-        const std::string entry = playList_.Item(choice.index);
-        const std::string relativePath(imagesets::entryPath(entry));
-        const auto file = imagesets::resolvePicture(settings_.szImagePath, relativePath, resolver);
-        if (!file) {
-            if (++missing <= kMissingLogged)
-                logInfo("saver",
-                        "picture missing, skipped: " + settings_.szImagePath + relativePath);
-            continue;
-        }
-        const Entry result = prepareEntry(choice, entry, *file);
-        if (result == Entry::Aborted)
-            return false;
-        if (result == Entry::Shown) {
-            reportMissing();
-            return true;
-        }
-    }
-    reportMissing();
-    logWarning("saver", "No pictures found: no entry of the play list could be shown");
-    return false;
-}
-
-PictureChange::Entry PictureChange::prepareEntry(PictureHandOut::Choice choice,
-                                                 const std::string& entry,
-                                                 const std::string& file) {
-    const int index = choice.index;
-    const std::string relativePath(imagesets::entryPath(entry));
-    // With the same picture everywhere the first monitor's reading (and its
-    // layer choice) serves the others.
-    PictureSettings ps;
-    if (const PictureSettings* shared = handOut_->settingsFor(handOutId_, index)) {
-        ps = *shared;
-    } else {
-        ps = readPictureSettings(settings_.szImagePath, relativePath, choice.titleShowing,
-                                 settings_.bUseAll, layers_, random_);
-        handOut_->keepSettings(handOutId_, index, ps);
-    }
-    PrepRequest rq;
-    rq.programPath = settings_.szImagePath;
-    rq.picturePath = file;
-    rq.display = {canvas().width(), canvas().height()};
-    rq.panDirection = ps.panDirection;
-    rq.panoramicOrigin = ps.panoramicOrigin;
-    rq.panEnabled = settings_.Panamotion;
-    rq.stretch = settings_.bStretch2Fit;
-    rq.keepAspect = settings_.bKeepAspect;
-    rq.layerPath = ps.layerPath;
-    rq.layerTranslucency = ps.layerTranslucency;
-    rq.bitsPerPixel = platform::displayBitsPerPixel();
-    rq.aborted = [this] { return abort_; };
-    // A monitor of a size already prepared for takes that picture.
-    PrepResult result;
-    if (const PrepResult* shared = handOut_->preparedFor(handOutId_, index, rq.display)) {
-        result = *shared;
-    } else {
-        // The smoothing filter is one for the whole program; only the change
-        // that is preparing may stop it (see Abort).
-        preparing_ = true;
-        result = preparePicture(rq);
-        preparing_ = false;
-        if (result.status == PrepResult::Status::Ready && !abort_)
-            handOut_->keepPrepared(handOutId_, index, rq.display, result);
-    }
-    if (result.status == PrepResult::Status::Aborted || abort_)
-        return Entry::Aborted;
-    if (result.status == PrepResult::Status::LoadFailed) {
-        logWarning("saver", "picture cannot be shown, skipped: " + file + ": " + result.error);
-        return Entry::Skipped;
-    }
-    current_ = CurrentPicture{};
-    current_.relativePath = relativePath;
-    current_.label = std::string(imagesets::entryLabel(entry));
-    current_.panDirection = result.keepsPanDirection ? ps.panDirection : std::string();
-    current_.panoramicOrigin = ps.panoramicOrigin;
-    current_.width = result.pictureSize.width;
-    current_.height = result.pictureSize.height;
-    current_.titleShowing = choice.titleShowing;
-    current_.index = index;
-    links_ = WebLinks{ps.pictureUrl, ps.setUrl,         ps.companyUrl,
-                      ps.saverUrl,   ps.webLinkEnabled, ps.saverWebLinkEnabled};
-    picStretchDC_->setImage(std::move(result.picture));
-    clock_.setTimeBetween(std::max(1, timing_.displayTime));
-    handOut_->shown(handOutId_);
-    return Entry::Shown;
 }
 
 void PictureChange::chooseFirstView() {

@@ -7,7 +7,8 @@
 // them. Every canvas may run its own PictureChange: nothing here is shared.
 //
 // The road of one change: the clock (tmrTrans) calls DoTrans → PrepImage
-// (choose and prepare the next picture into picStretch) → the first view
+// (choose the next picture and prepare it into picStretch, on a worker
+// thread; entryPrepared comes back with it) → the first view
 // → ExecuteTrans (one transition step per tmrStep tick) → ShowDescription
 // (the panel, taken down by tmrInfo) → AfterDescription (DispTitle,
 // DispCalender) → ExecutePan (one PanStep per tmrPan tick) →
@@ -20,11 +21,14 @@
 #include "calendar/CalendarClass.h"
 #include "graphics/rasterkit/DeviceContext.h"
 #include "imagesets/PlayList.h"
+#include "imagesets/SetFiles.h"
 #include "saver/PictureHandOut.h"
+#include "saver/PrepImage.h"
 #include "saver/PrepImageLogic.h"
 
 #include <QElapsedTimer>
 #include <QFont>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QObject>
 #include <QRect>
@@ -32,6 +36,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -146,9 +151,15 @@ public:
     QRect calendarFrame() const { return calendarRect_; }
 
     void DoTrans();
-    /// Chooses, loads and prepares the next picture into picStretch; false
-    /// when nothing new could be prepared (or the user ended the saver).
-    bool PrepImage();
+    /// Chooses the next picture and has it loaded and prepared into
+    /// picStretch off the user-interface thread; the change goes on when it
+    /// is ready (or with the notice when nothing could be prepared).
+    void PrepImage();
+    /// A picture is being chosen or prepared.
+    bool preparingPicture() const;
+    /// Waits for the worker's preparation to end (after Abort it stops
+    /// soon): nothing of this change runs on the worker after it.
+    void waitForPreparation();
     /// Runs the transition's steps from a timer, at least 13 ms apart.
     void ExecuteTrans();
     /// After the transition: the description panel, then AfterDescription.
@@ -175,9 +186,26 @@ private:
     void printOnCanvas(const QStringList& lines, const QColor& colour, bool clearFirst);
     void requestDraw(const QRegion& part);
     void buildPlayList(bool fallBackToAllSets);
-    enum class Entry { Shown, Skipped, Aborted };
-    Entry prepareEntry(PictureHandOut::Choice choice, const std::string& entry,
-                       const std::string& file);
+    // One pass over the play list for one change.
+    struct PreparePass {
+        PictureHandOut::Choice choice;
+        int attempt = 0;
+        int count = 0;
+        bool hasTitle = false;
+        int missing = 0;
+        imagesets::PathResolver resolver; // each set folder listed once per pass
+        std::string entry;
+        std::string file;
+        PictureSettings settings;
+        Size display;
+    };
+    void tryEntries();
+    bool startEntry();
+    void entryPrepared();
+    void acceptEntry(PrepResult result);
+    void endPass(bool shown);
+    void preparationEnded(bool prepared);
+    void resetAbort();
     void chooseFirstView();
     void transitionStep();
     void startSmoothTransition();
@@ -215,7 +243,13 @@ private:
     bool pictureOnShow_ = false;
     bool loaded_ = false;
     bool abort_ = false;
-    bool preparing_ = false; // inside preparePicture (its smoothing filter may run)
+    // The worker's view of abort_: a new one for every run.
+    std::shared_ptr<std::atomic<bool>> abortFlag_ = std::make_shared<std::atomic<bool>>(false);
+    // Set while this change's preparation runs on the worker (its smoothing
+    // filter may run then).
+    std::shared_ptr<std::atomic<bool>> preparing_;
+    std::unique_ptr<PreparePass> pass_;
+    QFutureWatcher<PrepResult> prepWatcher_;
 
     QTimer tmrTrans_;
     QTimer tmrInfo_;

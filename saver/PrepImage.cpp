@@ -228,6 +228,8 @@ void publishPicture(const PrepRequest& rq, rasterkit::Handle target, PrepResult&
     if (rq.programPath.empty())
         return;
     const std::string work = rq.programPath + kWorkFile;
+    if (rq.aborted && rq.aborted())
+        return; // the saver has ended and taken its work files away
     if (rasterkit::SaveBitmap(work, target) != 0) {
         logWarning("saver", "cannot write " + work + ": " + rasterkit::LastError());
         return;

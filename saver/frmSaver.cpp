@@ -274,6 +274,11 @@ void frmSaver::Form_Unload() {
         w->hide();
     cover_.reset(); // before the window goes, or it would be put back
     releaseKeyboard();
+    // A picture being prepared stops at its next row; the windows are gone
+    // first, so the user does not wait for it.
+    hide();
+    for (PictureChange* c : changes())
+        c->waitForPreparation();
     // The work file of the picture preparation; only inside a known folder.
     const std::string& folder = change_.settings().szImagePath;
     if (!folder.empty())

@@ -146,6 +146,47 @@ TEST_F(SaverPicturesTest, NoPictureAtAllGivesANoticeAndTriesAgainLater) {
     EXPECT_LE(rightmost, QFontMetrics(font).horizontalAdvance("No pictures found") + 2);
 }
 
+// The picture is decoded and fitted on a worker thread: input is handled
+// while a large photo is prepared, a key then ends the saver, and the photo
+// is never shown.
+TEST_F(SaverPicturesTest, InputIsHandledWhileAPictureIsPrepared) {
+    QImage big(6000, 4000, QImage::Format_RGB32);
+    for (int y = 0; y < big.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(big.scanLine(y));
+        for (int x = 0; x < big.width(); ++x)
+            row[x] = qRgb((x * 7 + y) & 255, (x ^ y) & 255, (x * y) & 255);
+    }
+    std::string error;
+    std::filesystem::create_directories(program + "Set");
+    ASSERT_TRUE(graphics::writeJpeg(program + "Set/big.jpg", big, 95, error)) << error;
+    big = QImage();
+    frmSaver w;
+    preset(w, {"Set/big"}, saver::kNoTransitions);
+    int ticksWhilePreparing = 0;
+    bool keySent = false;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &w, [&] {
+        if (!w.change().preparingPicture())
+            return;
+        ++ticksWhilePreparing;
+        if (keySent)
+            return;
+        keySent = true;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QApplication::sendEvent(&w, &press);
+    });
+    w.shown = [&poll] { poll.start(); };
+    QTimer::singleShot(30000, &w, [&w] { w.CloseSaver(); });
+    w.showModal();
+    EXPECT_TRUE(keySent);
+    EXPECT_GE(ticksWhilePreparing, 1);
+    EXPECT_TRUE(w.change().aborted());
+    EXPECT_FALSE(w.change().preparingPicture());
+    EXPECT_EQ(w.change().currentPicture().index, 0);
+    EXPECT_FALSE(w.isVisible());
+}
+
 TEST_F(SaverPicturesTest, AKeyDuringATransitionEndsTheSaverAtOnce) {
     picture("Set/one.jpg", QColor(40, 40, 200));
     frmSaver w;
