@@ -56,10 +56,12 @@ PictureChange::PictureChange(QObject* parent)
 }
 
 PictureChange::~PictureChange() {
-    // A preparation still on the worker works on copies; it is told to stop.
+    // A preparation still on the worker is told to stop, and waited for:
+    // nothing of it may run on once the program is ending.
     abortFlag_->store(true);
     if (preparing_ && preparing_->load())
         rasterkit::KillFilter();
+    prepWatcher_.waitForFinished();
     if (handOut_)
         handOut_->leave(handOutId_);
 }
