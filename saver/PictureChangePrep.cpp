@@ -155,6 +155,7 @@ bool PictureChange::startEntry() {
     rq.layerTranslucency = p.settings.layerTranslucency;
     rq.bitsPerPixel = platform::displayBitsPerPixel();
     rq.aborted = [flag = abortFlag_] { return flag->load(); };
+    logInfo("saver", "preparing picture " + std::to_string(index) + ": " + relativePath);
     // The smoothing filter is one for the whole program; only the change
     // whose preparation runs may stop it (see Abort).
     auto running = std::make_shared<std::atomic<bool>>(false);
