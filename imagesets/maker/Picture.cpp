@@ -48,7 +48,12 @@ std::string encodeForSet(const QImage& image, std::string& error) {
 }
 
 std::string previewOf(const QImage& upright, QSize preview) {
-    return textOf(graphics::encodeBmp24(graphics::shrinkByAveraging(upright, preview)));
+    // Lanczos-3: a plain mean over whole pixels aliases fine detail.
+    QImage small(preview, QImage::Format_RGB32);
+    const QImage source = upright.convertToFormat(QImage::Format_RGB32);
+    graphics::resampleRect(source, 0, 0, source.width(), source.height(), small, 0, 0,
+                           preview.width(), preview.height());
+    return textOf(graphics::encodeBmp24(small));
 }
 
 std::string previewOf(const QImage& upright) {

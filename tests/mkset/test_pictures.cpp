@@ -244,6 +244,28 @@ TEST(Jpeg, PicturesBeyondTheSaversLimitsAreRefusedWithTheReason) {
     EXPECT_NE(error.find("too large (31000 x 16"), std::string::npos) << error;
 }
 
+// Fine detail does not alias in a preview: one-pixel stripes shrink to an
+// even grey (a mean over whole pixels gave bands of 85 and 170).
+TEST(Picture, PreviewOfFineStripesIsAnEvenGrey) {
+    QImage stripes(601, 400, QImage::Format_RGB32);
+    for (int y = 0; y < stripes.height(); ++y)
+        for (int x = 0; x < stripes.width(); ++x)
+            stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    std::string error;
+    const auto made = preparePicture(pngOf(stripes), "stripes", error);
+    ASSERT_TRUE(made) << error;
+    const QImage preview = decodeBmp(made->preview);
+    ASSERT_EQ(preview.size(), QSize(160, 106));
+    int lowest = 255, highest = 0;
+    for (int y = 4; y < preview.height() - 4; ++y)
+        for (int x = 4; x < preview.width() - 4; ++x) {
+            lowest = std::min(lowest, qGray(preview.pixel(x, y)));
+            highest = std::max(highest, qGray(preview.pixel(x, y)));
+        }
+    EXPECT_GE(lowest, 118);
+    EXPECT_LE(highest, 138);
+}
+
 TEST(Picture, SidewaysPhotoIsStoredUprightAndUnturnedOneIsKeptAsItIs) {
     // Stored 200 x 100, red left, blue right; orientation 6 shows it turned
     // clockwise: 100 x 200, red on top.
