@@ -74,4 +74,23 @@ headless "$PAPERWHEEL"
 [ "$rc" -eq 1 ] || fail "paperwheel without a display exited $rc"
 one_line "$tmp/err" && grep -q "no display" "$tmp/err" ||
     { cat "$tmp/err"; fail "paperwheel: no one-line reason"; }
+
+# 6. The set's pictures are named pipes (a hostile set): " /wall" does not
+#    wait for a writer; it fails at once, naming the file, and writes nothing.
+cp "$ini" "$tmp/before.ini"
+rm -f "$program/Test Set/one.jpg" "$program/Test Set/two.jpg" "$bmp"
+mkfifo "$program/Test Set/one.jpg" "$program/Test Set/two.jpg"
+start=$(date +%s%3N)
+env -u DISPLAY -u WAYLAND_DISPLAY SKYLOOM_QUIET=1 "$BIN" " /wall" >"$tmp/out" 2>"$tmp/err" &
+wpid=$!
+pids="$pids $wpid"
+wait_exit "$wpid" "/wall on a set whose picture is a pipe"
+wait "$wpid"
+rc=$?
+note "/wall on a pipe ended in $(($(date +%s%3N) - start)) ms with status $rc"
+cat "$tmp/out" "$tmp/err" >>"$log"
+[ "$rc" -eq 1 ] || fail "/wall on a pipe exited $rc"
+grep -q "Test Set/[a-z]*.jpg" "$tmp/err" || { cat "$tmp/err"; fail "/wall did not name the pipe"; }
+[ ! -e "$bmp" ] || fail "a wallpaper was written from a pipe"
+cmp -s "$ini" "$tmp/before.ini" || fail "settings written by a failed /wall"
 echo "wallpaper without a display: ok"
