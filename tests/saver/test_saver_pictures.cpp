@@ -121,6 +121,29 @@ TEST_F(SaverPicturesTest, SkipsMissingAndBrokenPicturesAndLogsThem) {
               std::string::npos);
 }
 
+// A set whose photos are gone but whose entries remain: one change walks
+// over 3,000 missing entries to the one picture there, writes LastImage once
+// and logs a handful of names plus a count.
+TEST_F(SaverPicturesTest, ThousandsOfMissingEntriesAreSkippedInOneChange) {
+    picture("Set/last.jpg", QColor(200, 200, 30));
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3000; ++i)
+        paths.push_back("Set/gone" + std::to_string(i));
+    paths.push_back("Set/last");
+    frmSaver w;
+    preset(w, paths, saver::kNoTransitions);
+    QRgb seen = 0;
+    afterChange(w, [&] {
+        seen = centre(w);
+        w.CloseSaver();
+    });
+    EXPECT_TRUE(near(seen, QColor(200, 200, 30))) << std::hex << seen;
+    EXPECT_EQ(w.change().currentPicture().index, 3001);
+    profile::clearCache();
+    EXPECT_NE(test::TempDir::readPath(program + "ScreenSaver.ini").find("LastImage=3001"),
+              std::string::npos);
+}
+
 TEST_F(SaverPicturesTest, NoPictureAtAllGivesANoticeAndTriesAgainLater) {
     frmSaver w;
     preset(w, {"Set/missing", "Gone/also"}, saver::kNoTransitions, true);
