@@ -174,9 +174,9 @@ bool fitSource(ByteSource& source, PictureFormat format, const FitRequest& rq, Q
     PngRowReader reader(source);
     if (!reader.open(rq.limits, error))
         return false;
-    if (stats && reader.interlaced()) {
+    if (stats && reader.wholeBytes() > 0) {
         stats->whole = true;
-        stats->bufferBytes = std::int64_t(reader.size().width()) * reader.size().height() * 4;
+        stats->bufferBytes = reader.wholeBytes();
     }
     return fitRows(reader, false, rq, out, error, stats);
 }

@@ -16,11 +16,6 @@
 
 namespace skyloom::graphics::detail {
 
-/// Interlaced pictures are decoded whole (4 bytes a pixel) before their
-/// rows go on; beyond this they are refused. It leaves room below
-/// kWholePictureBytes for the band and the target.
-inline constexpr std::int64_t kInterlacedPictureBytes = 256LL * 1024 * 1024;
-
 struct PngRowReader::State {
     explicit State(ByteSource& s) : source(s) {}
     State(const State&) = delete;
@@ -164,6 +159,12 @@ QSize PngRowReader::size() const {
 
 bool PngRowReader::interlaced() const {
     return state_->interlaced;
+}
+
+std::int64_t PngRowReader::wholeBytes() const {
+    const State& s = *state_;
+    const std::int64_t bytes = std::int64_t(s.width) * s.height * (s.deep ? 8 : 4);
+    return s.interlaced && bytes <= kInterlacedPictureBytes ? bytes : 0;
 }
 
 bool PngRowReader::open(const DecodeLimits& limits, std::string& error) {

@@ -170,6 +170,12 @@ private:
     } red_, green_, blue_;
 };
 
+/// Interlaced PNGs are decoded whole (4 bytes a pixel, 8 for 16-bit ones
+/// with transparency) before their rows go on; beyond this they are
+/// refused. It leaves room below kWholePictureBytes for the band and the
+/// target.
+inline constexpr std::int64_t kInterlacedPictureBytes = 256LL * 1024 * 1024;
+
 /// A PNG read through libpng a row at a time, colours as 8-bit BGRX,
 /// transparent parts laid on black.
 class PngRowReader {
@@ -181,6 +187,9 @@ public:
     bool open(const DecodeLimits& limits, std::string& error);
     QSize size() const;
     bool interlaced() const;
+    /// The whole picture an interlaced file is decoded into first (0: none,
+    /// or more than is allowed).
+    std::int64_t wholeBytes() const;
     /// Interlaced pictures are decoded whole first (up to kWholePictureBytes).
     bool run(RowSink& sink, std::string& error);
 
