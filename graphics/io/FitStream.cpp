@@ -192,6 +192,17 @@ bool targetAllowed(const FitRequest& rq, std::string& error) {
 
 } // namespace
 
+bool decodesRowByRow(const std::string& path) {
+    std::string error;
+    const SetFileStream file = openSetFileStream(path, error);
+    if (!file)
+        return false;
+    std::uint8_t head[8] = {};
+    const std::size_t got = std::fread(head, 1, sizeof head, file.get());
+    const PictureFormat format = sniffFormat(std::span<const std::uint8_t>(head, got));
+    return format == PictureFormat::Png || format == PictureFormat::Bmp;
+}
+
 bool decodeFitted(std::span<const std::uint8_t> data, const FitRequest& rq, QImage& out,
                   std::string& error, FitStats* stats) {
     out = QImage();

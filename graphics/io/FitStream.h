@@ -55,6 +55,9 @@ bool decodeFittedFile(const std::string& path, const FitRequest& request, QImage
 bool decodeFitted(std::span<const std::uint8_t> data, const FitRequest& request, QImage& out,
                   std::string& error, FitStats* stats = nullptr);
 
+/// True for a file that is a PNG or BMP by its content (decoded row by row).
+bool decodesRowByRow(const std::string& path);
+
 /// The part of a picture of the given size that FitMode::Cover puts on the
 /// target (rounded like image tools scale, overflow cut equally both sides).
 QRectF coverArea(QSize picture, QSize target);
