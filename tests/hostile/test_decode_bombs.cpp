@@ -9,6 +9,10 @@
 
 #include "graphics/io/FitStream.h"
 #include "graphics/io/PictureFile.h"
+#include "saver/PrepImage.h"
+
+#include <QTemporaryDir>
+#include <fstream>
 
 #include <QImage>
 #include <algorithm>
@@ -225,4 +229,30 @@ TEST(DecodeBombs, BombsBeyondTheDecodeLimitsAreRefusedWithAReason) {
         EXPECT_NE(f.error.find(c.reason), std::string::npos) << c.what << ": " << f.error;
         EXPECT_LT(f.stats.bufferBytes, kBandBound) << c.what;
     }
+}
+
+TEST(DecodeBombs, TheSaverPreparesABombForTheDisplayOrStopsOnAKey) {
+    // Before, such a picture was refused as too large; now it is read row
+    // by row onto the display, and the saver's stop request ends the read.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = folder.filePath("bomb.png").toStdString();
+    {
+        const std::vector<std::uint8_t> bytes = shadedPng(15000, 15000, 0, 8);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    skyloom::saver::PrepRequest rq;
+    rq.picturePath = path;
+    rq.display = {1920, 1080};
+    const skyloom::saver::PrepResult shown = skyloom::saver::preparePicture(rq);
+    ASSERT_EQ(shown.status, skyloom::saver::PrepResult::Status::Ready) << shown.error;
+    EXPECT_EQ(shown.picture.size(), QSize(1920, 1080));
+
+    int asked = 0;
+    rq.aborted = [&] { return ++asked > 50; };
+    const skyloom::saver::PrepResult stopped = skyloom::saver::preparePicture(rq);
+    EXPECT_EQ(stopped.status, skyloom::saver::PrepResult::Status::Aborted) << stopped.error;
+    EXPECT_LT(asked, 60);
 }
