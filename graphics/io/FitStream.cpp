@@ -71,6 +71,10 @@ RowFitter::RowFitter(QSize picture, QRectF area, QSize target, bool bottomUp,
     // The band: one target row's source rows. Target rows read source rows
     // in order, so a row is overwritten only once no target row needs it.
     const std::size_t band = static_cast<std::size_t>(depth_) * static_cast<std::size_t>(width_);
+    if (static_cast<std::int64_t>(band) * 4 > kMaxBandBytes) {
+        bandTooLarge_ = true;
+        return;
+    }
     ring_.resize(band);
     scratch_.resize(static_cast<std::size_t>(width_));
     rows_.resize(static_cast<std::size_t>(depth_));
@@ -138,6 +142,14 @@ bool fitRows(Reader& reader, bool bottomUp, const FitRequest& rq, QImage& out, s
         return false;
     }
     RowFitter fitter(picture, area, rq.target, bottomUp, rq.aborted);
+    if (fitter.bandTooLarge()) {
+        error = "a picture of " + std::to_string(picture.width()) + " x " +
+                std::to_string(picture.height()) + " pixels cannot be shrunk to " +
+                std::to_string(rq.target.width()) + " x " + std::to_string(rq.target.height()) +
+                " (its rows for one target row would need more than " +
+                std::to_string(detail::kMaxBandBytes >> 20) + " MB)";
+        return false;
+    }
     if (!fitter.ready()) {
         error = "out of memory for the fitted picture";
         return false;

@@ -105,14 +105,20 @@ private:
     QImage& image_;
 };
 
+/// Most a band of source rows may take: a target far smaller than the
+/// picture (a few rows for millions of source rows) would need more.
+inline constexpr std::int64_t kMaxBandBytes = 128LL * 1024 * 1024;
+
 /// The rows resampled onto a target as they come, top to bottom or bottom
 /// to top: only the band of source rows one target row needs is held.
 class RowFitter final : public RowSink {
 public:
     RowFitter(QSize picture, QRectF area, QSize target, bool bottomUp,
               std::function<bool()> aborted);
-    /// False when the target or the band could not be allocated.
+    /// False when the target or the band could not be allocated, or the
+    /// band would be larger than kMaxBandBytes (bandTooLarge()).
     bool ready() const { return !image_.isNull() && !ring_.empty(); }
+    bool bandTooLarge() const { return bandTooLarge_; }
     QRgb* rowBuffer(int y) override;
     bool rowDone(int y) override;
     bool wants(int y) const override { return y >= vertical_.lowest() && y <= vertical_.highest(); }
@@ -143,6 +149,7 @@ private:
     int next_;
     int rowsDone_ = 0;
     bool aborted_ = false;
+    bool bandTooLarge_ = false;
 };
 
 /// A BMP read from its header on: the size, then its rows into a sink.

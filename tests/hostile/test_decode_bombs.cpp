@@ -231,6 +231,18 @@ TEST(DecodeBombs, BombsBeyondTheDecodeLimitsAreRefusedWithAReason) {
     }
 }
 
+TEST(DecodeBombs, ATargetFarSmallerThanABombIsRefusedBeforeItsBand) {
+    // 16000 x 16000 onto 4 x 2: one target row would average 8000 full rows.
+    FitRequest rq;
+    rq.target = QSize(4, 2);
+    QImage out;
+    std::string error;
+    FitStats stats;
+    EXPECT_FALSE(decodeFitted(rleBitmapClaiming(16000, 16000), rq, out, error, &stats));
+    EXPECT_NE(error.find("cannot be shrunk"), std::string::npos) << error;
+    EXPECT_EQ(stats.rowsDecoded, 0);
+}
+
 TEST(DecodeBombs, TheSaverPreparesABombForTheDisplayOrStopsOnAKey) {
     // Before, such a picture was refused as too large; now it is read row
     // by row onto the display, and the saver's stop request ends the read.
