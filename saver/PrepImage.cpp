@@ -5,6 +5,7 @@
 #include "graphics/WorkBuff.h"
 #include "graphics/depthkit/Depthkit.h"
 #include "graphics/io/FileIO.h"
+#include "graphics/io/FitStream.h"
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
@@ -121,33 +122,43 @@ struct Decoded {
     QImage fittedAtOnce;
 };
 
+// The whole picture onto the whole target (or its centred part, or
+// covering it), decoded and fitted in one pass: JPEGs at a DCT scale, PNG
+// and BMP row by row, so that memory follows the display, not the file.
+bool decodeFittedAtOnce(const PrepRequest& rq, Decoded& d, bool isJpeg, std::string& error) {
+    const FitPlan& plan = d.plan;
+    const bool inside = plan.inside.width > 0;
+    const Size size = inside ? plan.inside : plan.target;
+    graphics::FitRequest fit;
+    fit.target = QSize(size.width, size.height);
+    fit.mode = plan.cover ? graphics::FitMode::Cover : graphics::FitMode::Stretch;
+    // PNG and BMP take the plan's own cut, as when stretched from the whole picture.
+    if (!isJpeg)
+        fit.area = QRectF(plan.cutX, plan.cutY, plan.fitted.width, plan.fitted.height);
+    fit.aborted = rq.aborted;
+    if (!graphics::decodeFittedFile(rq.picturePath, fit, d.fittedAtOnce, error))
+        return false;
+    if (!inside)
+        return true;
+    QImage framed(plan.target.width, plan.target.height, QImage::Format_RGB32);
+    if (framed.isNull()) {
+        error = "out of memory for the prepared picture";
+        return false;
+    }
+    framed.fill(qRgb(0, 0, 0));
+    for (int y = 0; y < d.fittedAtOnce.height(); ++y)
+        std::memcpy(framed.scanLine(plan.insideY + y) + 4 * plan.insideX,
+                    d.fittedAtOnce.constScanLine(y), 4 * std::size_t(size.width));
+    d.fittedAtOnce = std::move(framed);
+    return true;
+}
+
 // A JPEG stretched whole is decoded and fitted in one pass; otherwise only
 // as many pixels as the fit needs are decoded.
 bool decodeJpeg(const PrepRequest& rq, Decoded& d, std::string& error) {
     const FitPlan& plan = d.plan;
-    if (plan.copy == FitPlan::Copy::Stretch && !plan.cut) {
-        // The whole picture onto the whole target (or its centred part, or covering it).
-        const bool inside = plan.inside.width > 0;
-        const Size size = inside ? plan.inside : plan.target;
-        if (!graphics::decodeJpegFittedFile(rq.picturePath, QSize(size.width, size.height),
-                                            plan.cover ? graphics::FitMode::Cover
-                                                       : graphics::FitMode::Stretch,
-                                            d.fittedAtOnce, error))
-            return false;
-        if (!inside)
-            return true;
-        QImage framed(plan.target.width, plan.target.height, QImage::Format_RGB32);
-        if (framed.isNull()) {
-            error = "out of memory for the prepared picture";
-            return false;
-        }
-        framed.fill(qRgb(0, 0, 0));
-        for (int y = 0; y < d.fittedAtOnce.height(); ++y)
-            std::memcpy(framed.scanLine(plan.insideY + y) + 4 * plan.insideX,
-                        d.fittedAtOnce.constScanLine(y), 4 * std::size_t(size.width));
-        d.fittedAtOnce = std::move(framed);
-        return true;
-    }
+    if (plan.copy == FitPlan::Copy::Stretch && !plan.cut)
+        return decodeFittedAtOnce(rq, d, true, error);
     // The geometry stays that of the full size.
     int needW = d.full.width, needH = d.full.height;
     if (plan.copy == FitPlan::Copy::Stretch) {
@@ -168,18 +179,21 @@ bool decodePicture(const PrepRequest& rq, Decoded& d, std::string& error) {
     bool isJpeg = false;
     if (!pictureSize(rq.picturePath, d.full, isJpeg, error))
         return false;
-    if (isJpeg) {
-        d.plan = planFit(d.full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
-                         rq.panoramicOrigin, rq.keepAspect);
+    d.plan = planFit(d.full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
+                     rq.panoramicOrigin, rq.keepAspect);
+    if (isJpeg)
         return decodeJpeg(rq, d, error);
-    }
+    if (d.plan.copy == FitPlan::Copy::Stretch && !d.plan.cut)
+        return decodeFittedAtOnce(rq, d, false, error);
+    // Copied, centred or cut: decoded whole (bounded by the whole-picture limit).
     if (!d.source.InitWorkBuffFromFile(rq.picturePath, 0)) {
         error = "cannot decode the picture";
         return false;
     }
-    d.full = {d.source.Width(), d.source.Height()};
-    d.plan = planFit(d.full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
-                     rq.panoramicOrigin, rq.keepAspect);
+    if (d.source.Width() != d.full.width || d.source.Height() != d.full.height) {
+        error = "the picture's size differs from its header's";
+        return false;
+    }
     return true;
 }
 
@@ -252,8 +266,11 @@ void publishPicture(const PrepRequest& rq, rasterkit::Handle target, PrepResult&
 PrepResult preparePicture(const PrepRequest& rq) {
     PrepResult result;
     Decoded d;
-    if (!decodePicture(rq, d, result.error))
+    if (!decodePicture(rq, d, result.error)) {
+        if (rq.aborted && rq.aborted())
+            result.status = PrepResult::Status::Aborted;
         return result;
+    }
     result.pictureSize = d.plan.fitted;
     result.keepsPanDirection = d.plan.keepsPanDirection;
     const rasterkit::OwnedHandle target = fitPicture(d, result.error);

@@ -11,6 +11,7 @@
 #include "graphics/Proportions.h"
 #include "graphics/depthkit/Depthkit.h"
 #include "graphics/io/BmpCodec.h"
+#include "graphics/io/FitStream.h"
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
@@ -64,6 +65,14 @@ namespace {
 // user is waiting for the new wallpaper).
 bool loadTarget(const std::string& file, QSize picture, QRect cut, QSize target, QImage& out,
                 std::string& error, bool cover = false) {
+    if (graphics::decodesRowByRow(file)) {
+        // PNG and BMP: the cut resampled onto the target row by row as the
+        // file is read, the whole picture never held.
+        graphics::FitRequest fit;
+        fit.target = target;
+        fit.area = QRectF(cut);
+        return graphics::decodeFittedFile(file, fit, out, error);
+    }
     if ((cover || cut == QRect(QPoint(0, 0), picture)) && target != picture) {
         std::string why;
         if (graphics::decodeJpegFittedFile(

@@ -6,6 +6,7 @@
 #include "graphics/io/Orientation.h"
 
 #include "graphics/io/FileIO.h"
+#include "graphics/io/FitStream.h"
 #include "graphics/io/JpegInternal.h"
 #include "graphics/io/Resample.h"
 
@@ -429,15 +430,11 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     // tools do) and cuts the overflow equally from both sides.
     double cropX = 0, cropY = 0, cropW = w, cropH = h;
     if (mode == FitMode::Cover) {
-        const double scale = std::max(target.width() / w, target.height() / h);
-        const double scaledW = std::max<double>(target.width(), std::round(w * scale));
-        const double scaledH = std::max<double>(target.height(), std::round(h * scale));
-        const double offsetX = std::floor((scaledW - target.width()) / 2);
-        const double offsetY = std::floor((scaledH - target.height()) / 2);
-        cropX = offsetX * w / scaledW;
-        cropY = offsetY * h / scaledH;
-        cropW = target.width() * w / scaledW;
-        cropH = target.height() * h / scaledH;
+        const QRectF crop = coverArea(source.pictureSize(), target);
+        cropX = crop.x();
+        cropY = crop.y();
+        cropW = crop.width();
+        cropH = crop.height();
     }
     // Decode at the DCT scale that still gives the cut-out at least target size.
     const int needW = static_cast<int>(std::ceil(target.width() * w / cropW - 1e-6));

@@ -1,14 +1,12 @@
 #include "graphics/io/PictureFile.h"
-#include "graphics/io/PngCodec.h"
 
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FileIO.h"
+#include "graphics/io/FitStream.h"
+#include "graphics/io/PngCodec.h"
+#include "graphics/io/StreamInternal.h"
 
 #include "common/Log.h"
-
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
 
 #include <algorithm>
 #include <climits>
@@ -31,12 +29,12 @@ PictureFormat sniffFormat(std::span<const std::uint8_t> h) {
 
 namespace {
 
-// BMP and PNG pictures are decoded whole, so their memory is bounded by
-// their size: pictures that would need more than this for their pixels are
-// refused (a 1 KB RLE bitmap or a 700 KB PNG can declare 15,000 x 15,000
-// pixels). JPEGs are decoded at a DCT scale instead and keep their own limit.
-constexpr std::int64_t kWholePictureBytes = 300LL * 1024 * 1024;
-
+// BMP and PNG pictures decoded whole have their memory bounded by their
+// size: pictures that would need more than kWholePictureBytes for their
+// pixels are refused (a 1 KB RLE bitmap or a 700 KB PNG can declare
+// 15,000 x 15,000 pixels). Decoded onto a known target (FitStream.h) they
+// are read row by row instead; JPEGs are decoded at a DCT scale and keep
+// their own limit.
 std::string tooLarge(const char* kind, QSize size) {
     return std::string(kind) + " picture of " + std::to_string(size.width()) + " x " +
            std::to_string(size.height()) + " pixels is too large to show (more than " +
@@ -60,35 +58,27 @@ bool decodePicture(std::span<const std::uint8_t> data, QImage& out, std::string&
             error = "damaged PNG data (a chunk is longer than the file)";
             return false;
         }
-        QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
-                                                   static_cast<qsizetype>(data.size()));
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer, "png");
-        const QSize size = reader.size();
-        if (!sizeAllowed(size.width(), size.height(), jpegOptions.limits)) {
-            error = "PNG picture is too large or unreadable";
+        // The same row reader as the fitted decode, into a whole picture
+        // of 4 bytes a pixel.
+        detail::MemorySource source(data);
+        detail::PngRowReader reader(source);
+        if (!reader.open(jpegOptions.limits, error))
             return false;
-        }
-        // Qt reads 16-bit PNGs as 8 bytes a pixel, others as 4; the copy in
-        // the picture format adds 4 more.
-        const QImage::Format read = reader.imageFormat();
-        const bool deep = read == QImage::Format_RGBA64 || read == QImage::Format_RGBX64 ||
-                          read == QImage::Format_RGBA64_Premultiplied ||
-                          read == QImage::Format_Grayscale16;
-        if (std::int64_t(size.width()) * size.height() * (deep ? 12 : 8) > kWholePictureBytes) {
+        const QSize size = reader.size();
+        if (std::int64_t(size.width()) * size.height() * 4 > kWholePictureBytes) {
             error = tooLarge("PNG", size);
             return false;
         }
-        // Our own pixel limit applies; Qt's default of 128 MB would refuse
-        // large photos that the limit allows.
-        reader.setAllocationLimit(0);
-        QImage image;
-        if (!reader.read(&image)) {
-            error = reader.errorString().toStdString();
+        QImage image(size, QImage::Format_RGB32);
+        if (image.isNull()) {
+            error = "out of memory for the PNG picture";
             return false;
         }
-        out = image.convertToFormat(QImage::Format_RGB32);
-        return !out.isNull();
+        detail::ImageSink sink(image);
+        if (!reader.run(sink, error))
+            return false;
+        out = std::move(image);
+        return true;
     }
     case PictureFormat::Unknown:
         break;

@@ -7,6 +7,7 @@
 // Usage: make_fuzz_seeds <folder>
 
 #include "../graphics/BmpBuilder.h"
+#include "../graphics/PngBuilder.h"
 #include "../mkset/TestPictures.h"
 #include "SeedTexts.h"
 #include "graphics/io/JpegCodec.h"
@@ -133,6 +134,26 @@ void writePngSeeds(const std::filesystem::path& root) {
         image.setText("Title", "Seed");
         image.save(QString::fromStdString((root / name).string()), "png");
     }
+    // Kinds the row reader treats apart: Adam7 passes, 16-bit samples with
+    // transparency, a 2-bit palette with a transparent entry.
+    const auto shade = [](int channels, int depth, int width) {
+        return [=](std::uint32_t y, std::uint8_t* row) {
+            for (int i = 0; i < width * channels * depth / 8; ++i)
+                row[i] = static_cast<std::uint8_t>(i * 37 + y * 11);
+        };
+    };
+    test::PngLayout interlaced{.width = 13, .height = 9, .depth = 8, .colorType = 2};
+    interlaced.interlaced = true;
+    interlaced.row = shade(3, 8, 13);
+    save(root / "interlaced.png", test::buildPng(interlaced));
+    test::PngLayout deep{.width = 7, .height = 5, .depth = 16, .colorType = 6};
+    deep.row = shade(4, 16, 7);
+    save(root / "deep-alpha.png", test::buildPng(deep));
+    test::PngLayout palette{.width = 12, .height = 6, .depth = 2, .colorType = 3};
+    palette.palette = {10, 20, 30, 200, 100, 50, 0, 255, 0, 40, 40, 40};
+    palette.trns = {128, 0};
+    palette.row = shade(1, 2, 12);
+    save(root / "palette-2bit.png", test::buildPng(palette));
 }
 
 std::string bytes(const test::JpegMarker& marker) {

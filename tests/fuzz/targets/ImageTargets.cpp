@@ -3,6 +3,7 @@
 
 #include "../FuzzTargets.h"
 #include "graphics/io/BmpCodec.h"
+#include "graphics/io/FitStream.h"
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/PngCodec.h"
@@ -28,6 +29,33 @@ void checkDecoded(const QImage& image, const char* what) {
     (void)sink;
 }
 
+// The row-by-row fitted decode: shrunk onto a small target, enlarged from
+// a cut, and stopped part way; whatever it gives has the target's size.
+void checkFitted(std::span<const std::uint8_t> bytes, const char* what) {
+    graphics::FitRequest rq;
+    rq.limits = fuzzLimits();
+    QImage out;
+    std::string error;
+    graphics::FitStats stats;
+    rq.target = QSize(23, 17);
+    if (graphics::decodeFitted(bytes, rq, out, error, &stats)) {
+        checkDecoded(out, what);
+        check(out.size() == rq.target, "a fitted picture has the target size");
+    } else {
+        check(!error.empty() && out.isNull(), "a fitted decode that fails says why");
+    }
+    rq.target = QSize(64, 48);
+    rq.mode = graphics::FitMode::Cover;
+    rq.area = QRectF(1.5, 0.25, 3, 2);
+    if (graphics::decodeFitted(bytes, rq, out, error, &stats))
+        check(out.size() == rq.target, "a fitted cut has the target size");
+    int rows = 0;
+    rq.area.reset();
+    rq.aborted = [&] { return ++rows > 3; };
+    if (!graphics::decodeFitted(bytes, rq, out, error, &stats) && stats.aborted)
+        check(stats.rowsDecoded <= 4 && out.isNull(), "a stopped decode ends at the next row");
+}
+
 } // namespace
 
 void runBmp(const std::uint8_t* data, std::size_t size) {
@@ -38,6 +66,7 @@ void runBmp(const std::uint8_t* data, std::size_t size) {
         checkDecoded(image, "a decoded BMP is an RGB32 picture");
     else
         check(!error.empty(), "a BMP that fails to decode says why");
+    checkFitted(std::span(data, size), "a fitted BMP is an RGB32 picture");
 }
 
 void runJpeg(const std::uint8_t* data, std::size_t size) {
@@ -78,6 +107,7 @@ void runPng(const std::uint8_t* data, std::size_t size) {
     options.limits = fuzzLimits();
     if (graphics::decodePicture(bytes, image, error, options))
         checkDecoded(image, "a decoded PNG is an RGB32 picture");
+    checkFitted(bytes, "a fitted PNG is an RGB32 picture");
 
     // Pictures that are stored (the set maker's PNG sources) are read with
     // libpng; its pixel limit is passed small here.
