@@ -262,14 +262,18 @@ public:
         GC gc = XCreateGC(d, pixmap, 0, nullptr);
         // A picture smaller than the screen sits in its middle on black; one
         // composed for the monitors at their place.
-        XSetForeground(d, gc, BlackPixel(d, screen));
-        XFillRectangle(d, pixmap, gc, 0, 0, static_cast<unsigned>(width),
-                       static_cast<unsigned>(height));
         const bool composed = picture.monitors.size() >= 2;
+        const QRect placed(composed ? picture.origin.x() : (width - picture.image->width()) / 2,
+                           composed ? picture.origin.y() : (height - picture.image->height()) / 2,
+                           picture.image->width(), picture.image->height());
+        // The black is drawn only where the picture leaves some screen.
+        if (!placed.contains(QRect(0, 0, width, height))) {
+            XSetForeground(d, gc, BlackPixel(d, screen));
+            XFillRectangle(d, pixmap, gc, 0, 0, static_cast<unsigned>(width),
+                           static_cast<unsigned>(height));
+        }
         const bool drawn =
-            putPicture(d, screen, pixmap, gc, *picture.image,
-                       composed ? picture.origin.x() : (width - picture.image->width()) / 2,
-                       composed ? picture.origin.y() : (height - picture.image->height()) / 2);
+            putPicture(d, screen, pixmap, gc, *picture.image, placed.x(), placed.y());
         XFreeGC(d, gc);
         if (!drawn || trap.failed(d)) {
             XFreePixmap(d, pixmap);

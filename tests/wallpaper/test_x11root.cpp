@@ -161,6 +161,8 @@ TEST_F(X11RootTest, EachWallpaperReplacesAndFreesThePrevious) {
     EXPECT_EQ(property("ESETROOT_PMAP_ID"), first);
     EXPECT_TRUE(exists(first)); // kept after the setter's connection closed
     EXPECT_EQ(rootPixel(160, 100), 0xff0000u);
+    EXPECT_EQ(rootPixel(0, 0), 0xff0000u); // a screen-sized picture needs no black
+    EXPECT_EQ(rootPixel(319, 199), 0xff0000u);
 
     // A smaller picture sits in the middle on black.
     QImage blue(100, 50, QImage::Format_RGB32);
