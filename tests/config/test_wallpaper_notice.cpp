@@ -123,4 +123,29 @@ TEST_F(WallpaperNoticeTest, MessageBoxOfTheWorkIsAnsweredOnTheInterfaceThread) {
     EXPECT_EQ(beforeBoxCalls, 1);
 }
 
+// Last in this file: after an application-wide quit no event loop of this
+// thread runs again. The work still ends, and its message box gets the
+// box's escape answer instead of waiting for ever.
+TEST_F(WallpaperNoticeTest, QuitDuringTheWorkStillWaitsForItsEnd) {
+    unsetenv("SKYLOOM_NONINTERACTIVE");
+    config::installQtMessageBoxes();
+    std::atomic<bool> quitAsked{false};
+    QTimer::singleShot(0, [&] {
+        QCoreApplication::exit(0);
+        quitAsked = true;
+    });
+    const wallpaper::Outcome outcome = config::runWithWallpaperNotice(
+        [&] {
+            const bool asked = waitFor(quitAsked);
+            const platform::MsgResult r =
+                platform::MessageBox("Remove?", platform::MsgButtons::YesNo, "Wallpaper");
+            return wallpaper::Outcome{asked && r == platform::MsgResult::No, "ended"};
+        },
+        std::chrono::hours(1));
+    platform::setMessageBoxHandler(nullptr);
+    setenv("SKYLOOM_NONINTERACTIVE", "1", 1);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.reason, "ended");
+}
+
 } // namespace
