@@ -11,9 +11,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
-#include <sys/ipc.h>
-#include <sys/shm.h>
 
 #include <cstring>
 #include <memory>
@@ -82,96 +79,13 @@ bool takesRgb32(const XImage* ximage, const Visual* visual, int width) {
            ximage->byte_order == LSBFirst && ximage->bytes_per_line == width * 4;
 }
 
-// A shared memory segment, removed when the last side detaches.
-class SharedSegment {
-public:
-    explicit SharedSegment(std::size_t bytes) {
-        info_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-        if (info_.shmid < 0)
-            return;
-        void* at = shmat(info_.shmid, nullptr, 0);
-        if (at == reinterpret_cast<void*>(-1)) {
-            shmctl(info_.shmid, IPC_RMID, nullptr);
-            info_.shmid = -1;
-            return;
-        }
-        info_.shmaddr = static_cast<char*>(at);
-        info_.readOnly = True;
-    }
-    ~SharedSegment() {
-        if (info_.shmid < 0)
-            return;
-        shmdt(info_.shmaddr);
-        shmctl(info_.shmid, IPC_RMID, nullptr);
-    }
-    SharedSegment(const SharedSegment&) = delete;
-    SharedSegment& operator=(const SharedSegment&) = delete;
-    bool ok() const { return info_.shmid >= 0; }
-    XShmSegmentInfo* info() { return &info_; }
-
-private:
-    XShmSegmentInfo info_{};
-};
-
-// The picture through shared memory (MIT-SHM, a local server): the server
-// reads the pixels from the segment instead of the socket, which for a
-// screen-sized picture is the larger part of the time. False, with nothing
-// drawn, when the server or the visual does not allow it.
-bool putShared(Display* display, Visual* visual, int depth, Pixmap pixmap, GC gc,
-               const QImage& image, int x, int y) {
-    if (!XShmQueryExtension(display))
-        return false;
-    const auto width = static_cast<unsigned>(image.width());
-    const auto height = static_cast<unsigned>(image.height());
-    XShmSegmentInfo unused{};
-    XImage* ximage = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap,
-                                     nullptr, &unused, width, height);
-    if (!ximage)
-        return false;
-    const bool direct = takesRgb32(ximage, visual, image.width());
-    const auto bytes = static_cast<std::size_t>(ximage->bytes_per_line) * height;
-    if (!direct) {
-        XDestroyImage(ximage);
-        return false;
-    }
-    SharedSegment segment(bytes);
-    if (!segment.ok()) {
-        XDestroyImage(ximage);
-        return false;
-    }
-    ximage->data = segment.info()->shmaddr;
-    ximage->obdata = reinterpret_cast<char*>(segment.info());
-    for (int row = 0; row < image.height(); ++row)
-        std::memcpy(ximage->data + static_cast<std::size_t>(row) * width * 4,
-                    image.constScanLine(row), static_cast<std::size_t>(width) * 4);
-    // A server elsewhere cannot attach: its error is taken back and the
-    // pixels go through the socket.
-    const int errorsBefore = xErrors;
-    XShmAttach(display, segment.info());
-    XSync(display, False);
-    const bool attached = xErrors == errorsBefore;
-    xErrors = errorsBefore;
-    if (attached) {
-        XShmPutImage(display, pixmap, gc, ximage, 0, 0, x, y, width, height, False);
-        XSync(display, False); // the server has read the segment
-        XShmDetach(display, segment.info());
-        XSync(display, False);
-    }
-    ximage->data = nullptr; // the pixels belong to the segment
-    XDestroyImage(ximage);
-    return attached;
-}
-
 // Copies the picture into an XImage for the screen's visual. The usual 24-
-// and 32-bit TrueColor visuals take the pixels as they are, through shared
-// memory when the server is local.
+// and 32-bit TrueColor visuals take the pixels as they are.
 bool putPicture(Display* display, int screen, Pixmap pixmap, GC gc, const QImage& source, int x,
                 int y) {
     Visual* visual = DefaultVisual(display, screen);
     const int depth = DefaultDepth(display, screen);
     QImage image = source.convertToFormat(QImage::Format_RGB32);
-    if (putShared(display, visual, depth, pixmap, gc, image, x, y))
-        return true;
     XImage* ximage = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
                                   nullptr, static_cast<unsigned>(image.width()),
                                   static_cast<unsigned>(image.height()), 32, 0);

@@ -33,8 +33,6 @@ int ignoreErrors(Display*, XErrorEvent*) {
 
 class X11RootTest : public ::testing::Test {
 protected:
-    /// False: the server offers no MIT-SHM, so pictures go through the socket.
-    virtual bool withSharedMemory() const { return true; }
     void SetUp() override {
         for (int n = 300 + getpid() % 100, tries = 0; tries < 20 && name_.empty(); ++n, ++tries) {
             if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock"))
@@ -44,10 +42,6 @@ protected:
             std::vector<const char*> argv = {"Xvfb",       display.c_str(), "-screen", "0",
                                              "320x200x24", "-screen",       "1",       "160x100x24",
                                              "-noreset",   "-nolisten",     "tcp"};
-            if (!withSharedMemory()) {
-                argv.push_back("-extension");
-                argv.push_back("MIT-SHM");
-            }
             argv.push_back(nullptr);
             posix_spawn_file_actions_t actions;
             posix_spawn_file_actions_init(&actions);
@@ -181,17 +175,7 @@ TEST_F(X11RootTest, EachWallpaperReplacesAndFreesThePrevious) {
     EXPECT_FALSE(exists(second));
 }
 
-class X11RootWithoutSharedMemoryTest : public X11RootTest {
-protected:
-    bool withSharedMemory() const override { return false; }
-};
-
-// Through shared memory (a local server) and through the socket alike.
 TEST_F(X11RootTest, PicturePixelsLandInPlace) {
-    expectQuadrants();
-}
-
-TEST_F(X11RootWithoutSharedMemoryTest, PicturePixelsLandInPlace) {
     expectQuadrants();
 }
 
