@@ -227,9 +227,11 @@ int main(int argc, char** argv) {
                     order[(i + static_cast<std::size_t>(r)) % order.size()];
                 // " /wall" is timed cold: a picture it has not decoded before.
                 // " /kalendar" finds the decoded picture of the last render.
+                // Only the decoded picture goes: the rest of the cache folder
+                // (the screen size seen last) stays, as between real changes.
                 if (name == "wall") {
                     std::error_code ec;
-                    fs::remove_all(work / "cache", ec);
+                    fs::remove(work / "cache/skyloom/wallpaper-source.raw", ec);
                 }
                 const Run run = timed(command, env);
                 if (run.status != 0) {

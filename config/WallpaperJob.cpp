@@ -6,6 +6,7 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/Startup.h"
+#include "common/Timing.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
 #include "platform/System.h"
@@ -83,6 +84,7 @@ wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
         addMonitors(request);
         const wallpaper::RenderRequest first = request;
         outcome = wallpaperSetter().SetWallpaper(std::move(request));
+        timingMark("wallpaper installed");
         if (outcome.ok)
             setOtherScreens(first);
     }
@@ -94,6 +96,7 @@ wallpaper::Outcome WallpaperJob::SetWallpaper(WallpaperRun run) {
             platform::MsgButtons::Ok, tr("Error").toStdString());
         return outcome;
     }
+    timingMark("other screens done");
     if (!page.SaveSettings())
         logWarning("wallpaper", "could not record the wallpaper settings");
     // Last, so that the tray changer counts from a finished change. A new

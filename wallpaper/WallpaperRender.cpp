@@ -8,6 +8,7 @@
 #include "common/Log.h"
 #include "common/Profile.h"
 #include "common/SetFileAccess.h"
+#include "common/Timing.h"
 #include "graphics/Proportions.h"
 #include "graphics/depthkit/Depthkit.h"
 #include "graphics/io/BmpCodec.h"
@@ -151,9 +152,14 @@ public:
         if (image.isNull())
             return false;
         const auto rowBytes = static_cast<std::streamsize>(target_.width()) * 4;
-        for (int y = 0; y < image.height(); ++y)
-            if (!in.read(reinterpret_cast<char*>(image.scanLine(y)), rowBytes))
+        if (image.bytesPerLine() == rowBytes) {
+            if (!in.read(reinterpret_cast<char*>(image.bits()), rowBytes * image.height()))
                 return false;
+        } else {
+            for (int y = 0; y < image.height(); ++y)
+                if (!in.read(reinterpret_cast<char*>(image.scanLine(y)), rowBytes))
+                    return false;
+        }
         if (in.peek() != std::ifstream::traits_type::eof())
             return false;
         out = std::move(image);
@@ -166,9 +172,13 @@ public:
         makeFolders(fs::path(path_).parent_path().string());
         AtomicFile file(path_, graphics::kWorkFile);
         file.write(key_);
+        // Rows without padding go out in one write.
         const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;
-        for (int y = 0; y < image.height(); ++y)
-            file.write(image.constScanLine(y), rowBytes);
+        if (static_cast<std::size_t>(image.bytesPerLine()) == rowBytes)
+            file.write(image.constBits(), rowBytes * static_cast<std::size_t>(image.height()));
+        else
+            for (int y = 0; y < image.height(); ++y)
+                file.write(image.constScanLine(y), rowBytes);
         if (!file.commit())
             logInfo("wallpaper",
                     "could not keep the decoded picture in " + path_ + ": " + file.error());
@@ -481,6 +491,7 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
     QImage image;
     if (!loadPlaced(file, picture, placement, r.cacheFolder, image, result.error))
         return result;
+    timingMark("picture decoded");
     const rasterkit::OwnedHandle buffer(rasterkit::adoptWorkBuffer(std::move(image)));
     if (buffer.get() < 0) {
         result.error = "no work buffer for the wallpaper: " + rasterkit::LastError();
@@ -494,6 +505,7 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
     const QRect visible = r.fit ? QRect() : visiblePart(target, r.screen);
     calendar::DispCalendar(calendar, buffer.get(), target.width(), target.height(), r.calendar,
                            r.today, r.workFolder, visible);
+    timingMark("calendar drawn");
     DisplayWPLayer(buffer.get(), target.width(), target.height(),
                    {info.info, r.setDirectory, r.settingsFile, visible});
 
@@ -504,6 +516,7 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
     }
     if (!writeOutputs(r, buffer.get(), *pixels, result.error))
         return result;
+    timingMark("wallpaper file written");
     result.image = *pixels;
     result.ok = true;
     return result;

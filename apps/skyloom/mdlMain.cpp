@@ -1,18 +1,21 @@
 #include "mdlMain.h"
 
 #include "Identity.h"
+#include "calendar/CalendarCanvas.h"
 #include "common/Log.h"
 #include "common/ProgramInfo.h"
 #include "common/Startup.h"
+#include "common/Timing.h"
 #include "config/ConfigSession.h"
 #include "config/QtMessageBox.h"
 #include "config/SessionNotices.h"
+#include "config/WallpaperNotice.h"
 #include "config/frmChangePassword.h"
 #include "config/frmMoonfield.h"
-#include "config/frmPleaseWait.h"
 #include "platform/Display.h"
 #include "platform/Locations.h"
 #include "platform/MessageBox.h"
+#include "platform/Monitors.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationWatch.h"
@@ -24,6 +27,7 @@
 #include "wallpaper/WallpaperSetter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -72,8 +76,9 @@ bool initialiseConfiguration() {
     return session.initialise();
 }
 
-// The wallpaper sequences of "/wall" and "/kalendar": the notice shows while
-// the wallpaper job makes the wallpaper; no dialog is made. Without a
+// The wallpaper sequences of "/wall" and "/kalendar": the wallpaper job
+// makes the wallpaper on a thread of its own; the notice shows only when
+// that takes a while (kWallpaperNoticeDelay); no dialog is made. Without a
 // display (`headless`) the picture is made for the screen seen last, or the
 // reference size, and no notice is shown; the one line on stdout then says
 // where the picture is.
@@ -86,19 +91,34 @@ int wallpaperSequence(bool next, bool headless = false) {
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         platform::rememberScreenSize(screen->size() * screen->devicePixelRatio());
     }
+    timingMark("session made");
     if (!session->initialise())
         return 1;
-    std::unique_ptr<config::frmPleaseWait> notice;
-    if (!headless) {
-        notice = std::make_unique<config::frmPleaseWait>();
-        notice->show();
-        QCoreApplication::processEvents();
-    }
+    timingMark("session initialised");
     config::WallpaperJob& job = session->wallpaperJob();
-    const wallpaper::Outcome outcome = next ? job.NextWallpaperImage() : job.SetCalendar();
+    const auto work = [&job, next] { return next ? job.NextWallpaperImage() : job.SetCalendar(); };
+    wallpaper::Outcome outcome;
+    if (headless) {
+        outcome = work();
+    } else {
+        // What the job reads of Qt's screens is read here, on the
+        // user-interface thread, before the work leaves it.
+        session->setScreenSize(session->screenPixels());
+        job.monitorList = [monitors = platform::listMonitors()] { return monitors; };
+        // The calendar's font is looked up (the font configuration read)
+        // while the picture decodes.
+        const bool calendar = session->wallpaperPage().calendarOn;
+        const auto loadCalendarFont = [calendar] {
+            if (calendar)
+                QFontMetrics(calendar::QImageCanvas::calendarFont()).height();
+        };
+        outcome =
+            config::runWithWallpaperNotice(work, config::kWallpaperNoticeDelay, loadCalendarFont);
+    }
+    timingMark("job done");
     notices.reset();
     session.reset();
-    notice.reset();
+    timingMark("session closed");
     if (!outcome.ok) {
         std::fprintf(stderr, "skyloom: %s\n", outcome.reason.c_str());
         return 1;
@@ -347,6 +367,7 @@ int runMode(QApplication& app, StartMode mode, bool headless) {
 } // namespace
 
 int Main(int argc, char** argv) {
+    timingMark("main");
     std::vector<std::string> args(argv + 1, argv + argc);
     if (auto status = answerStandardOptions(args, "skyloom", kUsage))
         return *status;
@@ -381,12 +402,28 @@ int Main(int argc, char** argv) {
         return 1;
     }
 
+    timingMark("mode chosen");
     QApplication app(argc, argv);
-    identifyApplication();
+    timingMark("application made");
+    // The wallpaper modes mostly show no window: the icon waits for a box.
+    identifyApplication(!wallpaperMode);
     QApplication::setQuitOnLastWindowClosed(true);
     platform::installTranslations();
-    config::installQtMessageBoxes();
-    return runMode(app, mode, headless);
+    config::installQtMessageBoxes(wallpaperMode ? setApplicationIcon : std::function<void()>());
+    timingMark("translations installed");
+    const int status = runMode(app, mode, headless);
+#if !defined(__SANITIZE_ADDRESS__)
+    if (wallpaperMode) {
+        // The wallpaper is on disk and on the desktop, the settings are
+        // written and every file is closed: the rest of Qt's teardown only
+        // costs time (its font database even reads the whole font
+        // configuration just to free it when no font was used, as without
+        // the calendar). Sanitizer builds end normally, for the leak check.
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+#endif
+    return status;
 }
 
 } // namespace skyloom::app

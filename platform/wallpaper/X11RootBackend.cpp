@@ -72,6 +72,13 @@ void releasePrevious(Display* display, Window root, Atom xroot, Atom esetroot) {
         XKillClient(display, current);
 }
 
+// True when `ximage` holds pixels as a Format_RGB32 row of `width` does.
+bool takesRgb32(const XImage* ximage, const Visual* visual, int width) {
+    return ximage->bits_per_pixel == 32 && visual->red_mask == 0xff0000 &&
+           visual->green_mask == 0xff00 && visual->blue_mask == 0xff &&
+           ximage->byte_order == LSBFirst && ximage->bytes_per_line == width * 4;
+}
+
 // Copies the picture into an XImage for the screen's visual. The usual 24-
 // and 32-bit TrueColor visuals take the pixels as they are.
 bool putPicture(Display* display, int screen, Pixmap pixmap, GC gc, const QImage& source, int x,
@@ -84,9 +91,7 @@ bool putPicture(Display* display, int screen, Pixmap pixmap, GC gc, const QImage
                                   static_cast<unsigned>(image.height()), 32, 0);
     if (!ximage)
         return false;
-    const bool direct = ximage->bits_per_pixel == 32 && visual->red_mask == 0xff0000 &&
-                        visual->green_mask == 0xff00 && visual->blue_mask == 0xff &&
-                        ximage->byte_order == LSBFirst &&
+    const bool direct = takesRgb32(ximage, visual, image.width()) &&
                         ximage->bytes_per_line == static_cast<int>(image.bytesPerLine());
     std::unique_ptr<char[]> copy;
     if (direct) {
@@ -171,14 +176,18 @@ public:
         GC gc = XCreateGC(d, pixmap, 0, nullptr);
         // A picture smaller than the screen sits in its middle on black; one
         // composed for the monitors at their place.
-        XSetForeground(d, gc, BlackPixel(d, screen));
-        XFillRectangle(d, pixmap, gc, 0, 0, static_cast<unsigned>(width),
-                       static_cast<unsigned>(height));
         const bool composed = picture.monitors.size() >= 2;
+        const QRect placed(composed ? picture.origin.x() : (width - picture.image->width()) / 2,
+                           composed ? picture.origin.y() : (height - picture.image->height()) / 2,
+                           picture.image->width(), picture.image->height());
+        // The black is drawn only where the picture leaves some screen.
+        if (!placed.contains(QRect(0, 0, width, height))) {
+            XSetForeground(d, gc, BlackPixel(d, screen));
+            XFillRectangle(d, pixmap, gc, 0, 0, static_cast<unsigned>(width),
+                           static_cast<unsigned>(height));
+        }
         const bool drawn =
-            putPicture(d, screen, pixmap, gc, *picture.image,
-                       composed ? picture.origin.x() : (width - picture.image->width()) / 2,
-                       composed ? picture.origin.y() : (height - picture.image->height()) / 2);
+            putPicture(d, screen, pixmap, gc, *picture.image, placed.x(), placed.y());
         XFreeGC(d, gc);
         if (!drawn || trap.failed(d)) {
             XFreePixmap(d, pixmap);

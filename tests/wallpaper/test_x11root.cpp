@@ -19,6 +19,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -38,14 +39,15 @@ protected:
                 continue;
             const std::string display = ":" + std::to_string(n);
             // A second X screen for the wallpaper of several screens.
-            const char* argv[] = {"Xvfb",       display.c_str(), "-screen", "0",
-                                  "320x200x24", "-screen",       "1",       "160x100x24",
-                                  "-noreset",   "-nolisten",     "tcp",     nullptr};
+            std::vector<const char*> argv = {"Xvfb",       display.c_str(), "-screen", "0",
+                                             "320x200x24", "-screen",       "1",       "160x100x24",
+                                             "-noreset",   "-nolisten",     "tcp"};
+            argv.push_back(nullptr);
             posix_spawn_file_actions_t actions;
             posix_spawn_file_actions_init(&actions);
             posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
             const int spawned = posix_spawnp(&server_, "Xvfb", &actions, nullptr,
-                                             const_cast<char**>(argv), environ);
+                                             const_cast<char**>(argv.data()), environ);
             posix_spawn_file_actions_destroy(&actions);
             if (spawned != 0)
                 GTEST_SKIP() << "Xvfb is not installed";
@@ -110,6 +112,31 @@ protected:
         return pixel & 0xffffff;
     }
 
+    // Four quadrants of their own colour, centred: every row and column
+    // lands where it belongs.
+    void expectQuadrants() {
+        auto backend = makeX11RootBackend(name_);
+        QImage picture(200, 100, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y,
+                                 x < 100 ? (y < 50 ? qRgb(255, 0, 0) : qRgb(0, 255, 0))
+                                         : (y < 50 ? qRgb(0, 0, 255) : qRgb(255, 255, 0)));
+        WallpaperPicture wallpaper;
+        wallpaper.image = &picture;
+        wallpaper.fit = true;
+        ASSERT_TRUE(backend->install(wallpaper).ok);
+        // Centred on 320 x 200: the picture covers x 60-259, y 50-149.
+        EXPECT_EQ(rootPixel(60, 50), 0xff0000u);
+        EXPECT_EQ(rootPixel(159, 99), 0xff0000u);
+        EXPECT_EQ(rootPixel(60, 100), 0x00ff00u);
+        EXPECT_EQ(rootPixel(160, 50), 0x0000ffu);
+        EXPECT_EQ(rootPixel(259, 149), 0xffff00u);
+        EXPECT_EQ(rootPixel(59, 50), 0u);
+        EXPECT_EQ(rootPixel(260, 149), 0u);
+        EXPECT_EQ(rootPixel(100, 150), 0u);
+    }
+
     pid_t server_ = 0;
     std::string name_;
     Display* display_ = nullptr;
@@ -128,6 +155,8 @@ TEST_F(X11RootTest, EachWallpaperReplacesAndFreesThePrevious) {
     EXPECT_EQ(property("ESETROOT_PMAP_ID"), first);
     EXPECT_TRUE(exists(first)); // kept after the setter's connection closed
     EXPECT_EQ(rootPixel(160, 100), 0xff0000u);
+    EXPECT_EQ(rootPixel(0, 0), 0xff0000u); // a screen-sized picture needs no black
+    EXPECT_EQ(rootPixel(319, 199), 0xff0000u);
 
     // A smaller picture sits in the middle on black.
     QImage blue(100, 50, QImage::Format_RGB32);
@@ -144,6 +173,10 @@ TEST_F(X11RootTest, EachWallpaperReplacesAndFreesThePrevious) {
     EXPECT_EQ(property("_XROOTPMAP_ID"), static_cast<Pixmap>(None));
     EXPECT_EQ(property("ESETROOT_PMAP_ID"), static_cast<Pixmap>(None));
     EXPECT_FALSE(exists(second));
+}
+
+TEST_F(X11RootTest, PicturePixelsLandInPlace) {
+    expectQuadrants();
 }
 
 // A picture composed for monitors sits at their corner; another X screen's
