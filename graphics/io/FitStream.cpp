@@ -253,8 +253,8 @@ bool decodeFittedFile(const std::string& path, const FitRequest& rq, QImage& out
         if (rq.area)
             error = "a JPEG is fitted whole";
         else
-            return decodeJpegFittedFile(path, rq.target, rq.mode, out, error, rq.limits,
-                                        rq.threads);
+            return decodeJpegFittedFile(path, rq.target, rq.mode, out, error, rq.limits, rq.threads,
+                                        rq.aborted);
     } else if (format == PictureFormat::Unknown) {
         error = "not a BMP, JPEG or PNG picture";
     } else {

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -65,9 +66,12 @@ enum class JpegThreads { One, Several };
 /// Decodes and fits a JPEG to width × height with area-averaging quality,
 /// decoding at the smallest fast DCT scale that keeps full detail and
 /// resampling the scanlines as they arrive (the full picture is never held).
+/// `aborted`, when given, is asked as each row of input is decoded (in a
+/// progressive file: of every scan); true stops the decode with an error.
 bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
                       std::string& error, const DecodeLimits& limits = {},
-                      JpegThreads threads = JpegThreads::One);
+                      JpegThreads threads = JpegThreads::One,
+                      const std::function<bool()>& aborted = {});
 
 enum class ChromaSampling {
     Full,    ///< 4:4:4
@@ -91,7 +95,8 @@ bool encodeJpeg(const QImage& image, const JpegEncodeOptions& options,
 /// never held in memory as a whole (with JpegThreads::Several it is read whole).
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
                           std::string& error, const DecodeLimits& limits = {},
-                          JpegThreads threads = JpegThreads::One);
+                          JpegThreads threads = JpegThreads::One,
+                          const std::function<bool()>& aborted = {});
 
 /// Encodes a picture as a JPEG file, replacing any old one atomically.
 bool writeJpeg(const std::string& path, const QImage& image, const JpegEncodeOptions& options,

@@ -519,8 +519,18 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     return true;
 }
 
+bool askAborted(j_decompress_ptr, void* data) {
+    return !(*static_cast<const std::function<bool()>*>(data))();
+}
+
 bool fitSingle(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::string& error,
-               const DecodeLimits& limits) {
+               const DecodeLimits& limits, const std::function<bool()>& aborted) {
+    if (aborted) {
+        // libjpeg reports its progress as it decodes each row of input.
+        dc.progress.hook = &askAborted;
+        dc.progress.hookData = const_cast<std::function<bool()>*>(&aborted);
+        std::snprintf(dc.progress.failure, sizeof dc.progress.failure, "the decode was stopped");
+    }
     SingleSource source(dc);
     return fitDecoded(source, target, mode, out, error, limits);
 }
@@ -528,7 +538,8 @@ bool fitSingle(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::s
 } // namespace
 
 bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
-                      std::string& error, const DecodeLimits& limits, JpegThreads threads) {
+                      std::string& error, const DecodeLimits& limits, JpegThreads threads,
+                      const std::function<bool()>& aborted) {
     if (threads == JpegThreads::Several) {
         ProgressiveSplit split;
         if (planProgressiveSplit(data, split, limits.maxScans)) {
@@ -540,11 +551,12 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
         }
     }
     Decompressor dc(data, limits);
-    return fitSingle(dc, target, mode, out, error, limits);
+    return fitSingle(dc, target, mode, out, error, limits, aborted);
 }
 
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
-                          std::string& error, const DecodeLimits& limits, JpegThreads threads) {
+                          std::string& error, const DecodeLimits& limits, JpegThreads threads,
+                          const std::function<bool()>& aborted) {
     SetFileStream file = openSetFileStream(path, error);
     if (!file)
         return false;
@@ -559,7 +571,7 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
             error = whole.error();
             return false;
         }
-        if (!decodeJpegFitted(whole.bytes(), target, mode, out, error, limits, threads)) {
+        if (!decodeJpegFitted(whole.bytes(), target, mode, out, error, limits, threads, aborted)) {
             error = path + ": " + error;
             return false;
         }
@@ -567,7 +579,7 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
     }
     std::rewind(file.get());
     Decompressor dc(file.get(), limits);
-    if (!fitSingle(dc, target, mode, out, error, limits)) {
+    if (!fitSingle(dc, target, mode, out, error, limits, aborted)) {
         error = path + ": " + error;
         return false;
     }

@@ -12,6 +12,8 @@
 #include <QColor>
 #include <QImageWriter>
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <tuple>
 
 using namespace skyloom;
@@ -106,6 +108,36 @@ TEST(Jpeg, FittedDecodeCoversAndStretches) {
     ASSERT_TRUE(decodeJpegFitted(bytes, {1600, 800}, FitMode::Cover, out, error)) << error;
     EXPECT_EQ(out.size(), QSize(1600, 800));
     EXPECT_FALSE(decodeJpegFitted(bytes, {0, 10}, FitMode::Cover, out, error));
+}
+
+// The saver's stop request reaches the decoder: asked as input rows are
+// decoded, baseline and progressive, a yes ends the decode with a reason.
+TEST(Jpeg, FittedDecodeStopsWhenAsked) {
+    test::TempDir dir;
+    const QImage source = gradient(1600, 1200);
+    std::string error;
+    JpegEncodeOptions progressive;
+    progressive.quality = 90;
+    progressive.progressive = true;
+    ASSERT_TRUE(writeJpeg(dir.file("p.jpg"), source, progressive, error)) << error;
+    ASSERT_TRUE(writeJpeg(dir.file("b.jpg"), source, 90, error)) << error;
+    for (const char* name : {"b.jpg", "p.jpg"}) {
+        SCOPED_TRACE(name);
+        int asked = 0;
+        const std::function<bool()> never = [&asked] { return ++asked < 0; };
+        QImage out;
+        ASSERT_TRUE(decodeJpegFittedFile(dir.file(name), {1600, 1200}, FitMode::Stretch, out, error,
+                                         {}, JpegThreads::One, never))
+            << error;
+        EXPECT_GT(asked, 10); // asked all along, not once
+        const int all = asked;
+        asked = 0;
+        const std::function<bool()> soon = [&asked, all] { return ++asked > all / 4; };
+        EXPECT_FALSE(decodeJpegFittedFile(dir.file(name), {1600, 1200}, FitMode::Stretch, out,
+                                          error, {}, JpegThreads::One, soon));
+        EXPECT_NE(error.find("stopped"), std::string::npos) << error;
+        EXPECT_EQ(asked, all / 4 + 1); // not asked again once it said yes
+    }
 }
 
 TEST(Jpeg, RefusesDamagedAndOversizedFiles) {
