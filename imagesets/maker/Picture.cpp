@@ -149,7 +149,9 @@ QImage decodeJpegAtLeast(std::string_view bytes, QSize least, std::string& error
     options.upright = false;
     options.halveProgressive = true;
     options.dcOnlyAtEighth = true;
-    options.corruptDataFails = false;
+    // Damaged data is refused as the saver refuses it: a picture the maker
+    // makes is one the saver shows.
+    options.corruptDataFails = true;
     QImage out;
     if (graphics::decodeJpeg(bytesOf(bytes), out, error, options))
         return out;

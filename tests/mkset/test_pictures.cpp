@@ -203,6 +203,47 @@ TEST(Picture, RandomlyDamagedJpegAndPngFilesAreMadeOrRefusedWithAReason) {
     EXPECT_GT(refused, 100);
 }
 
+// What the maker makes, the saver shows: a plain JPEG with damaged data is
+// copied into the set as it is, so the maker refuses what the saver's
+// fitted decoder would refuse.
+TEST(Picture, DamagedJpegsTheMakerAcceptsTheSaverDecodes) {
+    QImage img(160, 120, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qRgb((x * 37) & 255, (y * 59) & 255, (x * y) & 255));
+    const std::string source = jpegOf(img);
+    const std::size_t scan = source.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    std::uint32_t seed = 777;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    int made = 0, refused = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = source;
+        // Damage inside the entropy-coded data only: the structure stays whole.
+        const std::size_t span = bytes.size() - 2 - (scan + 20);
+        for (int c = 0; c < 1 + int(next() % 3); ++c) {
+            const std::size_t at = scan + 20 + next() % span;
+            const char value = char(next());
+            if (static_cast<unsigned char>(value) != 0xFF)
+                bytes[at] = value;
+        }
+        std::string error;
+        const bool maker = preparePicture(bytes, "damaged", error).has_value();
+        QImage shown;
+        const bool saver = graphics::decodeJpegFitted(
+            {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, {320, 240},
+            graphics::FitMode::Stretch, shown, error);
+        if (maker) {
+            ++made;
+            EXPECT_TRUE(saver) << "round " << round << ": made, but the saver says " << error;
+        } else {
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 10);
+    EXPECT_GT(made, 10);
+}
+
 TEST(Jpeg, HugeDimensionsAreRefusedBeforeAnythingIsAllocated) {
     std::string jpeg = jpegOf(twoHalves(16, 16, kRed, kBlue));
     const std::size_t sof = jpeg.find("\xFF\xC0");
