@@ -16,10 +16,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
-#include <thread>
+#include <mutex>
 
 using namespace skyloom;
 using namespace std::chrono_literals;
@@ -33,13 +33,26 @@ QWidget* visibleTopLevel(const char* name) {
     return nullptr;
 }
 
-// Waits on the calling (work) thread until `flag` is set, at most 30 s.
-bool waitFor(const std::atomic<bool>& flag) {
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (!flag && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
-    return flag;
-}
+// Set by the interface thread, waited for by the work thread (at most 30 s).
+class Event {
+public:
+    void set() {
+        {
+            std::lock_guard lock(mutex_);
+            set_ = true;
+        }
+        changed_.notify_all();
+    }
+    bool wait() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 30s, [this] { return set_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool set_ = false;
+};
 
 class WallpaperNoticeTest : public ::testing::Test {
 protected:
@@ -65,18 +78,18 @@ TEST_F(WallpaperNoticeTest, QuickWorkShowsNoNoticeAndRunsOffTheInterfaceThread) 
 
 TEST_F(WallpaperNoticeTest, SlowWorkShowsTheNoticeUntilItEnds) {
     // The work goes on only once the interface thread has the notice up.
-    std::atomic<bool> noticeUp{false};
+    Event noticeUp;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (visibleTopLevel("frmPleaseWait"))
-            noticeUp = true;
+            noticeUp.set();
     });
     watch.start(1);
     bool meanwhileOnInterfaceThread = false;
     bool shown = false;
     const wallpaper::Outcome outcome = config::runWithWallpaperNotice(
         [&] {
-            return wallpaper::Outcome{waitFor(noticeUp), "slow"};
+            return wallpaper::Outcome{noticeUp.wait(), "slow"};
         },
         0ms,
         [&] {
@@ -129,14 +142,14 @@ TEST_F(WallpaperNoticeTest, MessageBoxOfTheWorkIsAnsweredOnTheInterfaceThread) {
 TEST_F(WallpaperNoticeTest, QuitDuringTheWorkStillWaitsForItsEnd) {
     unsetenv("SKYLOOM_NONINTERACTIVE");
     config::installQtMessageBoxes();
-    std::atomic<bool> quitAsked{false};
+    Event quitAsked;
     QTimer::singleShot(0, [&] {
         QCoreApplication::exit(0);
-        quitAsked = true;
+        quitAsked.set();
     });
     const wallpaper::Outcome outcome = config::runWithWallpaperNotice(
         [&] {
-            const bool asked = waitFor(quitAsked);
+            const bool asked = quitAsked.wait();
             const platform::MsgResult r =
                 platform::MessageBox("Remove?", platform::MsgButtons::YesNo, "Wallpaper");
             return wallpaper::Outcome{asked && r == platform::MsgResult::No, "ended"};
