@@ -252,6 +252,20 @@ bool writeOutputs(const RenderRequest& r, rasterkit::Handle target, const QImage
     return true;
 }
 
+// The finished picture: written out, and kept in `result`.
+bool finishRender(const RenderRequest& r, rasterkit::Handle buffer, RenderResult& result) {
+    const QImage* pixels = rasterkit::pixels(buffer);
+    if (!pixels) {
+        result.error = "the wallpaper picture was lost";
+        return false;
+    }
+    if (!writeOutputs(r, buffer, *pixels, result.error))
+        return false;
+    result.image = *pixels;
+    result.ok = true;
+    return true;
+}
+
 } // namespace
 
 std::string defaultCacheFolder() {
@@ -457,16 +471,8 @@ RenderResult renderComposed(const RenderRequest& r, calendar::CalendarClass& cal
         DisplayWPLayer(buffer.get(), w, h,
                        {infos[i].info, setDirectory, r.settingsFile, shownAreas[i]});
     }
-    const QImage* pixels = rasterkit::pixels(buffer.get());
-    if (!pixels) {
-        result.error = "the wallpaper picture was lost";
-        return result;
-    }
-    if (!writeOutputs(r, buffer.get(), *pixels, result.error))
-        return result;
-    result.image = *pixels;
-    result.origin = bounds.topLeft();
-    result.ok = true;
+    if (finishRender(r, buffer.get(), result))
+        result.origin = bounds.topLeft();
     return result;
 }
 
@@ -509,16 +515,8 @@ RenderResult renderWallpaper(const RenderRequest& r, calendar::CalendarClass& ca
     DisplayWPLayer(buffer.get(), target.width(), target.height(),
                    {info.info, r.setDirectory, r.settingsFile, visible});
 
-    const QImage* pixels = rasterkit::pixels(buffer.get());
-    if (!pixels) {
-        result.error = "the wallpaper picture was lost";
-        return result;
-    }
-    if (!writeOutputs(r, buffer.get(), *pixels, result.error))
-        return result;
-    timingMark("wallpaper file written");
-    result.image = *pixels;
-    result.ok = true;
+    if (finishRender(r, buffer.get(), result))
+        timingMark("wallpaper file written");
     return result;
 }
 
