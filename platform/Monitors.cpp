@@ -61,6 +61,8 @@ std::vector<Monitor> fromQtScreens() {
         m.primary = (s == primary);
         m.screenNumber = virtualDesktopOf(s, all);
         m.screen = s;
+        m.windowGroup = compositorPlacesWindows() ? QStringLiteral("output ") + m.name
+                                                  : QStringLiteral("screen %1").arg(m.screenNumber);
         list.push_back(m);
     }
     if (!list.empty() &&
@@ -127,6 +129,7 @@ void addScreenMonitors(xcb_connection_t* c, const xcb_screen_t* screen, int numb
                 m.deviceGeometry = m.geometry;
                 m.primary = info->primary;
                 m.screenNumber = number;
+                m.windowGroup = QStringLiteral("screen %1").arg(number);
                 list.push_back(m);
             }
         }
@@ -137,6 +140,7 @@ void addScreenMonitors(xcb_connection_t* c, const xcb_screen_t* screen, int numb
         m.geometry = QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
         m.deviceGeometry = m.geometry;
         m.screenNumber = number;
+        m.windowGroup = QStringLiteral("screen %1").arg(number);
         list.push_back(m);
     }
 }
@@ -168,6 +172,10 @@ std::vector<Monitor> listDisplayMonitors() {
     }
     sortPrimaryFirst(list);
     return list;
+}
+
+bool compositorPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 std::vector<Monitor> listMonitors() {

@@ -22,10 +22,20 @@ struct Monitor {
     QRect geometry;       // logical pixels, in its X screen's root coordinates
     QRect deviceGeometry; // the same in device pixels (geometry x ratio)
     qreal devicePixelRatio = 1;
-    bool primary = false;      // exactly one monitor of a non-empty list is primary
-    int screenNumber = 0;      // the X screen (0 on Wayland and single-screen X)
+    bool primary = false; // exactly one monitor of a non-empty list is primary
+    int screenNumber = 0; // the X screen (0 on Wayland and single-screen X)
+    // The monitors one top-level window can cover together share a group:
+    // on X11 those of one X screen ("screen 0"); on Wayland, where the
+    // compositor places windows and a full-screen window fills one output,
+    // each output is a group of its own ("output DP-1").
+    QString windowGroup;
     QScreen* screen = nullptr; // Qt's screen for it, when a GUI application runs
 };
+
+/// True where the compositor, not the program, places top-level windows
+/// (Wayland): a window cannot be moved to a position or span outputs, but a
+/// full-screen window fills the output of the screen it was given.
+bool compositorPlacesWindows();
 
 /// Every monitor, the primary first, then by screen number and position
 /// (left to right, top to bottom).

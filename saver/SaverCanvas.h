@@ -51,11 +51,12 @@ inline void paintBlack(QWidget& window, const QRegion& region) {
 }
 
 // A black, borderless window over the monitors of an X screen other than
-// the primary one's. Its input ends the saver like the saver window's.
+// the primary one's (on Wayland: over one output other than the primary).
+// Its input ends the saver like the saver window's.
 class ScreenWindow : public QWidget {
 public:
     ScreenWindow(frmSaver& saver, Qt::WindowFlags flags);
-    int screenNumber = 0;
+    QString group; // the monitors' window group
 
 protected:
     void paintEvent(QPaintEvent* event) override;

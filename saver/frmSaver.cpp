@@ -104,7 +104,15 @@ void frmSaver::coverScreens() {
         setGeometry(screen->geometry());
     else if (embedded_)
         setGeometry(QRect(QPoint(0, 0), screen->virtualSize()));
-    else {
+    else if (platform::compositorPlacesWindows()) {
+        // One full-screen window per output: this one on the primary
+        // output, the others' windows come with their canvases.
+        if (windowHandle() && windowHandle()->screen() != screen)
+            windowHandle()->setScreen(screen);
+        else if (!windowHandle())
+            setScreen(screen);
+        setGeometry(screen->geometry());
+    } else {
         // A monitor taken away leaves its part covered in black: shrunk,
         // the window would leave behind it whatever the screen last showed
         // there (the composite overlay keeps the old pixels).
@@ -133,11 +141,11 @@ void frmSaver::showModal() {
     lblStartMem_->setText(
         QString::fromStdString(startMemoryText(mem.totalPhysical, mem.availablePhysical)));
     lblStartMem_->adjustSize();
-    show();
+    showCovering(*this);
     raise();
     activateWindow();
     for (const auto& w : screenWindows_) {
-        w->show();
+        showCovering(*w);
         w->raise();
     }
     if (!debugMode() && !embedded_ && !offscreen_) {

@@ -106,6 +106,9 @@ private:
     Surface& addSurface(const platform::Monitor& monitor, QWidget* window);
     void canvasChanged(Surface& surface, const QRegion& part);
     QWidget* windowForScreen(const platform::Monitor& monitor);
+    /// Shows a window that covers monitors: full screen on its output
+    /// where the compositor places windows, else at its own geometry.
+    void showCovering(QWidget& window);
     friend class ScreenWindow;
 
     PictureChange change_;

@@ -44,14 +44,14 @@ void ScreenWindow::mouseMoveEvent(QMouseEvent* event) {
 namespace {
 
 bool sameMonitor(const platform::Monitor& a, const platform::Monitor& b) {
-    return a.name == b.name && a.screenNumber == b.screenNumber &&
+    return a.name == b.name && a.screenNumber == b.screenNumber && a.windowGroup == b.windowGroup &&
            a.deviceGeometry == b.deviceGeometry && a.geometry == b.geometry;
 }
 
-QRect screenArea(const std::vector<platform::Monitor>& monitors, int screenNumber) {
+QRect groupArea(const std::vector<platform::Monitor>& monitors, const QString& group) {
     QRect bounds;
     for (const platform::Monitor& m : monitors)
-        if (m.screenNumber == screenNumber)
+        if (m.windowGroup == group)
             bounds = bounds.united(m.geometry);
     return bounds;
 }
@@ -80,19 +80,20 @@ std::vector<platform::Monitor> frmSaver::monitorsToCover() const {
 }
 
 QWidget* frmSaver::windowForScreen(const platform::Monitor& monitor) {
-    if (surfaces_.empty() || monitor.screenNumber == surfaces_.front()->monitor.screenNumber)
+    if (surfaces_.empty() || monitor.windowGroup == surfaces_.front()->monitor.windowGroup)
         return this;
     for (const auto& w : screenWindows_)
-        if (w->screenNumber == monitor.screenNumber)
+        if (w->group == monitor.windowGroup)
             return w.get();
     auto w = std::make_unique<ScreenWindow>(*this, Qt::Window | Qt::FramelessWindowHint |
                                                        Qt::WindowStaysOnTopHint |
                                                        Qt::BypassWindowManagerHint);
-    w->screenNumber = monitor.screenNumber;
+    w->group = monitor.windowGroup;
     if (monitor.screen)
         w->setScreen(monitor.screen);
+    w->setGeometry(monitor.geometry);
     if (isVisible())
-        w->show();
+        showCovering(*w);
     screenWindows_.push_back(std::move(w));
     return screenWindows_.back().get();
 }
@@ -160,11 +161,10 @@ void frmSaver::syncSurfaces() {
         }
     }
     surfaces_ = std::move(kept);
-    // Windows of X screens without monitors go.
+    // Windows of X screens (outputs) without monitors go.
     std::erase_if(screenWindows_, [&monitors](const std::unique_ptr<ScreenWindow>& w) {
-        return std::none_of(monitors.begin(), monitors.end(), [&w](const platform::Monitor& m) {
-            return m.screenNumber == w->screenNumber;
-        });
+        return std::none_of(monitors.begin(), monitors.end(),
+                            [&w](const platform::Monitor& m) { return m.windowGroup == w->group; });
     });
     for (std::size_t i = 1; i < monitors.size(); ++i) {
         const platform::Monitor& m = monitors[i];
@@ -185,20 +185,23 @@ void frmSaver::syncSurfaces() {
 void frmSaver::layoutSurfaces() {
     if (unloaded_)
         return;
-    // The windows of the other X screens span their monitors.
-    if (!surfaces_.empty() && !surfaces_.front()->whole) {
-        std::vector<platform::Monitor> monitors;
-        for (const auto& s : surfaces_)
-            monitors.push_back(s->monitor);
+    // The windows of the other X screens span their monitors. A window the
+    // compositor places fills its output by itself.
+    const bool placed = platform::compositorPlacesWindows();
+    std::vector<platform::Monitor> monitors;
+    for (const auto& s : surfaces_)
+        monitors.push_back(s->monitor);
+    if (!surfaces_.empty() && !surfaces_.front()->whole && !placed) {
         for (const auto& w : screenWindows_) {
-            const QRect area = screenArea(monitors, w->screenNumber);
+            const QRect area = groupArea(monitors, w->group);
             if (w->geometry() != area)
                 w->setGeometry(area);
         }
     }
     QScreen* primary = QGuiApplication::primaryScreen();
-    const QPoint origin =
-        primary && !embedded_ ? primary->virtualGeometry().topLeft() : QPoint(0, 0);
+    QPoint origin = primary && !embedded_ ? primary->virtualGeometry().topLeft() : QPoint(0, 0);
+    if (placed && !surfaces_.empty() && !surfaces_.front()->whole)
+        origin = groupArea(monitors, surfaces_.front()->monitor.windowGroup).topLeft();
     for (const auto& s : surfaces_) {
         QRect area;
         qreal scale = 1;
@@ -207,7 +210,7 @@ void frmSaver::layoutSurfaces() {
             scale = devicePixelRatioF();
         } else {
             const QPoint windowOrigin =
-                s->window == this ? origin : s->window->geometry().topLeft();
+                s->window == this ? origin : groupArea(monitors, s->monitor.windowGroup).topLeft();
             area = s->monitor.geometry.translated(-windowOrigin).intersected(s->window->rect());
             scale = s->monitor.devicePixelRatio;
         }
@@ -232,6 +235,13 @@ void frmSaver::layoutSurfaces() {
         s->laidOut = true;
         s->change->setCanvas(layout, scale); // asks for the whole canvas to be painted
     }
+}
+
+void frmSaver::showCovering(QWidget& window) {
+    if (platform::compositorPlacesWindows() && !embedded_ && !offscreen_ && !debugMode())
+        window.showFullScreen();
+    else
+        window.show();
 }
 
 void frmSaver::canvasChanged(Surface& surface, const QRegion& part) {

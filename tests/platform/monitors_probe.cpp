@@ -21,9 +21,10 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (std::strcmp(argv[1], "--gui") == 0) {
         for (const auto& m : listMonitors())
-            std::printf("%s %d,%d %dx%d%s screen%d%s\n", qPrintable(m.name), m.geometry.x(),
+            std::printf("%s %d,%d %dx%d%s screen%d [%s]%s\n", qPrintable(m.name), m.geometry.x(),
                         m.geometry.y(), m.geometry.width(), m.geometry.height(),
-                        m.primary ? " primary" : "", m.screenNumber, m.screen ? "" : " no-qscreen");
+                        m.primary ? " primary" : "", m.screenNumber, qPrintable(m.windowGroup),
+                        m.screen ? "" : " no-qscreen");
         return 0;
     }
     if (std::strcmp(argv[1], "--watch") != 0 || argc < 3)

@@ -63,7 +63,7 @@ std::string describe(const std::vector<Monitor>& list) {
         s += m.name.toStdString() + " " + std::to_string(m.geometry.x()) + "," +
              std::to_string(m.geometry.y()) + " " + std::to_string(m.geometry.width()) + "x" +
              std::to_string(m.geometry.height()) + (m.primary ? " primary" : "") + " screen" +
-             std::to_string(m.screenNumber) + "\n";
+             std::to_string(m.screenNumber) + " [" + m.windowGroup.toStdString() + "]\n";
     }
     return s;
 }
@@ -192,6 +192,9 @@ TEST_F(MonitorsTest, EveryXScreenWithItsNumber) {
     EXPECT_TRUE(list[0].primary);
     EXPECT_EQ(list[0].geometry, QRect(0, 0, 1024, 768));
     EXPECT_EQ(list[1].screenNumber, 1);
+    // A window cannot reach across X screens: each is a window group.
+    EXPECT_EQ(list[0].windowGroup, "screen 0");
+    EXPECT_EQ(list[1].windowGroup, "screen 1");
     EXPECT_FALSE(list[1].primary);
     EXPECT_EQ(list[1].geometry, QRect(0, 0, 800, 600));
     EXPECT_EQ(screenBounds(list, 1), QRect(0, 0, 800, 600));
