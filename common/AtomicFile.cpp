@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -27,6 +28,23 @@ void syncFolder(const std::string& dir) {
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// Puts the finished file `from` in the place of `path` in one step. A work
+// file that is not flushed to the disk anyway is swapped with the old file
+// (which then goes under `from`'s name and is removed): on ext4 a rename
+// over an existing file makes the kernel write the new file's data out at
+// once, which doubles the cost of replacing a large picture. Readers see the
+// old file or the new one either way. Where the old one is not a plain file,
+// or the file system cannot swap, it is a plain rename.
+bool moveIntoPlace(const std::string& from, const std::string& path, bool swap) {
+    struct stat old {};
+    if (swap && ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
+        ::unlink(from.c_str());
+        return true;
+    }
+    return ::rename(from.c_str(), path.c_str()) == 0;
 }
 
 // The writer's process id in ".NAME.tmp.PID.N", or 0.
@@ -131,8 +149,8 @@ bool AtomicFile::commit() {
         fail("cannot write " + path_ + ": " + std::strerror(errno));
         return false;
     }
-    if (std::string why; !replaceFile(tempPath_, path_, {.durable = false}, &why)) {
-        fail(why);
+    if (!moveIntoPlace(tempPath_, path_, !options_.durable)) {
+        fail("cannot replace " + path_ + ": " + std::strerror(errno));
         return false;
     }
     committed_ = true;
@@ -156,7 +174,7 @@ bool replaceFile(const std::string& from, const std::string& path, AtomicFile::O
         }
         ::close(fd);
     }
-    if (::rename(from.c_str(), path.c_str()) != 0) {
+    if (!moveIntoPlace(from, path, !options.durable)) {
         if (error)
             *error = "cannot replace " + path + ": " + std::strerror(errno);
         return false;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -141,4 +142,32 @@ TEST(AtomicFile, ReplaceFilePutsAFinishedFileInPlace) {
         EXPECT_EQ(dir.read("work.bmp"), "again");
         EXPECT_EQ(dir.read("taken/inside"), "keep");
     }
+}
+
+// Work files (not flushed) replace an existing file by swapping it out: the
+// result must be the same as a rename over it.
+TEST(AtomicFile, WorkFilesReplaceAsARenameWould) {
+    TempDir dir;
+    const AtomicFile::Options work{.durable = false};
+    dir.write("shown.bmp", "old picture");
+    ::chmod(dir.file("shown.bmp").c_str(), 0600);
+    // A reader that has the old file open goes on reading the old picture.
+    FILE* reader = std::fopen(dir.file("shown.bmp").c_str(), "rb");
+    ASSERT_NE(reader, nullptr);
+    ASSERT_TRUE(writeFileAtomically(dir.file("shown.bmp"), "new picture", work));
+    EXPECT_EQ(dir.read("shown.bmp"), "new picture");
+    EXPECT_EQ(modeOf(dir.file("shown.bmp")), 0600u);
+    EXPECT_EQ(entries(dir.path()), 1u); // the old file is gone, no temporary left
+    char old[32] = {};
+    EXPECT_EQ(std::fread(old, 1, sizeof old - 1, reader), 11u);
+    EXPECT_STREQ(old, "old picture");
+    std::fclose(reader);
+    // A link in the file's place is replaced by the file; what it pointed to stays.
+    dir.write("target.bmp", "linked");
+    fs::create_symlink(dir.file("target.bmp"), dir.file("link.bmp"));
+    ASSERT_TRUE(writeFileAtomically(dir.file("link.bmp"), "fresh", work));
+    EXPECT_FALSE(fs::is_symlink(dir.file("link.bmp")));
+    EXPECT_EQ(dir.read("link.bmp"), "fresh");
+    EXPECT_EQ(dir.read("target.bmp"), "linked");
+    EXPECT_EQ(entries(dir.path()), 3u);
 }
