@@ -6,10 +6,10 @@
 // PSNR against a full-resolution Lanczos reference.
 //
 //   graphics_bench run [--reps N] [--work DIR] [--photo JPEG]   the comparison
-//   graphics_bench fit IN WIDTH HEIGHT OUT.bmp                  our path, once
-//   graphics_bench generate PHOTO OUTDIR                        the 24 MP test files
-//   graphics_bench psnr A.bmp B.bmp                             quality of A against B
-//   graphics_bench bmpwrite PICTURE DIR                         BMP writing against a raw write
+//   graphics_bench fit IN WIDTH HEIGHT OUT.bmp [--wallpaper]    our path, once (the wallpaper's:
+//   halving progressive files) graphics_bench generate PHOTO OUTDIR                        the 24
+//   MP test files graphics_bench psnr A.bmp B.bmp                             quality of A against
+//   B graphics_bench bmpwrite PICTURE DIR                         BMP writing against a raw write
 
 #include "BenchMath.h"
 #include "graphics/io/BmpCodec.h"
@@ -47,10 +47,12 @@ using skyloom::bench::median;
 
 using Clock = std::chrono::steady_clock;
 
-int fit(const std::string& in, int width, int height, const std::string& out) {
+int fit(const std::string& in, int width, int height, const std::string& out,
+        JpegThreads threads = JpegThreads::One) {
     QImage image;
     std::string error;
-    if (!decodeJpegFittedFile(in, QSize(width, height), FitMode::Cover, image, error) ||
+    if (!decodeJpegFittedFile(in, QSize(width, height), FitMode::Cover, image, error, {},
+                              threads) ||
         !writeBmp24(out, image, error)) {
         std::cerr << error << "\n";
         return 1;
@@ -284,7 +286,7 @@ int run(int reps, const fs::path& work, const std::string& photo, const std::str
 
 int usage() {
     std::cerr << "usage: graphics_bench run [--reps N] [--work DIR] [--photo JPEG]\n"
-                 "       graphics_bench fit IN WIDTH HEIGHT OUT.bmp\n"
+                 "       graphics_bench fit IN WIDTH HEIGHT OUT.bmp [--wallpaper]\n"
                  "       graphics_bench generate PHOTO OUTDIR\n"
                  "       graphics_bench psnr A B\n"
                  "       graphics_bench bmpwrite PICTURE DIR\n";
@@ -297,8 +299,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return usage();
-    if (args[0] == "fit" && args.size() == 5)
-        return fit(args[1], std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), args[4]);
+    if (args[0] == "fit" && (args.size() == 5 || (args.size() == 6 && args[5] == "--wallpaper")))
+        return fit(args[1], std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), args[4],
+                   args.size() == 6 ? JpegThreads::Several : JpegThreads::One);
     if (args[0] == "bmpwrite" && args.size() == 3) {
         bmpWriteComparison(args[2], args[1]);
         return 0;

@@ -8,7 +8,9 @@
 #include "graphics/io/FileIO.h"
 #include "graphics/io/FitStream.h"
 #include "graphics/io/JpegInternal.h"
+#include "graphics/io/JpegProgressive.h"
 #include "graphics/io/Resample.h"
+#include "graphics/io/ScanlineSource.h"
 
 #include <algorithm>
 #include <climits>
@@ -32,30 +34,10 @@ using detail::Decompressor;
 using detail::guarded;
 using detail::headerChecks;
 using detail::inkRowToBgrx;
+using detail::ScanlineSource;
+using detail::yccRow;
 
 namespace {
-
-// Where the rows of the fitted decode come from: one libjpeg decoder, or
-// several decoding the scans of a progressive file at once.
-class ScanlineSource {
-public:
-    virtual ~ScanlineSource() = default;
-    /// Reads the header; false with a reason when it is bad or too large.
-    virtual bool readHeader(const DecodeLimits& limits, std::string& error) = 0;
-    virtual QSize pictureSize() const = 0;
-    /// The EXIF orientation (1-8), once the header is read.
-    virtual int orientation() const = 0;
-    /// Chooses the DCT scale giving at least needW × needH and starts decoding.
-    virtual bool start(int needW, int needH, std::string& error) = 0;
-    virtual QSize outputSize() const = 0;
-    /// Decoded pixels per full-size pixel: the DCT scale itself. The output
-    /// size is that scale rounded up, so it cannot be used for the mapping.
-    virtual double scale() const = 0;
-    /// Skips rows at the top; skipped says how many really were.
-    virtual bool skip(int rows, int& skipped, std::string& error) = 0;
-    /// The next row as BGRX (QImage::Format_RGB32).
-    virtual bool readRow(QRgb* row, std::string& error) = 0;
-};
 
 QSize outputOf(const jpeg_decompress_struct& cinfo) {
     return QSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
@@ -114,25 +96,6 @@ public:
 private:
     Decompressor& dc_;
 };
-
-// One row of YCbCr → RGB with libjpeg's arithmetic (16-bit fixed point, the
-// same rounding), so pixels put together from separately decoded planes
-// equal a single decode's. Written without tables so that it vectorises.
-void yccRow(const std::uint8_t* luma, const std::uint8_t* cbcr, QRgb* out, std::size_t width) {
-    constexpr int bits = 16;
-    constexpr std::int32_t half = std::int32_t(1) << (bits - 1);
-    constexpr auto fix = [](double v) { return static_cast<std::int32_t>(v * (1 << bits) + 0.5); };
-    constexpr std::int32_t crR = fix(1.40200), cbB = fix(1.77200), crG = fix(0.71414),
-                           cbG = fix(0.34414);
-    auto clamp = [](std::int32_t v) { return static_cast<std::uint32_t>(std::clamp(v, 0, 255)); };
-    for (std::size_t x = 0; x < width; ++x) {
-        const std::int32_t y = luma[x], cb = cbcr[2 * x] - 128, cr = cbcr[2 * x + 1] - 128;
-        const std::uint32_t r = clamp(y + ((crR * cr + half) >> bits));
-        const std::uint32_t g = clamp(y + ((-cbG * cb - crG * cr + half) >> bits));
-        const std::uint32_t b = clamp(y + ((cbB * cb + half) >> bits));
-        out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
-    }
-}
 
 // A progressive colour file decoded by two or three libjpeg decoders at
 // once. The chroma decoder reads the DC and chroma AC scans and, in a thread
@@ -540,6 +503,21 @@ bool fitSingle(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::s
 bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
                       std::string& error, const DecodeLimits& limits, JpegThreads threads,
                       const std::function<bool()>& aborted) {
+    {
+        // Halving costs detail (about 48 dB against a full-size Lanczos
+        // reduction instead of 65): only the wallpaper, which wants speed,
+        // has its progressive files halved.
+        const std::unique_ptr<ScanlineSource> source =
+            detail::ownProgressiveSource(data, limits, threads == JpegThreads::Several, aborted);
+        std::string why;
+        if (fitDecoded(*source, target, mode, out, why, limits))
+            return true;
+        if (source->stopped()) {
+            error = why;
+            return false;
+        }
+        // Files it does not take, and any damage it finds, go to libjpeg.
+    }
     if (threads == JpegThreads::Several) {
         ProgressiveSplit split;
         if (planProgressiveSplit(data, split, limits.maxScans)) {
@@ -560,11 +538,9 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
     SetFileStream file = openSetFileStream(path, error);
     if (!file)
         return false;
-    // Several decoders share the whole file in memory; a file that is no
-    // JPEG at all is not read whole for that.
-    std::uint8_t start[2] = {};
-    if (threads == JpegThreads::Several && std::fread(start, 1, 2, file.get()) == 2 &&
-        start[0] == 0xFF && start[1] == 0xD8) {
+    // Progressive files are decoded from the whole file in memory; other
+    // files are read a buffer at a time.
+    if (detail::fileLooksProgressive(file.get())) {
         file.reset();
         FileBytes whole(path);
         if (!whole.ok()) {

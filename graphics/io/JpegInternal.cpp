@@ -286,4 +286,23 @@ void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight,
     cinfo.scale_denom = 1;
 }
 
+// One row of YCbCr → RGB with libjpeg's arithmetic (16-bit fixed point, the
+// same rounding), so pixels put together from separately decoded planes
+// equal a single decode's. Written without tables so that it vectorises.
+void yccRow(const std::uint8_t* luma, const std::uint8_t* cbcr, QRgb* out, std::size_t width) {
+    constexpr int bits = 16;
+    constexpr std::int32_t half = std::int32_t(1) << (bits - 1);
+    constexpr auto fix = [](double v) { return static_cast<std::int32_t>(v * (1 << bits) + 0.5); };
+    constexpr std::int32_t crR = fix(1.40200), cbB = fix(1.77200), crG = fix(0.71414),
+                           cbG = fix(0.34414);
+    auto clamp = [](std::int32_t v) { return static_cast<std::uint32_t>(std::clamp(v, 0, 255)); };
+    for (std::size_t x = 0; x < width; ++x) {
+        const std::int32_t y = luma[x], cb = cbcr[2 * x] - 128, cr = cbcr[2 * x + 1] - 128;
+        const std::uint32_t r = clamp(y + ((crR * cr + half) >> bits));
+        const std::uint32_t g = clamp(y + ((-cbG * cb - crG * cr + half) >> bits));
+        const std::uint32_t b = clamp(y + ((cbB * cb + half) >> bits));
+        out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    }
+}
+
 } // namespace skyloom::graphics::detail

@@ -8,6 +8,8 @@
 #include "graphics/io/LargeBuffer.h"
 #include "graphics/io/Limits.h"
 
+#include <QRgb>
+
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
@@ -94,6 +96,10 @@ struct RangeSource {
 // and not on the stack frame of the function that calls setjmp.
 /// The EXIF orientation (1-8) of a file whose header has been read.
 int orientationOf(const jpeg_decompress_struct& cinfo);
+
+/// One row of YCbCr samples (cbcr: Cb and Cr interleaved) turned into BGRX
+/// with libjpeg's arithmetic and rounding.
+void yccRow(const std::uint8_t* luma, const std::uint8_t* cbcr, QRgb* out, std::size_t width);
 
 /// One row of CMYK samples turned into BGRX (QImage::Format_RGB32) in place.
 void inkRowToBgrx(std::uint8_t* row, std::size_t width, bool inverted);

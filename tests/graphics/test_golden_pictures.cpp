@@ -318,9 +318,10 @@ TEST_F(GoldenPictures, GreyJpegsStayGrey) {
 // The 4:2:0 files hold the same coefficients in one scan, with restart
 // markers, in progressive scans and in both: at the same DCT scale every
 // path gives the same pixels. The single decoder does not halve
-// progressive files while the split decoders do, so where a fit needs
-// halving the split result of a colour file equals the baseline file's,
-// and a full-scale result stays within a mean of 16 of 255 per channel.
+// progressive files while the wallpaper's path ("split") does, with our own
+// progressive decoder and its own inverse DCT: where a fit needs halving,
+// that result stays within a mean of 6 of 255 per channel of the baseline
+// file's (libjpeg's), and a full-scale result within a mean of 16.
 TEST_F(GoldenPictures, ScanStructureDoesNotChangePixels) {
     const std::pair<const char*, std::vector<const char*>> families[] = {
         {"baseline-420.jpg",
@@ -340,14 +341,22 @@ TEST_F(GoldenPictures, ScanStructureDoesNotChangePixels) {
                 }
                 // Decoded at full scale where the baseline file was halved:
                 // every single-decoder fit of a progressive file that needs
-                // halving, and the split fit of the grey one (never split).
+                // halving.
                 const std::string_view file(other), path(r.path);
-                const bool fullScale =
-                    file.starts_with("progressive") && path.starts_with("fitted cover 16x16") &&
-                    (!path.ends_with(" split") || file == "progressive-grey.jpg");
+                const bool fullScale = file.starts_with("progressive") &&
+                                       path.starts_with("fitted cover 16x16") &&
+                                       !path.ends_with(" split");
+                // Halved by our own progressive decoder (the wallpaper's
+                // path): its n-point inverse DCT is not libjpeg's.
+                const bool ownHalving = file.starts_with("progressive") &&
+                                        path.starts_with("fitted cover 16x16") &&
+                                        path.ends_with(" split");
                 const Difference d = difference(r.image, *reference);
                 if (fullScale)
                     EXPECT_LE(d.mean, 16.0) << other << " " << r.path << " against " << baseline;
+                else if (ownHalving)
+                    EXPECT_LE(d.mean, 6.0) << other << " " << r.path << " against " << baseline
+                                           << " (max " << d.max << ")";
                 else
                     EXPECT_EQ(d.max, 0) << other << " " << r.path << " differs from " << baseline;
             }
