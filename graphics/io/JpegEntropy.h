@@ -118,25 +118,22 @@ using Bits = ProgressiveJpeg::BitReader;
 // The coding of one block in each kind of scan. The bit reader, the block's
 // non-zero mask and the end-of-band run are kept in locals so that they
 // stay in registers. False on a code the tables do not have.
+// The DC coefficient is not in the non-zero mask (only the AC refinement
+// reads it), so that DC scans and AC scans of one block can run at once.
 [[gnu::always_inline]] inline bool dcFirst(Bits& in, const ProgressiveJpeg::Huffman& h, int& pred,
-                                           int al, std::int16_t* coef, std::uint64_t& nz) {
+                                           int al, std::int16_t* coef) {
     const int t = in.symbol(h);
     if (t < 0 || t > 15)
         return false;
     const int diff = t ? in.extended(t) : 0;
     pred = static_cast<int>(static_cast<unsigned>(pred) + static_cast<unsigned>(diff));
     coef[0] = static_cast<std::int16_t>(static_cast<unsigned>(pred) << al);
-    if (coef[0])
-        nz |= 1;
     return true;
 }
 
-[[gnu::always_inline]] inline void dcRefine(Bits& in, int al, std::int16_t* coef,
-                                            std::uint64_t& nz) {
+[[gnu::always_inline]] inline void dcRefine(Bits& in, int al, std::int16_t* coef) {
     if (in.bit())
         coef[0] = static_cast<std::int16_t>(coef[0] | (1 << al));
-    if (coef[0])
-        nz |= 1;
 }
 
 struct Band {

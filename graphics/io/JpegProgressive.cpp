@@ -4,9 +4,14 @@
 #include "graphics/io/JpegInternal.h"
 
 #include <algorithm>
+#include <atomic>
+#include <climits>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 namespace skyloom::graphics::detail {
 
@@ -24,6 +29,22 @@ int readU16(const std::uint8_t* p) {
 
 bool isSof(std::uint8_t m) {
     return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+}
+
+// The position of the marker that ends the entropy-coded data from `pos`
+// (restart markers belong to the data); the end of the data when none does.
+std::size_t markerAfter(std::span<const std::uint8_t> data, std::size_t pos) {
+    while (pos + 1 < data.size()) {
+        const void* at = std::memchr(data.data() + pos, 0xFF, data.size() - pos - 1);
+        if (!at)
+            return data.size();
+        pos = static_cast<std::size_t>(static_cast<const std::uint8_t*>(at) - data.data());
+        const std::uint8_t next = data[pos + 1];
+        if (next != 0x00 && next != 0xFF && (next < 0xD0 || next > 0xD7))
+            return pos;
+        pos += next == 0xFF ? 1 : 2;
+    }
+    return data.size();
 }
 
 bool buildHuffman(std::span<const std::uint8_t> counts, std::span<const std::uint8_t> symbols,
@@ -56,8 +77,28 @@ bool buildHuffman(std::span<const std::uint8_t> counts, std::span<const std::uin
 
 struct ProgressiveJpeg::Scan {
     std::array<int, 4> comps{};
-    std::array<int, 4> dcTable{}, acTable{};
+    std::array<const Huffman*, 4> dc{};
+    const Huffman* ac = nullptr;
     int count = 0, ss = 0, se = 0, ah = 0, al = 0;
+    int restartInterval = 0;
+    std::size_t start = 0, end = 0; // its entropy-coded data
+};
+
+// Two threads sharing the scans: the second one's luma scans follow the
+// first one's, a row of blocks behind.
+struct ProgressiveJpeg::Pacing {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int rowsDone = 0; // rows of blocks the first thread's luma scans have all finished
+    std::atomic<bool> failed{false};
+    std::string error;
+    void fail(const std::string& why) {
+        std::lock_guard lock(mutex);
+        if (!failed)
+            error = why;
+        failed = true;
+        changed.notify_all();
+    }
 };
 
 bool ProgressiveJpeg::open(std::span<const std::uint8_t> data) {
@@ -132,9 +173,10 @@ bool ProgressiveJpeg::parseTables(std::uint8_t marker, std::span<const std::uint
                 total += body[p + 1 + i];
             if (cls > 1 || id > 3 || total > 256 || p + 17 + total > body.size())
                 return (error = "bad Huffman table", false);
-            Huffman& h = cls == 0 ? dc_[id] : ac_[id];
+            Huffman& h = tables_.emplace_back();
             if (!buildHuffman(body.subspan(p + 1, 16), body.subspan(p + 17, total), h))
                 return (error = "bad Huffman table", false);
+            (cls == 0 ? dc_ : ac_)[id] = &h;
             p += 17 + total;
         }
     } else if (marker == 0xDB) {
@@ -229,8 +271,10 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
         c.plane.assign(std::size_t(3) * c.n * c.padW * c.n, 0);
     }
 
+    // The scans and the tables each uses are gathered first; then they are
+    // decoded, on two threads for a large picture.
+    std::vector<Scan> scans;
     std::size_t pos = firstScan_;
-    int scans = 0;
     while (true) {
         if (pos + 2 > data_.size() || data_[pos] != 0xFF)
             return (error = "the data ends before the end of the picture", false);
@@ -255,7 +299,7 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
                 return false;
             continue;
         }
-        if (++scans > limits.maxScans)
+        if (static_cast<int>(scans.size()) >= limits.maxScans)
             return (error = "too many scans", false);
         Scan scan;
         if (body.empty() || body[0] < 1 || body[0] > 4 ||
@@ -274,8 +318,10 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
             if (index < 0)
                 return (error = "bad scan component", false);
             scan.comps[i] = index;
-            scan.dcTable[i] = body[2 + 2 * i] >> 4;
-            scan.acTable[i] = body[2 + 2 * i] & 15;
+            const int dcTable = body[2 + 2 * i] >> 4, acTable = body[2 + 2 * i] & 15;
+            scan.dc[i] = dcTable < 4 ? dc_[dcTable] : nullptr;
+            if (i == 0)
+                scan.ac = acTable < 4 ? ac_[acTable] : nullptr;
         }
         const std::size_t tail = 1 + 2 * std::size_t(scan.count);
         scan.ss = body[tail];
@@ -296,23 +342,102 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
                     c.q[k] = quant_[c.tq][k];
                 c.latched = true;
             }
-            if (scan.dcTable[i] > 3 || scan.acTable[i] > 3 ||
-                (dcScan && scan.ah == 0 && !dc_[scan.dcTable[i]].defined) ||
-                (!dcScan && !ac_[scan.acTable[i]].defined))
+            if ((dcScan && scan.ah == 0 && !scan.dc[i]) || (!dcScan && !scan.ac))
                 return (error = "a Huffman table is missing", false);
         }
-        if (!decodeScan(scan, pos, aborted, error))
-            return false;
+        scan.restartInterval = restartInterval_;
+        scan.start = pos;
+        pos = scan.end = markerAfter(data_, pos);
+        scans.push_back(scan);
     }
     for (const Component& c : comps_)
         if (!c.latched)
             return (error = "a component has no scan", false);
+    return decodeScans(scans, aborted, error);
+}
+
+bool ProgressiveJpeg::decodeScans(const std::vector<Scan>& scans,
+                                  const std::function<bool()>& aborted, std::string& error) {
+    Pacing pacing;
+    std::uint64_t blocks = 0;
+    for (const Component& c : comps_)
+        blocks += std::uint64_t(c.padW) * c.padH;
+    // The second thread takes the colours' AC scans and the luma AC scans
+    // from `split` on; the first the DC scans and the luma scans before.
+    // The split evens out their work, counted in bytes (refinement bytes
+    // cost about half as much again).
+    auto cost = [](const Scan& s) {
+        const double bytes = static_cast<double>(s.end - s.start);
+        return s.ah ? bytes * 1.5 : bytes;
+    };
+    auto luma = [](const Scan& s) { return s.count == 1 && s.comps[0] == 0 && s.ss > 0; };
+    auto colour = [](const Scan& s) { return s.count == 1 && s.comps[0] != 0 && s.ss > 0; };
+    double first = 0, second = 0, lumaTotal = 0;
+    for (const Scan& s : scans)
+        (colour(s) ? second : luma(s) ? lumaTotal : first) += cost(s);
+    std::size_t split = scans.size();
+    double best = first + lumaTotal, lumaBefore = 0;
+    for (std::size_t i = 0; i < scans.size(); ++i) {
+        if (!luma(scans[i]))
+            continue;
+        const double t = std::max(first + lumaBefore, second + lumaTotal - lumaBefore);
+        if (t < best) {
+            best = t;
+            split = i;
+        }
+        lumaBefore += cost(scans[i]);
+    }
+    const bool two = blocks >= twoThreadsFrom_ && (second > 0 || split < scans.size());
+    auto onSecond = [&](std::size_t i) {
+        return two && (colour(scans[i]) || (luma(scans[i]) && i >= split));
+    };
+    // The first thread's last luma scan tells the second how far it is.
+    std::size_t lastFirstLuma = scans.size();
+    for (std::size_t i = 0; i < scans.size(); ++i)
+        if (luma(scans[i]) && !onSecond(i))
+            lastFirstLuma = i;
+
+    std::thread helper;
+    if (two) {
+        helper = std::thread([&] {
+            // Colours first: they wait for nothing.
+            for (std::size_t i = 0; i < scans.size() && !pacing.failed; ++i)
+                if (onSecond(i) && colour(scans[i]) &&
+                    !decodeScan(scans[i], pacing, nullptr, false, false))
+                    pacing.fail("damaged entropy-coded data");
+            for (std::size_t i = 0; i < scans.size() && !pacing.failed; ++i)
+                if (onSecond(i) && luma(scans[i]) &&
+                    !decodeScan(scans[i], pacing, nullptr, lastFirstLuma < scans.size(), false))
+                    pacing.fail("damaged entropy-coded data");
+        });
+    }
+    for (std::size_t i = 0; i < scans.size() && !pacing.failed; ++i) {
+        if (onSecond(i))
+            continue;
+        const bool publishes = two && i == lastFirstLuma;
+        if (!decodeScan(scans[i], pacing, aborted ? &aborted : nullptr, false, publishes)) {
+            pacing.fail(stopped_ ? "the decode was stopped" : "damaged entropy-coded data");
+            break;
+        }
+    }
+    {
+        std::lock_guard lock(pacing.mutex);
+        pacing.rowsDone = INT_MAX;
+    }
+    pacing.changed.notify_all();
+    if (helper.joinable())
+        helper.join();
+    if (pacing.failed)
+        return (error = pacing.error, false);
     return true;
 }
 
-bool ProgressiveJpeg::decodeScan(const Scan& scan, std::size_t& pos,
-                                 const std::function<bool()>& aborted, std::string& error) {
-    BitReader in(data_, pos);
+// One scan from its data; `aborted` (the first thread only) is asked before
+// each row of blocks, `paced` waits for the first thread's luma scans to be
+// past a row, `publishes` tells the second thread how far this one is.
+bool ProgressiveJpeg::decodeScan(const Scan& scan, Pacing& pacing,
+                                 const std::function<bool()>* aborted, bool paced, bool publishes) {
+    BitReader in(data_.first(scan.end), scan.start);
     const Band band{scan.ss, scan.se, scan.al, comps_[scan.comps[0]].keptAt.data()};
     std::array<int, 4> pred{};
     int eobRun = 0;
@@ -321,20 +446,26 @@ bool ProgressiveJpeg::decodeScan(const Scan& scan, std::size_t& pos,
     Component& first = comps_[scan.comps[0]];
     const int rowsOfMcus = interleaved ? mcusY_ : first.blocksH;
     const int mcusPerRow = interleaved ? mcusX_ : first.blocksW;
-    const Huffman& acTable = ac_[scan.acTable[0]];
+    const Huffman* acTable = scan.ac; // set for AC scans
+    const int restartInterval = scan.restartInterval;
     int sinceRestart = 0, restarts = 0;
     for (int my = 0; my < rowsOfMcus && ok; ++my) {
-        if (aborted && aborted()) {
+        if (pacing.failed)
+            return false;
+        if (aborted && (*aborted)()) {
             stopped_ = true;
-            return (error = "the decode was stopped", false);
+            return false;
+        }
+        if (paced) {
+            std::unique_lock lock(pacing.mutex);
+            pacing.changed.wait(lock, [&] { return pacing.rowsDone > my || pacing.failed; });
         }
         for (int mx = 0; mx < mcusPerRow && ok; ++mx) {
-            if (restartInterval_ && sinceRestart == restartInterval_) {
+            if (restartInterval && sinceRestart == restartInterval) {
                 // The segment ends with a restart marker: the coding starts afresh.
                 const std::size_t at = in.markerPosition();
-                if (!in.honest() || at + 1 >= data_.size() ||
-                    data_[at + 1] != 0xD0 + (restarts & 7))
-                    return (error = "a restart marker is missing", false);
+                if (!in.honest() || at + 1 >= scan.end || data_[at + 1] != 0xD0 + (restarts & 7))
+                    return false; // a restart marker is missing
                 in.restartAt(at + 2);
                 ++restarts;
                 sinceRestart = 0;
@@ -348,13 +479,13 @@ bool ProgressiveJpeg::decodeScan(const Scan& scan, std::size_t& pos,
                 std::uint64_t& nz = first.nonZero[index];
                 if (scan.ss == 0) {
                     if (scan.ah == 0)
-                        ok = dcFirst(in, dc_[scan.dcTable[0]], pred[0], scan.al, coef, nz);
+                        ok = dcFirst(in, *scan.dc[0], pred[0], scan.al, coef);
                     else
-                        dcRefine(in, scan.al, coef, nz);
+                        dcRefine(in, scan.al, coef);
                 } else if (scan.ah == 0) {
-                    ok = acFirst(in, acTable, band, eobRun, coef, nz);
+                    ok = acFirst(in, *acTable, band, eobRun, coef, nz);
                 } else {
-                    ok = acRefine(in, acTable, band, eobRun, coef, nz);
+                    ok = acRefine(in, *acTable, band, eobRun, coef, nz);
                 }
                 continue;
             }
@@ -366,18 +497,21 @@ bool ProgressiveJpeg::decodeScan(const Scan& scan, std::size_t& pos,
                             std::size_t(my * c.v + v) * c.padW + std::size_t(mx * c.h + hh);
                         std::int16_t* coef = c.coefs + index * c.n * c.n;
                         if (scan.ah == 0)
-                            ok = dcFirst(in, dc_[scan.dcTable[i]], pred[i], scan.al, coef,
-                                         c.nonZero[index]);
+                            ok = dcFirst(in, *scan.dc[i], pred[i], scan.al, coef);
                         else
-                            dcRefine(in, scan.al, coef, c.nonZero[index]);
+                            dcRefine(in, scan.al, coef);
                     }
             }
         }
+        if (publishes) {
+            {
+                std::lock_guard lock(pacing.mutex);
+                pacing.rowsDone = my + 1;
+            }
+            pacing.changed.notify_all();
+        }
     }
-    if (!ok || !in.honest())
-        return (error = "damaged entropy-coded data", false);
-    pos = in.markerPosition();
-    return true;
+    return ok && in.honest();
 }
 
 bool fileLooksProgressive(std::FILE* file) {

@@ -23,6 +23,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <span>
 #include <string>
@@ -44,6 +45,9 @@ public:
     bool decode(int denom, const DecodeLimits& limits, const std::function<bool()>& aborted,
                 std::string& error);
     bool stopped() const { return stopped_; }
+    /// Pictures of at least this many blocks are decoded on two threads
+    /// (the scans shared out between them); for tests.
+    void setTwoThreadsFrom(std::uint64_t blocks) { twoThreadsFrom_ = blocks; }
     /// The decoded size: full size divided by denom, rounded up.
     QSize outputSize() const { return QSize(outWidth_, outHeight_); }
     /// Output row y as BGRX (QImage::Format_RGB32). Rows are asked for from
@@ -92,8 +96,11 @@ private:
     struct Scan;
 
     bool parseTables(std::uint8_t marker, std::span<const std::uint8_t> body, std::string& error);
-    bool decodeScan(const Scan& scan, std::size_t& pos, const std::function<bool()>& aborted,
-                    std::string& error);
+    struct Pacing;
+    bool decodeScan(const Scan& scan, Pacing& pacing, const std::function<bool()>* aborted,
+                    bool paced, bool publishes);
+    bool decodeScans(const std::vector<Scan>& scans, const std::function<bool()>& aborted,
+                     std::string& error);
     const std::uint8_t* planeRow(Component& c, int y);
     void idctBlockRow(Component& c, int blockRow, std::uint8_t* dst);
     void upsampledRow(Component& c, int y, std::uint8_t* out);
@@ -103,7 +110,8 @@ private:
     int width_ = 0, height_ = 0, hMax_ = 1, vMax_ = 1, mcusX_ = 0, mcusY_ = 0;
     int restartInterval_ = 0;
     std::vector<Component> comps_;
-    std::array<Huffman, 4> dc_{}, ac_{};
+    std::deque<Huffman> tables_; // every table defined, in order (scans point at theirs)
+    std::array<const Huffman*, 4> dc_{}, ac_{};
     std::array<std::array<std::uint16_t, 64>, 4> quant_{};
     std::array<bool, 4> quantDefined_{};
     int outWidth_ = 0, outHeight_ = 0;
@@ -111,6 +119,7 @@ private:
     std::array<std::array<std::array<float, 8>, 8>, 4> basis_{};
     LargeBuffer coefMemory_;
     bool stopped_ = false;
+    std::uint64_t twoThreadsFrom_ = 20000;
     std::vector<std::uint8_t> rowA_, rowB_, rowC_, cbcr_;
 };
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -183,8 +184,11 @@ TEST(ProgressiveJpeg, KeepsLibjpegsCoefficientsForEveryLayoutAndScale) {
         const std::vector<std::uint8_t> data = makeFile(dir, c);
         const Coefficients lib = libjpegCoefficients(data);
         for (int denom : {1, 2, 4, 8}) {
-            SCOPED_TRACE("1/" + std::to_string(denom));
+            // One thread, and the scans shared out between two.
+            const bool two = denom % 4 == 0;
+            SCOPED_TRACE("1/" + std::to_string(denom) + (two ? ", two threads" : ", one thread"));
             ProgressiveJpeg own;
+            own.setTwoThreadsFrom(two ? 0 : UINT64_MAX);
             ASSERT_TRUE(own.open(data));
             EXPECT_EQ(own.pictureSize(), QSize(c.width, c.height));
             std::string error;
@@ -300,6 +304,7 @@ TEST(ProgressiveJpeg, DamageEndsTheDecodeCleanly) {
         SCOPED_TRACE("round " + std::to_string(round) + ", " + std::to_string(bad.size()) +
                      " bytes");
         ProgressiveJpeg own;
+        own.setTwoThreadsFrom(round % 2 ? 0 : UINT64_MAX);
         std::string error;
         if (own.open(bad)) {
             const bool ok = own.decode(2, DecodeLimits{}, {}, error);
@@ -327,14 +332,18 @@ TEST(ProgressiveJpeg, DamageEndsTheDecodeCleanly) {
 TEST(ProgressiveJpeg, StopRequestsAndLimitsEndTheDecode) {
     TempDir dir;
     const std::vector<std::uint8_t> data = makeFile(dir, {320, 240, 3, 2, 2, 90, 0, true});
-    int asked = 0;
-    ProgressiveJpeg own;
     std::string error;
-    ASSERT_TRUE(own.open(data));
-    EXPECT_FALSE(own.decode(
-        2, DecodeLimits{}, [&asked] { return ++asked > 3; }, error));
-    EXPECT_TRUE(own.stopped());
-    EXPECT_EQ(asked, 4);
+    for (bool two : {false, true}) {
+        int asked = 0;
+        ProgressiveJpeg own;
+        own.setTwoThreadsFrom(two ? 0 : UINT64_MAX);
+        ASSERT_TRUE(own.open(data));
+        EXPECT_FALSE(own.decode(
+            2, DecodeLimits{}, [&asked] { return ++asked > 3; }, error));
+        EXPECT_TRUE(own.stopped());
+        EXPECT_EQ(asked, 4);
+    }
+    int asked = 0;
     // Through the fitted decode: stopped, not handed to libjpeg.
     asked = 0;
     QImage fitted;
