@@ -51,9 +51,9 @@ JSAMPLE sample(int x, int y, int channel, bool smooth) {
         const int base = (x * 3 + y * 2 + channel * 60) % 256;
         return static_cast<JSAMPLE>(base / 2 + (((x / 9 + y / 7) & 1) ? 60 : 0));
     }
-    std::uint32_t h = static_cast<std::uint32_t>(x * 73856093) ^
-                      static_cast<std::uint32_t>(y * 19349663) ^
-                      static_cast<std::uint32_t>(channel * 83492791);
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 73856093u ^
+                      static_cast<std::uint32_t>(y) * 19349663u ^
+                      static_cast<std::uint32_t>(channel) * 83492791u;
     h ^= h >> 13;
     h *= 0x5bd1e995u;
     h ^= h >> 15;
