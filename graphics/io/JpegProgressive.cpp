@@ -55,6 +55,8 @@ bool buildHuffman(std::span<const std::uint8_t> counts, std::span<const std::uin
         const int count = counts[len - 1];
         h.valueOffset[len] = k - code;
         for (int i = 0; i < count; ++i, ++k, ++code) {
+            if (code >= (1 << len))
+                return false; // more codes than the length can hold
             if (len <= kHuffmanFastBits) {
                 const int shift = kHuffmanFastBits - len;
                 for (int f = 0; f < (1 << shift); ++f)
@@ -63,8 +65,6 @@ bool buildHuffman(std::span<const std::uint8_t> counts, std::span<const std::uin
             }
         }
         h.maxCode[len] = count ? code - 1 : -1;
-        if (code > (1 << len))
-            return false; // more codes than the length can hold
         code <<= 1;
     }
     h.maxCode[17] = INT32_MAX;
