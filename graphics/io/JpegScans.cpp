@@ -113,8 +113,8 @@ bool cutProgressive(std::span<const std::uint8_t> data, std::vector<Piece>& piec
             pieces.push_back({Piece::Shared, {i, segmentEnd}});
             i = segmentEnd;
         } else if (marker == 0xDA) {
-            if (lumaId < 0 || ++scans > maxScans)
-                return false;
+            if (lumaId < 0 || ++scans > maxScans || length < 3)
+                return false; // (an empty scan header has not even its count)
             const int components = data[body];
             if (components < 1 || components > 3 || length != 6 + 2 * std::size_t(components))
                 return false;
