@@ -69,7 +69,6 @@ bool buildHuffman(std::span<const std::uint8_t> counts, std::span<const std::uin
     }
     h.maxCode[17] = INT32_MAX;
     std::copy(symbols.begin(), symbols.end(), h.symbols.begin());
-    h.defined = true;
     return true;
 }
 

@@ -63,7 +63,6 @@ public:
     int keptSide(int c) const { return comps_[static_cast<std::size_t>(c)].n; }
 
     struct Huffman {
-        bool defined = false;
         std::array<std::uint16_t, 512> fast{}; // (length << 8) | symbol; 0: a longer code
         std::array<std::int32_t, 18> maxCode{};
         std::array<std::int32_t, 17> valueOffset{};

@@ -188,13 +188,16 @@ public:
                          const std::function<bool()>& aborted)
         : data_(data), dc_(data, limits), limits_(limits), halve_(halve), aborted_(aborted) {}
     bool readHeader(const DecodeLimits& limits, std::string& error) override {
+        // Our own marker walk first: a file that is not progressive goes to
+        // libjpeg without its header being read twice.
+        if (!own_.open(data_))
+            return (error = "not for our own decoder", false);
         if (!headerChecks(dc_, limits, error))
             return false;
         const jpeg_decompress_struct& ci = dc_.cinfo;
         const bool colours = (ci.num_components == 3 && ci.jpeg_color_space == JCS_YCbCr) ||
                              (ci.num_components == 1 && ci.jpeg_color_space == JCS_GRAYSCALE);
         if (!ci.progressive_mode || ci.arith_code || ci.data_precision != 8 || !colours ||
-            !own_.open(data_) ||
             own_.pictureSize() !=
                 QSize(static_cast<int>(ci.image_width), static_cast<int>(ci.image_height)))
             return (error = "not for our own decoder", false);
