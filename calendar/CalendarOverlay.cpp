@@ -13,7 +13,7 @@ namespace {
 constexpr QRgb kKeyGreen = 0xff00ff00u;
 constexpr int kPanelTranslucency = 33;
 
-int nearest(double v) {
+int nearestPixel(double v) {
     return static_cast<int>(roundHalfEven(v));
 }
 
@@ -62,8 +62,8 @@ rasterkit::Handle calendarBitmap(const graphics::WorkBuff& hidden, const std::st
 } // namespace
 
 bool darkenPanel(QImage& picture, const CalendarFrame& frame, const QRect& clip) {
-    const int tw = nearest(frame.nWidth / 4.0);
-    const int th = nearest(frame.nHeight / 4.0);
+    const int tw = nearestPixel(frame.nWidth / 4.0);
+    const int th = nearestPixel(frame.nHeight / 4.0);
     if (tw <= 0 || th <= 0)
         return false;
     for (int r = 0; r < 4; ++r)
@@ -88,9 +88,9 @@ CalendarFrame saverFrame(CalendarClass& calendar, const SaverCalendarSettings& s
     if (onPicture && calendar.rows() > 0) {
         // The picture is centred on the display: keep the margins inside it.
         if (f.nWidth < display.width())
-            f.nLeft = nearest((display.width() - picture.width()) / 2.0 + f.nLeft);
+            f.nLeft = nearestPixel((display.width() - picture.width()) / 2.0 + f.nLeft);
         if (f.nHeight < display.height())
-            f.nTop = nearest((display.height() - picture.height()) / 2.0 + f.nTop);
+            f.nTop = nearestPixel((display.height() - picture.height()) / 2.0 + f.nTop);
     }
     return f;
 }

@@ -14,7 +14,7 @@ namespace skyloom::config {
 
 namespace {
 
-constexpr const char* kLog = "credits";
+constexpr const char* kCreditsLog = "credits";
 /// Larger information files are not credits; they are left unread.
 constexpr std::uintmax_t kMaxFileBytes = 1 << 20;
 
@@ -64,7 +64,7 @@ std::vector<std::string> readTextLines(const std::string& path) {
     std::vector<std::string> lines;
     std::string text, error;
     if (!readSetFile(path, kMaxFileBytes, text, error)) {
-        logWarning(kLog, "information file not read: " + error);
+        logWarning(kCreditsLog, "information file not read: " + error);
         return lines;
     }
     std::istringstream in(text);
@@ -93,7 +93,7 @@ void Credits::InitCredits(const std::string& folder, const std::string& path,
     else if (version == "2")
         GetVersion2Info(path, language);
     else
-        logInfo(kLog, "unknown credits version \"" + version + "\" in " + nfo);
+        logInfo(kCreditsLog, "unknown credits version \"" + version + "\" in " + nfo);
 }
 
 void Credits::GetVersion1Info(const std::string& folder, const std::string& path,

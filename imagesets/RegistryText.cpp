@@ -5,14 +5,6 @@
 #include <algorithm>
 
 namespace skyloom::imagesets {
-namespace {
-
-bool isAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-} // namespace
 
 std::string rawSection(const IniDocument& doc, std::string_view section) {
     if (doc.hasSection(section) || isAscii(section))

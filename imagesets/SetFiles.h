@@ -20,6 +20,9 @@ namespace skyloom::imagesets {
 /// anything else is taken as Windows-1252 and converted.
 std::string fromIniText(std::string_view bytes);
 
+/// True when every byte is below 0x80.
+bool isAscii(std::string_view s);
+
 /// `path` with one "/" at its end (an empty path stays empty).
 std::string withSlash(std::string path);
 /// A registry value without the "*" that marks a set of the user's own.

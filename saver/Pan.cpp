@@ -7,10 +7,6 @@
 namespace skyloom::saver {
 namespace {
 
-int cint(double v) {
-    return static_cast<int>(roundHalfEven(v));
-}
-
 bool vertical(int mode) {
     return mode == kPanTopToBottom || mode == kPanBottomToTop;
 }

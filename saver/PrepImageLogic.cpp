@@ -13,13 +13,14 @@
 #include <random>
 
 namespace skyloom::saver {
-namespace {
 
 int cint(double v) {
     const auto r = roundHalfEven(v);
     return static_cast<int>(std::clamp<std::int64_t>(r, std::numeric_limits<int>::min(),
                                                      std::numeric_limits<int>::max()));
 }
+
+namespace {
 
 // Int(Rnd × n) + 1, kept inside 1..n whatever the source returns.
 int drawIndex(const RandomSource& random, int n) {

@@ -12,6 +12,9 @@
 
 namespace skyloom::saver {
 
+/// `v` rounded half to even, held inside the range of int.
+int cint(double v);
+
 /// A random number in [0, 1), like the saver's random generator.
 using RandomSource = std::function<double()>;
 /// Seeded from the clock.

@@ -43,13 +43,13 @@ using State = PngRowReader::State;
 // libpng's callbacks and the calls that may end in them: an error jumps
 // back to the setjmp of the guarded call it happened in. None of these
 // frames holds an object with a destructor, so the jump skips nothing.
-void onError(png_structp png, png_const_charp message) {
+void onPngError(png_structp png, png_const_charp message) {
     auto* s = static_cast<State*>(png_get_error_ptr(png));
     std::snprintf(s->message, sizeof s->message, "%s", message);
     png_longjmp(png, 1);
 }
 
-void onWarning(png_structp, png_const_charp) {}
+void onPngWarning(png_structp, png_const_charp) {}
 
 void onRead(png_structp png, png_bytep data, std::size_t n) {
     auto* s = static_cast<State*>(png_get_io_ptr(png));
@@ -174,7 +174,7 @@ bool PngRowReader::open(const DecodeLimits& limits, std::string& error) {
         error = "not a PNG file";
         return false;
     }
-    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s, onError, onWarning);
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s, onPngError, onPngWarning);
     if (s.png)
         s.info = png_create_info_struct(s.png);
     if (!s.png || !s.info) {

@@ -28,6 +28,12 @@ private:
     std::unique_ptr<QGuiApplication> app_;
 };
 
+/// The program's one GuiEnvironment, whichever of its files include this.
+inline const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+constexpr QRgb kBlack = 0xff000000u, kWhite = 0xffffffffu, kYellow = 0xffffff00u,
+               kGreen = 0xff00ff00u;
+
 /// Records every text drawn; texts are 6 pixels a character and 10 high.
 class RecordingCanvas : public calendar::CalendarCanvas {
 public:

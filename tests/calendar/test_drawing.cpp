@@ -12,13 +12,12 @@
 using namespace skyloom;
 using namespace skyloom::calendar;
 using skyloom::test::count;
+using skyloom::test::kBlack;
+using skyloom::test::kWhite;
+using skyloom::test::kYellow;
 using skyloom::test::RecordingCanvas;
 
 namespace {
-
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new test::GuiEnvironment);
-
-constexpr QRgb kBlack = 0xff000000u, kWhite = 0xffffffffu, kYellow = 0xffffff00u;
 
 CalendarClass calendarFor(QDate date, int sizeCode = 33, int pos = 1) {
     CalendarClass cal;

@@ -8,11 +8,6 @@
 
 using namespace skyloom::calendar;
 
-namespace {
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new skyloom::test::GuiEnvironment);
-
-} // namespace
-
 TEST(CalendarLocale, MonthNameFromLcTime) {
     CalendarClass cal;
     cal.m_Size = 0.33f;

@@ -13,12 +13,12 @@
 using namespace skyloom;
 using namespace skyloom::calendar;
 using skyloom::test::count;
+using skyloom::test::kGreen;
+using skyloom::test::kWhite;
+using skyloom::test::kYellow;
 
 namespace {
 
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new test::GuiEnvironment);
-
-constexpr QRgb kGreen = 0xff00ff00u, kYellow = 0xffffff00u, kWhite = 0xffffffffu;
 const QDate kDay(2026, 12, 7); // December 2026 starts on a Tuesday
 
 // Pixels outside `keep` that are not `colour`.

@@ -57,4 +57,7 @@ bool isUtf8(std::string_view s);
 /// emptied by each call, so that every input starts from nothing. Ends in "/".
 const std::string& freshScratchFolder();
 
+/// Writes `bytes` to `path` (a scratch file; a failure shows as a missing file).
+void writeFile(const std::string& path, std::string_view bytes);
+
 } // namespace skyloom::fuzz

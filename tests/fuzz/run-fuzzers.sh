@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds the libFuzzer harnesses with Clang, AddressSanitizer and UBSan and
+# Builds the libFuzzer harnesses with Clang, AddressSanitizer and UBSan (as a
+# unity build, like ./test's) and
 # runs every fuzz target for SECONDS seconds (default 30) on its committed
 # seeds (tests/fuzz/seeds/<target>/) and saved regressions
 # (tests/fuzz/regressions/<target>/), as many targets at a time as the
@@ -27,7 +28,7 @@ for dir in "$fuzzdir"/seeds/*/; do
     targets="$targets $(basename "$dir")"
 done
 
-cmake -S "$root" -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_UNITY_BUILD=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \

@@ -14,6 +14,9 @@
 
 namespace skyloom::test {
 
+/// Plain colours of the test pictures, 0xRRGGBB.
+constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00;
+
 using graphics::JpegMarker;
 
 /// Left half `left`, right half `right` (RGB colours 0xRRGGBB).

@@ -19,8 +19,6 @@ namespace graphics = skyloom::graphics;
 
 namespace {
 
-constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00;
-
 QImage decodeBmp(const std::string& bmp) {
     QImage q;
     if (!q.loadFromData(reinterpret_cast<const uchar*>(bmp.data()), int(bmp.size()), "BMP"))

@@ -24,8 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF;
-
 class SetMaker : public ::testing::Test {
 protected:
     void SetUp() override {

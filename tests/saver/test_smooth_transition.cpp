@@ -7,6 +7,7 @@
 #include "graphics/rasterkit/Blend.h"
 #include "saver/SmoothTransition.h"
 #include "saver/Transition.h"
+#include "tests/support/NoiseImage.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +20,9 @@
 using namespace skyloom;
 using namespace skyloom::saver;
 
-namespace {
+using skyloom::test::noise;
 
-QImage noise(int w, int h, unsigned seed) {
-    QImage image(w, h, QImage::Format_RGB32);
-    std::mt19937 random(seed);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, 0xff000000u | (random() & 0xffffffu));
-    return image;
-}
+namespace {
 
 // The first pixel of `area` where `a` differs from `b` at `offset`, or "".
 std::string firstDifference(const QImage& a, const QRect& area, const QImage& b,

@@ -2,6 +2,7 @@
 // leaves exactly the source on the display, and the block orders.
 
 #include "saver/Transition.h"
+#include "tests/support/NoiseImage.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,9 @@
 using namespace skyloom;
 using namespace skyloom::saver;
 
-namespace {
+using skyloom::test::noise;
 
-QImage noise(int w, int h, unsigned seed) {
-    QImage image(w, h, QImage::Format_RGB32);
-    std::mt19937 random(seed);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, 0xff000000u | (random() & 0xffffffu));
-    return image;
-}
+namespace {
 
 // The first pixel where the display differs from the source, or "".
 std::string firstDifference(const QImage& display, const QImage& source, int sx, int sy, int w,

@@ -122,7 +122,7 @@ protected:
     std::map<std::string, int> drawnOn; // date -> pictures and calendars drawn
 };
 
-LocalDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+LocalDateTime when(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     return {y, mo, d, h, mi, s};
 }
 
@@ -135,7 +135,7 @@ TEST_F(ScheduleDaysTest, EveryWeekChangesOnceInEightDaysAndTheCalendarFollowsEac
     clock = instant(2026, 12, 28, 10, 0);
     runUntil(instant(2027, 1, 5, 12, 0));
     ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(pictures[0], at(2027, 1, 4, 0, 0, 0));
+    EXPECT_EQ(pictures[0], when(2027, 1, 4, 0, 0, 0));
     EXPECT_EQ(calendars.size(), 7u); // 29, 30, 31 December, 1, 2, 3, 5 January
     for (const auto& c : calendars)
         EXPECT_EQ(c.hour * 60 + c.minute, 0) << dateOf(c);
@@ -152,10 +152,10 @@ TEST_F(ScheduleDaysTest, EverySecondDayIsNotPostponedByTheCalendarAcrossMonthEnd
     runUntil(instant(2026, 2, 7, 12, 0));
     // 1, 3, 5, 7 February: 31 January and the odd days only refresh.
     ASSERT_EQ(pictures.size(), 4u);
-    EXPECT_EQ(pictures[0], at(2026, 2, 1));
-    EXPECT_EQ(pictures[3], at(2026, 2, 7));
+    EXPECT_EQ(pictures[0], when(2026, 2, 1));
+    EXPECT_EQ(pictures[3], when(2026, 2, 7));
     EXPECT_EQ(calendars.size(), 4u);
-    EXPECT_EQ(calendars[0], at(2026, 1, 31));
+    EXPECT_EQ(calendars[0], when(2026, 1, 31));
 }
 
 TEST_F(ScheduleDaysTest, HourCodesCountFromTheLastPictureNotFromMidnight) {
@@ -166,11 +166,11 @@ TEST_F(ScheduleDaysTest, HourCodesCountFromTheLastPictureNotFromMidnight) {
     // Midnight brings the calendar of 1 April; the pictures keep their
     // two-hour rhythm from 23:10 (hours of the day: 1:00, 3:00, 5:00).
     ASSERT_EQ(calendars.size(), 1u);
-    EXPECT_EQ(calendars[0], at(2026, 4, 1));
+    EXPECT_EQ(calendars[0], when(2026, 4, 1));
     ASSERT_EQ(pictures.size(), 3u);
-    EXPECT_EQ(pictures[0], at(2026, 4, 1, 1, 0));
-    EXPECT_EQ(pictures[1], at(2026, 4, 1, 3, 0));
-    EXPECT_EQ(pictures[2], at(2026, 4, 1, 5, 0));
+    EXPECT_EQ(pictures[0], when(2026, 4, 1, 1, 0));
+    EXPECT_EQ(pictures[1], when(2026, 4, 1, 3, 0));
+    EXPECT_EQ(pictures[2], when(2026, 4, 1, 5, 0));
 
     // Every 8 hours likewise, from a change in the evening.
     pictures.clear();
@@ -180,8 +180,8 @@ TEST_F(ScheduleDaysTest, HourCodesCountFromTheLastPictureNotFromMidnight) {
     startPaperwheel();
     runUntil(instant(2026, 4, 2, 12, 0));
     ASSERT_EQ(pictures.size(), 2u);
-    EXPECT_EQ(pictures[0], at(2026, 4, 2, 2, 0));
-    EXPECT_EQ(pictures[1], at(2026, 4, 2, 10, 0));
+    EXPECT_EQ(pictures[0], when(2026, 4, 2, 2, 0));
+    EXPECT_EQ(pictures[1], when(2026, 4, 2, 10, 0));
     EXPECT_EQ(calendars.size(), 1u);
 }
 
@@ -222,7 +222,7 @@ TEST_F(ScheduleDaysTest, TheCalendarOfAMissingMidnightComesAtTheFirstCheck) {
     clock = instant(2026, 9, 5, 22, 0);
     runUntil(instant(2026, 9, 6, 3, 0));
     ASSERT_EQ(calendars.size(), 1u);
-    EXPECT_EQ(calendars[0], at(2026, 9, 6, 1, 0));
+    EXPECT_EQ(calendars[0], when(2026, 9, 6, 1, 0));
     EXPECT_TRUE(pictures.empty());
 }
 
@@ -237,7 +237,7 @@ TEST_F(ScheduleDaysTest, SuspendLateLoginAndRestartsCatchUpOncePerDay) {
     clock = instant(2026, 6, 4, 7, 30);
     runUntil(instant(2026, 6, 4, 12, 0));
     ASSERT_EQ(calendars.size(), 1u);
-    EXPECT_EQ(calendars[0], at(2026, 6, 4, 7, 30));
+    EXPECT_EQ(calendars[0], when(2026, 6, 4, 7, 30));
 
     // paperwheel ends and is started again the same day: nothing new.
     startPaperwheel();
@@ -249,7 +249,7 @@ TEST_F(ScheduleDaysTest, SuspendLateLoginAndRestartsCatchUpOncePerDay) {
     startPaperwheel();
     runUntil(instant(2026, 6, 5, 15, 0));
     ASSERT_EQ(calendars.size(), 2u);
-    EXPECT_EQ(calendars[1], at(2026, 6, 5, 14, 45));
+    EXPECT_EQ(calendars[1], when(2026, 6, 5, 14, 45));
     EXPECT_TRUE(pictures.empty());
 }
 

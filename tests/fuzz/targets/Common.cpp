@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace skyloom::fuzz {
@@ -76,6 +77,11 @@ private:
 const std::string& freshScratchFolder() {
     static Scratch scratch;
     return scratch.empty();
+}
+
+void writeFile(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace skyloom::fuzz

@@ -7,17 +7,11 @@
 #include "saver/Description.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace skyloom::fuzz {
 namespace {
 
 constexpr const char* kLanguages[] = {"English", "French", "German", "Spanish", "Japanese"};
-
-void writeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Every character 7 pixels wide: no fonts needed.
 int fixedWidth(const QString& text) {
