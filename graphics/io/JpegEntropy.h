@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace skyloom::graphics::detail {
@@ -21,6 +22,21 @@ public:
     BitReader(std::span<const std::uint8_t> data, std::size_t pos) : data_(data), pos_(pos) {}
 
     [[gnu::always_inline]] void fill() {
+        // Eight bytes without 0xFF (so without stuffing or a marker) go in
+        // at once, as many whole bytes as the register has room for.
+        if (!atMarker_ && data_.size() - pos_ >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, data_.data() + pos_, 8);
+            word = __builtin_bswap64(word);
+            const std::uint64_t inverted = ~word;
+            if (((inverted - 0x0101010101010101u) & word & 0x8080808080808080u) == 0) {
+                const int take = (64 - count_) >> 3;
+                bits_ = take == 8 ? word : (bits_ << (8 * take)) | (word >> (64 - 8 * take));
+                pos_ += static_cast<std::size_t>(take);
+                count_ += 8 * take;
+                return;
+            }
+        }
         while (count_ <= 56) {
             std::uint8_t byte = 0;
             if (!atMarker_ && pos_ < data_.size()) {
@@ -84,6 +100,17 @@ public:
             }
         }
         return -1;
+    }
+    // An AC code and its value bits when the fast look-up holds both: the
+    // table's entry (value * 256 + run * 16 + bits), with the bits taken;
+    // 0 with nothing taken otherwise.
+    [[gnu::always_inline]] int fastAc(const Huffman& h) {
+        if (count_ < 16)
+            fill();
+        const unsigned look = static_cast<unsigned>(bits_ >> (count_ - kHuffmanFastBits)) & 511u;
+        const int e = h.fastAc[look];
+        count_ -= e & 15;
+        return e;
     }
     // True when the bits read so far came from the data, not from padding.
     bool honest() const { return count_ >= padding_; }
@@ -150,6 +177,16 @@ struct Band {
     }
     std::uint64_t mask = nz;
     for (int k = b.ss; k <= b.se; ++k) {
+        if (const int e = in.fastAc(h)) {
+            k += (e >> 4) & 15;
+            if (k > b.se)
+                return false;
+            const int value = static_cast<int>(static_cast<unsigned>(e >> 8) << b.al);
+            if (b.keptAt[k] >= 0)
+                coef[b.keptAt[k]] = static_cast<std::int16_t>(value);
+            mask |= std::uint64_t(1) << k;
+            continue;
+        }
         const int rs = in.symbol(h);
         if (rs < 0)
             return false;

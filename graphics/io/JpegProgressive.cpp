@@ -59,9 +59,16 @@ bool buildHuffman(std::span<const std::uint8_t> counts, std::span<const std::uin
                 return false; // more codes than the length can hold
             if (len <= kHuffmanFastBits) {
                 const int shift = kHuffmanFastBits - len;
-                for (int f = 0; f < (1 << shift); ++f)
+                const int run = symbols[k] >> 4, size = symbols[k] & 15;
+                for (int f = 0; f < (1 << shift); ++f) {
                     h.fast[(code << shift) | f] =
                         static_cast<std::uint16_t>((len << 8) | symbols[k]);
+                    if (size == 0 || len + size > kHuffmanFastBits)
+                        continue;
+                    const int bits = (f >> (shift - size)) & ((1 << size) - 1);
+                    const int value = bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;
+                    h.fastAc[(code << shift) | f] = value * 256 + run * 16 + len + size;
+                }
             }
         }
         h.maxCode[len] = count ? code - 1 : -1;

@@ -64,6 +64,9 @@ public:
 
     struct Huffman {
         std::array<std::uint16_t, 512> fast{}; // (length << 8) | symbol; 0: a longer code
+        // For AC codes whose value bits fit the same look-up as well:
+        // value * 256 + run * 16 + bits taken; 0: use `fast`.
+        std::array<std::int32_t, 512> fastAc{};
         std::array<std::int32_t, 18> maxCode{};
         std::array<std::int32_t, 17> valueOffset{};
         std::array<std::uint8_t, 256> symbols{};
