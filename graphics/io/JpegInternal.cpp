@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <new>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 extern "C" {
 #include <jerror.h>
 }
@@ -286,23 +290,78 @@ void chooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight,
     cinfo.scale_denom = 1;
 }
 
-// One row of YCbCr → RGB with libjpeg's arithmetic (16-bit fixed point, the
-// same rounding), so pixels put together from separately decoded planes
-// equal a single decode's. Written without tables so that it vectorises.
-void yccRow(const std::uint8_t* luma, const std::uint8_t* cbcr, QRgb* out, std::size_t width) {
-    constexpr int bits = 16;
-    constexpr std::int32_t half = std::int32_t(1) << (bits - 1);
-    constexpr auto fix = [](double v) { return static_cast<std::int32_t>(v * (1 << bits) + 0.5); };
-    constexpr std::int32_t crR = fix(1.40200), cbB = fix(1.77200), crG = fix(0.71414),
-                           cbG = fix(0.34414);
+namespace {
+
+constexpr int kYccBits = 16;
+constexpr std::int32_t kYccHalf = std::int32_t(1) << (kYccBits - 1);
+constexpr std::int32_t yccFix(double v) {
+    return static_cast<std::int32_t>(v * (1 << kYccBits) + 0.5);
+}
+constexpr std::int32_t kCrR = yccFix(1.40200), kCbB = yccFix(1.77200), kCrG = yccFix(0.71414),
+                       kCbG = yccFix(0.34414);
+
+void yccRowPlain(const std::uint8_t* luma, const std::uint8_t* cbcr, QRgb* out, std::size_t width) {
     auto clamp = [](std::int32_t v) { return static_cast<std::uint32_t>(std::clamp(v, 0, 255)); };
     for (std::size_t x = 0; x < width; ++x) {
         const std::int32_t y = luma[x], cb = cbcr[2 * x] - 128, cr = cbcr[2 * x + 1] - 128;
-        const std::uint32_t r = clamp(y + ((crR * cr + half) >> bits));
-        const std::uint32_t g = clamp(y + ((-cbG * cb - crG * cr + half) >> bits));
-        const std::uint32_t b = clamp(y + ((cbB * cb + half) >> bits));
+        const std::uint32_t r = clamp(y + ((kCrR * cr + kYccHalf) >> kYccBits));
+        const std::uint32_t g = clamp(y + ((-kCbG * cb - kCrG * cr + kYccHalf) >> kYccBits));
+        const std::uint32_t b = clamp(y + ((kCbB * cb + kYccHalf) >> kYccBits));
         out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
     }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same arithmetic eight pixels at a time.
+__attribute__((target("avx2"))) void yccRowAvx2(const std::uint8_t* luma, const std::uint8_t* cbcr,
+                                                QRgb* out, std::size_t width) {
+    const __m256i c128 = _mm256_set1_epi32(128), half = _mm256_set1_epi32(kYccHalf);
+    const __m256i crR = _mm256_set1_epi32(kCrR), cbB = _mm256_set1_epi32(kCbB);
+    const __m256i crG = _mm256_set1_epi32(-kCrG), cbG = _mm256_set1_epi32(-kCbG);
+    const __m256i low16 = _mm256_set1_epi32(0xFFFF), zero = _mm256_setzero_si256();
+    const __m256i top = _mm256_set1_epi32(255), alpha = _mm256_set1_epi32(int(0xFF000000u));
+    std::size_t x = 0;
+    for (; x + 8 <= width; x += 8) {
+        const __m256i y =
+            _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(luma + x)));
+        // Each 32-bit lane holds one pixel's Cb (low half) and Cr (high half).
+        const __m256i pairs =
+            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cbcr + 2 * x)));
+        const __m256i cb = _mm256_sub_epi32(_mm256_and_si256(pairs, low16), c128);
+        const __m256i cr = _mm256_sub_epi32(_mm256_srli_epi32(pairs, 16), c128);
+        // y + ((sum + half) >> 16), held inside 0..255.
+        __m256i r = _mm256_mullo_epi32(crR, cr);
+        __m256i g = _mm256_add_epi32(_mm256_mullo_epi32(cbG, cb), _mm256_mullo_epi32(crG, cr));
+        __m256i b = _mm256_mullo_epi32(cbB, cb);
+        r = _mm256_add_epi32(y, _mm256_srai_epi32(_mm256_add_epi32(r, half), kYccBits));
+        g = _mm256_add_epi32(y, _mm256_srai_epi32(_mm256_add_epi32(g, half), kYccBits));
+        b = _mm256_add_epi32(y, _mm256_srai_epi32(_mm256_add_epi32(b, half), kYccBits));
+        r = _mm256_min_epi32(_mm256_max_epi32(r, zero), top);
+        g = _mm256_min_epi32(_mm256_max_epi32(g, zero), top);
+        b = _mm256_min_epi32(_mm256_max_epi32(b, zero), top);
+        const __m256i rgb = _mm256_or_si256(_mm256_or_si256(alpha, _mm256_slli_epi32(r, 16)),
+                                            _mm256_or_si256(_mm256_slli_epi32(g, 8), b));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), rgb);
+    }
+    // Clean upper halves before the plain code (the compiler leaves them
+    // dirty on a tail call, and later SSE code then runs markedly slower).
+    _mm256_zeroupper();
+    yccRowPlain(luma + x, cbcr + 2 * x, out + x, width - x);
+}
+#endif
+
+} // namespace
+
+// One row of YCbCr → RGB with libjpeg's arithmetic (16-bit fixed point, the
+// same rounding), so pixels put together from separately decoded planes
+// equal a single decode's; with AVX2 eight pixels at a time, the same values.
+void yccRow(const std::uint8_t* luma, const std::uint8_t* cbcr, QRgb* out, std::size_t width) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return yccRowAvx2(luma, cbcr, out, width);
+#endif
+    yccRowPlain(luma, cbcr, out, width);
 }
 
 } // namespace skyloom::graphics::detail

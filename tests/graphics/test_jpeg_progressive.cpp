@@ -4,6 +4,7 @@
 // stop request end it cleanly.
 #include "graphics/io/FileIO.h"
 #include "graphics/io/JpegCodec.h"
+#include "graphics/io/JpegInternal.h"
 #include "graphics/io/JpegProgressive.h"
 #include "graphics/io/Resample.h"
 #include "tests/graphics/RawJpeg.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -365,4 +367,41 @@ TEST(ProgressiveJpeg, StopRequestsAndLimitsEndTheDecode) {
     ASSERT_TRUE(memory.open(data));
     EXPECT_FALSE(memory.decode(2, small, {}, error));
     EXPECT_NE(error.find("memory"), std::string::npos) << error;
+}
+
+// The colour conversion that puts separately decoded planes together must
+// be libjpeg's to the bit, in its vector path as in its plain one (rows of
+// odd lengths end in the plain one), for every luma, Cb and Cr value.
+TEST(ProgressiveJpeg, ColourConversionIsLibjpegsForEveryValue) {
+    using skyloom::graphics::detail::yccRow;
+    constexpr int kBits = 16;
+    auto fix = [](double v) { return static_cast<std::int32_t>(v * (1 << kBits) + 0.5); };
+    auto clamp = [](int v) { return static_cast<unsigned>(std::min(std::max(v, 0), 255)); };
+    constexpr int kWidth = 256 * 3 + 5;
+    std::vector<std::uint8_t> luma(kWidth), cbcr(2 * kWidth);
+    std::vector<QRgb> out(kWidth + 1);
+    int wrong = 0;
+    for (int cb = 0; cb < 256; ++cb)
+        for (int y0 = 0; y0 < 256; y0 += 85) {
+            for (int x = 0; x < kWidth; ++x) {
+                luma[x] = static_cast<std::uint8_t>((y0 + x * 7) & 255);
+                cbcr[2 * x] = static_cast<std::uint8_t>(cb);
+                cbcr[2 * x + 1] = static_cast<std::uint8_t>(x & 255);
+            }
+            const int width = kWidth - (cb % 8); // every tail length
+            out[width] = 0x12345678u;
+            yccRow(luma.data(), cbcr.data(), out.data(), static_cast<std::size_t>(width));
+            ASSERT_EQ(out[width], 0x12345678u) << "wrote past the row";
+            for (int x = 0; x < width; ++x) {
+                const int y = luma[x], b = cb - 128, r = cbcr[2 * x + 1] - 128;
+                const unsigned red = clamp(y + ((fix(1.40200) * r + (1 << 15)) >> kBits));
+                const unsigned green =
+                    clamp(y + ((-fix(0.34414) * b - fix(0.71414) * r + (1 << 15)) >> kBits));
+                const unsigned blue = clamp(y + ((fix(1.77200) * b + (1 << 15)) >> kBits));
+                const QRgb want = 0xFF000000u | (red << 16) | (green << 8) | blue;
+                if (out[x] != want && ++wrong <= 5)
+                    ADD_FAILURE() << "y " << y << " cb " << cb << " cr " << r + 128;
+            }
+        }
+    EXPECT_EQ(wrong, 0);
 }
