@@ -7,6 +7,7 @@
 #include "graphics/io/FileIO.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -373,4 +374,51 @@ TEST(BmpWrite, EightBitFileIsStandard) {
     ASSERT_FALSE(qt.isNull());
     EXPECT_EQ(qt.pixel(3, 1) | 0xff000000u, kPalette[0]);
     EXPECT_FALSE(writeBmp8(dir.file("q.bmp"), 5, 2, indexes, {}, error));
+}
+
+// The 24-bit writer packs rows eight and four pixels at a time where the
+// processor can: every width (every length of the plain tail), checked
+// byte by byte, bottom-up with zero padding, the file the same as the bytes.
+TEST(BmpWrite, TwentyFourBitRowsForEveryWidth) {
+    test::TempDir dir;
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int w : {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
+                  15, 16, 17, 19, 23, 24, 27, 31, 32, 33, 64, 257}) {
+        const int h = 3;
+        QImage picture(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                picture.setPixel(x, y, 0xff000000u | (next() >> 8));
+        const std::vector<std::uint8_t> bytes = encodeBmp24(picture);
+        const std::size_t stride = (std::size_t(w) * 3 + 3) & ~std::size_t(3);
+        ASSERT_EQ(bytes.size(), 54 + stride * h) << w;
+        for (int y = 0; y < h; ++y) {
+            const std::uint8_t* row = bytes.data() + 54 + stride * std::size_t(h - 1 - y);
+            for (int x = 0; x < w; ++x) {
+                const QRgb c = picture.pixel(x, y);
+                ASSERT_EQ(row[3 * x], qBlue(c)) << w << " " << x << "," << y;
+                ASSERT_EQ(row[3 * x + 1], qGreen(c)) << w << " " << x << "," << y;
+                ASSERT_EQ(row[3 * x + 2], qRed(c)) << w << " " << x << "," << y;
+            }
+            for (std::size_t i = std::size_t(w) * 3; i < stride; ++i)
+                ASSERT_EQ(row[i], 0) << "padding of width " << w;
+        }
+        std::string error;
+        ASSERT_TRUE(writeBmp24(dir.file("p.bmp"), picture, error)) << error;
+        FileBytes file(dir.file("p.bmp"));
+        EXPECT_TRUE(
+            std::equal(bytes.begin(), bytes.end(), file.bytes().begin(), file.bytes().end()))
+            << w;
+    }
+    // A picture large enough to be packed on a second thread while written.
+    QImage large(1001, 900, QImage::Format_RGB32);
+    for (int y = 0; y < large.height(); ++y)
+        for (int x = 0; x < large.width(); ++x)
+            large.setPixel(x, y, 0xff000000u | (next() >> 8));
+    std::string error;
+    ASSERT_TRUE(writeBmp24(dir.file("large.bmp"), large, error)) << error;
+    const std::vector<std::uint8_t> bytes = encodeBmp24(large);
+    FileBytes file(dir.file("large.bmp"));
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), file.bytes().begin(), file.bytes().end()));
 }
