@@ -66,6 +66,10 @@ enum class JpegThreads { One, Several };
 /// Decodes and fits a JPEG to width × height with area-averaging quality,
 /// decoding at the smallest fast DCT scale that keeps full detail and
 /// resampling the scanlines as they arrive (the full picture is never held).
+/// With One thread (the saver) a baseline file is DCT-scaled only where the
+/// resampler still reduces the result by two or more, which keeps fine
+/// detail free of aliasing; Several (the wallpaper) takes the strongest
+/// scale that keeps full size, for speed.
 /// `aborted`, when given, is asked as each row of input is decoded (in a
 /// progressive file: of every scan); true stops the decode with an error.
 bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,

@@ -74,7 +74,9 @@ bool readLine(Decompressor& dc, void* line, std::string& error) {
 
 class SingleSource final : public ScanlineSource {
 public:
-    explicit SingleSource(Decompressor& dc) : dc_(dc) {}
+    // `sharp`: a baseline file is DCT-scaled only where the resampler still
+    // reduces the result by two or more (see start()).
+    SingleSource(Decompressor& dc, bool sharp) : dc_(dc), sharp_(sharp) {}
     bool readHeader(const DecodeLimits& limits, std::string& error) override {
         return headerChecks(dc_, limits, error);
     }
@@ -82,7 +84,15 @@ public:
     int orientation() const override { return detail::orientationOf(dc_.cinfo); }
     bool start(int needW, int needH, std::string& error) override {
         return guarded(dc_.err, error, [&] {
-            chooseScale(dc_.cinfo, needW, needH);
+            // A scaled inverse DCT leaves aliasing just below its own
+            // output's limit, which a reduction by less than two would keep
+            // in the picture (a detailed 24 MP photo at 1920 × 1080: 46.5 dB
+            // against a full-size Lanczos reduction, 53.4 dB from the full
+            // decode). A sharp fit of a baseline file therefore leaves the
+            // resampler a factor of two, for about 20 % more time (entropy
+            // decoding costs the same at every scale).
+            const int f = sharp_ && !jpeg_has_multiple_scans(&dc_.cinfo) ? 2 : 1;
+            chooseScale(dc_.cinfo, f * needW, f * needH);
             jpeg_start_decompress(&dc_.cinfo);
         });
     }
@@ -95,6 +105,7 @@ public:
 
 private:
     Decompressor& dc_;
+    bool sharp_;
 };
 
 // A progressive colour file decoded by two or three libjpeg decoders at
@@ -487,14 +498,14 @@ bool askAborted(j_decompress_ptr, void* data) {
 }
 
 bool fitSingle(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::string& error,
-               const DecodeLimits& limits, const std::function<bool()>& aborted) {
+               const DecodeLimits& limits, const std::function<bool()>& aborted, bool sharp) {
     if (aborted) {
         // libjpeg reports its progress as it decodes each row of input.
         dc.progress.hook = &askAborted;
         dc.progress.hookData = const_cast<std::function<bool()>*>(&aborted);
         std::snprintf(dc.progress.failure, sizeof dc.progress.failure, "the decode was stopped");
     }
-    SingleSource source(dc);
+    SingleSource source(dc, sharp);
     return fitDecoded(source, target, mode, out, error, limits);
 }
 
@@ -528,8 +539,10 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
             // Whatever the split decoders disliked, the single decoder reports on.
         }
     }
+    // The saver's pictures are fitted sharply; the wallpaper, which wants
+    // speed, keeps the strongest DCT scale that still has full size.
     Decompressor dc(data, limits);
-    return fitSingle(dc, target, mode, out, error, limits, aborted);
+    return fitSingle(dc, target, mode, out, error, limits, aborted, threads == JpegThreads::One);
 }
 
 bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
@@ -555,7 +568,7 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
     }
     std::rewind(file.get());
     Decompressor dc(file.get(), limits);
-    if (!fitSingle(dc, target, mode, out, error, limits, aborted)) {
+    if (!fitSingle(dc, target, mode, out, error, limits, aborted, threads == JpegThreads::One)) {
         error = path + ": " + error;
         return false;
     }
