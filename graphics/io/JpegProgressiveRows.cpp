@@ -15,10 +15,14 @@ namespace {
 
 // The n × n inverse DCT of one block's kept coefficients (natural order,
 // dequantised on the way) into n rows of samples `stride` apart.
+// `across` is the basis transposed (across[u][x] = basis[x][u]), so that
+// both passes add whole rows of n sums at once, in the same order as one sum
+// at a time (the same results, in vector registers).
 template <int n>
 [[gnu::always_inline]] inline void idctBlock(const std::int16_t* coef, const float* q,
                                              const std::array<std::array<float, 8>, 8>& basis,
-                                             std::uint8_t* out, std::size_t stride) {
+                                             const float (&across)[8][8], std::uint8_t* out,
+                                             std::size_t stride) {
     // Zero coefficients add nothing to a sum, so each row's sums stop at its
     // last non-zero one and rows without any are left out: the result is
     // the same, and a smooth block (most colour blocks) costs a fraction.
@@ -37,13 +41,16 @@ template <int n>
             rows = v + 1;
     }
     // Rows (horizontal frequencies u), then columns (vertical v).
-    for (int v = 0; v < rows; ++v)
-        for (int x = 0; x < n; ++x) {
-            float sum = 0;
-            for (int u = 0; u < rowLength[v]; ++u)
-                sum += basis[x][u] * in[v * n + u];
-            tmp[v * n + x] = sum;
+    for (int v = 0; v < rows; ++v) {
+        float sum[n] = {};
+        for (int u = 0; u < rowLength[v]; ++u) {
+            const float c = in[v * n + u];
+            for (int x = 0; x < n; ++x)
+                sum[x] += across[u][x] * c;
         }
+        for (int x = 0; x < n; ++x)
+            tmp[v * n + x] = sum[x];
+    }
     for (int y = 0; y < n; ++y) {
         float row[n];
         for (int x = 0; x < n; ++x)
@@ -61,9 +68,14 @@ template <int n>
 }
 
 template <int n>
-void idctRow(const std::int16_t* coefs, const std::uint64_t* nonZero, std::uint64_t keptAc,
-             const float* q, const std::array<std::array<float, 8>, 8>& basis, int blocks,
-             std::uint8_t* dst, std::size_t stride) {
+[[gnu::always_inline]] inline void idctRow(const std::int16_t* coefs, const std::uint64_t* nonZero,
+                                           std::uint64_t keptAc, const float* q,
+                                           const std::array<std::array<float, 8>, 8>& basis,
+                                           int blocks, std::uint8_t* dst, std::size_t stride) {
+    float across[8][8];
+    for (int u = 0; u < n; ++u)
+        for (int x = 0; x < n; ++x)
+            across[u][x] = basis[x][u];
     for (int bx = 0; bx < blocks; ++bx) {
         const std::int16_t* coef = coefs + std::size_t(bx) * n * n;
         std::uint8_t* out = dst + bx * n;
@@ -75,9 +87,27 @@ void idctRow(const std::int16_t* coefs, const std::uint64_t* nonZero, std::uint6
                 std::memset(out + std::size_t(y) * stride, value, n);
             continue;
         }
-        idctBlock<n>(coef, q, basis, out, stride);
+        idctBlock<n>(coef, q, basis, across, out, stride);
     }
 }
+
+// The 8 × 8 rows (the colours at half size, everything at full size) in
+// AVX registers where the processor has them: eight sums at once instead of
+// four, the same arithmetic (no fused multiply-add).
+void idctRow8(const std::int16_t* coefs, const std::uint64_t* nonZero, std::uint64_t keptAc,
+              const float* q, const std::array<std::array<float, 8>, 8>& basis, int blocks,
+              std::uint8_t* dst, std::size_t stride) {
+    idctRow<8>(coefs, nonZero, keptAc, q, basis, blocks, dst, stride);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("avx2"))) void
+idctRow8Avx2(const std::int16_t* coefs, const std::uint64_t* nonZero, std::uint64_t keptAc,
+             const float* q, const std::array<std::array<float, 8>, 8>& basis, int blocks,
+             std::uint8_t* dst, std::size_t stride) {
+    idctRow<8>(coefs, nonZero, keptAc, q, basis, blocks, dst, stride);
+}
+#endif
 
 } // namespace
 
@@ -90,9 +120,17 @@ void ProgressiveJpeg::idctBlockRow(Component& c, int blockRow, std::uint8_t* dst
     const std::int16_t* coefs = c.coefs + first * n * n;
     const std::uint64_t* nonZero = c.nonZero + first;
     switch (n) {
-    case 8:
-        idctRow<8>(coefs, nonZero, c.keptAc, c.q.data(), basis_[3], used, dst, stride);
+    case 8: {
+#if defined(__x86_64__) && defined(__GNUC__)
+        static const bool avx2 = __builtin_cpu_supports("avx2");
+        if (avx2) {
+            idctRow8Avx2(coefs, nonZero, c.keptAc, c.q.data(), basis_[3], used, dst, stride);
+            break;
+        }
+#endif
+        idctRow8(coefs, nonZero, c.keptAc, c.q.data(), basis_[3], used, dst, stride);
         break;
+    }
     case 4:
         idctRow<4>(coefs, nonZero, c.keptAc, c.q.data(), basis_[2], used, dst, stride);
         break;
