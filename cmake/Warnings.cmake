@@ -2,4 +2,9 @@
 function(skyloom_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
                                              -Wno-missing-field-initializers)
+    # In a unity build GCC takes each source's anonymous namespace for one in
+    # a header and warns about every test fixture declared there.
+    if(CMAKE_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+    endif()
 endfunction()
