@@ -146,18 +146,21 @@ bool writeBmp24(AtomicFile& file, const QImage& source, std::string& error) {
     buffers[0].resize(stride * std::size_t(rowsPerChunk));
     if (chunks > 1)
         buffers[1].resize(buffers[0].size());
+    auto rowsOf = [&](int chunk) { return std::min(rowsPerChunk, h - chunk * rowsPerChunk); };
     auto pack = [&](int chunk) {
-        std::vector<std::uint8_t>& buffer = buffers[chunk % 2];
-        const int first = chunk * rowsPerChunk, last = std::min(h, first + rowsPerChunk);
-        for (int y = first; y < last; ++y)
-            packRow24(reinterpret_cast<const QRgb*>(image.constScanLine(h - 1 - y)), w,
-                      buffer.data() + stride * std::size_t(y - first), stride);
-        return stride * std::size_t(last - first);
+        std::uint8_t* out = buffers[chunk % 2].data();
+        const int first = chunk * rowsPerChunk;
+        for (int r = 0; r < rowsOf(chunk); ++r)
+            packRow24(reinterpret_cast<const QRgb*>(image.constScanLine(h - 1 - first - r)), w,
+                      out + stride * std::size_t(r), stride);
+    };
+    auto write = [&](int chunk) {
+        file.write(buffers[chunk % 2].data(), stride * std::size_t(rowsOf(chunk)));
     };
     if (chunks < 4) {
         for (int c = 0; c < chunks && file.ok(); ++c) {
-            const std::size_t bytes = pack(c);
-            file.write(buffers[c % 2].data(), bytes);
+            pack(c);
+            write(c);
         }
     } else {
         // A large picture: a helper packs the next chunk while this thread
@@ -167,7 +170,6 @@ bool writeBmp24(AtomicFile& file, const QImage& source, std::string& error) {
         std::condition_variable changed;
         int packed = 0, written = 0;
         bool stop = false;
-        std::size_t sizes[2] = {0, 0};
         std::thread packer([&] {
             for (int c = 0; c < chunks; ++c) {
                 {
@@ -176,21 +178,18 @@ bool writeBmp24(AtomicFile& file, const QImage& source, std::string& error) {
                     if (stop)
                         return;
                 }
-                const std::size_t bytes = pack(c);
+                pack(c);
                 std::lock_guard held(lock);
-                sizes[c % 2] = bytes;
                 ++packed;
                 changed.notify_all();
             }
         });
         for (int c = 0; c < chunks && file.ok(); ++c) {
-            std::size_t bytes = 0;
             {
                 std::unique_lock held(lock);
                 changed.wait(held, [&] { return packed > c; });
-                bytes = sizes[c % 2];
             }
-            file.write(buffers[c % 2].data(), bytes);
+            write(c);
             std::lock_guard held(lock);
             ++written;
             changed.notify_all();
