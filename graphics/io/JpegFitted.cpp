@@ -520,7 +520,7 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
         // above 51 dB against a full-size Lanczos reduction (libjpeg's
         // halving: about 46), in half the memory of a full-size decode.
         const std::unique_ptr<ScanlineSource> source =
-            detail::ownProgressiveSource(data, limits, true, aborted);
+            detail::ownProgressiveSource(data, limits, aborted);
         std::string why;
         if (fitDecoded(*source, target, mode, out, why, limits))
             return true;

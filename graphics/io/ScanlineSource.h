@@ -41,10 +41,10 @@ public:
 };
 
 /// Rows from our own progressive decoder (ProgressiveJpeg), for files it
-/// takes and output at half size or less; `halve` allows the half size. For
-/// any other file, or damage, fitting with it fails (not stopped()).
+/// takes, at full size or scaled by 1/2, 1/4 or 1/8. For any other file, or
+/// damage, fitting with it fails (not stopped()).
 std::unique_ptr<ScanlineSource> ownProgressiveSource(std::span<const std::uint8_t> data,
-                                                     const DecodeLimits& limits, bool halve,
+                                                     const DecodeLimits& limits,
                                                      const std::function<bool()>& aborted);
 
 } // namespace skyloom::graphics::detail
