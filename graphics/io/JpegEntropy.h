@@ -4,6 +4,7 @@
 
 #include "graphics/io/JpegProgressive.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -141,6 +142,24 @@ private:
 };
 
 using Bits = ProgressiveJpeg::BitReader;
+
+struct ProgressiveJpeg::Scan {
+    std::array<int, 4> comps{};
+    std::array<const Huffman*, 4> dc{};
+    const Huffman* ac = nullptr;
+    int count = 0, ss = 0, se = 0, ah = 0, al = 0;
+    int restartInterval = 0;
+    std::size_t start = 0, end = 0; // its entropy-coded data
+};
+
+// Where a scan's decoding stands at the start of a row (of MCUs, or of
+// blocks in a scan of one component).
+struct ProgressiveJpeg::ScanState {
+    BitReader in;
+    std::array<int, 4> pred{};
+    int eobRun = 0;
+    int sinceRestart = 0, restarts = 0;
+};
 
 // The coding of one block in each kind of scan. The bit reader, the block's
 // non-zero mask and the end-of-band run are kept in locals so that they

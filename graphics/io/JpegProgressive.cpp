@@ -4,14 +4,9 @@
 #include "graphics/io/JpegInternal.h"
 
 #include <algorithm>
-#include <atomic>
-#include <climits>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 namespace skyloom::graphics::detail {
 
@@ -81,31 +76,8 @@ bool buildHuffman(std::span<const std::uint8_t> counts, std::span<const std::uin
 
 } // namespace
 
-struct ProgressiveJpeg::Scan {
-    std::array<int, 4> comps{};
-    std::array<const Huffman*, 4> dc{};
-    const Huffman* ac = nullptr;
-    int count = 0, ss = 0, se = 0, ah = 0, al = 0;
-    int restartInterval = 0;
-    std::size_t start = 0, end = 0; // its entropy-coded data
-};
-
-// Two threads sharing the scans: the second one's luma scans follow the
-// first one's, a row of blocks behind.
-struct ProgressiveJpeg::Pacing {
-    std::mutex mutex;
-    std::condition_variable changed;
-    int rowsDone = 0; // rows of blocks the first thread's luma scans have all finished
-    std::atomic<bool> failed{false};
-    std::string error;
-    void fail(const std::string& why) {
-        std::lock_guard lock(mutex);
-        if (!failed)
-            error = why;
-        failed = true;
-        changed.notify_all();
-    }
-};
+ProgressiveJpeg::ProgressiveJpeg() = default;
+ProgressiveJpeg::~ProgressiveJpeg() = default;
 
 bool ProgressiveJpeg::open(std::span<const std::uint8_t> data) {
     data_ = data;
@@ -246,7 +218,8 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
 
     mcusX_ = (width_ + 8 * hMax_ - 1) / (8 * hMax_);
     mcusY_ = (height_ + 8 * vMax_ - 1) / (8 * vMax_);
-    std::uint64_t blocks = 0, values = 0;
+    // The coefficients and non-zero masks of one row of MCUs.
+    std::uint64_t rowBlocks = 0, rowValues = 0;
     for (Component& c : comps_) {
         const std::int64_t w = (std::int64_t(width_) * c.h + hMax_ - 1) / hMax_;
         const std::int64_t h = (std::int64_t(height_) * c.v + vMax_ - 1) / vMax_;
@@ -256,30 +229,39 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
         c.padH = mcusY_ * c.v;
         c.planeW = static_cast<int>((w * c.n + 7) / 8);
         c.planeH = static_cast<int>((h * c.n + 7) / 8);
-        const std::uint64_t count = std::uint64_t(c.padW) * c.padH;
-        blocks += count;
-        values += count * c.n * c.n;
+        rowBlocks += std::uint64_t(c.padW) * c.v;
+        rowValues += std::uint64_t(c.padW) * c.v * c.n * c.n;
     }
-    const std::uint64_t bytes = blocks * sizeof(std::uint64_t) + values * sizeof(std::int16_t);
+    // As many rows of MCUs at a time as the band's memory holds (at least
+    // one); all of them when they fit.
+    const std::uint64_t rowBytes =
+        rowBlocks * sizeof(std::uint64_t) + rowValues * sizeof(std::int16_t);
+    const std::uint64_t budget = std::min(
+        bandBytes_, static_cast<std::uint64_t>(std::max<std::int64_t>(limits.maxJpegMemory, 0)));
+    const std::uint64_t fit = budget / rowBytes;
+    bandRows_ = fit >= std::uint64_t(mcusY_) ? mcusY_ : std::max(static_cast<int>(fit), 1);
+    const std::uint64_t bytes = rowBytes * static_cast<std::uint64_t>(bandRows_);
     if (bytes > static_cast<std::uint64_t>(limits.maxJpegMemory))
         return (error = "the picture's coefficients need too much memory", false);
     coefMemory_ = LargeBuffer(static_cast<std::size_t>(bytes));
     if (!coefMemory_.data())
         return (error = "out of memory for the picture's coefficients", false);
     auto* masks = reinterpret_cast<std::uint64_t*>(coefMemory_.data());
-    auto* coefs = reinterpret_cast<std::int16_t*>(masks + blocks);
+    auto* coefs = reinterpret_cast<std::int16_t*>(masks + rowBlocks * bandRows_);
     for (Component& c : comps_) {
-        const std::size_t count = std::size_t(c.padW) * c.padH;
+        const std::size_t count = std::size_t(c.padW) * c.v * bandRows_;
         c.nonZero = masks;
         c.coefs = coefs;
         masks += count;
         coefs += count * c.n * c.n;
         c.plane.assign(std::size_t(3) * c.n * c.padW * c.n, 0);
+        c.slotRow = {-1, -1, -1};
     }
 
-    // The scans and the tables each uses are gathered first; then they are
-    // decoded, on two threads for a large picture.
-    std::vector<Scan> scans;
+    // The scans and the tables each uses are gathered first; then the first
+    // band is decoded, on two threads for a large picture.
+    scans_.clear();
+    resume_.clear();
     std::size_t pos = firstScan_;
     while (true) {
         if (pos + 2 > data_.size() || data_[pos] != 0xFF)
@@ -305,7 +287,7 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
                 return false;
             continue;
         }
-        if (static_cast<int>(scans.size()) >= limits.maxScans)
+        if (static_cast<int>(scans_.size()) >= limits.maxScans)
             return (error = "too many scans", false);
         Scan scan;
         if (body.empty() || body[0] < 1 || body[0] > 4 ||
@@ -354,170 +336,17 @@ bool ProgressiveJpeg::decode(int denom, const DecodeLimits& limits,
         scan.restartInterval = restartInterval_;
         scan.start = pos;
         pos = scan.end = markerAfter(data_, pos);
-        scans.push_back(scan);
+        scans_.push_back(scan);
+        resume_.push_back(ScanState{Bits(data_.first(scan.end), scan.start), {}, 0, 0, 0});
     }
     for (const Component& c : comps_)
         if (!c.latched)
             return (error = "a component has no scan", false);
-    return decodeScans(scans, aborted, error);
-}
-
-bool ProgressiveJpeg::decodeScans(const std::vector<Scan>& scans,
-                                  const std::function<bool()>& aborted, std::string& error) {
-    Pacing pacing;
-    std::uint64_t blocks = 0;
-    for (const Component& c : comps_)
-        blocks += std::uint64_t(c.padW) * c.padH;
-    // The second thread takes the colours' AC scans and the luma AC scans
-    // from `split` on; the first the DC scans and the luma scans before.
-    // The split evens out their work, counted in bytes (refinement bytes
-    // cost about half as much again).
-    auto cost = [](const Scan& s) {
-        const double bytes = static_cast<double>(s.end - s.start);
-        return s.ah ? bytes * 1.5 : bytes;
-    };
-    auto luma = [](const Scan& s) { return s.count == 1 && s.comps[0] == 0 && s.ss > 0; };
-    auto colour = [](const Scan& s) { return s.count == 1 && s.comps[0] != 0 && s.ss > 0; };
-    double first = 0, second = 0, lumaTotal = 0;
-    for (const Scan& s : scans)
-        (colour(s) ? second : luma(s) ? lumaTotal : first) += cost(s);
-    std::size_t split = scans.size();
-    double best = first + lumaTotal, lumaBefore = 0;
-    for (std::size_t i = 0; i < scans.size(); ++i) {
-        if (!luma(scans[i]))
-            continue;
-        const double t = std::max(first + lumaBefore, second + lumaTotal - lumaBefore);
-        if (t < best) {
-            best = t;
-            split = i;
-        }
-        lumaBefore += cost(scans[i]);
-    }
-    const bool two = blocks >= twoThreadsFrom_ && (second > 0 || split < scans.size());
-    auto onSecond = [&](std::size_t i) {
-        return two && (colour(scans[i]) || (luma(scans[i]) && i >= split));
-    };
-    // The first thread's last luma scan tells the second how far it is.
-    std::size_t lastFirstLuma = scans.size();
-    for (std::size_t i = 0; i < scans.size(); ++i)
-        if (luma(scans[i]) && !onSecond(i))
-            lastFirstLuma = i;
-
-    std::thread helper;
-    if (two) {
-        helper = std::thread([&] {
-            // Colours first: they wait for nothing.
-            for (std::size_t i = 0; i < scans.size() && !pacing.failed; ++i)
-                if (onSecond(i) && colour(scans[i]) &&
-                    !decodeScan(scans[i], pacing, nullptr, false, false))
-                    pacing.fail("damaged entropy-coded data");
-            for (std::size_t i = 0; i < scans.size() && !pacing.failed; ++i)
-                if (onSecond(i) && luma(scans[i]) &&
-                    !decodeScan(scans[i], pacing, nullptr, lastFirstLuma < scans.size(), false))
-                    pacing.fail("damaged entropy-coded data");
-        });
-    }
-    for (std::size_t i = 0; i < scans.size() && !pacing.failed; ++i) {
-        if (onSecond(i))
-            continue;
-        const bool publishes = two && i == lastFirstLuma;
-        if (!decodeScan(scans[i], pacing, aborted ? &aborted : nullptr, false, publishes)) {
-            pacing.fail(stopped_ ? "the decode was stopped" : "damaged entropy-coded data");
-            break;
-        }
-    }
-    {
-        std::lock_guard lock(pacing.mutex);
-        pacing.rowsDone = INT_MAX;
-    }
-    pacing.changed.notify_all();
-    if (helper.joinable())
-        helper.join();
-    if (pacing.failed)
-        return (error = pacing.error, false);
-    return true;
-}
-
-// One scan from its data; `aborted` (the first thread only) is asked before
-// each row of blocks, `paced` waits for the first thread's luma scans to be
-// past a row, `publishes` tells the second thread how far this one is.
-bool ProgressiveJpeg::decodeScan(const Scan& scan, Pacing& pacing,
-                                 const std::function<bool()>* aborted, bool paced, bool publishes) {
-    BitReader in(data_.first(scan.end), scan.start);
-    const Band band{scan.ss, scan.se, scan.al, comps_[scan.comps[0]].keptAt.data()};
-    std::array<int, 4> pred{};
-    int eobRun = 0;
-    bool ok = true;
-    const bool interleaved = scan.count > 1;
-    Component& first = comps_[scan.comps[0]];
-    const int rowsOfMcus = interleaved ? mcusY_ : first.blocksH;
-    const int mcusPerRow = interleaved ? mcusX_ : first.blocksW;
-    const Huffman* acTable = scan.ac; // set for AC scans
-    const int restartInterval = scan.restartInterval;
-    int sinceRestart = 0, restarts = 0;
-    for (int my = 0; my < rowsOfMcus && ok; ++my) {
-        if (pacing.failed)
-            return false;
-        if (aborted && (*aborted)()) {
-            stopped_ = true;
-            return false;
-        }
-        if (paced) {
-            std::unique_lock lock(pacing.mutex);
-            pacing.changed.wait(lock, [&] { return pacing.rowsDone > my || pacing.failed; });
-        }
-        for (int mx = 0; mx < mcusPerRow && ok; ++mx) {
-            if (restartInterval && sinceRestart == restartInterval) {
-                // The segment ends with a restart marker: the coding starts afresh.
-                const std::size_t at = in.markerPosition();
-                if (!in.honest() || at + 1 >= scan.end || data_[at + 1] != 0xD0 + (restarts & 7))
-                    return false; // a restart marker is missing
-                in.restartAt(at + 2);
-                ++restarts;
-                sinceRestart = 0;
-                pred = {};
-                eobRun = 0;
-            }
-            ++sinceRestart;
-            if (!interleaved) {
-                const std::size_t index = std::size_t(my) * first.padW + mx;
-                std::int16_t* coef = first.coefs + index * first.n * first.n;
-                std::uint64_t& nz = first.nonZero[index];
-                if (scan.ss == 0) {
-                    if (scan.ah == 0)
-                        ok = dcFirst(in, *scan.dc[0], pred[0], scan.al, coef);
-                    else
-                        dcRefine(in, scan.al, coef);
-                } else if (scan.ah == 0) {
-                    ok = acFirst(in, *acTable, band, eobRun, coef, nz);
-                } else {
-                    ok = acRefine(in, *acTable, band, eobRun, coef, nz);
-                }
-                continue;
-            }
-            for (int i = 0; i < scan.count && ok; ++i) {
-                Component& c = comps_[scan.comps[i]];
-                for (int v = 0; v < c.v && ok; ++v)
-                    for (int hh = 0; hh < c.h && ok; ++hh) {
-                        const std::size_t index =
-                            std::size_t(my * c.v + v) * c.padW + std::size_t(mx * c.h + hh);
-                        std::int16_t* coef = c.coefs + index * c.n * c.n;
-                        if (scan.ah == 0)
-                            ok = dcFirst(in, *scan.dc[i], pred[i], scan.al, coef);
-                        else
-                            dcRefine(in, scan.al, coef);
-                    }
-            }
-        }
-        if (publishes) {
-            {
-                std::lock_guard lock(pacing.mutex);
-                pacing.rowsDone = my + 1;
-            }
-            pacing.changed.notify_all();
-        }
-    }
-    return ok && in.honest();
+    aborted_ = aborted;
+    stopped_ = lost_ = false;
+    bandFirst_ = 0;
+    bandsDecoded_ = 0;
+    return decodeBand(error);
 }
 
 bool fileLooksProgressive(std::FILE* file) {

@@ -10,6 +10,15 @@
 // coefficients are non-zero (they carry a correction bit for each), and that
 // takes one bit per coefficient: 64 bits a block beside the kept values.
 //
+// A large picture is decoded a band of rows of blocks at a time, so that its
+// coefficients never take more than a set amount of memory: every scan is
+// decoded as far as the band reaches, and where it stopped (the bit
+// position, the DC predictions, the end-of-band run, the restart count) is
+// kept, so the next band takes up each scan there. The entropy-coded data is
+// read once. The upsampling's neighbours in the band before are rows of
+// samples made already (each output row asks for its rows of every band it
+// reaches into, in turn).
+//
 // It takes 8-bit Huffman-coded progressive files in greyscale or YCbCr with
 // sampling factors of 1 or 2 (4:4:4, 4:2:2, 4:4:0, 4:2:0); everything else,
 // and any damage it finds, is left to libjpeg, which decides what is wrong.
@@ -33,30 +42,44 @@ namespace skyloom::graphics::detail {
 
 class ProgressiveJpeg {
 public:
+    ProgressiveJpeg();
+    ~ProgressiveJpeg();
+    ProgressiveJpeg(const ProgressiveJpeg&) = delete;
+    ProgressiveJpeg& operator=(const ProgressiveJpeg&) = delete;
+
     /// Reads the markers up to the first scan. False when the file is not a
     /// progressive file of a kind this decoder takes.
     bool open(std::span<const std::uint8_t> data);
     QSize pictureSize() const { return QSize(width_, height_); }
     /// Decodes every scan for output at 1/denom of full size (denom 1, 2, 4
-    /// or 8). False with a reason when the data is damaged, there are more
-    /// scans than the limits allow, the coefficients would take more memory
-    /// than they allow, or `aborted` (asked as each row of blocks of each
-    /// scan is decoded) said stop; stopped() tells the last apart.
+    /// or 8), as far as the first band of rows reaches. False with a reason
+    /// when the data is damaged, there are more scans than the limits allow,
+    /// the coefficients of a band would take more memory than they allow,
+    /// or `aborted` (asked as each row of blocks of each scan is decoded)
+    /// said stop; stopped() tells the last apart.
     bool decode(int denom, const DecodeLimits& limits, const std::function<bool()>& aborted,
                 std::string& error);
     bool stopped() const { return stopped_; }
     /// Pictures of at least this many blocks are decoded on two threads
     /// (the scans shared out between them); for tests.
     void setTwoThreadsFrom(std::uint64_t blocks) { twoThreadsFrom_ = blocks; }
+    /// The memory a band's coefficients may take (set before decode()).
+    void setBandBytes(std::uint64_t bytes) { bandBytes_ = bytes; }
+    /// The bands decoded so far.
+    int bandsDecoded() const { return bandsDecoded_; }
     /// The decoded size: full size divided by denom, rounded up.
     QSize outputSize() const { return QSize(outWidth_, outHeight_); }
     /// Output row y as BGRX (QImage::Format_RGB32). Rows are asked for from
-    /// top to bottom; rows may be left out.
-    void row(int y, QRgb* out);
+    /// top to bottom; rows may be left out. A row that needs the next band
+    /// decodes it first: false, with error() and stopped() saying why, when
+    /// that band is damaged or the decode was stopped.
+    bool row(int y, QRgb* out);
+    const std::string& error() const { return error_; }
 
-    /// The coefficients kept for component c's block (bx, by), n × n in
-    /// natural order (n = keptSide(c)), and the block's non-zero coefficients
-    /// (bit k = zig-zag position k): for tests against libjpeg's.
+    /// The coefficients kept for component c's block (bx, by) of the band
+    /// decoded last, n × n in natural order (n = keptSide(c)), and the
+    /// block's non-zero coefficients (bit k = zig-zag position k): for tests
+    /// against libjpeg's.
     std::span<const std::int16_t> blockCoefficients(int c, int bx, int by) const;
     std::uint64_t blockNonZero(int c, int bx, int by) const;
     int components() const { return static_cast<int>(comps_.size()); }
@@ -96,13 +119,14 @@ private:
         std::array<int, 3> slotRow{{-1, -1, -1}};
     };
     struct Scan;
+    struct ScanState;
 
     bool parseTables(std::uint8_t marker, std::span<const std::uint8_t> body, std::string& error);
     struct Pacing;
-    bool decodeScan(const Scan& scan, Pacing& pacing, const std::function<bool()>* aborted,
-                    bool paced, bool publishes);
-    bool decodeScans(const std::vector<Scan>& scans, const std::function<bool()>& aborted,
-                     std::string& error);
+    bool decodeBand(std::string& error);
+    bool decodeScan(std::size_t index, Pacing& pacing, bool mayStop, bool paced, bool publishes);
+    bool decodeScans(std::string& error);
+    void bandRow(int y, QRgb* out);
     const std::uint8_t* planeRow(Component& c, int y);
     void idctBlockRow(Component& c, int blockRow, std::uint8_t* dst);
     void upsampledRow(Component& c, int y, std::uint8_t* out);
@@ -120,6 +144,16 @@ private:
     // basis_[log2 n][x][u]: the n-point inverse DCT's weights.
     std::array<std::array<std::array<float, 8>, 8>, 4> basis_{};
     LargeBuffer coefMemory_;
+    std::vector<Scan> scans_;
+    // Where each scan takes up again in the next band, and the same being
+    // gathered while a band is decoded.
+    std::vector<ScanState> resume_, next_;
+    std::function<bool()> aborted_;
+    std::uint64_t bandBytes_ = std::uint64_t(32) << 20;
+    int bandFirst_ = 0, bandEnd_ = 0, bandRows_ = 1; // rows of MCUs
+    int bandsDecoded_ = 0;
+    bool needMore_ = false, lost_ = false;
+    std::string error_;
     bool stopped_ = false;
     std::uint64_t twoThreadsFrom_ = 20000;
     std::vector<std::uint8_t> rowA_, rowB_, rowC_, cbcr_;

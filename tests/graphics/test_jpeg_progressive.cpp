@@ -244,7 +244,7 @@ double psnr(const QImage& a, const QImage& b) {
 QImage ownRows(ProgressiveJpeg& own) {
     QImage out(own.outputSize(), QImage::Format_RGB32);
     for (int y = 0; y < out.height(); ++y)
-        own.row(y, reinterpret_cast<QRgb*>(out.scanLine(y)));
+        EXPECT_TRUE(own.row(y, reinterpret_cast<QRgb*>(out.scanLine(y)))) << own.error();
     return out;
 }
 
@@ -291,6 +291,98 @@ TEST(ProgressiveJpeg, RowsAreCloseToLibjpegsScaledDecode) {
                 << "ours " << psnr(ours, area) << " dB, libjpeg's " << psnr(theirs, area) << " dB";
         }
     }
+}
+
+// A picture decoded a few rows of blocks at a time gives the same rows as
+// one decoded whole: each scan takes up where the band before left it
+// (restart markers, end-of-band runs and DC predictions included), and the
+// rows two bands share hold the upsampling's neighbours.
+TEST(ProgressiveJpeg, BandsGiveTheSameRowsAsOneBand) {
+    TempDir dir;
+    const Case cases[] = {{203, 331, 3, 2, 2, 92, 0, true},
+                          {150, 297, 3, 2, 1, 90, 3, true},
+                          {97, 301, 3, 1, 2, 85, 0, false},
+                          {203, 231, 3, 1, 1, 92, 7, true},
+                          {101, 277, 1, 1, 1, 92, 2, false},
+                          {64, 250, 3, 2, 2, 75, 1, false},
+                          // Long end-of-band runs, which go on across rows.
+                          {203, 331, 3, 2, 2, 50, 0, true, true},
+                          {120, 260, 3, 1, 1, 40, 0, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(describe(c));
+        const std::vector<std::uint8_t> data = makeFile(dir, c);
+        for (int denom : {1, 2, 4, 8}) {
+            for (bool two : {false, true}) {
+                SCOPED_TRACE("1/" + std::to_string(denom) + (two ? ", two threads" : ""));
+                ProgressiveJpeg whole, banded;
+                std::string error;
+                ASSERT_TRUE(whole.open(data));
+                ASSERT_TRUE(whole.decode(denom, DecodeLimits{}, {}, error)) << error;
+                banded.setTwoThreadsFrom(two ? 0 : UINT64_MAX);
+                banded.setBandBytes(1); // the least a band holds
+                ASSERT_TRUE(banded.open(data));
+                ASSERT_TRUE(banded.decode(denom, DecodeLimits{}, {}, error)) << error;
+                QImage a(whole.outputSize(), QImage::Format_RGB32), b = a;
+                for (int y = 0; y < a.height(); ++y) {
+                    ASSERT_TRUE(whole.row(y, reinterpret_cast<QRgb*>(a.scanLine(y))));
+                    ASSERT_TRUE(banded.row(y, reinterpret_cast<QRgb*>(b.scanLine(y))))
+                        << "row " << y << ": " << banded.error();
+                }
+                EXPECT_EQ(whole.bandsDecoded(), 1);
+                EXPECT_GE(banded.bandsDecoded(), 3);
+                EXPECT_TRUE(a == b);
+                // Rows left out, as a fit that reduces leaves them: whole
+                // rows of blocks are skipped when the step is 32.
+                for (int step : {5, 32}) {
+                    ProgressiveJpeg sparse;
+                    sparse.setBandBytes(1);
+                    ASSERT_TRUE(sparse.open(data));
+                    ASSERT_TRUE(sparse.decode(denom, DecodeLimits{}, {}, error)) << error;
+                    QImage row(a.width(), 1, QImage::Format_RGB32);
+                    for (int y = 0; y < a.height(); y += step) {
+                        ASSERT_TRUE(sparse.row(y, reinterpret_cast<QRgb*>(row.scanLine(0))))
+                            << "step " << step << ", row " << y << ": " << sparse.error();
+                        ASSERT_EQ(std::memcmp(row.constScanLine(0), a.constScanLine(y),
+                                              std::size_t(a.width()) * 4),
+                                  0)
+                            << "step " << step << ", row " << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A band after the first is decoded when its rows are asked for: a stop
+// request then ends the rows, and rows left out do not lose the bands'
+// order.
+TEST(ProgressiveJpeg, LaterBandsStopAndSkip) {
+    TempDir dir;
+    const std::vector<std::uint8_t> data = makeFile(dir, {160, 400, 3, 2, 2, 90, 0, true});
+    int asked = 0;
+    bool stop = false;
+    ProgressiveJpeg own;
+    own.setBandBytes(1);
+    ASSERT_TRUE(own.open(data));
+    std::string error;
+    ASSERT_TRUE(own.decode(
+        1, DecodeLimits{}, [&] { return ++asked, stop; }, error))
+        << error;
+    QImage row(own.outputSize().width(), 1, QImage::Format_RGB32);
+    auto* out = reinterpret_cast<QRgb*>(row.scanLine(0));
+    ASSERT_TRUE(own.row(0, out));
+    const int before = asked;
+    // Rows 1 to 199 left out: the bands up to row 200 are decoded in turn.
+    ASSERT_TRUE(own.row(200, out)) << own.error();
+    EXPECT_GT(asked, before);
+    EXPECT_GT(own.bandsDecoded(), 3);
+    stop = true;
+    bool ended = false;
+    for (int y = 201; y < own.outputSize().height() && !ended; ++y)
+        ended = !own.row(y, out);
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(own.stopped());
+    EXPECT_NE(own.error().find("stopped"), std::string::npos) << own.error();
 }
 
 // Damaged files end the decode with a reason and no crash; whatever our

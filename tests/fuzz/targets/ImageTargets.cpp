@@ -5,9 +5,12 @@
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FitStream.h"
 #include "graphics/io/JpegCodec.h"
+#include "graphics/io/JpegProgressive.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/PngCodec.h"
 #include "imagesets/maker/Metadata.h"
+
+#include <vector>
 
 namespace skyloom::fuzz {
 namespace {
@@ -97,6 +100,30 @@ void runJpeg(const std::uint8_t* data, std::size_t size) {
     }
     if (severalOk)
         check(several.size() == QSize(40, 30), "a fitted JPEG has the target size");
+
+    // Our progressive decoder, a row of blocks at a time, gives the rows it
+    // gives when it holds the whole picture.
+    for (int denom : {1, 8}) {
+        graphics::detail::ProgressiveJpeg whole, banded;
+        banded.setBandBytes(1);
+        if (!whole.open(bytes) || !banded.open(bytes))
+            break;
+        const QSize picture = whole.pictureSize();
+        if (!graphics::sizeAllowed(picture.width(), picture.height(), fuzzLimits()))
+            break;
+        std::string wholeError, bandedError;
+        if (!whole.decode(denom, fuzzLimits(), {}, wholeError))
+            continue;
+        check(banded.decode(denom, fuzzLimits(), {}, bandedError),
+              "the first band decodes where the whole picture does");
+        const auto width = static_cast<std::size_t>(whole.outputSize().width());
+        std::vector<QRgb> a(width), b(width);
+        for (int y = 0; y < whole.outputSize().height(); ++y) {
+            check(whole.row(y, a.data()), "a decoded picture gives its rows");
+            check(banded.row(y, b.data()), "every band decodes where the whole picture does");
+            check(a == b, "bands give the rows of the whole picture");
+        }
+    }
 }
 
 void runPng(const std::uint8_t* data, std::size_t size) {
