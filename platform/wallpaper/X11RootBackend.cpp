@@ -85,7 +85,9 @@ bool putPicture(Display* display, int screen, Pixmap pixmap, GC gc, const QImage
                 int y) {
     Visual* visual = DefaultVisual(display, screen);
     const int depth = DefaultDepth(display, screen);
-    QImage image = source.convertToFormat(QImage::Format_RGB32);
+    // A Format_RGB32 picture is shared, not copied, and its pixels are only
+    // read (bits() would copy all of them first).
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
     XImage* ximage = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
                                   nullptr, static_cast<unsigned>(image.width()),
                                   static_cast<unsigned>(image.height()), 32, 0);
@@ -95,7 +97,7 @@ bool putPicture(Display* display, int screen, Pixmap pixmap, GC gc, const QImage
                         ximage->bytes_per_line == static_cast<int>(image.bytesPerLine());
     std::unique_ptr<char[]> copy;
     if (direct) {
-        ximage->data = reinterpret_cast<char*>(image.bits());
+        ximage->data = const_cast<char*>(reinterpret_cast<const char*>(image.constBits()));
     } else {
         copy.reset(new char[static_cast<std::size_t>(ximage->bytes_per_line) *
                             static_cast<std::size_t>(image.height())]);
