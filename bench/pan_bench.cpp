@@ -76,8 +76,10 @@ int main(int argc, char** argv) {
     const Case cases[] = {
         {"LeftToRight", saver::kPanLeftToRight, {2048, h}},
         {"LeftToRight", saver::kPanLeftToRight, {8192, h}},
+        {"LeftToRight", saver::kPanLeftToRight, {44000, h}},
         {"RightToLeft", saver::kPanRightToLeft, {2048, h}},
         {"RightToLeft", saver::kPanRightToLeft, {8192, h}},
+        {"RightToLeft", saver::kPanRightToLeft, {44000, h}},
         {"TopToBottom", saver::kPanTopToBottom, {w, 2048}},
         {"TopToBottom", saver::kPanTopToBottom, {w, 8192}},
     };

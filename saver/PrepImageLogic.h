@@ -125,7 +125,9 @@ struct FitPlan {
 };
 
 /// Largest prepared picture: a panorama that would need more is shown still.
-inline constexpr int kMaxPreparedSide = 32767;
+/// The pixel count bounds the memory (192 MB): at a height of 1080 a
+/// panorama moves up to 46,603 pixels long, at 768 up to 65,000.
+inline constexpr int kMaxPreparedSide = 65000;
 inline constexpr std::int64_t kMaxPreparedPixels = 48LL * 1024 * 1024;
 
 /// The fit table. Sizes below 1 pixel are taken as 1, so that no size or

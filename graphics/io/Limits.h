@@ -6,8 +6,9 @@
 namespace skyloom::graphics {
 
 struct DecodeLimits {
-    /// Largest width or height accepted.
-    std::int64_t maxSide = 30000;
+    /// Largest width or height accepted: panoramas up to 65,000 pixels long
+    /// (JPEG itself goes to 65,535). Bombs are held off by the pixel count.
+    std::int64_t maxSide = 65000;
     /// Largest pixel count accepted (width × height, computed in 64 bits).
     std::int64_t maxPixels = 256LL * 1024 * 1024;
     /// Largest number of scans in a progressive JPEG.

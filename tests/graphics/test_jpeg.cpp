@@ -140,6 +140,27 @@ TEST(Jpeg, FittedDecodeStopsWhenAsked) {
     }
 }
 
+// A panorama of 64,000 pixels is a picture like any other: decoded whole,
+// and fitted to a quarter of its size.
+TEST(Jpeg, LongPanoramasDecode) {
+    test::TempDir dir;
+    QImage wide(64000, 24, QImage::Format_RGB32);
+    wide.fill(qRgb(200, 40, 40));
+    for (int y = 0; y < wide.height(); ++y)
+        for (int x = 60000; x < wide.width(); ++x)
+            wide.setPixel(x, y, qRgb(40, 40, 200));
+    const auto bytes = jpegBytes(dir, wide, "wide.jpg");
+    QImage out;
+    std::string error;
+    ASSERT_TRUE(decodeJpeg(bytes, out, error)) << error;
+    EXPECT_EQ(out.size(), wide.size());
+    EXPECT_LE(maxDifference(out.copy(60000, 0, 4000, 24), wide.copy(60000, 0, 4000, 24)), 8);
+    QImage fitted;
+    ASSERT_TRUE(decodeJpegFitted(bytes, {16000, 6}, FitMode::Stretch, fitted, error)) << error;
+    EXPECT_GT(qBlue(fitted.pixel(15500, 3)), 150);
+    EXPECT_GT(qRed(fitted.pixel(100, 3)), 150);
+}
+
 TEST(Jpeg, RefusesDamagedAndOversizedFiles) {
     test::TempDir dir;
     const auto bytes = jpegBytes(dir, gradient(64, 48));

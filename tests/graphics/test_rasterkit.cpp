@@ -45,7 +45,7 @@ QRgb at(Handle h, int x, int y) {
 TEST(RasterHandles, FailureIsMinusOneAndFreedHandlesAreDead) {
     EXPECT_EQ(CreateBitMap(0, 5, 0, 0, 0), -1);
     EXPECT_EQ(CreateWorkBuff(5, -1, 0, 0), -1);
-    EXPECT_EQ(CreateWorkBuff(40000, 10, 0, 0), -1);
+    EXPECT_EQ(CreateWorkBuff(70000, 10, 0, 0), -1);
     EXPECT_EQ(LoadBitMap("/nonexistent/picture.bmp"), -1);
     EXPECT_FALSE(LastError().empty());
 

@@ -219,9 +219,9 @@ TEST(DecodeBombs, BombsBeyondTheDecodeLimitsAreRefusedWithAReason) {
     };
     const Case cases[] = {
         {"interlaced 15000 x 15000 PNG", pngClaiming(15000, 15000, 8, true), "interlaced"},
-        {"40000 x 100 PNG", pngClaiming(40000, 100, 8), "too large"},
+        {"70000 x 100 PNG", pngClaiming(70000, 100, 8), "too large"},
         {"20000 x 20000 PNG", pngClaiming(20000, 20000, 8), "too large"},
-        {"40000 x 100 RLE bitmap", rleBitmapClaiming(40000, 100), "too large"},
+        {"70000 x 100 RLE bitmap", rleBitmapClaiming(70000, 100), "too large"},
     };
     for (const Case& c : cases) {
         const Fitted f = fitToScreen(c.bytes);

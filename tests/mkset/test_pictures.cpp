@@ -277,10 +277,10 @@ TEST(Jpeg, PicturesBeyondTheSaversLimitsAreRefusedWithTheReason) {
     std::string wide = jpegOf(twoHalves(16, 16, kRed, kBlue));
     const std::size_t sof = wide.find("\xFF\xC0");
     ASSERT_NE(sof, std::string::npos);
-    wide[sof + 7] = char(0x79); // 16 x 31000
-    wide[sof + 8] = char(0x18);
+    wide[sof + 7] = char(0xFE); // 16 x 65100
+    wide[sof + 8] = char(0x4C);
     EXPECT_FALSE(preparePicture(wide, "wide", error));
-    EXPECT_NE(error.find("too large (31000 x 16"), std::string::npos) << error;
+    EXPECT_NE(error.find("too large (65100 x 16"), std::string::npos) << error;
 }
 
 // Fine detail does not alias in a preview: one-pixel stripes shrink to an

@@ -425,6 +425,27 @@ TEST(FitTable, ExamplesOfTheCentredCopyAndTheStillCut) {
     EXPECT_EQ(planFit({3000, 600}, {1024, 768}, "LeftToRight", false, true, 2900).cutX, 2200);
 }
 
+// Long panoramas move while their prepared picture fits the pixel bound,
+// past the 32,767 pixels a 16-bit coordinate holds; beyond it they are
+// shown still.
+TEST(FitTable, LongPanoramasMoveWithinThePixelBound) {
+    const FitPlan moving = planFit({65000, 768}, {1024, 768}, "LeftToRight", true, true, 0);
+    EXPECT_TRUE(moving.keepsPanDirection);
+    EXPECT_EQ(moving.target, (Size{65000, 768}));
+    const FitPlan back = planFit({60000, 1200}, {1280, 720}, "RightToLeft", true, true, 0);
+    EXPECT_TRUE(back.keepsPanDirection);
+    EXPECT_EQ(back.target, (Size{36000, 720}));
+    EXPECT_EQ(back.layerShiftX, 36000 - 1280);
+    const FitPlan down = planFit({1000, 50000}, {1000, 700}, "TopToBottom", true, true, 0);
+    EXPECT_TRUE(down.keepsPanDirection);
+    EXPECT_EQ(down.target, (Size{1000, 50000}));
+    // 65,000 × 1080 would take 281 MB: shown still, cut at the origin.
+    const FitPlan still = planFit({65000, 1080}, {1920, 1080}, "LeftToRight", true, true, 40000);
+    EXPECT_FALSE(still.keepsPanDirection);
+    EXPECT_TRUE(still.cut);
+    EXPECT_EQ(still.cutX, 40000);
+}
+
 TEST(PictureSettings, NfoAndCompanyFilesAndLayers) {
     skyloom::test::TempDir dir;
     const std::string program = dir.path() + "/";
