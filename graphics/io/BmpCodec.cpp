@@ -148,20 +148,23 @@ bool writeBmp24(AtomicFile& file, const QImage& source, std::string& error) {
     const int rowsPerChunk = static_cast<int>(
         std::clamp<std::size_t>((std::size_t(1) << 17) / stride, 1, std::size_t(h)));
     const int chunks = (h + rowsPerChunk - 1) / rowsPerChunk;
-    std::vector<std::uint8_t> buffers[kBuffers];
-    for (int b = 0; b < std::min(chunks, kBuffers); ++b)
-        buffers[b].resize(stride * std::size_t(rowsPerChunk));
+    // One mapping for the ring, its pages put in place at once.
+    const std::size_t chunkBytes = stride * std::size_t(rowsPerChunk);
+    LargeBuffer ring(chunkBytes * std::size_t(std::min(chunks, kBuffers)));
+    if (!ring.data())
+        return fail(error, "out of memory for the picture's rows");
+    auto buffer = [&](int chunk) {
+        return ring.data() + chunkBytes * std::size_t(chunk % kBuffers);
+    };
     auto rowsOf = [&](int chunk) { return std::min(rowsPerChunk, h - chunk * rowsPerChunk); };
     auto pack = [&](int chunk) {
-        std::uint8_t* out = buffers[chunk % kBuffers].data();
+        std::uint8_t* out = buffer(chunk);
         const int first = chunk * rowsPerChunk;
         for (int r = 0; r < rowsOf(chunk); ++r)
             packRow24(reinterpret_cast<const QRgb*>(image.constScanLine(h - 1 - first - r)), w,
                       out + stride * std::size_t(r), stride);
     };
-    auto write = [&](int chunk) {
-        file.write(buffers[chunk % kBuffers].data(), stride * std::size_t(rowsOf(chunk)));
-    };
+    auto write = [&](int chunk) { file.write(buffer(chunk), stride * std::size_t(rowsOf(chunk))); };
     if (chunks < 4) {
         for (int c = 0; c < chunks && file.ok(); ++c) {
             pack(c);
