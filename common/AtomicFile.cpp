@@ -8,6 +8,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,6 +132,29 @@ bool AtomicFile::write(const void* data, std::size_t size) {
             return false;
         }
         p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFile::writeAt(std::uint64_t offset, const void* data, std::size_t size) {
+    if (fd_ < 0)
+        return false;
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd_, p, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int why = n < 0 ? errno : ENOSPC;
+            static std::mutex failing;
+            const std::lock_guard lock(failing);
+            if (!failed_)
+                fail("cannot write " + path_ + ": " + std::strerror(why));
+            return false;
+        }
+        p += n;
+        offset += static_cast<std::uint64_t>(n);
         size -= static_cast<std::size_t>(n);
     }
     return true;

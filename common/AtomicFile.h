@@ -5,6 +5,7 @@
 // most a temporary behind (removed by the next writer of the same file).
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,10 @@ public:
     bool ok() const { return fd_ >= 0 && !failed_; }
     bool write(const void* data, std::size_t size);
     bool write(std::string_view text) { return write(text.data(), text.size()); }
+    /// Writes at `offset` from the file's start without moving on from
+    /// where write() is. Several threads may call it at once for ranges of
+    /// their own (and nothing else meanwhile); the first failure is kept.
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t size);
     /// The temporary file, for encoders that write by file name; commit()
     /// afterwards as usual.
     const std::string& temporaryPath() const { return tempPath_; }

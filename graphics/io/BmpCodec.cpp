@@ -5,9 +5,8 @@
 #include "graphics/io/FileIO.h"
 
 #include <algorithm>
-#include <condition_variable>
+#include <atomic>
 #include <cstring>
-#include <mutex>
 #include <thread>
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -130,87 +129,54 @@ std::vector<std::uint8_t> encodeBmp24(const QImage& source) {
     return out;
 }
 
-// Buffers packed ahead of the writes.
-constexpr int kBuffers = 4;
-
 bool writeBmp24(AtomicFile& file, const QImage& source, std::string& error) {
     if (source.isNull())
         return fail(error, "no picture to save");
     const QImage image = asRgb32(source);
     const int w = image.width(), h = image.height();
     const std::vector<std::uint8_t> head = headers(w, h, 24, 0);
-    file.write(head.data(), head.size());
-    // Rows are packed into a ring of four buffers of about 128 KB, one
-    // write call each: every page of a new buffer costs a page fault, which
-    // on a virtual machine here took longer than writing the page (two 1 MB
-    // buffers made a 6 MB picture 9.5 ms where 4 × 128 KB take 4).
+    if (!file.write(head.data(), head.size()))
+        return fail(error, file.error().c_str());
+    // Rows are packed into a buffer of about 256 KB and written from it, a
+    // chunk at a time, each at its own place in the file. A picture of four
+    // chunks or more is shared by two threads, each with its own buffer
+    // and every other chunk: both pack while the other one's rows go to the
+    // kernel, with nothing to wait for between them (handing chunks from a
+    // packing thread to a writing one cost a wake-up each, which on a
+    // virtual machine here took longer than the packing). The buffers are
+    // small because every page of a new one costs a page fault.
     const std::size_t stride = ((static_cast<std::size_t>(w) * 24 + 31) / 32) * 4;
     const int rowsPerChunk = static_cast<int>(
-        std::clamp<std::size_t>((std::size_t(1) << 17) / stride, 1, std::size_t(h)));
+        std::clamp<std::size_t>((std::size_t(1) << 18) / stride, 1, std::size_t(h)));
     const int chunks = (h + rowsPerChunk - 1) / rowsPerChunk;
-    // One mapping for the ring, its pages put in place at once.
     const std::size_t chunkBytes = stride * std::size_t(rowsPerChunk);
-    LargeBuffer ring(chunkBytes * std::size_t(std::min(chunks, kBuffers)));
-    if (!ring.data())
-        return fail(error, "out of memory for the picture's rows");
-    auto buffer = [&](int chunk) {
-        return ring.data() + chunkBytes * std::size_t(chunk % kBuffers);
+    std::atomic<bool> failed{false};
+    auto work = [&](int first, int step) {
+        const LargeBuffer buffer(chunkBytes);
+        if (!buffer.data()) {
+            failed = true;
+            return;
+        }
+        for (int c = first; c < chunks && !failed; c += step) {
+            const int top = c * rowsPerChunk, rows = std::min(rowsPerChunk, h - top);
+            for (int r = 0; r < rows; ++r)
+                packRow24(reinterpret_cast<const QRgb*>(image.constScanLine(h - 1 - top - r)), w,
+                          buffer.data() + stride * std::size_t(r), stride);
+            if (!file.writeAt(head.size() + chunkBytes * std::size_t(c), buffer.data(),
+                              stride * std::size_t(rows)))
+                failed = true;
+        }
     };
-    auto rowsOf = [&](int chunk) { return std::min(rowsPerChunk, h - chunk * rowsPerChunk); };
-    auto pack = [&](int chunk) {
-        std::uint8_t* out = buffer(chunk);
-        const int first = chunk * rowsPerChunk;
-        for (int r = 0; r < rowsOf(chunk); ++r)
-            packRow24(reinterpret_cast<const QRgb*>(image.constScanLine(h - 1 - first - r)), w,
-                      out + stride * std::size_t(r), stride);
-    };
-    auto write = [&](int chunk) { file.write(buffer(chunk), stride * std::size_t(rowsOf(chunk))); };
     if (chunks < 4) {
-        for (int c = 0; c < chunks && file.ok(); ++c) {
-            pack(c);
-            write(c);
-        }
+        work(0, 1);
     } else {
-        // A large picture: a helper packs the next chunk while this thread
-        // hands the last one to the kernel, so the packing costs little more
-        // than a plain write of the same bytes.
-        std::mutex lock;
-        std::condition_variable changed;
-        int packed = 0, written = 0;
-        bool stop = false;
-        std::thread packer([&] {
-            for (int c = 0; c < chunks; ++c) {
-                {
-                    std::unique_lock held(lock);
-                    changed.wait(held, [&] { return stop || c - written < kBuffers; });
-                    if (stop)
-                        return;
-                }
-                pack(c);
-                std::lock_guard held(lock);
-                ++packed;
-                changed.notify_all();
-            }
-        });
-        for (int c = 0; c < chunks && file.ok(); ++c) {
-            {
-                std::unique_lock held(lock);
-                changed.wait(held, [&] { return packed > c; });
-            }
-            write(c);
-            std::lock_guard held(lock);
-            ++written;
-            changed.notify_all();
-        }
-        {
-            std::lock_guard held(lock);
-            stop = true;
-            changed.notify_all();
-        }
-        packer.join();
+        std::thread helper(work, 1, 2);
+        work(0, 2);
+        helper.join();
     }
-    if (!file.ok())
-        return fail(error, file.error().c_str());
+    if (failed)
+        return fail(error,
+                    file.ok() ? "out of memory for the picture's rows" : file.error().c_str());
     return true;
 }
 

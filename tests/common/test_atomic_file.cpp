@@ -1,6 +1,7 @@
 // Replacing files whole: what readers see, permissions, failures and the
 // temporaries that killed writers leave behind.
 #include "common/AtomicFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,9 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 using skyloom::AtomicFile;
 using skyloom::writeFileAtomically;
@@ -75,6 +78,50 @@ TEST(AtomicFile, FailuresAreReportedAndChangeNothing) {
     EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
     EXPECT_EQ(dir.read("taken/inside"), "keep");
     EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+// Ranges written by several threads at once each land in their place, and
+// a failure in any of them keeps the file from being put in place.
+TEST(AtomicFile, RangesWrittenAtOnceAndTheirFailures) {
+    TempDir dir;
+    dir.write("p.bmp", "old");
+    {
+        AtomicFile file(dir.file("p.bmp"));
+        ASSERT_TRUE(file.write("head:"));
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&file, t] {
+                for (int part = t; part < 64; part += 4) {
+                    const std::string text(100, char('A' + part % 26));
+                    EXPECT_TRUE(file.writeAt(5 + 100 * std::uint64_t(part), text.data(), 100));
+                }
+            });
+        for (std::thread& t : threads)
+            t.join();
+        ASSERT_TRUE(file.commit());
+    }
+    const std::string written = dir.read("p.bmp");
+    ASSERT_EQ(written.size(), 5u + 6400u);
+    EXPECT_EQ(written.substr(0, 5), "head:");
+    for (int part = 0; part < 64; ++part)
+        EXPECT_EQ(written.substr(5 + 100 * std::size_t(part), 100),
+                  std::string(100, char('A' + part % 26)))
+            << "part " << part;
+
+    // Past the largest file the process may write: the failure is reported
+    // and the old file stays.
+    {
+        const skyloom::test::FileSizeLimit limit(4096);
+        AtomicFile file(dir.file("p.bmp"));
+        const std::string block(1000, 'x');
+        std::thread other([&] { EXPECT_FALSE(file.writeAt(8000, block.data(), block.size())); });
+        EXPECT_TRUE(file.writeAt(0, block.data(), block.size()));
+        other.join();
+        EXPECT_FALSE(file.ok());
+        EXPECT_NE(file.error().find("cannot write"), std::string::npos) << file.error();
+        EXPECT_FALSE(file.commit());
+    }
+    EXPECT_EQ(dir.read("p.bmp").size(), 5u + 6400u);
 }
 
 TEST(AtomicFile, OnlyTemporariesOfEndedWritersAreRemoved) {

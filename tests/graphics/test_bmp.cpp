@@ -5,6 +5,7 @@
 #include "graphics/WorkBuff.h"
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FileIO.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 #include <algorithm>
@@ -411,7 +412,8 @@ TEST(BmpWrite, TwentyFourBitRowsForEveryWidth) {
             std::equal(bytes.begin(), bytes.end(), file.bytes().begin(), file.bytes().end()))
             << w;
     }
-    // A picture large enough to be packed on a second thread while written.
+    // A picture large enough to be shared by two threads, each packing and
+    // writing every other chunk.
     QImage large(1001, 900, QImage::Format_RGB32);
     for (int y = 0; y < large.height(); ++y)
         for (int x = 0; x < large.width(); ++x)
@@ -421,4 +423,13 @@ TEST(BmpWrite, TwentyFourBitRowsForEveryWidth) {
     const std::vector<std::uint8_t> bytes = encodeBmp24(large);
     FileBytes file(dir.file("large.bmp"));
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), file.bytes().begin(), file.bytes().end()));
+
+    // A write that fails on either thread fails the whole file, which is
+    // then not put in place.
+    {
+        const skyloom::test::FileSizeLimit limit(1 << 20);
+        EXPECT_FALSE(writeBmp24(dir.file("large.bmp"), large, error));
+        EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    }
+    EXPECT_EQ(FileBytes(dir.file("large.bmp")).bytes().size(), bytes.size());
 }
