@@ -6,6 +6,11 @@
 //                                    keeps it until killed
 //   xpoke lower ID                   puts window ID below its siblings
 //   xpoke destroy ID                 destroys window ID
+//   xpoke white X Y W H              exit status 0 when more than half of
+//                                    the screen's area is white (as seen on
+//                                    the root window), 1 when not, 3 when
+//                                    the screen is not 32 bits a pixel; a
+//                                    screenshot's worth in a few ms
 #include <xcb/xcb.h>
 
 #include <cstdio>
@@ -17,7 +22,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: xpoke map [--override] X Y W H | xpoke lower|destroy ID\n");
+    std::fprintf(stderr, "usage: xpoke map [--override] X Y W H | xpoke lower|destroy ID | "
+                         "xpoke white X Y W H\n");
     return 2;
 }
 
@@ -50,6 +56,37 @@ int mapWindow(xcb_connection_t* c, xcb_screen_t* screen, bool override, int x, i
     return 0;
 }
 
+// Whether more than half of the area's pixels are white to 97 % (their
+// Rec. 601 luma), read from the root window as a screenshot reads it.
+int whiteArea(xcb_connection_t* c, xcb_screen_t* screen, int x, int y, int w, int h) {
+    int bitsPerPixel = 0;
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+        if (f.data->depth == screen->root_depth)
+            bitsPerPixel = f.data->bits_per_pixel;
+    if (bitsPerPixel != 32 || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST)
+        return 3;
+    xcb_generic_error_t* err = nullptr;
+    xcb_get_image_reply_t* image = xcb_get_image_reply(
+        c,
+        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, static_cast<std::int16_t>(x),
+                      static_cast<std::int16_t>(y), static_cast<std::uint16_t>(w),
+                      static_cast<std::uint16_t>(h), ~0u),
+        &err);
+    if (!image) {
+        std::free(err);
+        return 2;
+    }
+    const std::uint8_t* p = xcb_get_image_data(image);
+    const int bytes = xcb_get_image_data_length(image);
+    long white = 0, pixels = 0;
+    for (int i = 0; i + 3 < bytes; i += 4, ++pixels) // B, G, R, unused
+        if (299 * p[i + 2] + 587 * p[i + 1] + 114 * p[i] >= 1000 * 97 * 255 / 100)
+            ++white;
+    std::free(image);
+    return pixels > 0 && 2 * white > pixels ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -73,6 +110,9 @@ int main(int argc, char** argv) {
         return mapWindow(c, screen, override, std::atoi(argv[i]), std::atoi(argv[i + 1]),
                          std::atoi(argv[i + 2]), std::atoi(argv[i + 3]));
     }
+    if (cmd == "white" && argc == 6)
+        return whiteArea(c, screen, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                         std::atoi(argv[5]));
     if ((cmd == "lower" || cmd == "destroy") && argc == 3) {
         const auto id = static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0));
         const std::uint32_t below = XCB_STACK_MODE_BELOW;
