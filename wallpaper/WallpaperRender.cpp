@@ -152,7 +152,7 @@ public:
         QImage image(target_, QImage::Format_RGB32);
         if (image.isNull())
             return false;
-        graphics::mapInAtOnce(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+        graphics::mapInAtOnce(image);
         const auto rowBytes = static_cast<std::streamsize>(target_.width()) * 4;
         if (image.bytesPerLine() == rowBytes) {
             if (!in.read(reinterpret_cast<char*>(image.bits()), rowBytes * image.height()))

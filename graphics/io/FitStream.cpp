@@ -75,8 +75,7 @@ RowFitter::RowFitter(QSize picture, QRectF area, QSize target, bool bottomUp,
         bandTooLarge_ = true;
         return;
     }
-    if (!image_.isNull())
-        mapInAtOnce(image_.bits(), static_cast<std::size_t>(image_.sizeInBytes()));
+    mapInAtOnce(image_);
     ring_.resize(band);
     scratch_.resize(static_cast<std::size_t>(width_));
     rows_.resize(static_cast<std::size_t>(depth_));

@@ -120,7 +120,7 @@ bool decodeJpeg(std::span<const std::uint8_t> data, QImage& out, std::string& er
         error = "out of memory for the JPEG picture";
         return false;
     }
-    mapInAtOnce(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+    mapInAtOnce(image);
     if (!guarded(dc.err, error, [&] { readRows(dc, image, dcOnly); }))
         return false;
     if (dc.err.prematureEnd) {

@@ -423,7 +423,7 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
         error = "out of memory for the fitted picture";
         return false;
     }
-    mapInAtOnce(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+    mapInAtOnce(image);
     const int outH = target.height();
     const ResampleAxis horizontal(cropX * fx, cropW * fx, target.width(), ow);
     const ResampleAxis vertical(cropY * fy, cropH * fy, outH, oh);

@@ -145,9 +145,8 @@ private:
     std::array<std::array<std::array<float, 8>, 8>, 4> basis_{};
     LargeBuffer coefMemory_;
     std::vector<Scan> scans_;
-    // Where each scan takes up again in the next band, and the same being
-    // gathered while a band is decoded.
-    std::vector<ScanState> resume_, next_;
+    // Where each scan takes up again in the next band.
+    std::vector<ScanState> resume_;
     std::function<bool()> aborted_;
     std::uint64_t bandBytes_ = std::uint64_t(32) << 20;
     int bandFirst_ = 0, bandEnd_ = 0, bandRows_ = 1; // rows of MCUs

@@ -40,11 +40,7 @@ bool ProgressiveJpeg::decodeBand(std::string& error) {
     if (bandsDecoded_ > 0)
         std::memset(coefMemory_.data(), 0, coefMemory_.size());
     ++bandsDecoded_;
-    next_ = resume_;
-    if (!decodeScans(error))
-        return false;
-    resume_.swap(next_);
-    return true;
+    return decodeScans(error);
 }
 
 bool ProgressiveJpeg::decodeScans(std::string& error) {
@@ -123,7 +119,7 @@ bool ProgressiveJpeg::decodeScans(std::string& error) {
 }
 
 // Scan `index`'s rows in the band, from its state at the band's first row;
-// its state at the band's end goes to next_. `mayStop` (the
+// its state at the band's end goes back to resume_. `mayStop` (the
 // first thread only) asks aborted_ before each row of blocks, `paced` waits
 // for the first thread's luma scans to be past a row, `publishes` tells the
 // second thread how far this one is.
@@ -216,7 +212,7 @@ bool ProgressiveJpeg::decodeScan(std::size_t index, Pacing& pacing, bool mayStop
     state.eobRun = eobRun;
     state.sinceRestart = sinceRestart;
     state.restarts = restarts;
-    next_[index] = state;
+    resume_[index] = state;
     // Only at its end can a scan tell that it read past its data.
     return to < rowsOfMcus || in.honest();
 }

@@ -1,5 +1,7 @@
 #include "graphics/io/LargeBuffer.h"
 
+#include <QImage>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -73,6 +75,11 @@ void mapInAtOnce(void* data, std::size_t size) {
     (void)data;
     (void)size;
 #endif
+}
+
+void mapInAtOnce(QImage& image) {
+    if (!image.isNull())
+        mapInAtOnce(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
 }
 
 void LargeBuffer::release() {

@@ -315,7 +315,7 @@ QImage shrinkByAveraging(const QImage& source, QSize target) {
     QImage out(target, QImage::Format_RGB32);
     if (out.isNull())
         return out;
-    mapInAtOnce(out.bits(), static_cast<std::size_t>(out.sizeInBytes()));
+    mapInAtOnce(out);
     const std::int64_t sw = image.width(), sh = image.height();
     const int tw = target.width(), th = target.height();
     for (int ty = 0; ty < th; ++ty) {

@@ -296,7 +296,7 @@ TEST(ProgressiveJpeg, RowsAreCloseToLibjpegsScaledDecode) {
 // A picture decoded a few rows of blocks at a time gives the same rows as
 // one decoded whole: each scan takes up where the band before left it
 // (restart markers, end-of-band runs and DC predictions included), and the
-// rows two bands share hold the upsampling's neighbours.
+// upsampling's neighbours in the band before are still at hand.
 TEST(ProgressiveJpeg, BandsGiveTheSameRowsAsOneBand) {
     TempDir dir;
     const Case cases[] = {{203, 331, 3, 2, 2, 92, 0, true},

@@ -426,8 +426,7 @@ TEST(FitTable, ExamplesOfTheCentredCopyAndTheStillCut) {
 }
 
 // Long panoramas move while their prepared picture fits the pixel bound,
-// past the 32,767 pixels a 16-bit coordinate holds; beyond it they are
-// shown still.
+// past 32,767 pixels; beyond it they are shown still.
 TEST(FitTable, LongPanoramasMoveWithinThePixelBound) {
     const FitPlan moving = planFit({65000, 768}, {1024, 768}, "LeftToRight", true, true, 0);
     EXPECT_TRUE(moving.keepsPanDirection);

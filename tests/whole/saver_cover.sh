@@ -19,14 +19,15 @@ printf '[ScreenSaver]\nSetup=1\n[PrefsSS]\nchange=2s\n' >"$tmp/data/skyloom/prog
 
 # The windows other programs map go where this area is; they are white,
 # which no picture of the test set is.
-AREA=300x200+10+10
+AREA_X=10 AREA_Y=10 AREA_W=300 AREA_H=200
+AREA=${AREA_W}x$AREA_H+$AREA_X+$AREA_Y
 shot=0
 # white_shown: the area shows a window of another program. xpoke reads the
 # area off the screen in a few milliseconds; a screen it cannot read is
 # judged from a screenshot.
 white_shown() {
     shot=$((shot + 1))
-    "$XPOKE" white 10 10 300 200
+    "$XPOKE" white "$AREA_X" "$AREA_Y" "$AREA_W" "$AREA_H"
     case $? in
     0)
         seen="white area: 1"
@@ -59,10 +60,10 @@ mapped_line() { [ -s "$tmp/poke.out" ]; }
 map_after() {
     : >"$tmp/poke.out"
     case $1 in
-    override) "$XPOKE" map --override 10 10 300 200 >"$tmp/poke.out" & ;;
-    window) "$XPOKE" map 10 10 300 200 >"$tmp/poke.out" & ;;
+    override) "$XPOKE" map --override "$AREA_X" "$AREA_Y" "$AREA_W" "$AREA_H" >"$tmp/poke.out" & ;;
+    window) "$XPOKE" map "$AREA_X" "$AREA_Y" "$AREA_W" "$AREA_H" >"$tmp/poke.out" & ;;
     xmessage)
-        xmessage -bg white -fg white -geometry 300x200+10+10 "another program" 2>/dev/null &
+        xmessage -bg white -fg white -geometry "$AREA" "another program" 2>/dev/null &
         ;;
     esac
     other=$!
