@@ -113,13 +113,47 @@ bool panStep(PanState& s, graphics::HDC display, graphics::HDC picture) {
         return false;
     }
     const Rect& r = s.strip;
+    const int at = s.source - s.offset;
     if (vertical(s.mode))
-        BitBlt(display, r.x, r.y, r.width, 1, picture, s.across, s.source, SRCCOPY);
+        BitBlt(display, r.x, r.y, r.width, 1, picture, s.across, at, SRCCOPY);
     else
-        BitBlt(display, r.x, r.y, 1, r.height, picture, s.source, s.across, SRCCOPY);
+        BitBlt(display, r.x, r.y, 1, r.height, picture, at, s.across, SRCCOPY);
     s.source += s.direction;
     s.done = s.direction > 0 ? s.source >= s.end : s.source < 0;
     return true;
+}
+
+PanWindow firstPanWindow(int mode, int end, int length) {
+    PanWindow w{0, std::clamp(length, 1, std::max(1, end))};
+    if (mode == kPanRightToLeft || mode == kPanBottomToTop)
+        w.origin = std::max(0, end - w.length);
+    return w;
+}
+
+PanWindow panWindowAt(const PanState& s, int length) {
+    length = std::clamp(length, 1, std::max(1, s.end));
+    const int origin = s.direction > 0 ? std::clamp(s.source, 0, std::max(0, s.end - 1))
+                                       : std::max(0, s.source + 1 - length);
+    return PanWindow{origin, std::min(length, s.end - origin)};
+}
+
+std::optional<PanWindow> nextPanWindow(const PanState& s, PanWindow held) {
+    if (s.done || held.length <= 0)
+        return std::nullopt;
+    if (s.direction > 0) {
+        const int ahead = held.origin + held.length - s.source;
+        if (ahead * 2 >= held.length || held.origin + held.length >= s.end)
+            return std::nullopt;
+    } else {
+        const int ahead = s.source - held.origin + 1;
+        if (ahead * 2 >= held.length || held.origin <= 0)
+            return std::nullopt;
+    }
+    return panWindowAt(s, held.length);
+}
+
+bool windowHolds(const PanState& s, PanWindow w) {
+    return s.done || (s.source >= w.origin && s.source < w.origin + w.length);
 }
 
 } // namespace skyloom::saver

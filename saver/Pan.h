@@ -8,6 +8,8 @@
 #include "saver/PrepImageLogic.h"
 #include "saver/SaverLogic.h"
 
+#include <optional>
+
 namespace skyloom::saver {
 
 /// The pan modes, as the first view chose them from the pan direction.
@@ -36,6 +38,9 @@ struct PanState {
     /// Where the strip starts across the motion in the picture (x for
     /// vertical modes, y for horizontal ones): 0 unless the view was cut.
     int across = 0;
+    /// Where the picture handed to panStep starts along the motion (it may
+    /// hold a window of the prepared picture; see PanWindow).
+    int offset = 0;
     bool done = true;
 
     /// Steps still to come.
@@ -54,5 +59,26 @@ bool panStep(PanState& pan, graphics::HDC display, graphics::HDC picture);
 
 /// Milliseconds between two steps for a pan speed setting: below 1 is 1.
 int panInterval(int speed);
+
+/// A prepared picture too large to hold is shown through a window of it:
+/// its rows (vertical motion) or columns (horizontal) from `origin` on,
+/// `length` of them.
+struct PanWindow {
+    int origin = 0;
+    int length = 0;
+    bool operator==(const PanWindow&) const = default;
+};
+/// The first window of a picture `end` long along the motion: the one with
+/// the first view (at the far end for the modes that start there).
+PanWindow firstPanWindow(int mode, int end, int length);
+/// The window to read next while the pan at `s` draws from `held`: asked
+/// for once fewer than half of its rows or columns are left ahead, so that
+/// it is there before the pan reaches the end of `held`. Nothing while the
+/// window is not needed yet, or `held` reaches the picture's end.
+std::optional<PanWindow> nextPanWindow(const PanState& s, PanWindow held);
+/// The window of `length` from the pan's next row or column on, ahead of it.
+PanWindow panWindowAt(const PanState& s, int length);
+/// True when the next step of `s` can be drawn from `w`.
+bool windowHolds(const PanState& s, PanWindow w);
 
 } // namespace skyloom::saver

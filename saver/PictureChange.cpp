@@ -62,6 +62,7 @@ PictureChange::~PictureChange() {
     if (preparing_ && preparing_->load())
         rasterkit::KillFilter();
     prepWatcher_.waitForFinished();
+    nextWindow_.waitForFinished();
     if (handOut_)
         handOut_->leave(handOutId_);
 }
@@ -280,19 +281,21 @@ void PictureChange::preparationEnded(bool prepared) {
 
 void PictureChange::chooseFirstView() {
     const Size display{canvas().width(), canvas().height()};
-    const FirstView v = planFirstView(current_.panDirection,
-                                      {picStretchDC_->width(), picStretchDC_->height()}, display);
+    const FirstView v = planFirstView(current_.panDirection, preparedSize(), display);
     current_.panMode = v.panMode;
     current_.panX = v.panX;
     current_.panY = v.panY;
+    const QPoint off = windowOffset();
     if (v.fromPicture) {
-        trans_.AddSourcePic(picStretchDC_->hdc(), v.areaWidth, v.areaHeight, v.panX, v.panY);
+        trans_.AddSourcePic(picStretchDC_->hdc(), v.areaWidth, v.areaHeight, v.panX - off.x(),
+                            v.panY - off.y());
         return;
     }
     // The view is put together on black in picConvert first.
     picConvertDC_->resize(display.width, display.height);
     graphics::BitBlt(picConvertDC_->hdc(), v.atX, v.atY, v.windowWidth, v.windowHeight,
-                     picStretchDC_->hdc(), v.windowX, v.windowY, graphics::SRCCOPY);
+                     picStretchDC_->hdc(), v.windowX - off.x(), v.windowY - off.y(),
+                     graphics::SRCCOPY);
     trans_.AddSourcePic(picConvertDC_->hdc(), v.areaWidth, v.areaHeight, 0, 0);
     if (v.letterbox) {
         current_.width = v.windowWidth;

@@ -95,6 +95,14 @@ public:
     /// Told the memory figures to show after a picture was prepared.
     std::function<void(const QString&)> memoryStatus;
 
+    /// Panoramas whose prepared picture has more pixels than `inMemoryPixels`
+    /// are shown through windows holding `windowAhead` rows or columns
+    /// beyond the view (for tests and measurements; see PrepRequest).
+    void setPanoramaWindows(std::int64_t inMemoryPixels, int windowAhead) {
+        inMemoryPixels_ = inMemoryPixels;
+        windowAhead_ = windowAhead;
+    }
+
     /// The screen's frame time (ms), which paces the blending effects.
     void setFrameInterval(int ms) { frameIntervalMs_ = std::max(1, ms); }
     int frameInterval() const { return frameIntervalMs_; }
@@ -207,6 +215,12 @@ private:
     void preparationEnded(bool prepared);
     void resetAbort();
     void chooseFirstView();
+    /// The whole prepared picture's size (picStretch may hold a window of it).
+    Size preparedSize() const;
+    /// Where picStretch's pixels lie in the prepared picture.
+    QPoint windowOffset() const;
+    bool followWindow();
+    void readWindow(PanWindow w);
     void transitionStep();
     void startSmoothTransition();
     void smoothFrame();
@@ -269,6 +283,15 @@ private:
     Clocks due_;
 
     PanState pan_;
+    // A prepared picture too large to hold: its file, the window of it that
+    // picStretch holds, and the next window, read while the pan goes on.
+    std::int64_t inMemoryPixels_ = kMaxPreparedPixels;
+    int windowAhead_ = PrepRequest().windowAhead;
+    std::shared_ptr<graphics::BmpStripFile> strips_;
+    PanWindow window_;
+    bool windowDown_ = false; // the window's rows run along the motion
+    QFuture<QImage> nextWindow_;
+    PanWindow nextWindowAt_;
     QString descriptionTitle_; // cleared for every picture
     std::vector<QString> panelLines_;
     QRect panelRect_;

@@ -154,6 +154,8 @@ bool PictureChange::startEntry() {
     rq.layerPath = p.settings.layerPath;
     rq.layerTranslucency = p.settings.layerTranslucency;
     rq.bitsPerPixel = platform::displayBitsPerPixel();
+    rq.inMemoryPixels = inMemoryPixels_;
+    rq.windowAhead = windowAhead_;
     rq.aborted = [flag = abortFlag_] { return flag->load(); };
     logInfo("saver", "preparing picture " + std::to_string(index) + ": " + relativePath);
     // The smoothing filter is one for the whole program; only the change
@@ -216,6 +218,10 @@ void PictureChange::acceptEntry(PrepResult result) {
     links_ =
         WebLinks{p.settings.pictureUrl, p.settings.setUrl,         p.settings.companyUrl,
                  p.settings.saverUrl,   p.settings.webLinkEnabled, p.settings.saverWebLinkEnabled};
+    strips_ = result.strips;
+    window_ = PanWindow{result.windowOrigin, result.windowLength};
+    windowDown_ = panAxisOf(current_.panDirection) == PanAxis::Vertical;
+    nextWindow_ = QFuture<QImage>();
     picStretchDC_->setImage(std::move(result.picture));
     clock_.setTimeBetween(std::max(1, timing_.displayTime));
     handOut_->shown(handOutId_);

@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cmath>
@@ -213,8 +214,8 @@ void PictureChange::AfterDescription() {
 
 void PictureChange::ExecutePan() {
     tmrPan_.stop();
-    pan_ = planPan(current_.panMode, {canvas().width(), canvas().height()},
-                   {picStretchDC_->width(), picStretchDC_->height()});
+    pan_ = planPan(current_.panMode, {canvas().width(), canvas().height()}, preparedSize());
+    pan_.offset = strips_ ? window_.origin : 0;
     // The first step comes at once, the others a pan speed apart.
     PanStep();
     if (!pan_.done && !abort_) {
@@ -230,6 +231,8 @@ void PictureChange::PanStep() {
         tmrPan_.stop();
         return;
     }
+    if (strips_ && !followWindow())
+        return; // the next window is still being read: this step waits for it
     if (saver::panStep(pan_, picDispDC(), picStretchDC_->hdc())) {
         const Rect& v = pan_.view;
         requestDraw(QRegion(v.x, v.y, v.width, v.height));
@@ -238,6 +241,55 @@ void PictureChange::PanStep() {
         tmrPan_.stop();
         FinishPictureChange();
     }
+}
+
+Size PictureChange::preparedSize() const {
+    if (strips_)
+        return {strips_->size().width(), strips_->size().height()};
+    return {picStretchDC_->width(), picStretchDC_->height()};
+}
+
+QPoint PictureChange::windowOffset() const {
+    if (!strips_)
+        return {};
+    return windowDown_ ? QPoint(0, window_.origin) : QPoint(window_.origin, 0);
+}
+
+void PictureChange::readWindow(PanWindow w) {
+    nextWindowAt_ = w;
+    const Size p = preparedSize();
+    const QRect area = windowDown_ ? QRect(0, w.origin, p.width, w.length)
+                                   : QRect(w.origin, 0, w.length, p.height);
+    nextWindow_ = QtConcurrent::run([file = strips_, area] { return file->read(area); });
+}
+
+// Keeps the window of a picture too large to hold ahead of the pan: the
+// next one is read in the background once half of the one in use is
+// passed, and taken when the pan leaves it. False while the step has to
+// wait for it.
+bool PictureChange::followWindow() {
+    if (!windowHolds(pan_, window_)) {
+        // Nothing (or the wrong part) asked for yet: a read still under way
+        // is left to finish on its own.
+        if (!nextWindow_.isValid() || !windowHolds(pan_, nextWindowAt_))
+            readWindow(panWindowAt(pan_, window_.length));
+        if (!nextWindow_.isFinished())
+            return false;
+        QImage next = nextWindow_.result();
+        nextWindow_ = QFuture<QImage>();
+        if (next.isNull()) {
+            logWarning("saver", "cannot read the prepared picture on: the pan ends here");
+            pan_.done = true;
+            return true;
+        }
+        picStretchDC_->setImage(std::move(next));
+        window_ = nextWindowAt_;
+        pan_.offset = window_.origin;
+    }
+    if (!nextWindow_.isValid())
+        if (const auto next = nextPanWindow(pan_, window_))
+            readWindow(*next);
+    return true;
 }
 
 } // namespace skyloom::saver

@@ -10,6 +10,7 @@
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 #include "graphics/rasterkit/Rasterkit.h"
+#include "saver/Pan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,20 +96,43 @@ bool reduceTo8Bits(const std::string& work, const std::string& convert) {
 
 } // namespace
 
-void DrawLayer(std::int32_t target, int xShift, int yShift, Size display,
-               const std::string& layerPath, std::int32_t translucency) {
+namespace {
+
+// The layer picture and where its corner goes: 20 pixels from the right and
+// bottom edges of the first view.
+struct Layer {
+    rasterkit::OwnedHandle picture;
+    QRect area;
+};
+
+Layer loadLayer(int xShift, int yShift, Size display, const std::string& layerPath) {
+    Layer layer;
     if (layerPath.empty())
-        return;
-    const rasterkit::OwnedHandle layer(rasterkit::LoadBitMap(layerPath));
-    if (!layer) {
+        return layer;
+    layer.picture.reset(rasterkit::LoadBitMap(layerPath));
+    if (!layer.picture) {
         logWarning("saver",
                    "layer picture not loaded: " + layerPath + ": " + rasterkit::LastError());
-        return;
+        return layer;
     }
-    const int x = display.width - rasterkit::GetGCBitmapWidth(layer.get()) - 20 + xShift;
-    const int y = display.height - rasterkit::GetGCBitmapHeight(layer.get()) - 20 + yShift;
-    rasterkit::DoBlitWOP(target, x, y, layer.get(), 0, 0, 0, 0, 1, std::clamp(translucency, 0, 99),
-                         0);
+    const int w = rasterkit::GetGCBitmapWidth(layer.picture.get());
+    const int h = rasterkit::GetGCBitmapHeight(layer.picture.get());
+    layer.area = QRect(display.width - w - 20 + xShift, display.height - h - 20 + yShift, w, h);
+    return layer;
+}
+
+void blendLayer(std::int32_t target, const Layer& layer, QPoint at, std::int32_t translucency) {
+    rasterkit::DoBlitWOP(target, at.x(), at.y(), layer.picture.get(), 0, 0, 0, 0, 1,
+                         std::clamp(translucency, 0, 99), 0);
+}
+
+} // namespace
+
+void DrawLayer(std::int32_t target, int xShift, int yShift, Size display,
+               const std::string& layerPath, std::int32_t translucency) {
+    const Layer layer = loadLayer(xShift, yShift, display, layerPath);
+    if (layer.picture)
+        blendLayer(target, layer, layer.area.topLeft(), translucency);
 }
 
 namespace {
@@ -175,12 +199,7 @@ bool decodeJpeg(const PrepRequest& rq, Decoded& d, std::string& error) {
     return loaded;
 }
 
-bool decodePicture(const PrepRequest& rq, Decoded& d, std::string& error) {
-    bool isJpeg = false;
-    if (!pictureSize(rq.picturePath, d.full, isJpeg, error))
-        return false;
-    d.plan = planFit(d.full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
-                     rq.panoramicOrigin, rq.keepAspect);
+bool decodePicture(const PrepRequest& rq, Decoded& d, bool isJpeg, std::string& error) {
     if (isJpeg)
         return decodeJpeg(rq, d, error);
     if (d.plan.copy == FitPlan::Copy::Stretch && !d.plan.cut)
@@ -261,12 +280,134 @@ void publishPicture(const PrepRequest& rq, rasterkit::Handle target, PrepResult&
         logWarning("saver", error);
 }
 
+// ---------------------------------------------------------------- streamed
+
+// FitPicture's smoothing (one pass across, one down) over a picture in a
+// file, a row at a time: each row is written back only after the one below
+// it was read, so every row is smoothed from its neighbours' old values.
+bool smoothFile(graphics::BmpStripFile& file, const std::function<bool()>& aborted) {
+    const int w = file.size().width(), h = file.size().height();
+    auto smoothedRow = [&](int y) {
+        QImage row = file.read(QRect(0, y, w, 1));
+        if (!row.isNull())
+            rasterkit::smoothAcross(reinterpret_cast<QRgb*>(row.scanLine(0)), w);
+        return row;
+    };
+    QImage out(w, 1, QImage::Format_RGB32);
+    QImage above, row = smoothedRow(0);
+    for (int y = 0; y < h; ++y) {
+        if ((y & 15) == 0 && aborted && aborted())
+            return false;
+        const QImage below = y + 1 < h ? smoothedRow(y + 1) : row;
+        if (out.isNull() || row.isNull() || below.isNull())
+            return false;
+        rasterkit::smoothDown(
+            reinterpret_cast<const QRgb*>((y == 0 ? row : above).constScanLine(0)),
+            reinterpret_cast<const QRgb*>(row.constScanLine(0)),
+            reinterpret_cast<const QRgb*>(below.constScanLine(0)),
+            reinterpret_cast<QRgb*>(out.scanLine(0)), w);
+        if (!file.write(out, QPoint(0, y)))
+            return false;
+        above = row;
+        row = below;
+    }
+    return true;
+}
+
+// The layer blended into the part of the file under it.
+void drawLayerInto(graphics::BmpStripFile& file, const FitPlan& plan, const PrepRequest& rq) {
+    const Layer layer = loadLayer(plan.layerShiftX, plan.layerShiftY, rq.display, rq.layerPath);
+    const QRect area = layer.area & QRect(QPoint(0, 0), file.size());
+    if (!layer.picture || area.isEmpty())
+        return;
+    const rasterkit::OwnedHandle part(rasterkit::adoptWorkBuffer(file.read(area)));
+    if (!part) {
+        logWarning("saver", "layer picture not drawn: " + rasterkit::LastError());
+        return;
+    }
+    blendLayer(part.get(), layer, layer.area.topLeft() - area.topLeft(), rq.layerTranslucency);
+    file.write(*rasterkit::pixels(part.get()), area.topLeft());
+}
+
+// A moving panorama too large to hold: fitted row by row into the work
+// file, smoothed and given its layer there, published, and handed on as
+// the file and the window of it with the first view.
+PrepResult prepareStreamed(const PrepRequest& rq, const Decoded& d, bool isJpeg) {
+    PrepResult result;
+    const FitPlan& plan = d.plan;
+    const Size t = plan.target;
+    auto stopped = [&] { return rq.aborted && rq.aborted(); };
+    auto failed = [&](const std::string& why) {
+        result.error = why;
+        result.status = stopped() ? PrepResult::Status::Aborted : PrepResult::Status::LoadFailed;
+        return result;
+    };
+    const std::string work = rq.programPath.empty() ? std::string() : rq.programPath + kWorkFile;
+    auto file = std::make_shared<graphics::BmpStripFile>(work, QSize(t.width, t.height));
+    if (!file->ok())
+        return failed(file->error());
+    graphics::FitRequest fit;
+    fit.target = QSize(t.width, t.height);
+    if (!isJpeg)
+        fit.area = QRectF(0, 0, d.full.width, d.full.height);
+    fit.aborted = rq.aborted;
+    fit.rows = [&file](int y, const QRgb* row) { return file->writeRow(y, row); };
+    QImage none;
+    std::string error;
+    if (!graphics::decodeFittedFile(rq.picturePath, fit, none, error))
+        return failed(file->ok() ? error : file->error());
+    if (plan.smooth && !smoothFile(*file, rq.aborted))
+        return failed(file->ok() ? "the smoothing was stopped" : file->error());
+    drawLayerInto(*file, plan, rq);
+    if (!file->finish())
+        return failed(file->error());
+
+    const FirstView v = planFirstView(rq.panDirection, t, rq.display);
+    const bool down = v.panMode == kPanTopToBottom || v.panMode == kPanBottomToTop;
+    // The first view: the display, or for a panorama not as high (or wide)
+    // as the display a window of the display's shape, which may be longer.
+    const int view = v.letterbox ? (down ? v.windowHeight : v.windowWidth)
+                                 : (down ? rq.display.height : rq.display.width);
+    const int length = std::max(1, view) + std::max(1, rq.windowAhead);
+    const PanWindow w = firstPanWindow(v.panMode, down ? t.height : t.width, length);
+    result.picture = file->read(down ? QRect(0, w.origin, t.width, w.length)
+                                     : QRect(w.origin, 0, w.length, t.height));
+    if (result.picture.isNull())
+        return failed("cannot read back the prepared picture: " + work);
+    result.strips = std::move(file);
+    result.windowOrigin = w.origin;
+    result.windowLength = w.length;
+    result.pictureSize = plan.fitted;
+    result.keepsPanDirection = true;
+    if (!work.empty() && !stopped() &&
+        !replaceFile(work, rq.programPath + kPreparedFile, graphics::kWorkFile, &error))
+        logWarning("saver", error);
+    result.status = stopped() ? PrepResult::Status::Aborted : PrepResult::Status::Ready;
+    return result;
+}
+
 } // namespace
 
 PrepResult preparePicture(const PrepRequest& rq) {
     PrepResult result;
     Decoded d;
-    if (!decodePicture(rq, d, result.error)) {
+    bool isJpeg = false;
+    if (!pictureSize(rq.picturePath, d.full, isJpeg, result.error)) {
+        if (rq.aborted && rq.aborted())
+            result.status = PrepResult::Status::Aborted;
+        return result;
+    }
+    d.plan = planFit(d.full, rq.display, rq.panDirection, rq.panEnabled, rq.stretch,
+                     rq.panoramicOrigin, rq.keepAspect);
+    const Size t = d.plan.target;
+    if (d.plan.keepsPanDirection && std::int64_t(t.width) * t.height > rq.inMemoryPixels) {
+        // Low-colour displays reduce whole pictures: such a panorama is shown still there.
+        if (rq.bitsPerPixel >= 24)
+            return prepareStreamed(rq, d, isJpeg);
+        d.plan = planFit(d.full, rq.display, rq.panDirection, false, rq.stretch, rq.panoramicOrigin,
+                         rq.keepAspect);
+    }
+    if (!decodePicture(rq, d, isJpeg, result.error)) {
         if (rq.aborted && rq.aborted())
             result.status = PrepResult::Status::Aborted;
         return result;

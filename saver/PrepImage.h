@@ -5,11 +5,13 @@
 // when enlarged, given its layer, reduced to 8 bits on low-colour displays
 // and published as the work file "ssprep.bmp".
 
+#include "graphics/io/BmpCodec.h"
 #include "saver/PrepImageLogic.h"
 
 #include <QImage>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace skyloom::saver {
@@ -26,6 +28,11 @@ struct PrepRequest {
     std::string layerPath;  ///< "" for no layer
     std::int32_t layerTranslucency = 0;
     int bitsPerPixel = 24;
+    /// A moving panorama whose prepared picture has more pixels than this
+    /// is written straight to its work file and shown a window at a time.
+    std::int64_t inMemoryPixels = kMaxPreparedPixels;
+    /// Rows or columns such a window holds along the motion beyond the first view.
+    int windowAhead = 1024;
     /// True once the user has ended the saver (tested after smoothing).
     std::function<bool()> aborted;
 };
@@ -37,6 +44,18 @@ struct PrepResult {
     Size pictureSize;               ///< the source size, or the cut-out's for a still panorama
     bool keepsPanDirection = false; ///< false: a panorama is shown still
     std::string error;
+    /// A moving panorama too large to hold: the whole prepared picture is in
+    /// this file, and `picture` is its window of `windowLength` rows or
+    /// columns from `windowOrigin` along the motion, the one with the first view.
+    std::shared_ptr<graphics::BmpStripFile> strips;
+    int windowOrigin = 0;
+    int windowLength = 0;
+    /// The whole prepared picture's size.
+    Size preparedSize() const {
+        if (strips)
+            return {strips->size().width(), strips->size().height()};
+        return {picture.width(), picture.height()};
+    }
 };
 
 /// Work files in the program folder.

@@ -221,7 +221,7 @@ FitPlan planFit(Size s, Size d, const std::string& panDirection, bool panEnabled
         t.width = std::max(1, t.width);
         t.height = std::max(1, t.height);
         const bool fits = t.width <= kMaxPreparedSide && t.height <= kMaxPreparedSide &&
-                          std::int64_t(t.width) * t.height <= kMaxPreparedPixels;
+                          std::int64_t(t.width) * t.height <= kMaxPanoramaPixels;
         if (fits) {
             plan.target = t;
             plan.keepsPanDirection = true;

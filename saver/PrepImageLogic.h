@@ -125,10 +125,13 @@ struct FitPlan {
 };
 
 /// Largest prepared picture: a panorama that would need more is shown still.
-/// The pixel count bounds the memory (192 MB): at a height of 1080 a
-/// panorama moves up to 46,603 pixels long, at 768 up to 65,000.
+/// One of up to kMaxPreparedPixels (96 MB) is held in memory. A larger
+/// panorama, up to kMaxPanoramaPixels (65,000 pixels along the motion of a
+/// 2160-high screen), stays in its work file and is read a window at a
+/// time as it moves, so that memory does not grow with its length.
 inline constexpr int kMaxPreparedSide = 65000;
-inline constexpr std::int64_t kMaxPreparedPixels = 48LL * 1024 * 1024;
+inline constexpr std::int64_t kMaxPreparedPixels = 24LL * 1024 * 1024;
+inline constexpr std::int64_t kMaxPanoramaPixels = 65000LL * 2160;
 
 /// The fit table. Sizes below 1 pixel are taken as 1, so that no size or
 /// ratio degenerates; `origin` is the panorama's cut position.

@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <thread>
+#include <unistd.h>
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #endif
@@ -213,6 +217,114 @@ bool writeBmp8(const std::string& path, int width, int height,
     file.write(out.data(), out.size());
     if (!file.commit())
         return fail(error, file.error().c_str());
+    return true;
+}
+
+// ---------------------------------------------------------------- strips
+
+BmpStripFile::BmpStripFile(const std::string& path, QSize size)
+    : size_(size), named_(!path.empty()) {
+    if (size.width() <= 0 || size.height() <= 0) {
+        fail("bad picture size");
+        return;
+    }
+    stride_ = ((static_cast<std::size_t>(size.width()) * 24 + 31) / 32) * 4;
+    std::string target = path;
+    if (!named_) {
+        std::error_code ec;
+        const std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+        target = (ec ? std::filesystem::path("/tmp") : dir) / "skyloom-strips.bmp";
+    }
+    file_ = std::make_unique<AtomicFile>(target, kWorkFile);
+    const std::vector<std::uint8_t> head = headers(size.width(), size.height(), 24, 0);
+    headerBytes_ = head.size();
+    if (!file_->write(head.data(), head.size())) {
+        fail(file_->error());
+        return;
+    }
+    // The rows are read back through a descriptor of their own, which keeps
+    // the pixels whatever later happens to the file's name.
+    readFd_ = ::open(file_->temporaryPath().c_str(), O_RDONLY | O_CLOEXEC);
+    if (readFd_ < 0)
+        fail("cannot read back " + file_->temporaryPath() + ": " + std::strerror(errno));
+    packed_.resize(stride_);
+}
+
+BmpStripFile::~BmpStripFile() {
+    if (readFd_ >= 0)
+        ::close(readFd_);
+}
+
+bool BmpStripFile::fail(const std::string& why) {
+    if (error_.empty())
+        error_ = why.empty() ? "cannot write the picture" : why;
+    return false;
+}
+
+bool BmpStripFile::writeRow(int y, const QRgb* row) {
+    if (!ok() || !file_ || y < 0 || y >= size_.height())
+        return fail("bad row");
+    packRow24(row, size_.width(), packed_.data(), stride_);
+    const std::uint64_t at = headerBytes_ + stride_ * std::size_t(size_.height() - 1 - y);
+    if (!file_->writeAt(at, packed_.data(), stride_))
+        return fail(file_->error());
+    return true;
+}
+
+bool BmpStripFile::write(const QImage& source, QPoint at) {
+    const QImage part = asRgb32(source);
+    if (!ok() || !file_ || !QRect(QPoint(0, 0), size_).contains(QRect(at, part.size())))
+        return fail("bad part of the picture");
+    const std::size_t bytes = std::size_t(part.width()) * 3;
+    for (int y = 0; y < part.height(); ++y) {
+        packPixelsPlain(reinterpret_cast<const QRgb*>(part.constScanLine(y)), part.width(),
+                        packed_.data());
+        const std::uint64_t offset = headerBytes_ +
+                                     stride_ * std::size_t(size_.height() - 1 - at.y() - y) +
+                                     std::size_t(at.x()) * 3;
+        if (!file_->writeAt(offset, packed_.data(), bytes))
+            return fail(file_->error());
+    }
+    return true;
+}
+
+QImage BmpStripFile::read(const QRect& wanted) const {
+    const QRect area = wanted & QRect(QPoint(0, 0), size_);
+    if (readFd_ < 0 || area.isEmpty())
+        return QImage();
+    QImage out(area.size(), QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
+    const std::size_t bytes = std::size_t(area.width()) * 3;
+    std::vector<std::uint8_t> row(bytes);
+    for (int y = 0; y < area.height(); ++y) {
+        const std::size_t offset = headerBytes_ +
+                                   stride_ * std::size_t(size_.height() - 1 - area.y() - y) +
+                                   std::size_t(area.x()) * 3;
+        std::size_t got = 0;
+        while (got < bytes) {
+            const ssize_t n = ::pread(readFd_, row.data() + got, bytes - got, off_t(offset + got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return QImage();
+            got += std::size_t(n);
+        }
+        QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const std::uint8_t* p = row.data();
+        for (int x = 0; x < area.width(); ++x, p += 3)
+            dst[x] = qRgb(p[2], p[1], p[0]);
+    }
+    return out;
+}
+
+bool BmpStripFile::finish() {
+    if (!ok() || !file_)
+        return fail("the picture was not written");
+    if (named_ && !file_->commit())
+        return fail(file_->error());
+    // Unnamed: the temporary's name goes with the writer, the pixels stay.
+    file_.reset();
     return true;
 }
 

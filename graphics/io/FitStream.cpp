@@ -62,12 +62,13 @@ std::size_t ByteStream::read(void* out, std::size_t n) {
 }
 
 RowFitter::RowFitter(QSize picture, QRectF area, QSize target, bool bottomUp,
-                     std::function<bool()> aborted)
+                     std::function<bool()> aborted, const TargetRows* rows)
     : horizontal_(area.x(), area.width(), target.width(), picture.width()),
       vertical_(area.y(), area.height(), target.height(), picture.height()),
       resampler_(horizontal_, vertical_, target.width()), bottomUp_(bottomUp),
       abortedFn_(std::move(aborted)), width_(picture.width()), depth_(vertical_.maxCount()),
-      image_(target, QImage::Format_RGB32), next_(bottomUp ? target.height() - 1 : 0) {
+      rowsOut_(rows), image_(rows ? QSize(target.width(), 1) : target, QImage::Format_RGB32),
+      height_(target.height()), next_(bottomUp ? target.height() - 1 : 0) {
     // The band: one target row's source rows. Target rows read source rows
     // in order, so a row is overwritten only once no target row needs it.
     const std::size_t band = static_cast<std::size_t>(depth_) * static_cast<std::size_t>(width_);
@@ -88,8 +89,10 @@ QRgb* RowFitter::rowBuffer(int y) {
 void RowFitter::writeTargetRow(int d) {
     for (int k = 0; k < vertical_.count(d); ++k)
         rows_[static_cast<std::size_t>(k)] = slot(vertical_.first(d) + k);
-    resampler_.resampleRow(d, rows_.data(), reinterpret_cast<QRgb*>(image_.scanLine(d)), 0,
-                           image_.width());
+    QRgb* into = reinterpret_cast<QRgb*>(image_.scanLine(rowsOut_ ? 0 : d));
+    resampler_.resampleRow(d, rows_.data(), into, 0, image_.width());
+    if (rowsOut_ && !refused_ && !(*rowsOut_)(d, into))
+        refused_ = true;
 }
 
 bool RowFitter::rowDone(int y) {
@@ -98,10 +101,10 @@ bool RowFitter::rowDone(int y) {
         while (next_ >= 0 && vertical_.first(next_) >= y)
             writeTargetRow(next_--);
     } else {
-        while (next_ < image_.height() && vertical_.first(next_) + vertical_.count(next_) - 1 <= y)
+        while (next_ < height_ && vertical_.first(next_) + vertical_.count(next_) - 1 <= y)
             writeTargetRow(next_++);
     }
-    return keepGoing();
+    return !refused_ && keepGoing();
 }
 
 bool RowFitter::keepGoing() {
@@ -142,7 +145,7 @@ bool fitRows(Reader& reader, bool bottomUp, const FitRequest& rq, QImage& out, s
         error = "the part of the picture to show is empty";
         return false;
     }
-    RowFitter fitter(picture, area, rq.target, bottomUp, rq.aborted);
+    RowFitter fitter(picture, area, rq.target, bottomUp, rq.aborted, rq.rows ? &rq.rows : nullptr);
     if (fitter.bandTooLarge()) {
         error = "a picture of " + std::to_string(picture.width()) + " x " +
                 std::to_string(picture.height()) + " pixels cannot be shrunk to " +
@@ -166,13 +169,18 @@ bool fitRows(Reader& reader, bool bottomUp, const FitRequest& rq, QImage& out, s
         error = "the decode was stopped";
         return false;
     }
+    if (fitter.refused()) {
+        error = "the fitted rows could not be stored";
+        return false;
+    }
     if (!ok)
         return false;
     if (!fitter.complete()) {
         error = "the picture ended before its last row";
         return false;
     }
-    out = fitter.take();
+    if (!rq.rows)
+        out = fitter.take();
     return true;
 }
 
@@ -227,6 +235,9 @@ bool decodeFitted(std::span<const std::uint8_t> data, const FitRequest& rq, QIma
             error = "a JPEG is fitted whole";
             return false;
         }
+        if (rq.rows)
+            return decodeJpegFittedRows(data, rq.target, rq.mode, rq.rows, error, rq.limits,
+                                        rq.aborted);
         return decodeJpegFitted(data, rq.target, rq.mode, out, error, rq.limits, rq.threads);
     }
     if (format == PictureFormat::Unknown) {
@@ -253,6 +264,9 @@ bool decodeFittedFile(const std::string& path, const FitRequest& rq, QImage& out
         file.reset();
         if (rq.area)
             error = "a JPEG is fitted whole";
+        else if (rq.rows)
+            return decodeJpegFittedFileRows(path, rq.target, rq.mode, rq.rows, error, rq.limits,
+                                            rq.aborted);
         else
             return decodeJpegFittedFile(path, rq.target, rq.mode, out, error, rq.limits, rq.threads,
                                         rq.aborted);

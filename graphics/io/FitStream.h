@@ -34,6 +34,10 @@ struct FitRequest {
     /// Asked between rows; true stops the decode (the result is then false).
     std::function<bool()> aborted;
     JpegThreads threads = JpegThreads::One;
+    /// When set, the target's rows go here (each once it is final, in any
+    /// order, a row possibly twice) and `out` stays null: a target far
+    /// larger than memory can be made. JPEGs are then decoded on one thread.
+    TargetRows rows;
 };
 
 /// What a streamed decode held and did (for tests and measurements).

@@ -77,6 +77,19 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
                       JpegThreads threads = JpegThreads::One,
                       const std::function<bool()>& aborted = {});
 
+/// Where a fitted decode can hand its rows instead of making a picture:
+/// called once for each target row (0 at the top, target width pixels),
+/// from any one thread; false stops the decode. A decode that meets damage
+/// may start again from the top, so a row can come twice.
+using TargetRows = std::function<bool(int y, const QRgb* row)>;
+/// decodeJpegFitted with the rows going to `rows` (`out` stays null). A
+/// photo that its orientation turns or mirrors is refused: its rows are
+/// only final once the whole picture is there.
+bool decodeJpegFittedRows(std::span<const std::uint8_t> data, QSize target, FitMode mode,
+                          const TargetRows& rows, std::string& error,
+                          const DecodeLimits& limits = {},
+                          const std::function<bool()>& aborted = {});
+
 enum class ChromaSampling {
     Full,    ///< 4:4:4
     Across,  ///< 4:2:2: chroma at half the width
@@ -101,6 +114,11 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
                           std::string& error, const DecodeLimits& limits = {},
                           JpegThreads threads = JpegThreads::One,
                           const std::function<bool()>& aborted = {});
+/// The same with the rows going to `rows`.
+bool decodeJpegFittedFileRows(const std::string& path, QSize target, FitMode mode,
+                              const TargetRows& rows, std::string& error,
+                              const DecodeLimits& limits = {},
+                              const std::function<bool()>& aborted = {});
 
 /// Encodes a picture as a JPEG file, replacing any old one atomically.
 bool writeJpeg(const std::string& path, const QImage& image, const JpegEncodeOptions& options,

@@ -383,8 +383,11 @@ struct RowPipe {
     bool failed = false;
 };
 
+constexpr const char* kRowsRefused = "the fitted rows could not be stored";
+
+// Fits the source onto `target`: into `out`, or row by row into `rows` when given.
 bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out, std::string& error,
-                const DecodeLimits& limits) {
+                const DecodeLimits& limits, const TargetRows* rows) {
     out = QImage();
     if (target.width() <= 0 || target.height() <= 0 ||
         !sizeAllowed(target.width(), target.height(), limits)) {
@@ -396,6 +399,10 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     // A photo turned by a quarter is fitted as stored to the target turned
     // the same way, and turned upright afterwards.
     const int orientation = source.orientation();
+    if (rows && orientation > 1) {
+        error = "a turned or mirrored photo cannot be fitted row by row";
+        return false;
+    }
     const QSize shown = target;
     target = orientedSize(target, orientation);
     const double w = source.pictureSize().width(), h = source.pictureSize().height();
@@ -418,12 +425,14 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     const int ow = source.outputSize().width(), oh = source.outputSize().height();
     const double fx = source.scale(), fy = fx; // decoded pixels per full-size pixel
 
-    QImage image(target, QImage::Format_RGB32);
+    // Rows handed on are resampled into one row of their own.
+    QImage image(rows ? QSize(target.width(), 1) : target, QImage::Format_RGB32);
     if (image.isNull()) {
         error = "out of memory for the fitted picture";
         return false;
     }
     mapInAtOnce(image);
+    bool rowsRefused = false;
     const int outH = target.height();
     const ResampleAxis horizontal(cropX * fx, cropW * fx, target.width(), ow);
     const ResampleAxis vertical(cropY * fy, cropH * fy, outH, oh);
@@ -436,7 +445,7 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     pipe.released = vertical.lowest();
 
     std::thread worker([&] {
-        std::vector<const QRgb*> rows(vertical.maxCount());
+        std::vector<const QRgb*> band(vertical.maxCount());
         for (int y = 0; y < outH; ++y) {
             const int last = vertical.first(y) + vertical.count(y) - 1;
             {
@@ -446,9 +455,15 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
                     return;
             }
             for (int k = 0; k < vertical.count(y); ++k)
-                rows[k] = slot(vertical.first(y) + k);
-            resampler.resampleRow(y, rows.data(), reinterpret_cast<QRgb*>(image.scanLine(y)), 0,
-                                  target.width());
+                band[k] = slot(vertical.first(y) + k);
+            QRgb* into = reinterpret_cast<QRgb*>(image.scanLine(rows ? 0 : y));
+            resampler.resampleRow(y, band.data(), into, 0, target.width());
+            if (rows && !(*rows)(y, into)) {
+                std::lock_guard lock(pipe.mutex);
+                rowsRefused = pipe.failed = true;
+                pipe.changed.notify_all();
+                return;
+            }
             {
                 std::lock_guard lock(pipe.mutex);
                 pipe.released = y + 1 < outH ? vertical.first(y + 1) : INT_MAX / 2;
@@ -468,7 +483,9 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     for (; ok && row <= lastNeeded; ++row) {
         {
             std::unique_lock lock(pipe.mutex);
-            pipe.changed.wait(lock, [&] { return row < pipe.released + depth; });
+            pipe.changed.wait(lock, [&] { return row < pipe.released + depth || pipe.failed; });
+            if (pipe.failed)
+                break;
         }
         ok = source.readRow(slot(row), error);
         if (ok) {
@@ -483,8 +500,14 @@ bool fitDecoded(ScanlineSource& source, QSize target, FitMode mode, QImage& out,
     }
     pipe.changed.notify_all();
     worker.join();
+    if (rowsRefused) {
+        error = kRowsRefused;
+        return false;
+    }
     if (!ok)
         return false;
+    if (rows)
+        return true;
     out = applyOrientation(image, orientation);
     if (out.size() != shown) {
         error = "out of memory for the turned picture";
@@ -499,7 +522,8 @@ bool askAborted(j_decompress_ptr, void* data) {
 }
 
 bool fitSingle(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::string& error,
-               const DecodeLimits& limits, const std::function<bool()>& aborted, bool sharp) {
+               const DecodeLimits& limits, const std::function<bool()>& aborted, bool sharp,
+               const TargetRows* rows) {
     if (aborted) {
         // libjpeg reports its progress as it decodes each row of input.
         dc.progress.hook = &askAborted;
@@ -507,14 +531,12 @@ bool fitSingle(Decompressor& dc, QSize target, FitMode mode, QImage& out, std::s
         std::snprintf(dc.progress.failure, sizeof dc.progress.failure, "the decode was stopped");
     }
     SingleSource source(dc, sharp);
-    return fitDecoded(source, target, mode, out, error, limits);
+    return fitDecoded(source, target, mode, out, error, limits, rows);
 }
 
-} // namespace
-
-bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
-                      std::string& error, const DecodeLimits& limits, JpegThreads threads,
-                      const std::function<bool()>& aborted) {
+bool fitJpeg(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
+             const TargetRows* rows, std::string& error, const DecodeLimits& limits,
+             JpegThreads threads, const std::function<bool()>& aborted) {
     {
         // Our own decoder halves progressive files for the saver and the
         // wallpaper alike: its inverse DCT of the kept coefficients stays
@@ -523,9 +545,9 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
         const std::unique_ptr<ScanlineSource> source =
             detail::ownProgressiveSource(data, limits, aborted);
         std::string why;
-        if (fitDecoded(*source, target, mode, out, why, limits))
+        if (fitDecoded(*source, target, mode, out, why, limits, rows))
             return true;
-        if (source->stopped()) {
+        if (source->stopped() || why == kRowsRefused) {
             error = why;
             return false;
         }
@@ -536,7 +558,7 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
         if (planProgressiveSplit(data, split, limits.maxScans)) {
             SplitSource source(data, std::move(split), limits);
             std::string why;
-            if (fitDecoded(source, target, mode, out, why, limits))
+            if (fitDecoded(source, target, mode, out, why, limits, rows))
                 return true;
             // Whatever the split decoders disliked, the single decoder reports on.
         }
@@ -544,12 +566,13 @@ bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode 
     // The saver's pictures are fitted sharply; the wallpaper, which wants
     // speed, keeps the strongest DCT scale that still has full size.
     Decompressor dc(data, limits);
-    return fitSingle(dc, target, mode, out, error, limits, aborted, threads == JpegThreads::One);
+    return fitSingle(dc, target, mode, out, error, limits, aborted, threads == JpegThreads::One,
+                     rows);
 }
 
-bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
-                          std::string& error, const DecodeLimits& limits, JpegThreads threads,
-                          const std::function<bool()>& aborted) {
+bool fitJpegFile(const std::string& path, QSize target, FitMode mode, QImage& out,
+                 const TargetRows* rows, std::string& error, const DecodeLimits& limits,
+                 JpegThreads threads, const std::function<bool()>& aborted) {
     SetFileStream file = openSetFileStream(path, error);
     if (!file)
         return false;
@@ -562,7 +585,7 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
             error = whole.error();
             return false;
         }
-        if (!decodeJpegFitted(whole.bytes(), target, mode, out, error, limits, threads, aborted)) {
+        if (!fitJpeg(whole.bytes(), target, mode, out, rows, error, limits, threads, aborted)) {
             error = path + ": " + error;
             return false;
         }
@@ -570,11 +593,40 @@ bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, Q
     }
     std::rewind(file.get());
     Decompressor dc(file.get(), limits);
-    if (!fitSingle(dc, target, mode, out, error, limits, aborted, threads == JpegThreads::One)) {
+    if (!fitSingle(dc, target, mode, out, error, limits, aborted, threads == JpegThreads::One,
+                   rows)) {
         error = path + ": " + error;
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool decodeJpegFitted(std::span<const std::uint8_t> data, QSize target, FitMode mode, QImage& out,
+                      std::string& error, const DecodeLimits& limits, JpegThreads threads,
+                      const std::function<bool()>& aborted) {
+    return fitJpeg(data, target, mode, out, nullptr, error, limits, threads, aborted);
+}
+
+bool decodeJpegFittedRows(std::span<const std::uint8_t> data, QSize target, FitMode mode,
+                          const TargetRows& rows, std::string& error, const DecodeLimits& limits,
+                          const std::function<bool()>& aborted) {
+    QImage none;
+    return fitJpeg(data, target, mode, none, &rows, error, limits, JpegThreads::One, aborted);
+}
+
+bool decodeJpegFittedFile(const std::string& path, QSize target, FitMode mode, QImage& out,
+                          std::string& error, const DecodeLimits& limits, JpegThreads threads,
+                          const std::function<bool()>& aborted) {
+    return fitJpegFile(path, target, mode, out, nullptr, error, limits, threads, aborted);
+}
+
+bool decodeJpegFittedFileRows(const std::string& path, QSize target, FitMode mode,
+                              const TargetRows& rows, std::string& error,
+                              const DecodeLimits& limits, const std::function<bool()>& aborted) {
+    QImage none;
+    return fitJpegFile(path, target, mode, none, &rows, error, limits, JpegThreads::One, aborted);
 }
 
 } // namespace skyloom::graphics

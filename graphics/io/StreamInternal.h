@@ -3,6 +3,7 @@
 // the fitted decode (FitStream): where bytes come from, where rows go.
 
 #include "graphics/io/BmpCodec.h"
+#include "graphics/io/JpegCodec.h"
 #include "graphics/io/Limits.h"
 #include "graphics/io/Resample.h"
 
@@ -113,8 +114,9 @@ inline constexpr std::int64_t kMaxBandBytes = 128LL * 1024 * 1024;
 /// to top: only the band of source rows one target row needs is held.
 class RowFitter final : public RowSink {
 public:
+    /// With `rows`, each target row goes there instead of into a picture.
     RowFitter(QSize picture, QRectF area, QSize target, bool bottomUp,
-              std::function<bool()> aborted);
+              std::function<bool()> aborted, const TargetRows* rows = nullptr);
     /// False when the target or the band could not be allocated, or the
     /// band would be larger than kMaxBandBytes (bandTooLarge()).
     bool ready() const { return !image_.isNull() && !ring_.empty(); }
@@ -122,9 +124,11 @@ public:
     QRgb* rowBuffer(int y) override;
     bool rowDone(int y) override;
     bool wants(int y) const override { return y >= vertical_.lowest() && y <= vertical_.highest(); }
-    bool complete() const override { return bottomUp_ ? next_ < 0 : next_ >= image_.height(); }
+    bool complete() const override { return bottomUp_ ? next_ < 0 : next_ >= height_; }
     bool keepGoing() override;
     bool aborted() const { return aborted_; }
+    /// `rows` said no to a row.
+    bool refused() const { return refused_; }
     int rowsDone() const { return rowsDone_; }
     std::int64_t bandBytes() const {
         return static_cast<std::int64_t>(ring_.size() + scratch_.size()) * 4;
@@ -145,10 +149,13 @@ private:
     int width_, depth_;
     std::vector<QRgb> ring_, scratch_;
     std::vector<const QRgb*> rows_;
+    const TargetRows* rowsOut_;
     QImage image_;
+    int height_;
     int next_;
     int rowsDone_ = 0;
     bool aborted_ = false;
+    bool refused_ = false;
     bool bandTooLarge_ = false;
 };
 

@@ -45,15 +45,6 @@ private:
 bool pass(QImage& image, bool horizontal, EventPump& pump) {
     const int w = image.width(), h = image.height();
     std::vector<QRgb> prev(w), cur(w);
-    auto smooth = [](QRgb a, QRgb b, QRgb c) {
-        auto ch = [&](int shift) {
-            return ((((a >> shift) & 0xff) + 2 * ((b >> shift) & 0xff) + ((c >> shift) & 0xff) +
-                     2) >>
-                    2)
-                   << shift;
-        };
-        return 0xff000000u | ch(16) | ch(8) | ch(0);
-    };
     for (int y = 0; y < h; ++y) {
         if ((y & 15) == 0) {
             if (killRequested.load(std::memory_order_relaxed))
@@ -64,19 +55,13 @@ bool pass(QImage& image, bool horizontal, EventPump& pump) {
         }
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         if (horizontal) {
-            QRgb left = row[0];
-            for (int x = 0; x < w; ++x) {
-                const QRgb mid = row[x];
-                row[x] = smooth(left, mid, row[std::min(x + 1, w - 1)]);
-                left = mid;
-            }
+            smoothAcross(row, w);
         } else {
             std::copy(row, row + w, cur.begin());
             const QRgb* above = y == 0 ? cur.data() : prev.data();
             const QRgb* below =
                 reinterpret_cast<const QRgb*>(image.constScanLine(std::min(y + 1, h - 1)));
-            for (int x = 0; x < w; ++x)
-                row[x] = smooth(above[x], cur[x], below[x]);
+            smoothDown(above, cur.data(), below, row, w);
             std::swap(prev, cur);
         }
     }
@@ -84,6 +69,35 @@ bool pass(QImage& image, bool horizontal, EventPump& pump) {
 }
 
 } // namespace
+
+namespace {
+
+QRgb smoothed(QRgb a, QRgb b, QRgb c) {
+    auto ch = [&](int shift) {
+        return ((((a >> shift) & 0xff) + 2 * ((b >> shift) & 0xff) + ((c >> shift) & 0xff) + 2) >>
+                2)
+               << shift;
+    };
+    return 0xff000000u | ch(16) | ch(8) | ch(0);
+}
+
+} // namespace
+
+void smoothAcross(QRgb* row, int w) {
+    if (w <= 0)
+        return;
+    QRgb left = row[0];
+    for (int x = 0; x < w; ++x) {
+        const QRgb mid = row[x];
+        row[x] = smoothed(left, mid, row[std::min(x + 1, w - 1)]);
+        left = mid;
+    }
+}
+
+void smoothDown(const QRgb* above, const QRgb* row, const QRgb* below, QRgb* out, int w) {
+    for (int x = 0; x < w; ++x)
+        out[x] = smoothed(above[x], row[x], below[x]);
+}
 
 void SetFilterParameters(int rx, int ry, int, int) {
     radiusX = std::clamp(rx, 0, 8);

@@ -78,6 +78,12 @@ int FilterBitmap(Handle handle);
 /// Makes a running FilterBitmap return early; safe from any thread and from
 /// event handlers that run inside FilterBitmap.
 void KillFilter();
+/// FilterBitmap's passes for pictures held a few rows at a time: one
+/// horizontal pass over a row in place, and one vertical pass making `out`
+/// from three horizontally smoothed rows (at the picture's top and bottom
+/// edges the row itself stands in for the missing neighbour).
+void smoothAcross(QRgb* row, int width);
+void smoothDown(const QRgb* above, const QRgb* row, const QRgb* below, QRgb* out, int width);
 
 /// Rewrites an 8-bit (or smaller) palettized BMP so that it uses the palette
 /// in use, each colour mapped to the nearest entry. 0 on success, -1 on failure.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace skyloom;
@@ -432,4 +433,85 @@ TEST(BmpWrite, TwentyFourBitRowsForEveryWidth) {
         EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     }
     EXPECT_EQ(FileBytes(dir.file("large.bmp")).bytes().size(), bytes.size());
+}
+
+// A picture too large for memory goes to its file a row at a time and comes
+// back a rectangle at a time: rows in any order and parts written over give
+// the same file as the whole picture's, readable before it is finished and
+// after its name is gone; outside rectangles are cut, writes after the end
+// are refused.
+TEST(BmpStrips, RowsInAnyOrderGiveTheWholePicturesFile) {
+    test::TempDir dir;
+    std::uint32_t seed = 99;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    QImage picture(1001, 37, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, 0xff000000u | (next() >> 8));
+    const std::string path = dir.file("strips.bmp");
+    BmpStripFile file(path, picture.size());
+    ASSERT_TRUE(file.ok()) << file.error();
+    for (int k = 0; k < 37; ++k) {
+        const int y = (k * 17) % 37;
+        ASSERT_TRUE(file.writeRow(y, reinterpret_cast<const QRgb*>(picture.constScanLine(y))));
+    }
+    QImage patch(50, 5, QImage::Format_RGB32);
+    patch.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(file.write(patch, QPoint(951, 32)));
+    EXPECT_EQ(file.read(QRect(951, 32, 50, 5)), patch);
+    ASSERT_TRUE(file.write(picture.copy(951, 32, 50, 5), QPoint(951, 32)));
+    EXPECT_FALSE(file.write(patch, QPoint(952, 32))) << "a part reaching past the picture";
+    EXPECT_EQ(file.read(QRect(3, 4, 200, 20)), picture.copy(3, 4, 200, 20));
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // The refused part made the file fail: a new one is written.
+    BmpStripFile again(path, picture.size());
+    for (int y = 0; y < 37; ++y)
+        ASSERT_TRUE(again.writeRow(y, reinterpret_cast<const QRgb*>(picture.constScanLine(y))));
+    EXPECT_FALSE(file.finish());
+    ASSERT_TRUE(again.finish()) << again.error();
+    const std::vector<std::uint8_t> bytes = encodeBmp24(picture);
+    FileBytes written(path);
+    EXPECT_TRUE(
+        std::equal(bytes.begin(), bytes.end(), written.bytes().begin(), written.bytes().end()));
+    std::filesystem::remove(path);
+    EXPECT_EQ(again.read(QRect(0, 0, 1001, 37)), picture);
+    EXPECT_EQ(again.read(QRect(990, 30, 50, 50)), picture.copy(990, 30, 11, 7));
+    EXPECT_TRUE(again.read(QRect(2000, 0, 5, 5)).isNull());
+    EXPECT_FALSE(again.writeRow(0, reinterpret_cast<const QRgb*>(picture.constScanLine(0))));
+}
+
+TEST(BmpStrips, UnnamedFilesAndFailedWrites) {
+    test::TempDir dir;
+    QImage picture(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            picture.setPixel(x, y, qRgb(x & 255, y, (x * y) & 255));
+    {
+        BmpStripFile unnamed("", picture.size());
+        for (int y = 0; y < 200; ++y)
+            ASSERT_TRUE(
+                unnamed.writeRow(y, reinterpret_cast<const QRgb*>(picture.constScanLine(y))));
+        ASSERT_TRUE(unnamed.finish()) << unnamed.error();
+        EXPECT_EQ(unnamed.read(QRect(10, 20, 280, 170)), picture.copy(10, 20, 280, 170));
+    }
+    // Rows past a file-size limit fail the file, which is not put in place
+    // over the old one.
+    dir.write("old.bmp", "old");
+    const std::string path = dir.file("old.bmp");
+    {
+        const skyloom::test::FileSizeLimit limit(1 << 20);
+        BmpStripFile big(path, QSize(2000, 1000));
+        std::vector<QRgb> row(2000, qRgb(9, 9, 9));
+        bool refused = false;
+        for (int y = 0; y < 1000 && !refused; ++y)
+            refused = !big.writeRow(y, row.data());
+        EXPECT_TRUE(refused);
+        EXPECT_FALSE(big.ok());
+        EXPECT_NE(big.error().find("cannot write"), std::string::npos) << big.error();
+        EXPECT_FALSE(big.finish());
+    }
+    EXPECT_EQ(FileBytes(path).bytes().size(), 3u);
+    BmpStripFile empty(dir.file("e.bmp"), QSize(0, 5));
+    EXPECT_FALSE(empty.ok());
 }

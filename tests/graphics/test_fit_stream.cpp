@@ -8,6 +8,7 @@
 
 #include "graphics/io/BmpCodec.h"
 #include "graphics/io/FitStream.h"
+#include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
 #include "graphics/io/Resample.h"
 
@@ -16,6 +17,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -322,5 +324,56 @@ TEST(FitStream, AStopRequestEndsTheDecodeBetweenRows) {
         EXPECT_TRUE(stats.aborted);
         EXPECT_LE(stats.rowsDecoded, 11);
         EXPECT_TRUE(out.isNull());
+    }
+}
+
+// Rows handed on one at a time instead of a picture (for targets larger
+// than memory): the picture's own rows, for PNG, BMP both ways up and
+// baseline and progressive JPEG, shrunk and enlarged; a row that cannot be
+// stored stops the decode with the reason.
+TEST(FitStream, RowsHandedOnAreThePicturesRows) {
+    QImage photo(203, 147, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb((x * 5 + y) & 255, (y * 3) & 255, noise(x / 4, y / 4, 7)));
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files = {
+        {"PNG", buildPng(noisePng(203, 147, 2, 8))},
+        {"bottom-up BMP", buildBmp(noiseBmp(203, 147, 24, false))},
+        {"top-down BMP", buildBmp(noiseBmp(203, 147, 24, true))}};
+    for (bool progressive : {false, true}) {
+        JpegEncodeOptions options;
+        options.progressive = progressive;
+        options.chroma = ChromaSampling::Quarter;
+        std::vector<std::uint8_t> jpeg;
+        std::string error;
+        ASSERT_TRUE(encodeJpeg(photo, options, jpeg, error)) << error;
+        files.emplace_back(progressive ? "progressive JPEG" : "baseline JPEG", std::move(jpeg));
+    }
+    for (const auto& [what, bytes] : files) {
+        for (QSize target : {QSize(101, 73), QSize(406, 300)}) {
+            FitRequest rq;
+            rq.target = target;
+            QImage whole;
+            std::string error;
+            ASSERT_TRUE(decodeFitted(bytes, rq, whole, error)) << what << ": " << error;
+            QImage handed(target, QImage::Format_RGB32);
+            handed.fill(0);
+            std::vector<int> seen(static_cast<std::size_t>(target.height()));
+            rq.rows = [&](int y, const QRgb* row) {
+                std::memcpy(handed.scanLine(y), row, 4 * std::size_t(target.width()));
+                ++seen[static_cast<std::size_t>(y)];
+                return true;
+            };
+            QImage none;
+            ASSERT_TRUE(decodeFitted(bytes, rq, none, error)) << what << ": " << error;
+            EXPECT_TRUE(none.isNull()) << what;
+            EXPECT_EQ(handed, whole) << what << " at " << target.width();
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), 0), 0) << what;
+
+            rq.rows = [](int y, const QRgb*) { return y != 40; };
+            EXPECT_FALSE(decodeFitted(bytes, rq, none, error)) << what;
+            EXPECT_NE(error.find("could not be stored"), std::string::npos)
+                << what << ": " << error;
+        }
     }
 }

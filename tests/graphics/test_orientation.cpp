@@ -184,4 +184,8 @@ TEST(Orientation, TurnedPhotoComesOutUprightOnEveryPath) {
             upright(fitted, {20, 30}, "fitted");
         }
     }
+    // Rows handed on one at a time cannot be turned: refused with the reason.
+    const TargetRows rows = [](int, const QRgb*) { return true; };
+    EXPECT_FALSE(decodeJpegFittedFileRows(path, {20, 30}, FitMode::Stretch, rows, error));
+    EXPECT_NE(error.find("turned"), std::string::npos) << error;
 }

@@ -20,6 +20,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 using namespace skyloom;
 using skyloom::saver::frmSaver;
@@ -236,6 +237,62 @@ TEST_F(MotionWindowTest, PanoramaMovesToItsFarEndBeforeTheDisplayTimeStarts) {
     EXPECT_GE(steps, expected - 1); // each step repaints (the last one finishes)
     EXPECT_EQ(right, farEnd);
     EXPECT_GT(qRed(right), qRed(left));
+}
+
+// A panorama too large to hold moves through windows read from its file
+// while it goes: every sampled frame of the pan and the far end are the
+// same as with the whole picture held, in both directions, with windows
+// only a few columns longer than the view (many reads, each in time or
+// waited for).
+TEST_F(MotionWindowTest, APanoramaReadAWindowAtATimeMovesAsOneHeldWhole) {
+    QImage pano(300, 90, QImage::Format_RGB32);
+    for (int y = 0; y < pano.height(); ++y)
+        for (int x = 0; x < pano.width(); ++x)
+            pano.setPixel(x, y, qRgb((x * 3) & 255, (x * y) & 255, (y * 11) & 255));
+    picture("Set/pano.jpg", pano);
+    for (const char* direction : {"LeftToRight", "RightToLeft"}) {
+        SCOPED_TRACE(direction);
+        dir.write("program/Set/pano.nfo",
+                  std::string("[Panoramic]\nPanDirection=") + direction + "\n");
+        struct Run {
+            std::map<int, QImage> frames; // by the steps still to come
+            QImage last;
+            bool windowed = false;
+        };
+        auto runOnce = [&](bool windowed) {
+            Run r;
+            frmSaver w;
+            auto s = settings();
+            s.nPanSpeed = 0;
+            preset(w, s, "Set/pano");
+            if (windowed)
+                w.change().setPanoramaWindows(1000, 3);
+            w.canvasDrawn = [&] {
+                const saver::PanState& p = w.change().panState();
+                if (p.mode != 0 && !p.done && p.stepsLeft() % 97 == 0)
+                    r.frames[p.stepsLeft()] = w.canvas().copy();
+            };
+            w.pictureShown = [&](frmSaver& f) {
+                r.last = f.canvas().copy();
+                r.windowed = f.change().picStretch().width() < f.change().panState().end;
+                QTimer::singleShot(0, &f, [&f] { f.CloseSaver(); });
+            };
+            run(w);
+            return r;
+        };
+        const Run whole = runOnce(false), windowed = runOnce(true);
+        EXPECT_FALSE(whole.windowed);
+        EXPECT_TRUE(windowed.windowed);
+        ASSERT_FALSE(whole.last.isNull());
+        EXPECT_EQ(windowed.last, whole.last);
+        EXPECT_GT(whole.frames.size(), 5u);
+        EXPECT_EQ(windowed.frames.size(), whole.frames.size());
+        for (const auto& [left, frame] : whole.frames) {
+            const auto other = windowed.frames.find(left);
+            ASSERT_NE(other, windowed.frames.end()) << left;
+            EXPECT_EQ(other->second, frame) << left << " steps before the end";
+        }
+    }
 }
 
 TEST_F(MotionWindowTest, AKeyDuringThePanEndsItAtOnce) {

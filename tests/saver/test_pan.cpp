@@ -8,6 +8,9 @@
 
 #include <QImage>
 
+#include <optional>
+#include <string>
+
 using namespace skyloom;
 using namespace skyloom::saver;
 using graphics::DeviceContext;
@@ -196,4 +199,68 @@ TEST(PanSetUp, SpeedsBelowOneMillisecondAreOneMillisecond) {
     EXPECT_EQ(panInterval(0), 1);
     EXPECT_EQ(panInterval(-250), 1);
     EXPECT_EQ(panInterval(-32768), 1);
+}
+
+// A picture too large to hold moves through windows of it, as the saver
+// runs it: the next window is asked for once half of the held one is
+// passed and taken when the pan leaves the held one. Every mode, windows of
+// several lengths: no step ever finds its row or column missing, and the
+// far end ends on screen as with the whole picture.
+TEST(PanWindows, EveryStepFindsItsRowInTheWindowHeld) {
+    struct Case {
+        int mode;
+        Size picture;
+        int firstX, firstY, lastX, lastY;
+    };
+    const Case cases[] = {
+        {kPanTopToBottom, {320, 2000}, 0, 0, 0, 1760},
+        {kPanBottomToTop, {320, 2000}, 0, 1760, 0, 0},
+        {kPanLeftToRight, {2500, 240}, 0, 0, 2180, 0},
+        {kPanRightToLeft, {2500, 240}, 2180, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const bool down = c.mode <= kPanBottomToTop;
+        const QImage whole = marked(c.picture.width, c.picture.height);
+        const int end = down ? c.picture.height : c.picture.width;
+        for (int ahead : {1, 2, 7, 100, 1024}) {
+            SCOPED_TRACE(std::to_string(c.mode) + " ahead " + std::to_string(ahead));
+            auto part = [&](PanWindow w) {
+                return down ? whole.copy(0, w.origin, whole.width(), w.length)
+                            : whole.copy(w.origin, 0, w.length, whole.height());
+            };
+            PanWindow held = firstPanWindow(c.mode, end, (down ? 240 : 320) + ahead);
+            DeviceContext display(320, 240), picture(part(held));
+            PanState p = planPan(c.mode, {320, 240}, c.picture);
+            p.offset = held.origin;
+            display.fill(kOutside);
+            graphics::BitBlt(display.hdc(), 0, 0, 320, 240, picture.hdc(),
+                             c.firstX - (down ? 0 : held.origin),
+                             c.firstY - (down ? held.origin : 0), graphics::SRCCOPY);
+            std::optional<PanWindow> asked;
+            int steps = 0, reads = 0;
+            bool missing = false;
+            for (;;) {
+                if (!windowHolds(p, held)) {
+                    if (!asked || !windowHolds(p, *asked)) {
+                        missing = true;
+                        asked = panWindowAt(p, held.length);
+                    }
+                    EXPECT_LE(asked->length, held.length);
+                    held = *asked;
+                    asked.reset();
+                    picture.setImage(part(held));
+                    p.offset = held.origin;
+                    ++reads;
+                }
+                if (!asked)
+                    asked = nextPanWindow(p, held);
+                if (!panStep(p, display.hdc(), picture.hdc()) || ++steps > end)
+                    break;
+            }
+            EXPECT_FALSE(missing);
+            EXPECT_EQ(steps, end - (down ? 240 : 320));
+            EXPECT_GE(reads, ahead < 1024 ? 2 : 1);
+            EXPECT_TRUE(showsPicturePart(display, p.view, c.lastX, c.lastY));
+        }
+    }
 }

@@ -224,3 +224,89 @@ TEST_F(PrepImageTest, StretchKeepsProportions) {
     EXPECT_TRUE(near(r.picture.pixel(505, 384), qRgb(255, 0, 0)));
     EXPECT_TRUE(near(r.picture.pixel(518, 384), qRgb(0, 0, 255)));
 }
+
+// A moving panorama too large to hold goes row by row to its work file and
+// is smoothed and given its layer there: the published file, the whole
+// picture read back and the window handed on are the same pixels as when
+// the picture is held whole, for panoramas enlarged (and so smoothed) and
+// fitted at their own height, in every direction, from PNG, BMP and JPEG.
+// Low-colour displays show such a panorama still; a stop publishes nothing.
+TEST_F(PrepImageTest, PanoramasTooLargeToHoldAreTheSamePicturesFromTheirFile) {
+    auto noisy = [](int w, int h) {
+        QImage image(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5 + x) & 255, ((x ^ y) * 37) & 255));
+        return image;
+    };
+    std::string error;
+    ASSERT_TRUE(graphics::writeBmp24(dir.file("layer.bmp"), noisy(12, 9), error)) << error;
+    auto save = [&](const std::string& name, const QImage& image) {
+        const std::string path = dir.file(name);
+        const bool ok = name.ends_with(".jpg") ? graphics::writeJpeg(path, image, 90, error)
+                                               : image.save(QString::fromStdString(path));
+        EXPECT_TRUE(ok) << name;
+        return path;
+    };
+    struct Case {
+        std::string file;
+        std::string direction;
+        bool down;
+    };
+    const std::string wide = save("wide.png", noisy(1500, 100));
+    const std::string own = save("own.bmp", noisy(2000, 240));
+    const std::string tall = save("tall.png", noisy(100, 900));
+    const std::string photo = save("photo.jpg", noisy(1200, 160));
+    const Case cases[] = {{wide, "LeftToRight", false}, {wide, "RightToLeft", false},
+                          {own, "RightToLeft", false},  {own, "LeftToRight", false},
+                          {tall, "TopToBottom", true},  {tall, "BottomToTop", true},
+                          {photo, "LeftToRight", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + " " + c.direction);
+        PrepRequest rq = request(c.file, {320, 240});
+        rq.panDirection = c.direction;
+        rq.layerPath = dir.file("layer.bmp");
+        rq.layerTranslucency = 40;
+        const PrepResult held = preparePicture(rq);
+        ASSERT_EQ(held.status, PrepResult::Status::Ready) << held.error;
+        ASSERT_FALSE(held.strips);
+        const std::string heldFile = test::TempDir::readPath(dir.file(kPreparedFile));
+
+        rq.inMemoryPixels = 1000;
+        rq.windowAhead = 30;
+        const PrepResult streamed = preparePicture(rq);
+        ASSERT_EQ(streamed.status, PrepResult::Status::Ready) << streamed.error;
+        ASSERT_TRUE(streamed.strips);
+        EXPECT_TRUE(streamed.keepsPanDirection);
+        EXPECT_EQ(streamed.pictureSize, held.pictureSize);
+        EXPECT_EQ(streamed.preparedSize(), held.preparedSize());
+        EXPECT_TRUE(test::TempDir::readPath(dir.file(kPreparedFile)) == heldFile);
+        EXPECT_FALSE(std::filesystem::exists(dir.file(kWorkFile)));
+        const Size whole = held.preparedSize();
+        EXPECT_EQ(streamed.strips->read(QRect(0, 0, whole.width, whole.height)), held.picture);
+        // The window with the first view: at the far end for the modes that start there.
+        const int along = c.down ? whole.height : whole.width;
+        EXPECT_EQ(streamed.windowLength, (c.down ? 240 : 320) + 30);
+        const bool fromEnd = c.direction == "RightToLeft" || c.direction == "BottomToTop";
+        EXPECT_EQ(streamed.windowOrigin, fromEnd ? along - streamed.windowLength : 0);
+        const QRect window =
+            c.down ? QRect(0, streamed.windowOrigin, whole.width, streamed.windowLength)
+                   : QRect(streamed.windowOrigin, 0, streamed.windowLength, whole.height);
+        EXPECT_EQ(streamed.picture, held.picture.copy(window));
+
+        rq.bitsPerPixel = 16;
+        const PrepResult low = preparePicture(rq);
+        ASSERT_EQ(low.status, PrepResult::Status::Ready) << low.error;
+        EXPECT_FALSE(low.keepsPanDirection);
+        EXPECT_FALSE(low.strips);
+        EXPECT_EQ(low.picture.size(), QSize(320, 240));
+    }
+    std::filesystem::remove(dir.file(kPreparedFile));
+    PrepRequest rq = request(wide, {320, 240});
+    rq.panDirection = "LeftToRight";
+    rq.inMemoryPixels = 1000;
+    rq.aborted = [] { return true; };
+    EXPECT_EQ(preparePicture(rq).status, PrepResult::Status::Aborted);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kPreparedFile)));
+    EXPECT_FALSE(std::filesystem::exists(dir.file(kWorkFile)));
+}

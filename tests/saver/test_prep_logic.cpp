@@ -425,12 +425,12 @@ TEST(FitTable, ExamplesOfTheCentredCopyAndTheStillCut) {
     EXPECT_EQ(planFit({3000, 600}, {1024, 768}, "LeftToRight", false, true, 2900).cutX, 2200);
 }
 
-// Long panoramas move while their prepared picture fits the pixel bound,
-// past 32,767 pixels; beyond it they are shown still.
+// Long panoramas move, past 32,767 pixels, while their prepared picture
+// fits the pixel bound; beyond it they are shown still.
 TEST(FitTable, LongPanoramasMoveWithinThePixelBound) {
-    const FitPlan moving = planFit({65000, 768}, {1024, 768}, "LeftToRight", true, true, 0);
+    const FitPlan moving = planFit({65000, 1080}, {1920, 1080}, "LeftToRight", true, true, 0);
     EXPECT_TRUE(moving.keepsPanDirection);
-    EXPECT_EQ(moving.target, (Size{65000, 768}));
+    EXPECT_EQ(moving.target, (Size{65000, 1080}));
     const FitPlan back = planFit({60000, 1200}, {1280, 720}, "RightToLeft", true, true, 0);
     EXPECT_TRUE(back.keepsPanDirection);
     EXPECT_EQ(back.target, (Size{36000, 720}));
@@ -438,8 +438,9 @@ TEST(FitTable, LongPanoramasMoveWithinThePixelBound) {
     const FitPlan down = planFit({1000, 50000}, {1000, 700}, "TopToBottom", true, true, 0);
     EXPECT_TRUE(down.keepsPanDirection);
     EXPECT_EQ(down.target, (Size{1000, 50000}));
-    // 65,000 × 1080 would take 281 MB: shown still, cut at the origin.
-    const FitPlan still = planFit({65000, 1080}, {1920, 1080}, "LeftToRight", true, true, 40000);
+    EXPECT_TRUE(planFit({65000, 2160}, {3840, 2160}, "RightToLeft", true, true, 0).keepsPanDirection);
+    // Unstretched, 65,000 × 3,000 is more than the bound: shown still, cut at the origin.
+    const FitPlan still = planFit({65000, 3000}, {1920, 1080}, "LeftToRight", true, false, 40000);
     EXPECT_FALSE(still.keepsPanDirection);
     EXPECT_TRUE(still.cut);
     EXPECT_EQ(still.cutX, 40000);
