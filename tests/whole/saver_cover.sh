@@ -161,9 +161,8 @@ lock_windows() {
 }
 attack() { # attack WINDOW: 50 rounds of everything another program may do to it
     for i in $(seq 50); do
-        xdotool windowunmap "$1" 2>/dev/null
-        xdotool windowmove "$1" 400 300 2>/dev/null
-        xdotool windowsize "$1" 10 10 2>/dev/null
+        # One xdotool for the three (a window gone ends its chain).
+        xdotool windowunmap "$1" windowmove "$1" 400 300 windowsize "$1" 10 10 2>/dev/null
         "$XPOKE" lower "$1" 2>/dev/null
         # Keeps the prompt open, and goes nowhere but to the lock.
         xdotool key BackSpace
