@@ -10,6 +10,8 @@
 #include "graphics/io/PngCodec.h"
 #include "imagesets/maker/Metadata.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace skyloom::fuzz {
@@ -41,12 +43,30 @@ void checkFitted(std::span<const std::uint8_t> bytes, const char* what) {
     std::string error;
     graphics::FitStats stats;
     rq.target = QSize(23, 17);
-    if (graphics::decodeFitted(bytes, rq, out, error, &stats)) {
+    const bool fitted = graphics::decodeFitted(bytes, rq, out, error, &stats);
+    if (fitted) {
         checkDecoded(out, what);
         check(out.size() == rq.target, "a fitted picture has the target size");
     } else {
         check(!error.empty() && out.isNull(), "a fitted decode that fails says why");
     }
+    // The same rows handed on one at a time (the last of a row that comes twice counts).
+    QImage handed(rq.target, QImage::Format_RGB32);
+    handed.fill(0);
+    std::vector<int> seen(static_cast<std::size_t>(rq.target.height()));
+    rq.rows = [&](int y, const QRgb* row) {
+        check(y >= 0 && y < handed.height(), "a handed row lies in the target");
+        std::memcpy(handed.scanLine(y), row, 4 * std::size_t(handed.width()));
+        ++seen[static_cast<std::size_t>(y)];
+        return true;
+    };
+    QImage none;
+    if (graphics::decodeFitted(bytes, rq, none, error, &stats)) {
+        check(none.isNull(), "rows handed on make no picture");
+        check(std::count(seen.begin(), seen.end(), 0) == 0, "every row is handed on");
+        check(fitted && handed == out, "the rows handed on are the fitted picture's");
+    }
+    rq.rows = {};
     rq.target = QSize(64, 48);
     rq.mode = graphics::FitMode::Cover;
     rq.area = QRectF(1.5, 0.25, 3, 2);
