@@ -401,9 +401,15 @@ PrepResult preparePicture(const PrepRequest& rq) {
                      rq.panoramicOrigin, rq.keepAspect);
     const Size t = d.plan.target;
     if (d.plan.keepsPanDirection && std::int64_t(t.width) * t.height > rq.inMemoryPixels) {
-        // Low-colour displays reduce whole pictures: such a panorama is shown still there.
-        if (rq.bitsPerPixel >= 24)
-            return prepareStreamed(rq, d, isJpeg);
+        // Low-colour displays reduce whole pictures: such a panorama is shown
+        // still there, and so is one whose file could not be written (a full
+        // disk) or whose rows only come whole (a turned photo).
+        if (rq.bitsPerPixel >= 24) {
+            PrepResult streamed = prepareStreamed(rq, d, isJpeg);
+            if (streamed.status != PrepResult::Status::LoadFailed)
+                return streamed;
+            logWarning("saver", "panorama shown still: " + streamed.error);
+        }
         d.plan = planFit(d.full, rq.display, rq.panDirection, false, rq.stretch, rq.panoramicOrigin,
                          rq.keepAspect);
     }

@@ -127,11 +127,12 @@ struct FitPlan {
 /// Largest prepared picture: a panorama that would need more is shown still.
 /// One of up to kMaxPreparedPixels (96 MB) is held in memory. A larger
 /// panorama, up to kMaxPanoramaPixels (65,000 pixels along the motion of a
-/// 2160-high screen), stays in its work file and is read a window at a
-/// time as it moves, so that memory does not grow with its length.
+/// screen 3,840 pixels across it), stays in its work file and is read a
+/// window at a time as it moves, so that memory does not grow with its
+/// length.
 inline constexpr int kMaxPreparedSide = 65000;
 inline constexpr std::int64_t kMaxPreparedPixels = 24LL * 1024 * 1024;
-inline constexpr std::int64_t kMaxPanoramaPixels = 65000LL * 2160;
+inline constexpr std::int64_t kMaxPanoramaPixels = 65000LL * 3840;
 
 /// The fit table. Sizes below 1 pixel are taken as 1, so that no size or
 /// ratio degenerates; `origin` is the panorama's cut position.

@@ -4,6 +4,7 @@
 #include "graphics/io/JpegCodec.h"
 #include "graphics/io/PictureFile.h"
 #include "saver/PrepImage.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -230,7 +231,8 @@ TEST_F(PrepImageTest, StretchKeepsProportions) {
 // picture read back and the window handed on are the same pixels as when
 // the picture is held whole, for panoramas enlarged (and so smoothed) and
 // fitted at their own height, in every direction, from PNG, BMP and JPEG.
-// Low-colour displays show such a panorama still; a stop publishes nothing.
+// Low-colour displays show such a panorama still, and so does a full disk;
+// a stop publishes nothing.
 TEST_F(PrepImageTest, PanoramasTooLargeToHoldAreTheSamePicturesFromTheirFile) {
     auto noisy = [](int w, int h) {
         QImage image(w, h, QImage::Format_RGB32);
@@ -309,4 +311,12 @@ TEST_F(PrepImageTest, PanoramasTooLargeToHoldAreTheSamePicturesFromTheirFile) {
     EXPECT_EQ(preparePicture(rq).status, PrepResult::Status::Aborted);
     EXPECT_FALSE(std::filesystem::exists(dir.file(kPreparedFile)));
     EXPECT_FALSE(std::filesystem::exists(dir.file(kWorkFile)));
+    // A work file that cannot take the panorama (a full disk): shown still.
+    const test::FileSizeLimit limit(512 * 1024);
+    rq.aborted = {};
+    const PrepResult still = preparePicture(rq);
+    ASSERT_EQ(still.status, PrepResult::Status::Ready) << still.error;
+    EXPECT_FALSE(still.keepsPanDirection);
+    EXPECT_FALSE(still.strips);
+    EXPECT_EQ(still.picture.size(), QSize(320, 240));
 }

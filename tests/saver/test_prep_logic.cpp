@@ -438,9 +438,12 @@ TEST(FitTable, LongPanoramasMoveWithinThePixelBound) {
     const FitPlan down = planFit({1000, 50000}, {1000, 700}, "TopToBottom", true, true, 0);
     EXPECT_TRUE(down.keepsPanDirection);
     EXPECT_EQ(down.target, (Size{1000, 50000}));
-    EXPECT_TRUE(planFit({65000, 2160}, {3840, 2160}, "RightToLeft", true, true, 0).keepsPanDirection);
-    // Unstretched, 65,000 × 3,000 is more than the bound: shown still, cut at the origin.
-    const FitPlan still = planFit({65000, 3000}, {1920, 1080}, "LeftToRight", true, false, 40000);
+    EXPECT_TRUE(
+        planFit({65000, 2160}, {3840, 2160}, "RightToLeft", true, true, 0).keepsPanDirection);
+    EXPECT_TRUE(
+        planFit({3840, 65000}, {3840, 2160}, "TopToBottom", true, true, 0).keepsPanDirection);
+    // Unstretched, 65,000 × 4,000 is more than the bound: shown still, cut at the origin.
+    const FitPlan still = planFit({65000, 4000}, {1920, 1080}, "LeftToRight", true, false, 40000);
     EXPECT_FALSE(still.keepsPanDirection);
     EXPECT_TRUE(still.cut);
     EXPECT_EQ(still.cutX, 40000);
