@@ -159,8 +159,10 @@ lock_windows() {
     [ "$parent" = "$root" ] && parent=
     echo "$cover $parent $inside"
 }
-attack() { # attack WINDOW: 50 rounds of everything another program may do to it
-    for i in $(seq 50); do
+# attack WINDOW: COVER_ROUNDS (default 50) rounds of everything another
+# program may do to it.
+attack() {
+    for i in $(seq "${COVER_ROUNDS:-50}"); do
         # One xdotool for the three (a window gone ends its chain).
         xdotool windowunmap "$1" windowmove "$1" 400 300 windowsize "$1" 10 10 2>/dev/null
         "$XPOKE" lower "$1" 2>/dev/null
@@ -175,7 +177,7 @@ lock_up() {
 open_prompt "before the attacks"
 close_prompt
 for w in $(lock_windows); do
-    note "unmap, move, resize and lower window $w, 50 rounds each, with the prompt open"
+    note "unmap, move, resize and lower window $w, ${COVER_ROUNDS:-50} rounds each, with the prompt open"
     open_prompt "before attacking $w"
     attack "$w"
     lock_up "attacks on $w"
