@@ -2,6 +2,7 @@
 // The rows a fitted JPEG decode resamples, from whichever decoder makes them.
 // For the files of graphics/io only.
 
+#include "graphics/io/JpegScans.h"
 #include "graphics/io/Limits.h"
 
 #include <QRgb>
@@ -46,5 +47,18 @@ public:
 std::unique_ptr<ScanlineSource> ownProgressiveSource(std::span<const std::uint8_t> data,
                                                      const DecodeLimits& limits,
                                                      const std::function<bool()>& aborted);
+
+class Decompressor;
+
+/// Rows from one libjpeg decoder, which the caller owns and has set up. With
+/// `sharp`, a baseline file is DCT-scaled only where the resampler still
+/// reduces the result by two or more.
+std::unique_ptr<ScanlineSource> libjpegSource(Decompressor& dc, bool sharp);
+
+/// Rows from two or three libjpeg decoders sharing out the scans of a
+/// progressive colour file as `split` (planProgressiveSplit) says.
+std::unique_ptr<ScanlineSource> splitProgressiveSource(std::span<const std::uint8_t> data,
+                                                       ProgressiveSplit split,
+                                                       const DecodeLimits& limits);
 
 } // namespace skyloom::graphics::detail
