@@ -130,6 +130,10 @@ PanWindow firstPanWindow(int mode, int end, int length) {
     return w;
 }
 
+QRect panWindowArea(PanWindow w, Size p, bool down) {
+    return down ? QRect(0, w.origin, p.width, w.length) : QRect(w.origin, 0, w.length, p.height);
+}
+
 PanWindow panWindowAt(const PanState& s, int length) {
     length = std::clamp(length, 1, std::max(1, s.end));
     const int origin = s.direction > 0 ? std::clamp(s.source, 0, std::max(0, s.end - 1))

@@ -8,6 +8,8 @@
 #include "saver/PrepImageLogic.h"
 #include "saver/SaverLogic.h"
 
+#include <QRect>
+
 #include <optional>
 
 namespace skyloom::saver {
@@ -76,6 +78,9 @@ PanWindow firstPanWindow(int mode, int end, int length);
 /// it is there before the pan reaches the end of `held`. Nothing while the
 /// window is not needed yet, or `held` reaches the picture's end.
 std::optional<PanWindow> nextPanWindow(const PanState& s, PanWindow held);
+/// The part of a picture of size `picture` that window `w` holds: rows
+/// (`vertical` motion) or columns, across the whole picture.
+QRect panWindowArea(PanWindow w, Size picture, bool vertical);
 /// The window of `length` from the pan's next row or column on, ahead of it.
 PanWindow panWindowAt(const PanState& s, int length);
 /// True when the next step of `s` can be drawn from `w`.

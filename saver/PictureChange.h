@@ -219,6 +219,7 @@ private:
     Size preparedSize() const;
     /// Where picStretch's pixels lie in the prepared picture.
     QPoint windowOffset() const;
+    QRect windowArea(PanWindow w) const;
     bool followWindow();
     void readWindow(PanWindow w);
     void transitionStep();
@@ -289,7 +290,6 @@ private:
     int windowAhead_ = PrepRequest().windowAhead;
     std::shared_ptr<graphics::BmpStripFile> strips_;
     PanWindow window_;
-    bool windowDown_ = false; // the window's rows run along the motion
     QFuture<QImage> nextWindow_;
     PanWindow nextWindowAt_;
     QString descriptionTitle_; // cleared for every picture

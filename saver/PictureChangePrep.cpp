@@ -220,7 +220,6 @@ void PictureChange::acceptEntry(PrepResult result) {
                  p.settings.saverUrl,   p.settings.webLinkEnabled, p.settings.saverWebLinkEnabled};
     strips_ = result.strips;
     window_ = PanWindow{result.windowOrigin, result.windowLength};
-    windowDown_ = panAxisOf(current_.panDirection) == PanAxis::Vertical;
     nextWindow_ = QFuture<QImage>();
     picStretchDC_->setImage(std::move(result.picture));
     clock_.setTimeBetween(std::max(1, timing_.displayTime));

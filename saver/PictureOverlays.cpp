@@ -249,18 +249,19 @@ Size PictureChange::preparedSize() const {
     return {picStretchDC_->width(), picStretchDC_->height()};
 }
 
+// The part of the prepared picture window `w` holds.
+QRect PictureChange::windowArea(PanWindow w) const {
+    return panWindowArea(w, preparedSize(), panAxisOf(current_.panDirection) == PanAxis::Vertical);
+}
+
 QPoint PictureChange::windowOffset() const {
-    if (!strips_)
-        return {};
-    return windowDown_ ? QPoint(0, window_.origin) : QPoint(window_.origin, 0);
+    return strips_ ? windowArea(window_).topLeft() : QPoint();
 }
 
 void PictureChange::readWindow(PanWindow w) {
     nextWindowAt_ = w;
-    const Size p = preparedSize();
-    const QRect area = windowDown_ ? QRect(0, w.origin, p.width, w.length)
-                                   : QRect(w.origin, 0, w.length, p.height);
-    nextWindow_ = QtConcurrent::run([file = strips_, area] { return file->read(area); });
+    nextWindow_ =
+        QtConcurrent::run([file = strips_, area = windowArea(w)] { return file->read(area); });
 }
 
 // Keeps the window of a picture too large to hold ahead of the pan: the

@@ -370,8 +370,7 @@ PrepResult prepareStreamed(const PrepRequest& rq, const Decoded& d, bool isJpeg)
                                  : (down ? rq.display.height : rq.display.width);
     const int length = std::max(1, view) + std::max(1, rq.windowAhead);
     const PanWindow w = firstPanWindow(v.panMode, down ? t.height : t.width, length);
-    result.picture = file->read(down ? QRect(0, w.origin, t.width, w.length)
-                                     : QRect(w.origin, 0, w.length, t.height));
+    result.picture = file->read(panWindowArea(w, t, down));
     if (result.picture.isNull())
         return failed("cannot read back the prepared picture: " + work);
     result.strips = std::move(file);
