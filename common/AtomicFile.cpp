@@ -160,6 +160,26 @@ bool AtomicFile::writeAt(std::uint64_t offset, const void* data, std::size_t siz
     return true;
 }
 
+bool AtomicFile::reserve(std::uint64_t size) {
+    if (!ok())
+        return false;
+    if (size == 0)
+        return true;
+    int r;
+    do
+        r = ::fallocate(fd_, 0, 0, static_cast<off_t>(size));
+    while (r != 0 && errno == EINTR);
+    if (r == 0)
+        return true;
+    // Only a lack of room is the file's failure; a file system that does not
+    // allocate ahead leaves it to the writes.
+    if (errno == ENOSPC || errno == EDQUOT || errno == EFBIG || errno == EIO) {
+        fail("cannot write " + path_ + ": " + std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
 bool AtomicFile::commit() {
     if (!ok())
         return false;

@@ -39,6 +39,13 @@ public:
     /// where write() is. Several threads may call it at once for ranges of
     /// their own (and nothing else meanwhile); the first failure is kept.
     bool writeAt(std::uint64_t offset, const void* data, std::size_t size);
+    /// Gives the file `size` bytes (reading as zeroes until written) with
+    /// their disk blocks taken at once, so that a full disk shows before
+    /// anything is written, and writes into them cost the kernel less than
+    /// growing the file a piece at a time. False, with error() saying why,
+    /// when there is no room; true and nothing done where the file system
+    /// cannot allocate ahead.
+    bool reserve(std::uint64_t size);
     /// The temporary file, for encoders that write by file name; commit()
     /// afterwards as usual.
     const std::string& temporaryPath() const { return tempPath_; }

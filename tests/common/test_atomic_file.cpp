@@ -124,6 +124,33 @@ TEST(AtomicFile, RangesWrittenAtOnceAndTheirFailures) {
     EXPECT_EQ(dir.read("p.bmp").size(), 5u + 6400u);
 }
 
+// Reserving gives the file its whole size at once, reading as zeroes where
+// nothing is written yet; a size past what the process may write fails at
+// once, by name, and the old file stays.
+TEST(AtomicFile, ReservedFilesHaveTheirSizeOrFailAtOnce) {
+    TempDir dir;
+    {
+        AtomicFile file(dir.file("r.bin"));
+        ASSERT_TRUE(file.reserve(10000));
+        ASSERT_TRUE(file.writeAt(9990, "0123456789", 10));
+        ASSERT_TRUE(file.reserve(0));
+        ASSERT_TRUE(file.commit());
+    }
+    const std::string written = dir.read("r.bin");
+    ASSERT_EQ(written.size(), 10000u);
+    EXPECT_EQ(written.substr(9990), "0123456789");
+    EXPECT_EQ(written.substr(0, 9990), std::string(9990, '\0'));
+    {
+        const skyloom::test::FileSizeLimit limit(4096);
+        AtomicFile file(dir.file("r.bin"));
+        EXPECT_FALSE(file.reserve(8192));
+        EXPECT_NE(file.error().find("cannot write " + dir.file("r.bin")), std::string::npos)
+            << file.error();
+        EXPECT_FALSE(file.commit());
+    }
+    EXPECT_EQ(dir.read("r.bin"), written);
+}
+
 TEST(AtomicFile, OnlyTemporariesOfEndedWritersAreRemoved) {
     TempDir dir;
     // A writer that has ended: a child that exits at once.
