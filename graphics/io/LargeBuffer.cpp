@@ -11,16 +11,34 @@
 
 namespace skyloom::graphics {
 
-LargeBuffer::LargeBuffer(std::size_t size) {
+LargeBuffer::LargeBuffer(std::size_t size, Pages pages) {
     static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    if (size == 0 || size > SIZE_MAX - page)
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    const std::size_t align = pages == Pages::Huge ? std::max(kHugePage, page) : page;
+    if (size == 0 || size > SIZE_MAX / 2 - align)
         return;
-    const std::size_t length = (size + page - 1) / page * page;
+    const std::size_t length = (size + align - 1) / align * align;
+    // An aligned huge page needs room to slide the mapping into place.
+    const std::size_t slack = align > page ? align : 0;
     void* memory =
-        ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        ::mmap(nullptr, length + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
         return;
-    data_ = static_cast<std::uint8_t*>(memory);
+    auto* first = static_cast<std::uint8_t*>(memory);
+    auto* start = first;
+    if (slack) {
+        start = reinterpret_cast<std::uint8_t*>(
+            (reinterpret_cast<std::uintptr_t>(first) + align - 1) / align * align);
+        if (start > first)
+            ::munmap(first, static_cast<std::size_t>(start - first));
+        if (first + length + slack > start + length)
+            ::munmap(start + length,
+                     static_cast<std::size_t>(first + length + slack - (start + length)));
+#ifdef MADV_HUGEPAGE
+        ::madvise(start, length, MADV_HUGEPAGE);
+#endif
+    }
+    data_ = start;
     size_ = size;
     mapped_ = length;
     mapInAtOnce(data_, mapped_);

@@ -14,9 +14,14 @@ namespace skyloom::graphics {
 
 class LargeBuffer {
 public:
+    /// Huge asks for memory in 2 MB pages where the system has them: one
+    /// page fault instead of 512, for a buffer that is reused many times
+    /// over (a writer's chunk); the size is rounded up to whole 2 MB pages.
+    enum class Pages { Normal, Huge };
+
     LargeBuffer() = default;
     /// size bytes of zeroes; data() is null when the memory is not there.
-    explicit LargeBuffer(std::size_t size);
+    explicit LargeBuffer(std::size_t size, Pages pages = Pages::Normal);
     ~LargeBuffer();
     LargeBuffer(LargeBuffer&& other) noexcept;
     LargeBuffer& operator=(LargeBuffer&& other) noexcept;

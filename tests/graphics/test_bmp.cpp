@@ -413,25 +413,41 @@ TEST(BmpWrite, TwentyFourBitRowsForEveryWidth) {
             std::equal(bytes.begin(), bytes.end(), file.bytes().begin(), file.bytes().end()))
             << w;
     }
-    // A picture large enough to be shared by two threads, each packing and
-    // writing every other chunk.
-    QImage large(1001, 900, QImage::Format_RGB32);
-    for (int y = 0; y < large.height(); ++y)
-        for (int x = 0; x < large.width(); ++x)
-            large.setPixel(x, y, 0xff000000u | (next() >> 8));
-    std::string error;
-    ASSERT_TRUE(writeBmp24(dir.file("large.bmp"), large, error)) << error;
-    const std::vector<std::uint8_t> bytes = encodeBmp24(large);
-    FileBytes file(dir.file("large.bmp"));
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), file.bytes().begin(), file.bytes().end()));
+    // Pictures of several 1 MB pieces, whose rows cross the pieces' edges:
+    // one whose last piece holds only the end of its last row, one of odd
+    // width with padding in every row, and one large enough to be shared
+    // by two threads.
+    std::vector<std::uint8_t> bytes;
+    for (const QSize size : {QSize(1024, 342), QSize(1001, 900), QSize(2001, 1400)}) {
+        QImage large(size, QImage::Format_RGB32);
+        for (int y = 0; y < large.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(large.scanLine(y));
+            for (int x = 0; x < large.width(); ++x)
+                row[x] = 0xff000000u | (next() >> 8);
+        }
+        std::string error;
+        ASSERT_TRUE(writeBmp24(dir.file("large.bmp"), large, error)) << error;
+        bytes = encodeBmp24(large);
+        FileBytes file(dir.file("large.bmp"));
+        EXPECT_TRUE(
+            std::equal(bytes.begin(), bytes.end(), file.bytes().begin(), file.bytes().end()))
+            << size.width() << "x" << size.height();
+    }
 
-    // A write that fails on either thread fails the whole file, which is
-    // then not put in place.
+    // A file the disk has no room for fails before anything is written, and
+    // is not put in place: the old file stays, with nothing left beside it.
     {
         const skyloom::test::FileSizeLimit limit(1 << 20);
+        std::string error;
+        QImage large(1001, 900, QImage::Format_RGB32);
+        large.fill(0xff102030u);
         EXPECT_FALSE(writeBmp24(dir.file("large.bmp"), large, error));
         EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "p.bmp and large.bmp only";
     EXPECT_EQ(FileBytes(dir.file("large.bmp")).bytes().size(), bytes.size());
 }
 

@@ -106,6 +106,21 @@ TEST(LargeBuffer, ZeroedResizedAndMoved) {
     EXPECT_EQ(LargeBuffer(SIZE_MAX - 10).data(), nullptr);
     EXPECT_FALSE(moved.resize(SIZE_MAX - 10));
     EXPECT_EQ(moved.data()[99], 7);
+
+    // In huge pages where the system has them: the same zeroed, writable
+    // memory, and it grows like any other.
+    LargeBuffer huge((3 << 20) + 5, LargeBuffer::Pages::Huge);
+    ASSERT_NE(huge.data(), nullptr);
+    EXPECT_EQ(huge.size(), std::size_t(3 << 20) + 5);
+    EXPECT_TRUE(std::all_of(huge.data(), huge.data() + huge.size(), [](auto b) { return b == 0; }));
+    std::fill_n(huge.data(), huge.size(), std::uint8_t{9});
+    ASSERT_TRUE(huge.resize(std::size_t(4) << 20));
+    EXPECT_EQ(huge.data()[(3 << 20) + 4], 9);
+    EXPECT_EQ(huge.data()[(3 << 20) + 5], 0);
+    ASSERT_TRUE(huge.resize(std::size_t(5) << 20));
+    EXPECT_EQ(huge.data()[(3 << 20) + 4], 9);
+    EXPECT_EQ(huge.data()[(5 << 20) - 1], 0);
+    EXPECT_EQ(LargeBuffer(SIZE_MAX - 10, LargeBuffer::Pages::Huge).data(), nullptr);
 }
 
 TEST(WorkBuff, CopiesAreIndependent) {
