@@ -87,8 +87,19 @@ void mapInAtOnce(void* data, std::size_t size) {
     // hold other data and fault in as usual.
     const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) / page * page;
     const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) / page * page;
-    if (end > begin)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+    if (end <= begin)
+        return;
+#ifdef MADV_HUGEPAGE
+    // Whole 2 MB pages inside it come as huge pages where the system has
+    // them: on some virtual machines each 4 KB page still costs a fault on
+    // its first touch, populated or not (an 8 MB picture: 5 ms instead of 15).
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    const auto hugeBegin = (begin + kHugePage - 1) / kHugePage * kHugePage;
+    const auto hugeEnd = end / kHugePage * kHugePage;
+    if (hugeEnd > hugeBegin)
+        ::madvise(reinterpret_cast<void*>(hugeBegin), hugeEnd - hugeBegin, MADV_HUGEPAGE);
+#endif
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
 #else
     (void)data;
     (void)size;

@@ -44,9 +44,9 @@ private:
 
 /// Puts in place at once the memory pages of [data, data + size) that are
 /// about to be written all over (a new picture's pixels): one call instead
-/// of a page fault for every 4 KB, which virtual machines make costly (an
-/// 8 MB picture: 16 ms instead of 30 on one here). Nothing happens where the
-/// system cannot do it.
+/// of a page fault for every 4 KB, which virtual machines make costly, and
+/// 2 MB pages where they fit (an 8 MB picture: 5 ms instead of 30 on one
+/// here). Nothing happens where the system cannot do it.
 void mapInAtOnce(void* data, std::size_t size);
 /// The same for a picture's pixels (none for a null picture).
 void mapInAtOnce(QImage& image);
