@@ -14,7 +14,9 @@ namespace skyloom::graphics {
 LargeBuffer::LargeBuffer(std::size_t size, Pages pages) {
     static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     constexpr std::size_t kHugePage = std::size_t(2) << 20;
-    const std::size_t align = pages == Pages::Huge ? std::max(kHugePage, page) : page;
+    // Under 1 MB a huge page would mostly be zeroed for nothing.
+    const bool huge = pages == Pages::Huge && size >= kHugePage / 2;
+    const std::size_t align = huge ? std::max(kHugePage, page) : page;
     if (size == 0 || size > SIZE_MAX / 2 - align)
         return;
     const std::size_t length = (size + align - 1) / align * align;

@@ -17,6 +17,7 @@ public:
     /// Huge asks for memory in 2 MB pages where the system has them: one
     /// page fault instead of 512, for a buffer that is reused many times
     /// over (a writer's chunk); the size is rounded up to whole 2 MB pages.
+    /// Buffers under 1 MB get normal pages.
     enum class Pages { Normal, Huge };
 
     LargeBuffer() = default;
