@@ -306,6 +306,12 @@ void resampleArea(const QImage& src, const QRectF& area, QImage& dst, ShrinkKern
                  dst.height(), kernel);
 }
 
+void resampleArea(const QImage& src, const QRectF& area, QSize size, QPoint at, QImage& dst,
+                  ShrinkKernel kernel) {
+    resampleInto(src, area.x(), area.y(), area.width(), area.height(), dst, -at.x(), -at.y(),
+                 size.width(), size.height(), kernel);
+}
+
 QImage shrinkByAveraging(const QImage& source, QSize target) {
     if (source.isNull() || target.width() <= 0 || target.height() <= 0)
         return QImage();

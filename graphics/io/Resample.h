@@ -88,6 +88,10 @@ void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst
 /// whole of dst.
 void resampleArea(const QImage& src, const QRectF& area, QImage& dst,
                   ShrinkKernel kernel = ShrinkKernel::Lanczos3);
+/// The same onto a picture of `size`, of which only the part under dst,
+/// with dst's corner at `at`, is made (and nothing else is computed).
+void resampleArea(const QImage& src, const QRectF& area, QSize size, QPoint at, QImage& dst,
+                  ShrinkKernel kernel = ShrinkKernel::Lanczos3);
 
 /// Shrinks by the plain mean of the whole source pixels under each target
 /// pixel (edges at whole pixels, rounded to nearest): a small preview with

@@ -39,14 +39,18 @@ QImage waves(int width, int height) {
     return image;
 }
 
-// Sum of squared differences of the green channel over a part of two pictures.
+// Sum of squared differences of the green channel over a part of `a` and
+// the picture `b` of that part alone.
 double difference(const QImage& a, const QImage& b, QRect part) {
     double sum = 0;
-    for (int y = part.top(); y <= part.bottom(); ++y)
-        for (int x = part.left(); x <= part.right(); ++x) {
-            const double d = qGreen(a.pixel(x, y)) - qGreen(b.pixel(x, y));
+    for (int y = 0; y < part.height(); ++y) {
+        const auto* pa = reinterpret_cast<const QRgb*>(a.constScanLine(part.top() + y));
+        const auto* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < part.width(); ++x) {
+            const double d = qGreen(pa[part.left() + x]) - qGreen(pb[x]);
             sum += d * d;
         }
+    }
     return sum;
 }
 
@@ -60,8 +64,9 @@ double shiftIn(const QImage& fitted, const QImage& full, QRectF crop, bool verti
     double d[3];
     for (int i = 0; i < 3; ++i) {
         const double s = (i - 1) * step * perOut;
-        QImage reference(fitted.size(), QImage::Format_RGB32);
-        resampleArea(full, crop.translated(vertical ? 0 : s, vertical ? s : 0), reference);
+        QImage reference(part.size(), QImage::Format_RGB32);
+        resampleArea(full, crop.translated(vertical ? 0 : s, vertical ? s : 0), fitted.size(),
+                     part.topLeft(), reference);
         d[i] = difference(fitted, reference, part);
     }
     const double curve = d[0] - 2 * d[1] + d[2];
@@ -135,6 +140,24 @@ TEST(FitGeometry, DecodedScaleIsTheDctScale) {
     // Not a DCT scale (another decoder's own size): the ratio.
     EXPECT_DOUBLE_EQ(decodedScale({1000, 500}, {300, 150}), 0.3);
     EXPECT_DOUBLE_EQ(decodedScale({0, 0}, {10, 10}), 1.0);
+}
+
+// Resampling only a part of the result gives that part's pixels exactly, at
+// the edges of the picture and inside it.
+TEST(FitGeometry, APartOfAResamplingIsThatPartOfTheWhole) {
+    const QImage picture = waves(301, 203);
+    const QRectF crop(3.25, 1.5, 290.5, 200);
+    for (const QSize size : {QSize(97, 61), QSize(640, 410)}) {
+        QImage whole(size, QImage::Format_RGB32);
+        resampleArea(picture, crop, whole);
+        for (const QRect part : {QRect(0, 0, size.width(), 9), QRect(size.width() - 7, 5, 7, 20),
+                                 QRect(20, 30, 31, 17)}) {
+            QImage piece(part.size(), QImage::Format_RGB32);
+            resampleArea(picture, crop, size, part.topLeft(), piece);
+            EXPECT_EQ(piece, whole.copy(part))
+                << size.width() << " " << part.x() << "," << part.y();
+        }
+    }
 }
 
 // A fractional part of a picture lands where it belongs: the same part cut
