@@ -10,17 +10,20 @@
 #include <utility>
 
 namespace skyloom::graphics {
+namespace {
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+} // namespace
 
 LargeBuffer::LargeBuffer(std::size_t size, Pages pages) {
     static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    constexpr std::size_t kHugePage = std::size_t(2) << 20;
     // Under 1 MB a huge page would mostly be zeroed for nothing.
     const bool huge = pages == Pages::Huge && size >= kHugePage / 2;
     const std::size_t align = huge ? std::max(kHugePage, page) : page;
     if (size == 0 || size > SIZE_MAX / 2 - align)
         return;
     const std::size_t length = (size + align - 1) / align * align;
-    // An aligned huge page needs room to slide the mapping into place.
+    // An aligned huge page needs room to slide the mapping into place;
+    // mapInAtOnce then asks for huge pages over the whole aligned length.
     const std::size_t slack = align > page ? align : 0;
     void* memory =
         ::mmap(nullptr, length + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -36,9 +39,6 @@ LargeBuffer::LargeBuffer(std::size_t size, Pages pages) {
         if (first + length + slack > start + length)
             ::munmap(start + length,
                      static_cast<std::size_t>(first + length + slack - (start + length)));
-#ifdef MADV_HUGEPAGE
-        ::madvise(start, length, MADV_HUGEPAGE);
-#endif
     }
     data_ = start;
     size_ = size;
@@ -95,7 +95,6 @@ void mapInAtOnce(void* data, std::size_t size) {
     // Whole 2 MB pages inside it come as huge pages where the system has
     // them: on some virtual machines each 4 KB page still costs a fault on
     // its first touch, populated or not (an 8 MB picture: 5 ms instead of 15).
-    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
     const auto hugeBegin = (begin + kHugePage - 1) / kHugePage * kHugePage;
     const auto hugeEnd = end / kHugePage * kHugePage;
     if (hugeEnd > hugeBegin)

@@ -302,8 +302,7 @@ void resampleRect(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst
 }
 
 void resampleArea(const QImage& src, const QRectF& area, QImage& dst, ShrinkKernel kernel) {
-    resampleInto(src, area.x(), area.y(), area.width(), area.height(), dst, 0, 0, dst.width(),
-                 dst.height(), kernel);
+    resampleArea(src, area, dst.size(), QPoint(0, 0), dst, kernel);
 }
 
 void resampleArea(const QImage& src, const QRectF& area, QSize size, QPoint at, QImage& dst,
